@@ -1,0 +1,205 @@
+// Topology edits that merge faces: RemoveEdge and RemoveVertex.
+#include <algorithm>
+
+#include "mnmesh.h"
+
+namespace {
+
+// Edge id standing for an edge that is created only once the edit is accepted.
+const int kNewEdge = -2;
+
+// Removes spurs (a corner whose two edges are the same edge, where the polygon
+// runs out to a vertex and back) from a merged polygon, collecting the stripped
+// edges. Returns whether what remains is a simple polygon: at least
+// three corners, no vertex and no edge twice.
+bool StripSpurs(std::vector<int>& corners, std::vector<int>& edges, std::vector<int>& stripped) {
+    bool found = true;
+    while (found && corners.size() >= 3) {
+        found = false;
+        int n = static_cast<int>(corners.size());
+        for (int k = 0; k < n; ++k) {
+            if (edges[k] != edges[(k + 1) % n]) continue;
+            // Rotate the spur to the front so that erasing does not wrap around.
+            std::rotate(corners.begin(), corners.begin() + k, corners.end());
+            std::rotate(edges.begin(), edges.begin() + k, edges.end());
+            stripped.push_back(edges[0]);
+            corners.erase(corners.begin() + 1, corners.begin() + 3);
+            edges.erase(edges.begin(), edges.begin() + 2);
+            found = true;
+            break;
+        }
+    }
+    if (corners.size() < 3) return false;
+    std::vector<int> sortedCorners = corners, sortedEdges = edges;
+    std::sort(sortedCorners.begin(), sortedCorners.end());
+    std::sort(sortedEdges.begin(), sortedEdges.end());
+    return std::adjacent_find(sortedCorners.begin(), sortedCorners.end()) == sortedCorners.end() &&
+           std::adjacent_find(sortedEdges.begin(), sortedEdges.end()) == sortedEdges.end();
+}
+
+}  // namespace
+
+void MNMesh::ReplaceFace(int keep, const std::vector<int>& corners, const std::vector<int>& edges,
+                         const std::vector<int>& killedFaces, const std::vector<int>& killedEdges) {
+    std::vector<int> touched;
+    for (int ed : killedEdges) {
+        touched.push_back(estore[ed].v1);
+        touched.push_back(estore[ed].v2);
+        KillEdge(ed);
+    }
+    for (int fi : killedFaces) fstore[fi].flags |= MN_DEAD;
+    MNFace& face = fstore[keep];
+    face.vtx = corners;
+    face.edg = edges;
+    face.deg = static_cast<int>(corners.size());
+    for (int ed : edges) {
+        MNEdge& edge = estore[ed];
+        if (std::find(killedFaces.begin(), killedFaces.end(), edge.f1) != killedFaces.end())
+            edge.f1 = keep;
+        if (std::find(killedFaces.begin(), killedFaces.end(), edge.f2) != killedFaces.end())
+            edge.f2 = keep;
+    }
+    for (int vv : touched) KillVertIfBare(vv);
+    bboxValid = false;
+}
+
+bool MNMesh::RemoveEdge(int ed) {
+    if (ed < 0 || ed >= nume || (estore[ed].flags & MN_DEAD)) return false;
+    const MNEdge& edge = estore[ed];
+    int fa = edge.f1, fb = edge.f2;
+    if (fa < 0 || fb < 0 || fa == fb) return false;
+    const MNFace& a = fstore[fa];
+    const MNFace& b = fstore[fb];
+    int i = a.EdgeIndex(ed), j = b.EdgeIndex(ed);
+    // Faces that walk the edge the same way (one was flipped alone) cannot be joined
+    // into one consistently oriented polygon.
+    if (i < 0 || j < 0 || b.vtx[j] != a.vtx[(i + 1) % a.deg]) return false;
+
+    // a's corners from the edge's far end round to its near end, then b's corners
+    // between the two, with the edges between them.
+    std::vector<int> corners, edges;
+    for (int k = 1; k <= a.deg; ++k) corners.push_back(a.vtx[(i + k) % a.deg]);
+    for (int k = 2; k < b.deg; ++k) corners.push_back(b.vtx[(j + k) % b.deg]);
+    for (int k = 1; k < a.deg; ++k) edges.push_back(a.edg[(i + k) % a.deg]);
+    for (int k = 1; k < b.deg; ++k) edges.push_back(b.edg[(j + k) % b.deg]);
+
+    std::vector<int> killedEdges{ed};
+    if (!StripSpurs(corners, edges, killedEdges)) return false;
+    ReplaceFace(fa, corners, edges, {fb}, killedEdges);
+    return true;
+}
+
+bool MNMesh::RemoveVertex(int vv) {
+    if (vv < 0 || vv >= numv || (vstore[vv].flags & MN_DEAD)) return false;
+    const std::vector<int> around = vedg[vv];
+    if (around.empty()) {
+        vstore[vv].flags |= MN_DEAD;
+        return true;
+    }
+
+    std::vector<int> faces;
+    for (int ed : around)
+        for (int fc : {estore[ed].f1, estore[ed].f2})
+            if (fc >= 0 && std::find(faces.begin(), faces.end(), fc) == faces.end())
+                faces.push_back(fc);
+
+    if (around.size() == 2) {
+        const MNEdge& e1 = estore[around[0]];
+        const MNEdge& e2 = estore[around[1]];
+        bool sameFaces = (e1.f1 == e2.f1 && e1.f2 == e2.f2) || (e1.f1 == e2.f2 && e1.f2 == e2.f1);
+        if (sameFaces) {
+            // A vertex in the middle of a run: drop it from its faces and let the edge
+            // towards a reach on to b.
+            int keepEdge = around[0], dropEdge = around[1];
+            int b = e2.OtherVert(vv);
+            if (FindEdge(e1.OtherVert(vv), b) >= 0) return false;
+            for (int fc : faces)
+                if (fstore[fc].deg <= 3) return false;
+            for (int fc : faces) {
+                MNFace& face = fstore[fc];
+                int k = face.VertIndex(vv);
+                int d = face.deg;
+                face.vtx.erase(face.vtx.begin() + k);
+                face.edg.erase(face.edg.begin() + k);
+                face.deg = d - 1;
+                face.edg[k == 0 ? d - 2 : k - 1] = keepEdge;
+            }
+            MNEdge& kept = estore[keepEdge];
+            kept.flags |= estore[dropEdge].flags & ~static_cast<DWORD>(MN_DEAD);
+            KillEdge(dropEdge);
+            std::vector<int>& list = vedg[vv];
+            list.erase(std::remove(list.begin(), list.end(), keepEdge), list.end());
+            if (kept.v1 == vv)
+                kept.v1 = b;
+            else
+                kept.v2 = b;
+            vedg[b].push_back(keepEdge);
+            vstore[vv].flags |= MN_DEAD;
+            bboxValid = false;
+            return true;
+        }
+    }
+
+    // Walk the fan of faces round the vertex: from a face to the face across the
+    // edge by which it enters the vertex. A border vertex starts at the face whose
+    // leaving edge is a border edge.
+    auto enterEdge = [&](int fc) {
+        const MNFace& face = fstore[fc];
+        int k = face.VertIndex(vv);
+        return face.edg[(k + face.deg - 1) % face.deg];
+    };
+    auto leaveEdge = [&](int fc) {
+        const MNFace& face = fstore[fc];
+        return face.edg[face.VertIndex(vv)];
+    };
+    int start = *std::min_element(faces.begin(), faces.end());
+    bool border = false;
+    for (int fc : faces)
+        if (estore[leaveEdge(fc)].f2 < 0) {
+            start = fc;
+            border = true;
+            break;
+        }
+    std::vector<int> fan{start};
+    for (;;) {
+        int in = enterEdge(fan.back());
+        int next = estore[in].OtherFace(fan.back());
+        if (next < 0 || next == start) {
+            if ((next < 0) != border) return false;
+            break;
+        }
+        if (std::find(fan.begin(), fan.end(), next) != fan.end() || leaveEdge(next) != in)
+            return false;
+        fan.push_back(next);
+    }
+    if (fan.size() != faces.size()) return false;
+
+    // Each face adds its corners from after the vertex to before it; neighbours share
+    // the corner at their common edge.
+    std::vector<int> corners, edges;
+    for (size_t n = 0; n < fan.size(); ++n) {
+        const MNFace& face = fstore[fan[n]];
+        int k = face.VertIndex(vv);
+        for (int s = (n == 0 ? 1 : 2); s < face.deg; ++s) corners.push_back(face.vtx[(k + s) % face.deg]);
+        for (int s = 1; s < face.deg - 1; ++s) edges.push_back(face.edg[(k + s) % face.deg]);
+    }
+    int first = corners.front(), last = corners.back();
+    if (border) {
+        if (FindEdge(last, first) >= 0) return false;
+        edges.push_back(kNewEdge);
+    } else {
+        corners.pop_back();
+    }
+    std::vector<int> killedEdges = around;
+    if (!StripSpurs(corners, edges, killedEdges)) return false;
+    // The merged polygon keeps the lowest face index.
+    int keep = *std::min_element(fan.begin(), fan.end());
+    for (int& ed : edges)
+        if (ed == kNewEdge) ed = NewEdge(last, first, keep);
+    std::vector<int> killedFaces;
+    for (int fc : fan)
+        if (fc != keep) killedFaces.push_back(fc);
+    ReplaceFace(keep, corners, edges, killedFaces, killedEdges);
+    vstore[vv].flags |= MN_DEAD;
+    return true;
+}

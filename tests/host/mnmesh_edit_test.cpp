@@ -1,0 +1,148 @@
+// RemoveEdge and RemoveVertex: joining faces.
+#include <gtest/gtest.h>
+
+#include "mesh_fixtures.h"
+
+TEST(MNMeshRemoveEdge, JoinsTwoQuadsIntoAHexagon) {
+    MNMesh m;
+    MakeGrid(m, 2, 1);
+    int shared = m.FindEdge(1, 4);
+    ASSERT_TRUE(m.RemoveEdge(shared));
+    EXPECT_TRUE(Consistent(m));
+    EXPECT_TRUE(m.e[shared].GetFlag(MN_DEAD));
+    EXPECT_TRUE(m.f[1].GetFlag(MN_DEAD));
+    EXPECT_EQ(m.f[0].deg, 6);
+    EXPECT_EQ(m.GetFaceNormal(0), Point3(0.0f, 0.0f, 4.0f));
+    EXPECT_EQ(LiveCount(m, MNM_SL_VERTEX), 6);
+}
+
+TEST(MNMeshRemoveEdge, LeavesBorderDeadAndBadEdgesAlone) {
+    MNMesh m;
+    MakeGrid(m, 2, 1);
+    MNMesh before = m;
+    EXPECT_FALSE(m.RemoveEdge(m.FindEdge(0, 1)));  // border
+    int shared = m.FindEdge(1, 4);
+    m.e[shared].SetFlag(MN_DEAD);
+    EXPECT_FALSE(m.RemoveEdge(shared));
+    m.e[shared].ClearFlag(MN_DEAD);
+    m.FlipNormal(0);  // both faces now walk the shared edge the same way
+    EXPECT_FALSE(m.RemoveEdge(shared));
+    EXPECT_TRUE(Consistent(m));
+}
+
+TEST(MNMeshRemoveEdge, StripsTheSpurLeftByTwoSharedEdges) {
+    // Two faces of a square share the bent path 0 - 4 - 2.
+    MNMesh m;
+    for (Point3 p : {Point3(0, 0, 0), Point3(2, 0, 0), Point3(2, 2, 0), Point3(0, 2, 0), Point3(1, 1, 0)})
+        m.NewVert(p);
+    ASSERT_EQ(AddFace(m, {0, 1, 2, 4}), 0);
+    ASSERT_EQ(AddFace(m, {0, 4, 2, 3}), 1);
+    int e04 = m.FindEdge(0, 4), e42 = m.FindEdge(4, 2);
+    ASSERT_TRUE(m.RemoveEdge(e04));
+    EXPECT_TRUE(Consistent(m));
+    EXPECT_TRUE(m.e[e42].GetFlag(MN_DEAD));
+    EXPECT_TRUE(m.v[4].GetFlag(MN_DEAD));
+    EXPECT_EQ(m.f[0].deg, 4);
+    EXPECT_EQ(m.GetFaceNormal(0), Point3(0.0f, 0.0f, 8.0f));
+}
+
+TEST(MNMeshRemoveEdge, RefusesToCutARingIntoAFaceWithAHole) {
+    // Four quads round a square hole.
+    MNMesh m;
+    for (Point3 p : {Point3(0, 0, 0), Point3(4, 0, 0), Point3(4, 4, 0), Point3(0, 4, 0), Point3(1, 1, 0),
+                     Point3(3, 1, 0), Point3(3, 3, 0), Point3(1, 3, 0)})
+        m.NewVert(p);
+    AddFace(m, {0, 1, 5, 4});
+    AddFace(m, {1, 2, 6, 5});
+    AddFace(m, {2, 3, 7, 6});
+    AddFace(m, {3, 0, 4, 7});
+    ASSERT_TRUE(Consistent(m));
+    EXPECT_TRUE(m.RemoveEdge(m.FindEdge(1, 5)));
+    EXPECT_TRUE(m.RemoveEdge(m.FindEdge(2, 6)));
+    EXPECT_TRUE(Consistent(m));
+    MNMesh before = m;
+    EXPECT_FALSE(m.RemoveEdge(m.FindEdge(3, 7)));
+    EXPECT_TRUE(Consistent(m));
+    EXPECT_EQ(m.f[0].vtx, before.f[0].vtx);
+    EXPECT_EQ(LiveCount(m, MNM_SL_FACE), 2);
+}
+
+TEST(MNMeshRemoveVertex, DropsAVertexInTheMiddleOfARun) {
+    MNMesh m;
+    for (Point3 p : {Point3(0, 0, 0), Point3(1, 0, 0), Point3(2, 0, 0), Point3(0, 1, 0), Point3(1, 1, 0),
+                     Point3(2, 1, 0), Point3(1, 0.5f, 0)})
+        m.NewVert(p);
+    AddFace(m, {0, 1, 6, 4, 3});
+    AddFace(m, {1, 2, 5, 4, 6});
+    m.e[m.FindEdge(1, 6)].SetFlag(MN_SEL);
+    ASSERT_TRUE(m.RemoveVertex(6));
+    EXPECT_TRUE(Consistent(m));
+    EXPECT_TRUE(m.v[6].GetFlag(MN_DEAD));
+    EXPECT_EQ(m.f[0].vtx, (std::vector<int>{0, 1, 4, 3}));
+    EXPECT_EQ(m.f[1].vtx, (std::vector<int>{1, 2, 5, 4}));
+    int joined = m.FindEdge(1, 4);
+    ASSERT_GE(joined, 0);
+    EXPECT_TRUE(m.e[joined].GetFlag(MN_SEL));  // the run keeps its flags
+    EXPECT_EQ(LiveCount(m, MNM_SL_EDGE), 7);
+}
+
+TEST(MNMeshRemoveVertex, BorderRunCornerZeroAndTriangles) {
+    MNMesh m;
+    for (Point3 p : {Point3(1, 0, 0), Point3(2, 0, 0), Point3(2, 1, 0), Point3(0, 1, 0), Point3(0, 0, 0)})
+        m.NewVert(p);
+    AddFace(m, {0, 1, 2, 3, 4});  // vertex 0 lies on the straight border 4 - 0 - 1
+    ASSERT_TRUE(m.RemoveVertex(0));
+    EXPECT_TRUE(Consistent(m));
+    EXPECT_EQ(m.f[0].vtx, (std::vector<int>{1, 2, 3, 4}));
+    // Down to a triangle, then no further.
+    ASSERT_TRUE(m.RemoveVertex(1));
+    EXPECT_EQ(m.f[0].deg, 3);
+    EXPECT_FALSE(m.RemoveVertex(2));
+    EXPECT_TRUE(Consistent(m));
+    EXPECT_EQ(m.f[0].vtx, (std::vector<int>{2, 3, 4}));
+}
+
+TEST(MNMeshRemoveVertex, InteriorVertexMergesItsFaces) {
+    MNMesh m;
+    MakeGrid(m, 2, 2);
+    ASSERT_TRUE(m.RemoveVertex(4));
+    EXPECT_TRUE(Consistent(m));
+    EXPECT_EQ(LiveCount(m, MNM_SL_FACE), 1);
+    EXPECT_EQ(LiveCount(m, MNM_SL_EDGE), 8);
+    EXPECT_EQ(LiveCount(m, MNM_SL_VERTEX), 8);
+    ASSERT_FALSE(m.f[0].GetFlag(MN_DEAD));
+    EXPECT_EQ(m.f[0].deg, 8);
+    EXPECT_EQ(m.GetFaceNormal(0), Point3(0.0f, 0.0f, 8.0f));
+}
+
+TEST(MNMeshRemoveVertex, BorderVertexJoinsItsBorderNeighbours) {
+    MNMesh m;
+    MakeGrid(m, 2, 1);
+    ASSERT_TRUE(m.RemoveVertex(1));
+    EXPECT_TRUE(Consistent(m));
+    EXPECT_EQ(LiveCount(m, MNM_SL_FACE), 1);
+    int joined = m.FindEdge(0, 2);
+    ASSERT_GE(joined, 0);
+    EXPECT_EQ(m.e[joined].f2, -1);
+    EXPECT_EQ(m.GetFaceNormal(0), Point3(0.0f, 0.0f, 4.0f));
+    EXPECT_EQ(m.f[0].deg, 5);
+}
+
+TEST(MNMeshRemoveVertex, IsolatedDeadAndNonManifoldVertices) {
+    MNMesh m;
+    int lone = m.NewVert(Point3(0, 0, 0));
+    EXPECT_TRUE(m.RemoveVertex(lone));
+    EXPECT_TRUE(m.v[lone].GetFlag(MN_DEAD));
+    EXPECT_FALSE(m.RemoveVertex(lone));
+    // Two triangles touching at one vertex (a bowtie) form two fans.
+    MNMesh bow;
+    for (Point3 p : {Point3(0, 0, 0), Point3(1, -1, 0), Point3(1, 1, 0), Point3(-1, 1, 0), Point3(-1, -1, 0)})
+        bow.NewVert(p);
+    AddFace(bow, {0, 1, 2});
+    AddFace(bow, {0, 3, 4});
+    MNMesh before = bow;
+    EXPECT_FALSE(bow.RemoveVertex(0));
+    EXPECT_TRUE(Consistent(bow));
+    EXPECT_EQ(bow.f[0].vtx, before.f[0].vtx);
+    EXPECT_EQ(LiveCount(bow, MNM_SL_EDGE), 6);
+}
