@@ -42,10 +42,11 @@ bool CellOf(float c, double size, std::int64_t& cell) {
 
 bool MNMesh::WeldBorderVerts(float thresh, DWORD flag) {
     if (!(thresh > 0.0f)) return false;
+    // Cells twice as large as the threshold: along each axis a partner closer than
+    // the threshold lies in the own cell or in the one neighbour on the nearer side.
+    const double size = 2.0 * thresh;
     bool weldedAny = false;
     for (;;) {
-        // Candidates, hashed into cells as large as the threshold: a partner closer
-        // than the threshold lies in the same or a neighbouring cell.
         std::unordered_map<CellKey, std::vector<int>, CellHash> grid;
         std::vector<std::pair<int, CellKey>> candidates;
         for (int vi = 0; vi < numv; ++vi) {
@@ -55,25 +56,30 @@ bool MNMesh::WeldBorderVerts(float thresh, DWORD flag) {
             for (int ed : vedg[vi])
                 if (estore[ed].f2 < 0) onBorder = true;
             CellKey key;
-            if (!onBorder || !CellOf(vert.p.x, thresh, key.x) || !CellOf(vert.p.y, thresh, key.y) ||
-                !CellOf(vert.p.z, thresh, key.z))
+            if (!onBorder || !CellOf(vert.p.x, size, key.x) || !CellOf(vert.p.y, size, key.y) ||
+                !CellOf(vert.p.z, size, key.z))
                 continue;
             grid[key].push_back(vi);
             candidates.emplace_back(vi, key);
         }
         std::vector<WeldPair> pairs;
         for (const auto& [a, key] : candidates) {
-            for (int dx = -1; dx <= 1; ++dx)
-                for (int dy = -1; dy <= 1; ++dy)
-                    for (int dz = -1; dz <= 1; ++dz) {
-                        auto it = grid.find(CellKey{key.x + dx, key.y + dy, key.z + dz});
-                        if (it == grid.end()) continue;
-                        for (int b : it->second) {
-                            if (b <= a) continue;
-                            float dist = Length(vstore[a].p - vstore[b].p);
-                            if (dist < thresh) pairs.push_back({dist, a, b});
-                        }
-                    }
+            const Point3& p = vstore[a].p;
+            std::int64_t step[3];
+            const std::int64_t cell[3] = {key.x, key.y, key.z};
+            for (int k = 0; k < 3; ++k)
+                step[k] = (static_cast<double>(p[k]) - static_cast<double>(cell[k]) * size < thresh) ? -1 : 1;
+            for (int corner = 0; corner < 8; ++corner) {
+                CellKey near{key.x + ((corner & 1) ? step[0] : 0), key.y + ((corner & 2) ? step[1] : 0),
+                             key.z + ((corner & 4) ? step[2] : 0)};
+                auto it = grid.find(near);
+                if (it == grid.end()) continue;
+                for (int b : it->second) {
+                    if (b <= a) continue;
+                    float dist = Length(vstore[a].p - vstore[b].p);
+                    if (dist < thresh) pairs.push_back({dist, a, b});
+                }
+            }
         }
         std::sort(pairs.begin(), pairs.end());
 
