@@ -1,0 +1,84 @@
+#include <limits>
+
+#include <gtest/gtest.h>
+
+#include "placement/intersect_ray_triangle.h"
+
+namespace {
+
+const Point3 kT0(0.0f, 0.0f, 0.0f);
+const Point3 kT1(1.0f, 0.0f, 0.0f);
+const Point3 kT2(0.0f, 1.0f, 0.0f);
+const Point3 kDown(0.0f, 0.0f, -1.0f);
+
+int Cast(const Point3& origin, const Point3& direction, Point3& hit) {
+    return IntersectRayTriangle(SnapRay{origin, direction}, kT0, kT1, kT2, hit);
+}
+
+}  // namespace
+
+TEST(IntersectRayTriangle, LineMeetsTriangleOnBothSidesOfOrigin) {
+    Point3 hit;
+    ASSERT_EQ(Cast(Point3(0.25f, 0.25f, 5.0f), kDown, hit), 1);
+    EXPECT_EQ(hit, Point3(0.25f, 0.25f, 0.0f));
+    // Behind the surface, and with the direction reversed: still the same point.
+    ASSERT_EQ(Cast(Point3(0.25f, 0.25f, -3.0f), kDown, hit), 1);
+    EXPECT_EQ(hit, Point3(0.25f, 0.25f, 0.0f));
+    ASSERT_EQ(Cast(Point3(0.25f, 0.25f, 5.0f), -kDown, hit), 1);
+    EXPECT_EQ(hit, Point3(0.25f, 0.25f, 0.0f));
+}
+
+TEST(IntersectRayTriangle, BorderCountsAsInside) {
+    const Point3 border[] = {{0.0f, 0.0f, 0.0f}, {1.0f, 0.0f, 0.0f}, {0.0f, 1.0f, 0.0f},
+                             {0.5f, 0.0f, 0.0f}, {0.0f, 0.5f, 0.0f}, {0.5f, 0.5f, 0.0f}};
+    for (const Point3& p : border) {
+        Point3 hit;
+        EXPECT_EQ(Cast(p + Point3(0.0f, 0.0f, 2.0f), kDown, hit), 1) << p.x << ", " << p.y;
+    }
+    const Point3 outside[] = {{0.5f, -0.001f, 0.0f}, {-0.001f, 0.5f, 0.0f}, {0.501f, 0.5f, 0.0f},
+                              {1.001f, 0.0f, 0.0f}};
+    for (const Point3& p : outside) {
+        Point3 hit;
+        EXPECT_EQ(Cast(p + Point3(0.0f, 0.0f, 2.0f), kDown, hit), 0) << p.x << ", " << p.y;
+    }
+}
+
+TEST(IntersectRayTriangle, DegenerateTriangleByAbsoluteArea) {
+    // Legs of 0.001: |n| = 1e-6 is below the absolute tolerance; hit stays unwritten.
+    const Point3 sentinel(7.0f, 7.0f, 7.0f);
+    Point3 hit = sentinel;
+    const SnapRay ray{Point3(0.0002f, 0.0002f, 1.0f), kDown};
+    EXPECT_EQ(IntersectRayTriangle(ray, kT0, kT1 * 0.001f, kT2 * 0.001f, hit), 0);
+    EXPECT_EQ(hit, sentinel);
+    // The same triangle scaled by 100.
+    const SnapRay scaledRay{Point3(0.02f, 0.02f, 1.0f), kDown};
+    EXPECT_EQ(IntersectRayTriangle(scaledRay, kT0, kT1 * 0.1f, kT2 * 0.1f, hit), 1);
+    // All three corners on one line.
+    EXPECT_EQ(IntersectRayTriangle(ray, kT0, kT1, kT1 * 2.0f, hit), 0);
+}
+
+TEST(IntersectRayTriangle, NearParallelPlaneIsSkipped) {
+    // |n| = 1 (area 0.5); n . D = 0.00005 is below the tolerance, 0.0002 is not.
+    const Point3 target(0.25f, 0.25f, 0.0f);
+    Point3 hit;
+    const Point3 grazing(1.0f, 0.0f, 0.00005f);
+    EXPECT_EQ(Cast(target - grazing, grazing, hit), 0);
+    const Point3 shallow(1.0f, 0.0f, 0.0002f);
+    ASSERT_EQ(Cast(target - shallow, shallow, hit), 1);
+    EXPECT_NEAR(hit.x, 0.25f, 1e-4f);
+    EXPECT_NEAR(hit.z, 0.0f, 1e-6f);
+}
+
+TEST(IntersectRayTriangle, NotANumberOrInfinityMisses) {
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const float inf = std::numeric_limits<float>::infinity();
+    Point3 hit;
+    EXPECT_EQ(Cast(Point3(nan, 0.25f, 1.0f), kDown, hit), 0);
+    EXPECT_EQ(Cast(Point3(0.25f, 0.25f, inf), kDown, hit), 0);
+    EXPECT_EQ(Cast(Point3(0.25f, 0.25f, 1.0f), Point3(0.0f, nan, -1.0f), hit), 0);
+    EXPECT_EQ(Cast(Point3(0.25f, 0.25f, 1.0f), Point3(0.0f, 0.0f, 0.0f), hit), 0);
+    const SnapRay ray{Point3(0.25f, 0.25f, 1.0f), kDown};
+    EXPECT_EQ(IntersectRayTriangle(ray, Point3(nan, 0.0f, 0.0f), kT1, kT2, hit), 0);
+    EXPECT_EQ(IntersectRayTriangle(ray, Point3(0.0f, 0.0f, inf), kT1, kT2, hit), 0);
+    EXPECT_EQ(IntersectRayTriangle(ray, kT0, Point3(inf, 0.0f, 0.0f), kT2, hit), 0);
+}
