@@ -8,6 +8,7 @@ typedef std::uint16_t WORD;
 typedef std::uint16_t MtlID;
 typedef std::int32_t BOOL;
 typedef std::uint32_t UINT;
+typedef unsigned long ULONG;
 
 #ifndef TRUE
 #define TRUE 1
