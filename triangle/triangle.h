@@ -1,7 +1,7 @@
 /* The two-dimensional constrained Delaunay triangulator's C interface: the
  * record type triangulateio and the call triangulate, with the switches z, p, q
- * and Q. Output arrays that the caller leaves NULL are allocated with malloc and
- * belong to the caller, who releases them with free. */
+ * and Q. Every output array is allocated with malloc and
+ * belongs to the caller, who releases them with free. */
 #ifndef SLITFORM_TRIANGLE_H
 #define SLITFORM_TRIANGLE_H
 
@@ -44,6 +44,27 @@ struct triangulateio {
 
 void triangulate(char *switches, struct triangulateio *in, struct triangulateio *out,
                  struct triangulateio *vorout);
+
+/* Failure codes of triangulate; a failed call leaves an output without points,
+ * triangles or segments. */
+#define TRIANGULATE_OK 0
+#define TRIANGULATE_BAD_SWITCHES 1
+#define TRIANGULATE_BAD_RECORD 2
+#define TRIANGULATE_BAD_SEGMENT 3
+#define TRIANGULATE_NOT_FINITE 4
+#define TRIANGULATE_TOO_FEW_POINTS 5
+#define TRIANGULATE_COLLINEAR 6
+#define TRIANGULATE_INTERNAL 7
+
+/* The failure code of the calling thread's last triangulate call (TRIANGULATE_OK on success). */
+int triangulate_last_error(void);
+
+/* A short English text for the calling thread's last failure code. */
+const char *triangulate_last_error_message(void);
+
+/* 1 when the calling thread's last triangulate call stopped adding points at its limit,
+ * leaving some triangles below the asked angle; 0 otherwise. */
+int triangulate_refinement_limited(void);
 
 #ifdef __cplusplus
 }
