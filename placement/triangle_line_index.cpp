@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cfloat>
 #include <cmath>
+#include <cstdint>
 
 #include "placement/intersect_ray_triangle.h"
 #include "placement/nearest_surface_hit.h"
@@ -19,16 +20,14 @@ constexpr double kShapeMargin = 4096.0 * FLT_EPSILON;
 // Below this squared sine the barycentric test's rounding is not bounded well
 // enough; such triangles are tested for every line.
 constexpr double kMinSquaredSine = 1.0e-3;
-constexpr int kLeafSize = 4;
-constexpr int kMaxDepth = 64;
+constexpr int kMaxLevels = 40;
 
 double Dot(const double* a, const double* b) { return a[0] * b[0] + a[1] * b[1] + a[2] * b[2]; }
 
-double Norm(const Point3& p) {
-    const double x = p.x;
-    const double y = p.y;
-    const double z = p.z;
-    return std::sqrt(x * x + y * y + z * z);
+// An upper bound of the Euclidean length.
+double SizeBound(const Point3& p) {
+    return std::fabs(static_cast<double>(p.x)) + std::fabs(static_cast<double>(p.y)) +
+           std::fabs(static_cast<double>(p.z));
 }
 
 bool IsFinite(const Point3& p) {
@@ -45,6 +44,16 @@ float FloatAbove(double x) {
     float f = static_cast<float>(x);
     if (static_cast<double>(f) < x) f = std::nextafter(f, INFINITY);
     return f;
+}
+
+// Spreads the low 16 bits of x to the even bits.
+std::uint32_t SpreadBits(std::uint32_t x) {
+    x &= 0xFFFFu;
+    x = (x | (x << 8)) & 0x00FF00FFu;
+    x = (x | (x << 4)) & 0x0F0F0F0Fu;
+    x = (x | (x << 2)) & 0x33333333u;
+    x = (x | (x << 1)) & 0x55555555u;
+    return x;
 }
 
 }  // namespace
@@ -74,17 +83,8 @@ TriangleLineIndex::TriangleLineIndex(const Mesh& mesh, const Point3& direction) 
 
     items.reserve(static_cast<size_t>(std::max(mesh.numFaces, 0)));
     for (int face = 0; face < mesh.numFaces; ++face) AddFace(mesh, face, direction);
-    if (!items.empty()) {
-        nodes.reserve(2 * items.size() / kLeafSize + 1);
-        BuildNode(0, static_cast<int>(items.size()));
-    }
-}
-
-bool TriangleLineIndex::Project(const Point3& p, double& x, double& y) const {
-    const double q[3] = {p.x, p.y, p.z};
-    x = Dot(q, axisU);
-    y = Dot(q, axisW);
-    return std::isfinite(x) && std::isfinite(y);
+    SortAlongCurve();
+    BuildLevels();
 }
 
 void TriangleLineIndex::AddFace(const Mesh& mesh, int face, const Point3& direction) {
@@ -116,73 +116,106 @@ void TriangleLineIndex::AddFace(const Mesh& mesh, int face, const Point3& direct
         alwaysTested.push_back(face);
         return;
     }
-    const double diameter = std::max(std::sqrt(std::max(aa, bb)), Norm(t2 - t1));
-    const double size = std::max(Norm(t0), std::max(Norm(t1), Norm(t2)));
+    const double diameter = SizeBound(e1) + SizeBound(e2);
+    const double size = std::max(SizeBound(t0), std::max(SizeBound(t1), SizeBound(t2)));
     const double pad =
         kCoordinateMargin * (size + diameter) + kShapeMargin * diameter / squaredSine;
 
-    double minX = INFINITY;
-    double minY = INFINITY;
-    double maxX = -INFINITY;
-    double maxY = -INFINITY;
-    for (const Point3* corner : {&t0, &t1, &t2}) {
-        double x = 0.0;
-        double y = 0.0;
-        Project(*corner, x, y);
-        minX = std::min(minX, x);
-        minY = std::min(minY, y);
-        maxX = std::max(maxX, x);
-        maxY = std::max(maxY, y);
-    }
-    const Box box = {FloatBelow(minX - pad), FloatBelow(minY - pad), FloatAbove(maxX + pad),
-                     FloatAbove(maxY + pad)};
+    double x[3];
+    double y[3];
+    Project(t0, x[0], y[0]);
+    Project(t1, x[1], y[1]);
+    Project(t2, x[2], y[2]);
+    const Box box = {FloatBelow(std::min(x[0], std::min(x[1], x[2])) - pad),
+                     FloatBelow(std::min(y[0], std::min(y[1], y[2])) - pad),
+                     FloatAbove(std::max(x[0], std::max(x[1], x[2])) + pad),
+                     FloatAbove(std::max(y[0], std::max(y[1], y[2])) + pad)};
     if (!std::isfinite(box.minX) || !std::isfinite(box.minY) || !std::isfinite(box.maxX) ||
         !std::isfinite(box.maxY)) {
         alwaysTested.push_back(face);
         return;
     }
-    const float centerX = static_cast<float>((static_cast<double>(box.minX) + box.maxX) * 0.5);
-    const float centerY = static_cast<float>((static_cast<double>(box.minY) + box.maxY) * 0.5);
-    items.push_back(Item{box, centerX, centerY, face});
+    items.push_back(Item{box, face});
 }
 
-int TriangleLineIndex::BuildNode(int first, int count) {
-    const int index = static_cast<int>(nodes.size());
-    nodes.push_back(Node{Box{0.0f, 0.0f, 0.0f, 0.0f}, first, 0, -1});
-
-    Box box = items[first].box;
-    float centerMinX = items[first].centerX;
-    float centerMinY = items[first].centerY;
-    float centerMaxX = centerMinX;
-    float centerMaxY = centerMinY;
-    for (int i = first + 1; i < first + count; ++i) {
-        const Item& item = items[i];
-        box.minX = std::min(box.minX, item.box.minX);
-        box.minY = std::min(box.minY, item.box.minY);
-        box.maxX = std::max(box.maxX, item.box.maxX);
-        box.maxY = std::max(box.maxY, item.box.maxY);
-        centerMinX = std::min(centerMinX, item.centerX);
-        centerMinY = std::min(centerMinY, item.centerY);
-        centerMaxX = std::max(centerMaxX, item.centerX);
-        centerMaxY = std::max(centerMaxY, item.centerY);
+void TriangleLineIndex::SortAlongCurve() {
+    if (items.size() < 2) return;
+    double minX = INFINITY;
+    double minY = INFINITY;
+    double maxX = -INFINITY;
+    double maxY = -INFINITY;
+    for (const Item& item : items) {
+        const double cx = 0.5 * (static_cast<double>(item.box.minX) + item.box.maxX);
+        const double cy = 0.5 * (static_cast<double>(item.box.minY) + item.box.maxY);
+        minX = std::min(minX, cx);
+        minY = std::min(minY, cy);
+        maxX = std::max(maxX, cx);
+        maxY = std::max(maxY, cy);
     }
-    nodes[index].box = box;
-    if (count <= kLeafSize) {
-        nodes[index].count = count;
-        return index;
-    }
+    const double scaleX = maxX > minX ? 65535.0 / (maxX - minX) : 0.0;
+    const double scaleY = maxY > minY ? 65535.0 / (maxY - minY) : 0.0;
 
-    // Median split along the wider spread of the box centres keeps the tree balanced.
-    const bool alongX = (centerMaxX - centerMinX) >= (centerMaxY - centerMinY);
-    const int half = count / 2;
-    std::nth_element(items.begin() + first, items.begin() + first + half,
-                     items.begin() + first + count, [alongX](const Item& l, const Item& r) {
-                         return alongX ? l.centerX < r.centerX : l.centerY < r.centerY;
-                     });
-    BuildNode(first, half);
-    const int right = BuildNode(first + half, count - half);
-    nodes[index].right = right;
-    return index;
+    // Morton keys of the quantised box centres, then a stable radix sort by key.
+    const size_t count = items.size();
+    std::vector<std::uint64_t> keyed(count);
+    for (size_t i = 0; i < count; ++i) {
+        const Box& box = items[i].box;
+        const double cx = 0.5 * (static_cast<double>(box.minX) + box.maxX);
+        const double cy = 0.5 * (static_cast<double>(box.minY) + box.maxY);
+        const std::uint32_t qx = static_cast<std::uint32_t>((cx - minX) * scaleX);
+        const std::uint32_t qy = static_cast<std::uint32_t>((cy - minY) * scaleY);
+        const std::uint64_t key = SpreadBits(qx) | (SpreadBits(qy) << 1);
+        keyed[i] = (key << 32) | static_cast<std::uint64_t>(i);
+    }
+    std::vector<std::uint64_t> scratch(count);
+    constexpr int kDigitBits = 11;
+    constexpr std::uint64_t kDigitMask = (1u << kDigitBits) - 1;
+    std::vector<size_t> start((1u << kDigitBits) + 1);
+    for (int shift = 32; shift < 64; shift += kDigitBits) {
+        std::fill(start.begin(), start.end(), 0);
+        for (std::uint64_t k : keyed) ++start[((k >> shift) & kDigitMask) + 1];
+        for (size_t digit = 1; digit < start.size(); ++digit) start[digit] += start[digit - 1];
+        for (std::uint64_t k : keyed) scratch[start[(k >> shift) & kDigitMask]++] = k;
+        keyed.swap(scratch);
+    }
+    std::vector<Item> sorted(count);
+    for (size_t i = 0; i < count; ++i) sorted[i] = items[keyed[i] & 0xFFFFFFFFu];
+    items.swap(sorted);
+}
+
+void TriangleLineIndex::BuildLevels() {
+    if (items.empty()) return;
+    const size_t leaves = (items.size() + kLeafSize - 1) / kLeafSize;
+    std::vector<Box> level(leaves);
+    for (size_t leaf = 0; leaf < leaves; ++leaf) {
+        const size_t first = leaf * kLeafSize;
+        const size_t last = std::min(items.size(), first + kLeafSize);
+        Box box = items[first].box;
+        for (size_t i = first + 1; i < last; ++i) {
+            box.minX = std::min(box.minX, items[i].box.minX);
+            box.minY = std::min(box.minY, items[i].box.minY);
+            box.maxX = std::max(box.maxX, items[i].box.maxX);
+            box.maxY = std::max(box.maxY, items[i].box.maxY);
+        }
+        level[leaf] = box;
+    }
+    levels.push_back(std::move(level));
+    while (levels.back().size() > 1) {
+        const std::vector<Box>& below = levels.back();
+        std::vector<Box> above((below.size() + 1) / 2);
+        for (size_t i = 0; i < above.size(); ++i) {
+            Box box = below[2 * i];
+            if (2 * i + 1 < below.size()) {
+                const Box& other = below[2 * i + 1];
+                box.minX = std::min(box.minX, other.minX);
+                box.minY = std::min(box.minY, other.minY);
+                box.maxX = std::max(box.maxX, other.maxX);
+                box.maxY = std::max(box.maxY, other.maxY);
+            }
+            above[i] = box;
+        }
+        levels.push_back(std::move(above));
+    }
 }
 
 bool TriangleLineIndex::Candidates(const Point3& origin, std::vector<int>& faces) const {
@@ -190,33 +223,38 @@ bool TriangleLineIndex::Candidates(const Point3& origin, std::vector<int>& faces
     double x = 0.0;
     double y = 0.0;
     if (!usable || !IsFinite(origin) || !Project(origin, x, y)) return false;
-    const double reach = kCoordinateMargin * Norm(origin);
+    const double reach = kCoordinateMargin * SizeBound(origin);
     const double minX = x - reach;
     const double minY = y - reach;
     const double maxX = x + reach;
     const double maxY = y + reach;
+    auto misses = [&](const Box& box) {
+        return box.maxX < minX || box.minX > maxX || box.maxY < minY || box.minY > maxY;
+    };
 
-    if (!nodes.empty()) {
-        int stack[kMaxDepth];
+    if (!levels.empty()) {
+        // Depth-first walk; at most one pending sibling per level.
+        struct Entry {
+            int level;
+            size_t index;
+        };
+        Entry stack[2 * kMaxLevels];
         int depth = 0;
-        stack[depth++] = 0;
+        stack[depth++] = Entry{static_cast<int>(levels.size()) - 1, 0};
         while (depth > 0) {
-            const Node& node = nodes[stack[--depth]];
-            if (node.box.maxX < minX || node.box.minX > maxX || node.box.maxY < minY ||
-                node.box.minY > maxY)
-                continue;
-            if (node.count > 0) {
-                for (int i = node.first; i < node.first + node.count; ++i) {
-                    const Box& box = items[i].box;
-                    if (box.maxX < minX || box.minX > maxX || box.maxY < minY || box.minY > maxY)
-                        continue;
-                    faces.push_back(items[i].face);
-                }
+            const Entry entry = stack[--depth];
+            if (misses(levels[static_cast<size_t>(entry.level)][entry.index])) continue;
+            if (entry.level == 0) {
+                const size_t first = entry.index * kLeafSize;
+                const size_t last = std::min(items.size(), first + kLeafSize);
+                for (size_t i = first; i < last; ++i)
+                    if (!misses(items[i].box)) faces.push_back(items[i].face);
                 continue;
             }
-            const int left = static_cast<int>(&node - nodes.data()) + 1;
-            stack[depth++] = node.right;
-            stack[depth++] = left;
+            const std::vector<Box>& below = levels[static_cast<size_t>(entry.level) - 1];
+            if (2 * entry.index + 1 < below.size())
+                stack[depth++] = Entry{entry.level - 1, 2 * entry.index + 1};
+            stack[depth++] = Entry{entry.level - 1, 2 * entry.index};
         }
     }
     faces.insert(faces.end(), alwaysTested.begin(), alwaysTested.end());

@@ -2,6 +2,7 @@
 // to find the triangles that a line along that direction may hit.
 #pragma once
 
+#include <cmath>
 #include <vector>
 
 #include "mesh.h"
@@ -28,28 +29,29 @@ private:
     };
     struct Item {
         Box box;
-        float centerX;
-        float centerY;
         int face;
     };
-    // Leaves hold items[first, first + count); inner nodes have count 0, their left
-    // child right after them and their right child at right.
-    struct Node {
-        Box box;
-        int first;
-        int count;
-        int right;
-    };
+    static constexpr int kLeafSize = 4;
 
-    bool Project(const Point3& p, double& x, double& y) const;
+    // Coordinates of p across the direction; false when they are not finite.
+    bool Project(const Point3& p, double& x, double& y) const {
+        x = p.x * axisU[0] + p.y * axisU[1] + p.z * axisU[2];
+        y = p.x * axisW[0] + p.y * axisW[1] + p.z * axisW[2];
+        return std::isfinite(x) && std::isfinite(y);
+    }
     void AddFace(const Mesh& mesh, int face, const Point3& direction);
-    int BuildNode(int first, int count);
+    void SortAlongCurve();
+    void BuildLevels();
 
     bool usable = false;
     double axisU[3] = {0.0, 0.0, 0.0};
     double axisW[3] = {0.0, 0.0, 0.0};
+    // Items in the order of a space-filling curve through their box centres, so
+    // that runs of them are close together.
     std::vector<Item> items;
-    std::vector<Node> nodes;
+    // levels[0][i] bounds items [kLeafSize * i, kLeafSize * (i + 1)); levels[k][i]
+    // bounds levels[k - 1][2 * i] and [2 * i + 1]. The last level has one box.
+    std::vector<std::vector<Box>> levels;
     // Faces that the boxes cannot bound safely; tested for every line.
     std::vector<int> alwaysTested;
 };
