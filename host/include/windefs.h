@@ -17,6 +17,9 @@ typedef std::intptr_t INT_PTR;
 typedef std::intptr_t LRESULT;
 typedef void* LPVOID;
 
+// Marks what a library exports, as __declspec(dllexport) does on Windows.
+#define HOST_DLLEXPORT __attribute__((visibility("default")))
+
 #define DLL_PROCESS_DETACH 0
 #define DLL_PROCESS_ATTACH 1
 #define DLL_THREAD_ATTACH 2

@@ -319,7 +319,9 @@ HMODULE HostModuleOf(const void* address) {
     Dl_info info;
     if (!dladdr(address, &info) || !info.dli_fname) return nullptr;
     void* handle = dlopen(info.dli_fname, RTLD_LAZY | RTLD_NOLOAD);
-    // The library stays loaded while its code runs; keep no extra reference.
+    // An address outside every loaded library lies in the program itself.
+    if (!handle) handle = dlopen(nullptr, RTLD_LAZY);
+    // The module stays loaded while its code runs; keep no extra reference.
     if (handle) dlclose(handle);
     return handle;
 }

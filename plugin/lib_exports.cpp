@@ -1,0 +1,20 @@
+// The six entry points the host calls on the library.
+#include "plugin/class_desc.h"
+#include "plugin/library.h"
+#include "plugin_api.h"
+#include "ui/resource.h"
+
+extern "C" {
+
+HOST_DLLEXPORT const WCHAR* LibDescription() { return GetString(IDS_LIBDESCRIPTION); }
+
+HOST_DLLEXPORT int LibNumberClasses() { return 1; }
+
+HOST_DLLEXPORT ClassDesc2* LibClassDesc(int i) { return i == 0 ? GetSlitformDesc() : nullptr; }
+
+HOST_DLLEXPORT ULONG LibVersion() { return VERSION_3DSMAX; }
+
+HOST_DLLEXPORT int LibInitialize() { return TRUE; }
+
+HOST_DLLEXPORT int LibShutdown() { return TRUE; }
+}

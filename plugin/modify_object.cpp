@@ -1,0 +1,4 @@
+// The modify pipeline of the Slitform modifier.
+#include "plugin/slitform.h"
+
+void Slitform::ModifyObject(TimeValue, ModContext&, ObjectState*, INode*) {}
