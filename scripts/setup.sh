@@ -9,6 +9,7 @@ packages=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   libcgal-dev
   qtbase5-dev
+  libtinyobjloader-dev libsvgpp-dev
 )
 
 missing=()
