@@ -1,4 +1,187 @@
-// The modify pipeline of the Slitform modifier.
-#include "plugin/slitform.h"
+// The modify pipeline of the Slitform modifier: shape placement, the face cuts and
+// the clean-up, in place on the poly mesh that flows up the stack.
+#include <memory>
 
-void Slitform::ModifyObject(TimeValue, ModContext&, ObjectState*, INode*) {}
+#include "facecut/cut_face.h"
+#include "inode.h"
+#include "placement/orient_projection_direction.h"
+#include "placement/projection_frame.h"
+#include "placement/remove_collinear_vertices.h"
+#include "placement/snap_shape_points.h"
+#include "plugin/close_t_junctions.h"
+#include "plugin/owner_node.h"
+#include "plugin/param_block.h"
+#include "plugin/slitform.h"
+#include "polyobj.h"
+#include "splshape.h"
+
+namespace {
+
+// An object the pipeline obtained by conversion: deleted with the evaluation
+// unless it is the object it was converted from, or was handed on.
+class Converted {
+public:
+    Converted(Object* obj, Object* from) : obj(obj), owned(obj && obj != from) {}
+    Converted(const Converted&) = delete;
+    Converted& operator=(const Converted&) = delete;
+    ~Converted() {
+        if (owned) obj->DeleteThis();
+    }
+    Object* get() const { return obj; }
+    Object* Release() {
+        owned = false;
+        return obj;
+    }
+
+private:
+    Object* obj;
+    bool owned;
+};
+
+void ClearFlags(MNMesh& mesh, DWORD vertFlags, DWORD edgeFlags, DWORD faceFlags) {
+    for (int i = 0; i < mesh.numv; ++i) mesh.v[i].ClearFlag(vertFlags);
+    for (int i = 0; i < mesh.nume; ++i) mesh.e[i].ClearFlag(edgeFlags);
+    for (int i = 0; i < mesh.numf; ++i) mesh.f[i].ClearFlag(faceFlags);
+}
+
+bool HasPoints(const PolyShape& shape) {
+    for (int i = 0; i < shape.numLines; ++i)
+        if (shape.lines[i].numPts > 0) return true;
+    return false;
+}
+
+}  // namespace
+
+void Slitform::ModifyObject(TimeValue t, ModContext& mc, ObjectState* os, INode*) {
+    Interval valid = FOREVER;
+    Object* input = os->obj;
+    if (!input) return;
+
+    // The poly object: the input itself, or a conversion of it.
+    std::unique_ptr<Converted> converted;
+    PolyObject* poly = nullptr;
+    if (input->ClassID() == polyObjectClassID) {
+        poly = static_cast<PolyObject*>(input);
+    } else {
+        if (!input->CanConvertToType(polyObjectClassID)) return;
+        converted = std::make_unique<Converted>(input->ConvertToType(t, polyObjectClassID), input);
+        if (!converted->get()) return;
+        poly = static_cast<PolyObject*>(converted->get());
+    }
+    Converted triangles(input->ConvertToType(t, triObjectClassID), input);
+    if (!triangles.get() || triangles.get()->ClassID() != triObjectClassID) return;
+
+    INode* owner = FindOwnerNode(this, &mc);
+    if (!owner) return;
+    Matrix3 objectTM = owner->GetObjectTM(t);
+    Matrix3 objectTMInverse = Inverse(objectTM);
+
+    INode* picked = nullptr;
+    pblock->GetValue(pb_pick_path, t, picked, valid);
+    if (!picked) return;
+    Matrix3 shapeTM = picked->GetObjectTM(t);
+
+    Object* shapeObject = picked->EvalWorldState(t).obj;
+    if (!shapeObject) return;
+    std::unique_ptr<Converted> shapeConversion;
+    if (shapeObject->ClassID() != splineShapeClassID) {
+        if (!shapeObject->CanConvertToType(splineShapeClassID)) return;
+        shapeConversion =
+            std::make_unique<Converted>(shapeObject->ConvertToType(t, splineShapeClassID), shapeObject);
+        shapeObject = shapeConversion->get();
+        if (!shapeObject || shapeObject->ClassID() != splineShapeClassID) return;
+    }
+    SplineShape* spline = static_cast<SplineShape*>(shapeObject);
+    PolyShape shape;
+    spline->MakePolyShape(t, shape, spline->shape.steps, spline->shape.optimize ? TRUE : FALSE);
+
+    int weldOn = 0, removeUnused = 0, open = 0, local = 0, collinearOn = 0, matidOn = 0, matid = 1,
+        through = 0, selLevel = 4;
+    float weld = 0.0f, collinear = 0.0f, minAngle = 0.0f;
+    pblock->GetValue(pb_weld_on, t, weldOn, valid);
+    pblock->GetValue(pb_weld, t, weld, valid);
+    pblock->GetValue(pb_remove_unused, t, removeUnused, valid);
+    pblock->GetValue(pb_open, t, open, valid);
+    pblock->GetValue(pb_local, t, local, valid);
+    pblock->GetValue(pb_collinear_on, t, collinearOn, valid);
+    pblock->GetValue(pb_collinear, t, collinear, valid);
+    pblock->GetValue(pb_matid_on, t, matidOn, valid);
+    pblock->GetValue(pb_matid, t, matid, valid);
+    pblock->GetValue(pb_through, t, through, valid);
+    pblock->GetValue(pb_sel_level, t, selLevel, valid);
+    pblock->GetValue(pb_min_angle, t, minAngle, valid);
+
+    // A shape without a single point has no projection frame: leave the object as
+    // it came, as when nothing is picked, rather than throw out of the evaluation.
+    if (!HasPoints(shape)) return;
+
+    MNMesh& mesh = poly->mm;
+    ClearFlags(mesh, 0x4000001, 0x8000001, 0x86000000);
+    if (poly->GetSubselState() == MNM_SL_OBJECT)
+        for (int f = 0; f < mesh.numf; ++f)
+            if (!(mesh.f[f].flags & (MN_DEAD | MN_HIDDEN))) mesh.f[f].SetFlag(MN_SEL);
+
+    Tab<Point3> points;
+    for (int i = 0; i < shape.numLines; ++i)
+        for (int j = 0; j < shape.lines[i].numPts; ++j) {
+            Point3 p = (shape.lines[i].pts[j].p * shapeTM) * objectTMInverse;
+            points.Append(1, &p);
+        }
+    Point3 direction = OrientProjectionDirection(ComputeProjectionFrame(points), objectTM, shapeTM);
+    SnapShapePoints(shape, shapeTM, objectTM, direction, local != 0,
+                    static_cast<TriObject*>(triangles.get())->mesh);
+
+    // Faces the cuts append are not cut again.
+    int faceCount = mesh.numf;
+    for (int f = 0; f < faceCount; ++f)
+        if ((mesh.f[f].flags & MN_SEL) && !(mesh.f[f].flags & MN_DEAD))
+            CutFace(mesh, f, shape, through != 0, Point3(direction), local != 0, removeUnused != 0, minAngle,
+                    weld);
+
+    mesh.InvalidateGeomCache();
+    ClearFlags(mesh, MN_SEL, 0, 0);
+    mesh.PropegateComponentFlags(MNM_SL_VERTEX, MN_SEL, MNM_SL_EDGE, MN_SEL, true, true);
+    if (collinearOn) RemoveCollinearVertices(mesh, collinear);
+    if (weldOn) {
+        CloseTJunctions(mesh, weld, 0x4000000);
+        mesh.WeldBorderVerts(weld, 0x4000000);
+    }
+    if (open) {
+        mesh.DeleteFlaggedFaces(0x80000000, 0);
+        ClearFlags(mesh, 0, 0, MN_SEL);
+    } else {
+        ClearFlags(mesh, 0, 0, MN_SEL);
+        mesh.PropegateComponentFlags(MNM_SL_FACE, MN_SEL, MNM_SL_FACE, 0x80000000, false, true);
+        if (matidOn)
+            for (int f = 0; f < mesh.numf; ++f)
+                if (mesh.f[f].GetFlag(MN_SEL)) mesh.f[f].material = static_cast<MtlID>(matid - 1);
+    }
+    shapeConversion.reset();
+    ClearFlags(mesh, MN_SEL, 0, 0);
+    mesh.PropegateComponentFlags(MNM_SL_VERTEX, MN_SEL, MNM_SL_FACE, MN_SEL, false, true);
+    mesh.InvalidateGeomCache();
+
+    switch (selLevel) {
+        case 0:
+            mesh.SetDispFlag(MNDISP_VERTTICKS);
+            poly->SetSubSelState(MNM_SL_OBJECT);
+            break;
+        case 1:
+            mesh.SetDispFlag(MNDISP_SELVERTS);
+            poly->SetSubSelState(MNM_SL_VERTEX);
+            break;
+        case 2:
+            mesh.SetDispFlag(MNDISP_SELEDGES);
+            poly->SetSubSelState(MNM_SL_EDGE);
+            break;
+        case 3:
+            mesh.SetDispFlag(MNDISP_SELFACES);
+            poly->SetSubSelState(MNM_SL_FACE);
+            break;
+        default:
+            break;
+    }
+    poly->UpdateValidity(SLITFORM_CHANNELS, valid);
+    // A converted object carries the cut: hand it up the stack in place of the input.
+    if (converted) os->obj = converted->Release();
+}

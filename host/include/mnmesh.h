@@ -135,6 +135,11 @@ public:
     // also joins its two border neighbours). False, nothing changed, where a face
     // would drop below three corners or the result would not be manifold.
     bool RemoveVertex(int vv);
+    // Puts a new vertex on edge ed at prop (0 at v1, 1 at v2): the edge ends there,
+    // a new edge with the same flags runs on to v2, and the faces on both sides gain
+    // the corner. Returns the new vertex, or -1 for a dead or unknown edge or prop
+    // not strictly between 0 and 1.
+    int SplitEdge(int ed, float prop);
     // Kills the faces carrying any of deathFlags, and the edges and vertices that
     // only they used. copyFlags is accepted for the host's signature and unused.
     void DeleteFlaggedFaces(DWORD deathFlags, DWORD copyFlags = 0);

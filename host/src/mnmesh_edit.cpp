@@ -203,3 +203,32 @@ bool MNMesh::RemoveVertex(int vv) {
     vstore[vv].flags |= MN_DEAD;
     return true;
 }
+
+int MNMesh::SplitEdge(int ed, float prop) {
+    if (ed < 0 || ed >= nume || (estore[ed].flags & MN_DEAD) || !(prop > 0.0f && prop < 1.0f)) return -1;
+    int a = estore[ed].v1, b = estore[ed].v2;
+    int nv = NewVert(vstore[a].p + (vstore[b].p - vstore[a].p) * prop);
+    MNEdge& edge = estore[ed];
+    DWORD flags = edge.flags;
+    int f1 = edge.f1, f2 = edge.f2;
+    // The edge keeps a -> nv; the new edge runs nv -> b the same way for f1.
+    edge.v2 = nv;
+    std::vector<int>& atB = vedg[b];
+    atB.erase(std::remove(atB.begin(), atB.end(), ed), atB.end());
+    vedg[nv].push_back(ed);
+    int ne = NewEdge(nv, b, f1);
+    estore[ne].f2 = f2;
+    estore[ne].flags = flags;
+    for (int fc : {f1, f2}) {
+        if (fc < 0) continue;
+        MNFace& face = fstore[fc];
+        int k = face.EdgeIndex(ed);
+        bool forward = face.vtx[k] == a;  // f1 walks a -> b, f2 walks b -> a
+        face.vtx.insert(face.vtx.begin() + k + 1, nv);
+        // Corner k, nv, corner k + 1: the edges are (k -> nv) and (nv -> k + 1).
+        face.edg.insert(face.edg.begin() + k + 1, forward ? ne : ed);
+        face.edg[k] = forward ? ed : ne;
+        face.deg = static_cast<int>(face.vtx.size());
+    }
+    return nv;
+}

@@ -1,6 +1,8 @@
 // RemoveEdge and RemoveVertex: joining faces.
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "mesh_fixtures.h"
 
 TEST(MNMeshRemoveEdge, JoinsTwoQuadsIntoAHexagon) {
@@ -145,4 +147,29 @@ TEST(MNMeshRemoveVertex, IsolatedDeadAndNonManifoldVertices) {
     EXPECT_TRUE(Consistent(bow));
     EXPECT_EQ(bow.f[0].vtx, before.f[0].vtx);
     EXPECT_EQ(LiveCount(bow, MNM_SL_EDGE), 6);
+}
+
+TEST(MNMeshSplitEdge, BothFacesGainTheCornerAndFlagsCarryOver) {
+    MNMesh m;
+    MakeGrid(m, 2, 1);
+    int shared = m.FindEdge(1, 4);
+    m.e[shared].SetFlag(MN_SEL);
+    int nv = m.SplitEdge(shared, 0.25f);
+    ASSERT_GE(nv, 0);
+    EXPECT_TRUE(Consistent(m));
+    EXPECT_EQ(m.P(nv), Point3(1.0f, 0.25f, 0.0f));
+    EXPECT_EQ(m.f[0].deg, 5);
+    EXPECT_EQ(m.f[1].deg, 5);
+    int piece = m.FindEdge(nv, 4);
+    ASSERT_GE(piece, 0);
+    EXPECT_TRUE(m.e[piece].GetFlag(MN_SEL));
+    EXPECT_EQ(m.GetFaceNormal(0), Point3(0.0f, 0.0f, 2.0f));
+    int border = m.SplitEdge(m.FindEdge(0, 1), 0.5f);
+    EXPECT_TRUE(Consistent(m));
+    EXPECT_EQ(m.f[0].deg, 6);
+    EXPECT_EQ(m.e[m.FindEdge(border, 1)].f2, -1);
+    EXPECT_EQ(m.SplitEdge(shared, 0.0f), -1);
+    EXPECT_EQ(m.SplitEdge(shared, 1.0f), -1);
+    EXPECT_EQ(m.SplitEdge(shared, std::nanf("")), -1);
+    EXPECT_EQ(m.SplitEdge(-1, 0.5f), -1);
 }

@@ -1,0 +1,106 @@
+#include "plugin/close_t_junctions.h"
+
+#include <cmath>
+#include <cstdint>
+#include <map>
+#include <tuple>
+#include <vector>
+
+namespace {
+
+typedef std::tuple<std::int64_t, std::int64_t, std::int64_t> Cell;
+
+bool CellCoord(double c, double size, std::int64_t& out) {
+    double q = std::floor(c / size);
+    if (!(std::fabs(q) < 1e15)) return false;
+    out = static_cast<std::int64_t>(q);
+    return true;
+}
+
+bool IsBorderVertex(const MNMesh& mesh, int vv) {
+    for (int ed : mesh.VertEdges(vv))
+        if (mesh.e[ed].f2 < 0) return true;
+    return false;
+}
+
+bool TouchesFace(const MNMesh& mesh, int vv, int face) {
+    for (int ed : mesh.VertEdges(vv))
+        if (mesh.e[ed].f1 == face || mesh.e[ed].f2 == face) return true;
+    return false;
+}
+
+}  // namespace
+
+int CloseTJunctions(MNMesh& mesh, float thresh, DWORD flag) {
+    if (!(thresh > 0.0f)) return 0;
+    std::vector<int> borderEdges;
+    double total = 0.0;
+    for (int ed = 0; ed < mesh.nume; ++ed) {
+        const MNEdge& edge = mesh.e[ed];
+        if ((edge.flags & MN_DEAD) || edge.f2 >= 0) continue;
+        double len = Length(mesh.P(edge.v2) - mesh.P(edge.v1));
+        if (!std::isfinite(len)) continue;
+        borderEdges.push_back(ed);
+        total += len;
+    }
+    if (borderEdges.empty()) return 0;
+
+    // Cells about as large as a border edge: each edge, widened by the threshold,
+    // covers a few cells, and a vertex finds every edge near it in its own cell.
+    double size = std::max(static_cast<double>(thresh), total / borderEdges.size());
+    std::map<Cell, std::vector<int>> grid;
+    auto insert = [&](int ed, const Point3& a, const Point3& b) {
+        std::int64_t lo[3], hi[3];
+        for (int k = 0; k < 3; ++k) {
+            double mn = std::min(a[k], b[k]) - thresh, mx = std::max(a[k], b[k]) + thresh;
+            if (!CellCoord(mn, size, lo[k]) || !CellCoord(mx, size, hi[k]) || hi[k] - lo[k] > 64) return;
+        }
+        for (std::int64_t x = lo[0]; x <= hi[0]; ++x)
+            for (std::int64_t y = lo[1]; y <= hi[1]; ++y)
+                for (std::int64_t z = lo[2]; z <= hi[2]; ++z) grid[Cell(x, y, z)].push_back(ed);
+    };
+    for (int ed : borderEdges) insert(ed, mesh.P(mesh.e[ed].v1), mesh.P(mesh.e[ed].v2));
+
+    int splits = 0;
+    int vertexCount = mesh.numv;  // vertices the splits add are not candidates
+    for (int vv = 0; vv < vertexCount; ++vv) {
+        const MNVert& vert = mesh.v[vv];
+        if ((vert.flags & MN_DEAD) || !(vert.flags & flag) || !IsBorderVertex(mesh, vv)) continue;
+        Point3 p = vert.p;
+        std::int64_t c[3];
+        if (!CellCoord(p.x, size, c[0]) || !CellCoord(p.y, size, c[1]) || !CellCoord(p.z, size, c[2])) continue;
+        auto cell = grid.find(Cell(c[0], c[1], c[2]));
+        if (cell == grid.end()) continue;
+        int best = -1;
+        float bestDist = thresh, bestProp = 0.0f;
+        for (int ed : cell->second) {
+            const MNEdge& edge = mesh.e[ed];
+            if ((edge.flags & MN_DEAD) || edge.f2 >= 0 || edge.v1 == vv || edge.v2 == vv ||
+                TouchesFace(mesh, vv, edge.f1))
+                continue;
+            Point3 a = mesh.P(edge.v1), b = mesh.P(edge.v2);
+            Point3 d = b - a;
+            float len2 = d % d;
+            if (!(len2 > 0.0f)) continue;
+            float prop = ((p - a) % d) / len2;
+            if (!(prop > 0.0f && prop < 1.0f)) continue;
+            if (!(Length(p - a) >= thresh && Length(p - b) >= thresh)) continue;
+            float dist = Length(p - (a + d * prop));
+            if (dist < bestDist) {
+                best = ed;
+                bestDist = dist;
+                bestProp = prop;
+            }
+        }
+        if (best < 0) continue;
+        Point3 a = mesh.P(mesh.e[best].v1), b = mesh.P(mesh.e[best].v2);
+        int nv = mesh.SplitEdge(best, bestProp);
+        if (nv < 0) continue;
+        mesh.v[nv].SetFlag(flag);
+        ++splits;
+        // The piece beyond the new corner lies within the old edge's cells.
+        for (int ed : mesh.VertEdges(nv))
+            if (ed != best) insert(ed, a, b);
+    }
+    return splits;
+}

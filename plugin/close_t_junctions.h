@@ -1,0 +1,13 @@
+// Closes T-junctions before the border weld: a cut can leave a vertex on the
+// border edge of a face it did not cut (refinement split the outline there, or a
+// shape line ended on it), where the weld finds no partner.
+#pragma once
+
+#include "mnmesh.h"
+
+// Takes the mesh, the weld threshold and the vertex flag of the weld. Every live
+// border vertex carrying flag that lies closer than thresh to another face's border
+// edge, strictly inside it and not within thresh of its ends, splits that edge at
+// its nearest point; the new corner carries flag too, so that the weld joins the
+// two. Returns the number of edges split.
+int CloseTJunctions(MNMesh& mesh, float thresh, DWORD flag);
