@@ -1,0 +1,90 @@
+// slitform: cut a mesh along the lines of a shape with the Slitform plug-in, from
+// the command line. See UsageText for the commands.
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <cstring>
+#include <iostream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/cli_options.h"
+#include "app/demo_scene.h"
+#include "app/plugin_info.h"
+#include "app/read_mesh.h"
+#include "app/read_shape.h"
+#include "app/run_cut.h"
+
+namespace {
+
+int Fail(const std::string& message, int code) {
+    std::cerr << "slitform: " << message << "\n";
+    return code;
+}
+
+int Info(const CliOptions& o) {
+    PluginLibrary lib;
+    std::string error;
+    if (!lib.Load(o.pluginPath.empty() ? DefaultPluginPath() : o.pluginPath, error))
+        return Fail(error, 1);
+    PrintPluginInfo(lib, std::cout);
+    return 0;
+}
+
+int Demo(CliOptions o) {
+    if (mkdir(o.outDir.c_str(), 0777) != 0 && errno != EEXIST)
+        return Fail(o.outDir + ": cannot create the folder: " + std::strerror(errno), 1);
+    o.outPath = o.outDir + "/result.ply";
+    o.reportPath = o.outDir + "/report.json";
+    o.picturePath = o.outDir + "/picture.svg";
+    // Cut a star-shaped hole into the top of a rounded box.
+    o.sets.insert(o.sets.begin(), {"open", "on"});
+    std::string error;
+    int code =
+        RunCut(o, std::unique_ptr<PolyObject>(MakeRoundedBox(Point3(4.0f, 4.0f, 1.5f), 0.3f, 24)),
+               std::unique_ptr<SplineShape>(MakeStar(5, 1.0f, 0.42f)), std::cout, error);
+    if (code != 0)
+        return Fail(error, code);
+    std::cout << "wrote " << o.outPath << ", " << o.reportPath << " and " << o.picturePath << "\n";
+    return 0;
+}
+
+int Cut(const CliOptions& o) {
+    std::string error;
+    std::vector<std::string> warnings;
+    auto object = std::make_unique<PolyObject>();
+    if (!ReadMesh(o.meshPath, object->mm, error, &warnings))
+        return Fail(error, 1);
+    for (const std::string& w : warnings) std::cerr << "slitform: warning: " << w << "\n";
+    bool hasFace = false;
+    for (int f = 0; f < object->mm.numf && !hasFace; ++f)
+        hasFace = !object->mm.f[f].GetFlag(MN_DEAD);
+    if (!hasFace)
+        return Fail(o.meshPath + ": the mesh has no faces", 1);
+    auto shape = std::make_unique<SplineShape>();
+    if (!ReadShape(o.shapePath, shape->shape, error))
+        return Fail(error, 1);
+    bool hasKnot = false;
+    for (const Spline3D& s : shape->shape.splines) hasKnot = hasKnot || s.KnotCount() > 0;
+    if (!hasKnot)
+        return Fail(o.shapePath + ": the shape has no points", 1);
+    int code = RunCut(o, std::move(object), std::move(shape), std::cout, error);
+    return code == 0 ? 0 : Fail(error, code);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    CliOptions options;
+    std::string error;
+    if (!ParseCommandLine(argc, argv, options, error)) {
+        std::cerr << "slitform: " << error << "\n" << UsageText();
+        return 2;
+    }
+    if (options.command == "info")
+        return Info(options);
+    if (options.command == "demo")
+        return Demo(options);
+    return Cut(options);
+}

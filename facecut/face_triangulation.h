@@ -1,0 +1,17 @@
+// The triangulator's input and output records of one face cut, with every array
+// they hold released (with free, as the triangulator allocates) when it goes.
+#pragma once
+
+#include "triangle.h"
+
+class FaceTriangulation {
+public:
+    FaceTriangulation();
+    FaceTriangulation(const FaceTriangulation&) = delete;
+    FaceTriangulation& operator=(const FaceTriangulation&) = delete;
+    ~FaceTriangulation();
+
+    triangulateio in;
+    triangulateio out;
+    char switches[32];
+};

@@ -1,0 +1,129 @@
+#include "facecut/rebuild_face.h"
+
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <unordered_map>
+#include <vector>
+
+#include "facecut/cut_flags.h"
+#include "facecut/point_in_polyline.h"
+
+namespace {
+
+constexpr DWORD kVertexCutCorner = 0x4000000;
+constexpr DWORD kFaceReplaced = 0x2000000;
+constexpr DWORD kEdgeInterior = 0x2000000;
+constexpr DWORD kEdgeOutline = 0x8000000;
+constexpr DWORD kEdgeCutLine = 0x1;
+
+bool Near(double tag, double value) { return std::fabs(tag - value) < 0.5; }
+
+std::uint64_t PairKey(int a, int b) {
+    if (a > b) std::swap(a, b);
+    return (static_cast<std::uint64_t>(static_cast<std::uint32_t>(a)) << 32) | static_cast<std::uint32_t>(b);
+}
+
+Point3 Corner(const triangulateio& out, int point) {
+    return Point3(static_cast<float>(out.pointlist[2 * point]), static_cast<float>(out.pointlist[2 * point + 1]),
+                  static_cast<float>(out.pointattributelist[out.numberofpointattributes * point]));
+}
+
+}  // namespace
+
+void RebuildFace(MNMesh& mesh, int face, const FaceCutState& state, bool removeUnused,
+                 FaceTriangulation& tri) {
+    triangulateio& out = tri.out;
+    const int attrs = out.numberofpointattributes;
+    if (attrs < 2 || !out.pointlist || !out.pointattributelist) return;
+
+    // The triangles kept, and their centroids, before anything changes.
+    std::vector<int> kept;
+    std::vector<Point3> centroids;
+    for (int t = 0; t < out.numberoftriangles; ++t) {
+        const int* c = out.trianglelist + 3 * t;
+        bool inRange = true;
+        for (int k = 0; k < 3; ++k) inRange = inRange && c[k] >= 0 && c[k] < out.numberofpoints;
+        if (!inRange) continue;
+        Point3 centroid = (Corner(out, c[0]) + Corner(out, c[1]) + Corner(out, c[2])) * 0.33333334f;
+        if (!PointInPolyline(centroid, state.outline)) continue;
+        kept.push_back(t);
+        centroids.push_back(centroid);
+    }
+    // Nothing would replace a face with an area: keep it rather than lose it.
+    if (kept.empty() && mesh.GetFaceNormal(face).Length() > 0.0f) return;
+
+    // The point-to-vertex map lives in the output's point markers.
+    if (!out.pointmarkerlist) out.pointmarkerlist = static_cast<int*>(std::malloc(sizeof(int) * out.numberofpoints));
+    int* vertexOf = out.pointmarkerlist;
+    for (int i = 0; i < out.numberofpoints; ++i) vertexOf[i] = -1;
+
+    MNFace& cut = mesh.f[face];
+    for (int vv : cut.vtx) mesh.v[vv].SetFlag(kVertexCutCorner);
+    for (int f = 0; f < mesh.numf; ++f) mesh.f[f].ClearFlag(kFaceReplaced);
+    cut.SetFlag(kFaceReplaced);
+    MtlID material = cut.material;
+    DWORD smoothing = cut.smGroup;
+    mesh.DeleteFlaggedFaces(kFaceReplaced, 0);
+    for (int e = 0; e < mesh.nume; ++e) mesh.e[e].ClearFlag(kEdgeInterior);
+    int firstEdge = mesh.nume, firstFace = mesh.numf;
+
+    // The first output segment joining each pair of points decides its edge's flag.
+    std::unordered_map<std::uint64_t, int> segmentMarker;
+    for (int s = 0; s < out.numberofsegments; ++s)
+        segmentMarker.emplace(PairKey(out.segmentlist[2 * s], out.segmentlist[2 * s + 1]),
+                              out.segmentmarkerlist ? out.segmentmarkerlist[s] : 0);
+    double* tags = out.pointattributelist;
+    auto tag = [&](int point) -> double& { return tags[attrs * point + 1]; };
+
+    for (size_t n = 0; n < kept.size(); ++n) {
+        const int* c = out.trianglelist + 3 * kept[n];
+        int corners[3];
+        for (int k = 0; k < 3; ++k) {
+            int point = c[k];
+            if (vertexOf[point] < 0) {
+                Point3 q = Corner(out, point);
+                if (state.local) q.z = 0.0f;
+                int vv = mesh.NewVert(q * state.frame);
+                mesh.v[vv].SetFlag(MN_SEL | kVertexCutCorner);
+                vertexOf[point] = vv;
+            }
+            corners[k] = vertexOf[point];
+        }
+        int nf = mesh.CreateFace(3, corners);
+        if (nf < 0) continue;
+        MNFace& f = mesh.f[nf];
+        f.SetFlag(kFaceCutHandled);
+        f.material = material;
+        f.smGroup = smoothing;
+        for (int k = 0; k < state.frameShape.numLines; ++k) {
+            const PolyLine& line = state.frameShape.lines[k];
+            if (line.IsClosed() && PointInPolyline(centroids[n], line)) f.flags ^= kFaceInsideShape;
+        }
+        for (int j = 0; j < 3; ++j) {
+            int a = c[j], b = c[(j + 1) % 3];
+            MNEdge& edge = mesh.e[f.edg[j]];
+            // The first edge between an outline point and a polyline end is an
+            // outline-end edge; that end then makes no other.
+            if (Near(tag(a), -1.0) && Near(tag(b), -2.0)) {
+                edge.SetFlag(kEdgeOutline);
+                tag(b) = 0.0;
+            } else if (Near(tag(a), -2.0) && Near(tag(b), -1.0)) {
+                edge.SetFlag(kEdgeOutline);
+                tag(a) = 0.0;
+            } else {
+                auto found = segmentMarker.find(PairKey(a, b));
+                int marker = found == segmentMarker.end() ? 0 : found->second;
+                edge.SetFlag(marker == 3 ? kEdgeCutLine : marker == 2 ? kEdgeOutline : kEdgeInterior);
+            }
+        }
+    }
+
+    if (removeUnused)
+        for (int e = firstEdge; e < mesh.nume; ++e) {
+            DWORD fl = mesh.e[e].flags;
+            if ((fl & kEdgeInterior) && !(fl & (kEdgeCutLine | kEdgeOutline))) mesh.RemoveEdge(e);
+        }
+    if (state.flip)
+        for (int f = firstFace; f < mesh.numf; ++f) mesh.FlipNormal(f);
+}

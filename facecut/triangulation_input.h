@@ -1,0 +1,19 @@
+// Second phase of a face cut: the planar straight-line graph of the outline and
+// the shape for the triangulator, and the triangulator's run on it.
+#pragma once
+
+#include "facecut/face_cut_state.h"
+#include "facecut/face_triangulation.h"
+
+// Takes the first phase's state, the minimum angle in degrees and the weld
+// threshold. Fills tri.in: the outline's points (source tag -1, segments with
+// marker 2) and then every polyline's points (tag -2 at its ends, k + 1 elsewhere
+// for polyline k; segments with marker 3), each with its depth; the switches from
+// "zpq%.3fQ"; writes the debug dumps and welds the record. Runs in face order (the
+// weld's sort keeps process-wide state).
+void BuildTriangulationInput(const FaceCutState& state, float minAngle, float weldThreshold,
+                             FaceTriangulation& tri);
+
+// Triangulates tri.in into tri.out. False when the triangulator failed; the face
+// is then left as it was. Keeps no shared state: faces may run in parallel.
+bool RunTriangulation(FaceTriangulation& tri);
