@@ -1,10 +1,10 @@
 // Surface snapping, exhaustive against indexed, and collinear-vertex removal on
 // large meshes.
+#include <benchmark/benchmark.h>
+
 #include <cmath>
 #include <random>
 #include <vector>
-
-#include <benchmark/benchmark.h>
 
 #include "placement/collinear_vertex.h"
 #include "placement/remove_collinear_vertices.h"
@@ -21,8 +21,8 @@ Mesh WavyField(int n) {
     mesh.setNumVerts((n + 1) * (n + 1));
     for (int j = 0; j <= n; ++j)
         for (int i = 0; i <= n; ++i)
-            mesh.verts[j * (n + 1) + i] =
-                Point3(float(i), float(j), 3.0f * std::sin(0.05f * float(i)) * std::cos(0.07f * float(j)));
+            mesh.verts[j * (n + 1) + i] = Point3(
+                float(i), float(j), 3.0f * std::sin(0.05f * float(i)) * std::cos(0.07f * float(j)));
     mesh.setNumFaces(2 * n * n);
     int f = 0;
     for (int j = 0; j < n; ++j) {
@@ -36,7 +36,9 @@ Mesh WavyField(int n) {
 }
 
 // Cells per side for about the given number of triangles.
-int CellsFor(int triangles) { return static_cast<int>(std::sqrt(triangles / 2.0)); }
+int CellsFor(int triangles) {
+    return static_cast<int>(std::sqrt(triangles / 2.0));
+}
 
 // Points above the field, in polylines of 100.
 PolyShape ShapeAbove(int points, int n) {
@@ -44,13 +46,15 @@ PolyShape ShapeAbove(int points, int n) {
     std::uniform_real_distribution<float> coord(0.0f, float(n));
     PolyShape shape;
     for (int i = 0; i < points; ++i) {
-        if (i % 100 == 0) shape.NewLine();
+        if (i % 100 == 0)
+            shape.NewLine();
         shape.lines[shape.numLines - 1].Append(PolyPt(Point3(coord(rng), coord(rng), 20.0f)));
     }
     return shape;
 }
 
-template <void (*Snap)(PolyShape&, const Matrix3&, const Matrix3&, const Point3&, bool, const Mesh&)>
+template <void (*Snap)(PolyShape&, const Matrix3&, const Matrix3&, const Point3&, bool,
+                       const Mesh&)>
 void BM_Snap(benchmark::State& state) {
     const int points = static_cast<int>(state.range(0));
     const int n = CellsFor(static_cast<int>(state.range(1)));
@@ -92,21 +96,18 @@ MNMesh OctagonGrid(int n, std::vector<int>& middles) {
         for (int i = 0; i <= n; ++i) mesh.NewVert(Point3(float(i), float(j), 0.0f));
     const int alongX = mesh.numv;
     for (int j = 0; j <= n; ++j)
-        for (int i = 0; i < n; ++i) middles.push_back(mesh.NewVert(Point3(i + 0.5f, float(j), 0.0f)));
+        for (int i = 0; i < n; ++i)
+            middles.push_back(mesh.NewVert(Point3(i + 0.5f, float(j), 0.0f)));
     const int alongY = mesh.numv;
     for (int j = 0; j < n; ++j)
-        for (int i = 0; i <= n; ++i) middles.push_back(mesh.NewVert(Point3(float(i), j + 0.5f, 0.0f)));
+        for (int i = 0; i <= n; ++i)
+            middles.push_back(mesh.NewVert(Point3(float(i), j + 0.5f, 0.0f)));
     for (int j = 0; j < n; ++j) {
         for (int i = 0; i < n; ++i) {
             const int c = j * (n + 1) + i;
-            int corners[8] = {c,
-                              alongX + j * n + i,
-                              c + 1,
-                              alongY + j * (n + 1) + i + 1,
-                              c + n + 2,
-                              alongX + (j + 1) * n + i,
-                              c + n + 1,
-                              alongY + j * (n + 1) + i};
+            int corners[8] = {
+                c,         alongX + j * n + i,       c + 1,     alongY + j * (n + 1) + i + 1,
+                c + n + 2, alongX + (j + 1) * n + i, c + n + 1, alongY + j * (n + 1) + i};
             mesh.CreateFace(8, corners);
         }
     }

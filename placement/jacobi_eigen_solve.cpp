@@ -16,7 +16,8 @@ void Rotate(float& x, float& y, float s, float tau) {
 }  // namespace
 
 void JacobiEigenSolve(float* const* a, int n, float* d, float* const* v) {
-    if (n <= 0) return;
+    if (n <= 0)
+        return;
     const size_t count = static_cast<size_t>(n);
     std::vector<float> b(count);
     std::vector<float> z(count, 0.0f);
@@ -30,7 +31,8 @@ void JacobiEigenSolve(float* const* a, int n, float* d, float* const* v) {
         float sm = 0.0f;
         for (int p = 0; p < n - 1; ++p)
             for (int q = p + 1; q < n; ++q) sm += std::fabs(a[p][q]);
-        if (sm == 0.0f || std::isnan(sm)) return;
+        if (sm == 0.0f || std::isnan(sm))
+            return;
 
         float tresh = 0.0f;
         if (sweep < 4) {
@@ -44,16 +46,18 @@ void JacobiEigenSolve(float* const* a, int n, float* d, float* const* v) {
                     a[p][q] = 0.0f;
                     continue;
                 }
-                if (!(std::fabs(a[p][q]) > tresh)) continue;
+                if (!(std::fabs(a[p][q]) > tresh))
+                    continue;
 
                 const float diff = d[q] - d[p];
                 const float theta = 0.5f * diff / a[p][q];
                 // No shortcut for a huge theta: theta * theta overflowing gives t = 0.
                 const float thetaSquaredPlusOne = theta * theta + 1.0f;
-                float t = static_cast<float>(
-                    1.0 / (std::sqrt(static_cast<double>(thetaSquaredPlusOne)) +
-                           std::fabs(static_cast<double>(theta))));
-                if (!(theta >= 0.0f)) t = -t;
+                float t =
+                    static_cast<float>(1.0 / (std::sqrt(static_cast<double>(thetaSquaredPlusOne)) +
+                                              std::fabs(static_cast<double>(theta))));
+                if (!(theta >= 0.0f))
+                    t = -t;
                 const float tSquaredPlusOne = t * t + 1.0f;
                 const float c =
                     static_cast<float>(1.0 / std::sqrt(static_cast<double>(tSquaredPlusOne)));

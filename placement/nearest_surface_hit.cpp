@@ -15,9 +15,11 @@ void TestFace(const SnapRay& ray, const Mesh& mesh, int face, NearestSearch& sea
     Point3 t0;
     Point3 t1;
     Point3 t2;
-    if (!FaceCorners(mesh, face, t0, t1, t2)) return;
+    if (!FaceCorners(mesh, face, t0, t1, t2))
+        return;
     Point3 hit;
-    if (IntersectRayTriangle(ray, t0, t1, t2, hit) != 1) return;
+    if (IntersectRayTriangle(ray, t0, t1, t2, hit) != 1)
+        return;
     const float dist = Length(hit - ray.origin);
     if (!(search.best <= dist)) {
         search.best = dist;
@@ -31,7 +33,8 @@ void TestFace(const SnapRay& ray, const Mesh& mesh, int face, NearestSearch& sea
 bool FaceCorners(const Mesh& mesh, int face, Point3& t0, Point3& t1, Point3& t2) {
     const Face& f = mesh.faces[face];
     const DWORD vertexCount = mesh.numVerts > 0 ? static_cast<DWORD>(mesh.numVerts) : 0;
-    if (f.v[0] >= vertexCount || f.v[1] >= vertexCount || f.v[2] >= vertexCount) return false;
+    if (f.v[0] >= vertexCount || f.v[1] >= vertexCount || f.v[2] >= vertexCount)
+        return false;
     t0 = mesh.verts[f.v[0]];
     t1 = mesh.verts[f.v[1]];
     t2 = mesh.verts[f.v[2]];

@@ -6,7 +6,8 @@
 Matrix3 ComputeProjectionFrame(const Tab<Point3>& points) {
     const int count = points.Count();
     // An empty table has no frame: the caller sees the table's own error.
-    if (count == 0) throw TabOutOfRangeException();
+    if (count == 0)
+        throw TabOutOfRangeException();
 
     float sumX = 0.0f;
     float sumY = 0.0f;
@@ -54,6 +55,7 @@ Matrix3 ComputeProjectionFrame(const Tab<Point3>& points) {
 
     // A left-handed (or undecidable) set is flipped whole; the centroid stays.
     const Point3 cross = CrossProd(frame.GetRow(0), frame.GetRow(1));
-    if (!(DotProd(cross, frame.GetRow(2)) > 0.0f)) frame.PreScale(Point3(-1.0f, -1.0f, -1.0f), FALSE);
+    if (!(DotProd(cross, frame.GetRow(2)) > 0.0f))
+        frame.PreScale(Point3(-1.0f, -1.0f, -1.0f), FALSE);
     return frame;
 }

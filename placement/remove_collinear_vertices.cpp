@@ -20,11 +20,14 @@ public:
     // The live edges at vertex i, ascending: what a scan of the edge table finds.
     void LiveEdges(const MNMesh& mesh, int i, std::vector<int>& out) const {
         out.clear();
-        if (i < 0 || static_cast<size_t>(i) >= edgesAt.size()) return;
+        if (i < 0 || static_cast<size_t>(i) >= edgesAt.size())
+            return;
         for (int edge : edgesAt[static_cast<size_t>(i)]) {
-            if (edge >= mesh.nume) continue;
+            if (edge >= mesh.nume)
+                continue;
             const MNEdge& e = mesh.e[edge];
-            if ((e.flags & MN_DEAD) == 0 && (e.v1 == i || e.v2 == i)) out.push_back(edge);
+            if ((e.flags & MN_DEAD) == 0 && (e.v1 == i || e.v2 == i))
+                out.push_back(edge);
         }
         std::sort(out.begin(), out.end());
         out.erase(std::unique(out.begin(), out.end()), out.end());
@@ -33,10 +36,12 @@ public:
     // After vertex i was removed: the host's removal re-ends only edges that ended at
     // i and appends any edge it creates.
     void Refresh(const MNMesh& mesh, int i) {
-        if (i < 0 || static_cast<size_t>(i) >= edgesAt.size()) return;
+        if (i < 0 || static_cast<size_t>(i) >= edgesAt.size())
+            return;
         const std::vector<int> moved = edgesAt[static_cast<size_t>(i)];
         for (int edge : moved)
-            if (edge < mesh.nume) Add(mesh, edge);
+            if (edge < mesh.nume)
+                Add(mesh, edge);
         for (int edge = edgeCount; edge < mesh.nume; ++edge) Add(mesh, edge);
         edgeCount = std::max(edgeCount, mesh.nume);
     }
@@ -46,9 +51,11 @@ private:
         const MNEdge& e = mesh.e[edge];
         for (int end : {e.v1, e.v2}) {
             // An end outside the vertex table is broken data that no test reaches.
-            if (end < 0 || static_cast<size_t>(end) >= edgesAt.size()) continue;
+            if (end < 0 || static_cast<size_t>(end) >= edgesAt.size())
+                continue;
             std::vector<int>& list = edgesAt[static_cast<size_t>(end)];
-            if (list.empty() || list.back() != edge) list.push_back(edge);
+            if (list.empty() || list.back() != edge)
+                list.push_back(edge);
         }
     }
 
@@ -63,7 +70,8 @@ void RemoveCollinearVertices(MNMesh& mesh, float threshold) {
     std::vector<int> liveEdges;
     for (int j = 0; j < mesh.numv; ++j) {
         const DWORD flags = mesh.v[j].flags;
-        if ((flags & MN_DEAD) != 0 || (flags & MN_SEL) == 0) continue;
+        if ((flags & MN_DEAD) != 0 || (flags & MN_SEL) == 0)
+            continue;
         lookup.LiveEdges(mesh, j, liveEdges);
         MarkCollinearVertexWithEdges(mesh, j, liveEdges, threshold, kCollinearMark);
         if ((mesh.v[j].flags & kCollinearMark) != 0) {

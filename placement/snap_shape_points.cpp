@@ -54,7 +54,8 @@ void SnapShapePoints(PolyShape& shape, const Matrix3& shapeTM, const Matrix3& ob
     const TriangleLineIndex index(mesh, direction);
     std::vector<int> faces;
     SnapPoints(shape, shapeTM, objectTM, direction, [&](const SnapRay& ray) {
-        if (!index.Candidates(ray.origin, faces)) return NearestSurfaceHit(ray, mesh);
+        if (!index.Candidates(ray.origin, faces))
+            return NearestSurfaceHit(ray, mesh);
         return NearestSurfaceHitAmong(ray, mesh, faces);
     });
 }

@@ -22,7 +22,9 @@ constexpr double kShapeMargin = 4096.0 * FLT_EPSILON;
 constexpr double kMinSquaredSine = 1.0e-3;
 constexpr int kMaxLevels = 40;
 
-double Dot(const double* a, const double* b) { return a[0] * b[0] + a[1] * b[1] + a[2] * b[2]; }
+double Dot(const double* a, const double* b) {
+    return a[0] * b[0] + a[1] * b[1] + a[2] * b[2];
+}
 
 // An upper bound of the Euclidean length.
 double SizeBound(const Point3& p) {
@@ -37,12 +39,14 @@ bool IsFinite(const Point3& p) {
 // The largest float not above x, and the smallest not below it.
 float FloatBelow(double x) {
     float f = static_cast<float>(x);
-    if (static_cast<double>(f) > x) f = std::nextafter(f, -INFINITY);
+    if (static_cast<double>(f) > x)
+        f = std::nextafter(f, -INFINITY);
     return f;
 }
 float FloatAbove(double x) {
     float f = static_cast<float>(x);
-    if (static_cast<double>(f) < x) f = std::nextafter(f, INFINITY);
+    if (static_cast<double>(f) < x)
+        f = std::nextafter(f, INFINITY);
     return f;
 }
 
@@ -61,14 +65,16 @@ std::uint32_t SpreadBits(std::uint32_t x) {
 TriangleLineIndex::TriangleLineIndex(const Mesh& mesh, const Point3& direction) {
     const double d[3] = {direction.x, direction.y, direction.z};
     const double length = std::sqrt(Dot(d, d));
-    if (!IsFinite(direction) || !(length > 0.0) || !std::isfinite(length)) return;
+    if (!IsFinite(direction) || !(length > 0.0) || !std::isfinite(length))
+        return;
     const double unit[3] = {d[0] / length, d[1] / length, d[2] / length};
 
     // Two axes across the direction, built from the coordinate axis it is least
     // aligned with.
     int helper = 0;
     for (int k = 1; k < 3; ++k)
-        if (std::fabs(unit[k]) < std::fabs(unit[helper])) helper = k;
+        if (std::fabs(unit[k]) < std::fabs(unit[helper]))
+            helper = k;
     double h[3] = {0.0, 0.0, 0.0};
     h[helper] = 1.0;
     double u[3] = {unit[1] * h[2] - unit[2] * h[1], unit[2] * h[0] - unit[0] * h[2],
@@ -91,15 +97,18 @@ void TriangleLineIndex::AddFace(const Mesh& mesh, int face, const Point3& direct
     Point3 t0;
     Point3 t1;
     Point3 t2;
-    if (!FaceCorners(mesh, face, t0, t1, t2)) return;
+    if (!FaceCorners(mesh, face, t0, t1, t2))
+        return;
 
     // The hit test's first two checks do not depend on the origin: a triangle they
     // reject is never hit. Same expressions, so the same float results.
     const Point3 e1 = t1 - t0;
     const Point3 e2 = t2 - t0;
     const Point3 n = e1 ^ e2;
-    if (!(Length(n) >= kMinTriangleNormalLength)) return;
-    if (!(std::fabs(n % direction) >= kMinNormalAlongRay)) return;
+    if (!(Length(n) >= kMinTriangleNormalLength))
+        return;
+    if (!(std::fabs(n % direction) >= kMinNormalAlongRay))
+        return;
 
     if (!IsFinite(t0) || !IsFinite(t1) || !IsFinite(t2)) {
         alwaysTested.push_back(face);
@@ -139,7 +148,8 @@ void TriangleLineIndex::AddFace(const Mesh& mesh, int face, const Point3& direct
 }
 
 void TriangleLineIndex::SortAlongCurve() {
-    if (items.size() < 2) return;
+    if (items.size() < 2)
+        return;
     double minX = INFINITY;
     double minY = INFINITY;
     double maxX = -INFINITY;
@@ -184,7 +194,8 @@ void TriangleLineIndex::SortAlongCurve() {
 }
 
 void TriangleLineIndex::BuildLevels() {
-    if (items.empty()) return;
+    if (items.empty())
+        return;
     const size_t leaves = (items.size() + kLeafSize - 1) / kLeafSize;
     std::vector<Box> level(leaves);
     for (size_t leaf = 0; leaf < leaves; ++leaf) {
@@ -222,7 +233,8 @@ bool TriangleLineIndex::Candidates(const Point3& origin, std::vector<int>& faces
     faces.clear();
     double x = 0.0;
     double y = 0.0;
-    if (!usable || !IsFinite(origin) || !Project(origin, x, y)) return false;
+    if (!usable || !IsFinite(origin) || !Project(origin, x, y))
+        return false;
     const double reach = kCoordinateMargin * SizeBound(origin);
     const double minX = x - reach;
     const double minY = y - reach;
@@ -243,12 +255,14 @@ bool TriangleLineIndex::Candidates(const Point3& origin, std::vector<int>& faces
         stack[depth++] = Entry{static_cast<int>(levels.size()) - 1, 0};
         while (depth > 0) {
             const Entry entry = stack[--depth];
-            if (misses(levels[static_cast<size_t>(entry.level)][entry.index])) continue;
+            if (misses(levels[static_cast<size_t>(entry.level)][entry.index]))
+                continue;
             if (entry.level == 0) {
                 const size_t first = entry.index * kLeafSize;
                 const size_t last = std::min(items.size(), first + kLeafSize);
                 for (size_t i = first; i < last; ++i)
-                    if (!misses(items[i].box)) faces.push_back(items[i].face);
+                    if (!misses(items[i].box))
+                        faces.push_back(items[i].face);
                 continue;
             }
             const std::vector<Box>& below = levels[static_cast<size_t>(entry.level) - 1];

@@ -1,11 +1,12 @@
+#include "placement/collinear_vertex.h"
+
+#include <gtest/gtest.h>
+
 #include <limits>
 #include <random>
 #include <string>
 #include <vector>
 
-#include <gtest/gtest.h>
-
-#include "placement/collinear_vertex.h"
 #include "placement/remove_collinear_vertices.h"
 
 namespace {
@@ -27,7 +28,9 @@ MNMesh Pentagon(float y) {
     return mesh;
 }
 
-bool Marked(const MNMesh& mesh, int i) { return (mesh.v[i].flags & kCollinearMark) != 0; }
+bool Marked(const MNMesh& mesh, int i) {
+    return (mesh.v[i].flags & kCollinearMark) != 0;
+}
 
 bool MarkedAfterTest(MNMesh mesh, int i, float threshold) {
     MarkCollinearVertex(mesh, i, threshold, kCollinearMark);
@@ -55,7 +58,8 @@ OctagonGrid MakeOctagonGrid(int nx, int ny, float wobble, std::mt19937& rng) {
     std::vector<int> alongY((nx + 1) * ny);
     for (int j = 0; j <= ny; ++j)
         for (int i = 0; i < nx; ++i) {
-            alongX[j * nx + i] = mesh.NewVert(Point3(float(i) + 0.5f, float(j) + offset(rng), 0.0f));
+            alongX[j * nx + i] =
+                mesh.NewVert(Point3(float(i) + 0.5f, float(j) + offset(rng), 0.0f));
             grid.middles.push_back(alongX[j * nx + i]);
         }
     for (int j = 0; j < ny; ++j)
@@ -76,9 +80,11 @@ OctagonGrid MakeOctagonGrid(int nx, int ny, float wobble, std::mt19937& rng) {
 // lookup that RemoveCollinearVertices uses.
 void RemoveCollinearVerticesByScan(MNMesh& mesh, float threshold) {
     for (int j = 0; j < mesh.numv; ++j) {
-        if ((mesh.v[j].flags & MN_DEAD) != 0 || (mesh.v[j].flags & MN_SEL) == 0) continue;
+        if ((mesh.v[j].flags & MN_DEAD) != 0 || (mesh.v[j].flags & MN_SEL) == 0)
+            continue;
         MarkCollinearVertex(mesh, j, threshold, kCollinearMark);
-        if ((mesh.v[j].flags & kCollinearMark) != 0) mesh.RemoveVertex(j);
+        if ((mesh.v[j].flags & kCollinearMark) != 0)
+            mesh.RemoveVertex(j);
     }
 }
 
@@ -185,7 +191,8 @@ TEST(RemoveCollinearVertices, RemovesOnlyLiveCandidates) {
     mesh.v[dead].flags |= MN_DEAD;
     RemoveCollinearVertices(mesh, 0.001f);
     for (int middle : grid.middles) {
-        if (middle == kept || middle == dead) continue;
+        if (middle == kept || middle == dead)
+            continue;
         EXPECT_TRUE((mesh.v[middle].flags & MN_DEAD) != 0) << middle;
     }
     EXPECT_EQ(mesh.v[kept].flags & (MN_DEAD | kCollinearMark), 0u);
@@ -246,8 +253,10 @@ TEST(RemoveCollinearVertices, LookupMatchesTheWholeTableScan) {
         std::uniform_int_distribution<int> pick(0, 9);
         for (int i = 0; i < mesh.numv; ++i) {
             const int roll = pick(rng);
-            if (roll < 7) mesh.v[i].flags |= MN_SEL;
-            if (roll == 0) mesh.v[i].flags |= kCollinearMark;
+            if (roll < 7)
+                mesh.v[i].flags |= MN_SEL;
+            if (roll == 0)
+                mesh.v[i].flags |= kCollinearMark;
         }
         // Merged faces leave dead edges in the table.
         for (int k = 0; k < 15; ++k)
@@ -257,7 +266,8 @@ TEST(RemoveCollinearVertices, LookupMatchesTheWholeTableScan) {
         RemoveCollinearVertices(mesh, threshold);
         RemoveCollinearVerticesByScan(reference, threshold);
         EXPECT_TRUE(SameMesh(mesh, reference)) << "round " << round;
-        const int removed = LiveVertices(MakeOctagonGrid(14, 11, 0.0f, rng).mesh) - LiveVertices(mesh);
+        const int removed =
+            LiveVertices(MakeOctagonGrid(14, 11, 0.0f, rng).mesh) - LiveVertices(mesh);
         EXPECT_GT(removed, 50);
         EXPECT_LT(removed, static_cast<int>(grid.middles.size()));
         std::string why;

@@ -1,8 +1,8 @@
-#include <limits>
+#include "placement/intersect_ray_triangle.h"
 
 #include <gtest/gtest.h>
 
-#include "placement/intersect_ray_triangle.h"
+#include <limits>
 
 namespace {
 
@@ -35,8 +35,8 @@ TEST(IntersectRayTriangle, BorderCountsAsInside) {
         Point3 hit;
         EXPECT_EQ(Cast(p + Point3(0.0f, 0.0f, 2.0f), kDown, hit), 1) << p.x << ", " << p.y;
     }
-    const Point3 outside[] = {{0.5f, -0.001f, 0.0f}, {-0.001f, 0.5f, 0.0f}, {0.501f, 0.5f, 0.0f},
-                              {1.001f, 0.0f, 0.0f}};
+    const Point3 outside[] = {
+        {0.5f, -0.001f, 0.0f}, {-0.001f, 0.5f, 0.0f}, {0.501f, 0.5f, 0.0f}, {1.001f, 0.0f, 0.0f}};
     for (const Point3& p : outside) {
         Point3 hit;
         EXPECT_EQ(Cast(p + Point3(0.0f, 0.0f, 2.0f), kDown, hit), 0) << p.x << ", " << p.y;

@@ -1,13 +1,14 @@
+#include "placement/projection_frame.h"
+
+#include <gtest/gtest.h>
+
 #include <cmath>
 #include <limits>
 #include <string>
 
-#include <gtest/gtest.h>
-
 #include "matrix3.h"
 #include "placement/jacobi_eigen_solve.h"
 #include "placement/orient_projection_direction.h"
-#include "placement/projection_frame.h"
 #include "placement/sort_eigen_descending.h"
 #include "tab.h"
 
@@ -237,7 +238,8 @@ TEST(ComputeProjectionFrame, FlatShapeOfGeneralOrientation) {
     const Point3 origin(10.0f, -4.0f, 7.0f);
     for (int i = 0; i < 12; ++i) {
         const float angle = 0.5236f * static_cast<float>(i);
-        const Point3 p = origin + major * (6.0f * std::cos(angle)) + minor * (2.0f * std::sin(angle));
+        const Point3 p =
+            origin + major * (6.0f * std::cos(angle)) + minor * (2.0f * std::sin(angle));
         points.Append(1, &p);
     }
     const Matrix3 frame = ComputeProjectionFrame(points);
@@ -262,8 +264,7 @@ TEST(ComputeProjectionFrame, NotANumberPointGivesDefinedFrame) {
     // The scatter holds NaN: the solver stops at once; the sort and the failing
     // handedness test then fix the rows.
     const float nan = std::numeric_limits<float>::quiet_NaN();
-    const Matrix3 frame =
-        ComputeProjectionFrame(Points({{0.0f, 0.0f, 0.0f}, {nan, 0.0f, 0.0f}}));
+    const Matrix3 frame = ComputeProjectionFrame(Points({{0.0f, 0.0f, 0.0f}, {nan, 0.0f, 0.0f}}));
     ExpectRow(frame, 0, Point3(-1.0f, 0.0f, 0.0f));
     ExpectRow(frame, 1, Point3(0.0f, 0.0f, -1.0f));
     ExpectRow(frame, 2, Point3(0.0f, -1.0f, 0.0f));

@@ -1,11 +1,11 @@
 // The indexed search must give the exhaustive search's result bit for bit.
+#include <gtest/gtest.h>
+
 #include <cmath>
 #include <cstring>
 #include <limits>
 #include <random>
 #include <vector>
-
-#include <gtest/gtest.h>
 
 #include "placement/snap_shape_points.h"
 #include "placement/triangle_line_index.h"
@@ -98,7 +98,8 @@ PolyShape ShapeOver(const Scene& scene, const Point3& direction, int count, std:
     Point3 lo = scene.verts[0];
     Point3 hi = scene.verts[0];
     for (const Point3& p : scene.verts) {
-        if (!std::isfinite(p.x) || !std::isfinite(p.y) || !std::isfinite(p.z)) continue;
+        if (!std::isfinite(p.x) || !std::isfinite(p.y) || !std::isfinite(p.z))
+            continue;
         lo = Point3(std::fmin(lo.x, p.x), std::fmin(lo.y, p.y), std::fmin(lo.z, p.z));
         hi = Point3(std::fmax(hi.x, p.x), std::fmax(hi.y, p.y), std::fmax(hi.z, p.z));
     }
@@ -106,7 +107,8 @@ PolyShape ShapeOver(const Scene& scene, const Point3& direction, int count, std:
     PolyShape shape;
     PolyLine* line = &shape.NewLine();
     for (int i = 0; i < count; ++i) {
-        if (i % 97 == 96) line = &shape.NewLine();
+        if (i % 97 == 96)
+            line = &shape.NewLine();
         const int f = face(rng);
         const Point3 a = scene.verts[static_cast<size_t>(scene.corners[3 * f])];
         const Point3 b = scene.verts[static_cast<size_t>(scene.corners[3 * f + 1])];
@@ -181,7 +183,8 @@ TEST(SnapIndexEquality, HeightFieldsAlongAndAcrossTheAxes) {
                                  Normalize(Point3(0.3f, -0.2f, -1.0f)),
                                  Normalize(Point3(1.0f, 1.0f, -0.05f))};
     for (const Point3& direction : directions) {
-        SCOPED_TRACE(testing::Message() << direction.x << ", " << direction.y << ", " << direction.z);
+        SCOPED_TRACE(testing::Message()
+                     << direction.x << ", " << direction.y << ", " << direction.z);
         ExpectSameSnap(HeightField(30, 1.0f, Point3(0.0f, 0.0f, 0.0f), rng), direction, 2000, rng);
     }
 }
@@ -189,8 +192,8 @@ TEST(SnapIndexEquality, HeightFieldsAlongAndAcrossTheAxes) {
 TEST(SnapIndexEquality, SmallTrianglesFarFromTheOrigin) {
     std::mt19937 rng(777);
     const Point3 direction = Normalize(Point3(0.1f, 0.05f, -1.0f));
-    ExpectSameSnap(HeightField(30, 0.01f, Point3(12345.0f, -5432.0f, 300.0f), rng), direction,
-                   2000, rng);
+    ExpectSameSnap(HeightField(30, 0.01f, Point3(12345.0f, -5432.0f, 300.0f), rng), direction, 2000,
+                   rng);
     ExpectSameSnap(HeightField(20, 1000.0f, Point3(-1.0e6f, 2.0e5f, 0.0f), rng), direction, 1000,
                    rng);
 }
@@ -200,10 +203,11 @@ TEST(SnapIndexEquality, TriangleSoupWithSliversAndBrokenFaces) {
     Scene scene = TriangleSoup(1500, 10.0f, rng);
     // Faces with vertices that are not numbers or infinite, and with missing vertices.
     const int base = static_cast<int>(scene.verts.size());
-    scene.verts.insert(scene.verts.end(), {{kNaN, 0.0f, 0.0f}, {0.0f, kInf, 0.0f},
-                                           {1.0f, 1.0f, -kInf}, {1.0f, 2.0f, 3.0f}});
-    scene.corners.insert(scene.corners.end(),
-                         {base, base + 3, 0, base + 1, base + 3, 1, base + 2, 0, 1, base + 3, 2, 1});
+    scene.verts.insert(
+        scene.verts.end(),
+        {{kNaN, 0.0f, 0.0f}, {0.0f, kInf, 0.0f}, {1.0f, 1.0f, -kInf}, {1.0f, 2.0f, 3.0f}});
+    scene.corners.insert(scene.corners.end(), {base, base + 3, 0, base + 1, base + 3, 1, base + 2,
+                                               0, 1, base + 3, 2, 1});
     const Point3 directions[] = {{0.0f, 0.0f, -1.0f}, Normalize(Point3(-0.7f, 0.2f, 0.4f))};
     for (const Point3& direction : directions) ExpectSameSnap(scene, direction, 3000, rng);
 

@@ -1,9 +1,9 @@
-#include <limits>
-#include <vector>
+#include "placement/snap_shape_points.h"
 
 #include <gtest/gtest.h>
 
-#include "placement/snap_shape_points.h"
+#include <limits>
+#include <vector>
 
 namespace {
 
@@ -38,7 +38,9 @@ PolyShape Shape(const std::vector<std::vector<Point3>>& lines) {
     return shape;
 }
 
-Point3 At(const PolyShape& shape, int line, int point) { return shape.lines[line].pts[point].p; }
+Point3 At(const PolyShape& shape, int line, int point) {
+    return shape.lines[line].pts[point].p;
+}
 
 class SnapShapePointsTest : public ::testing::TestWithParam<SnapFunction> {
 protected:
@@ -79,8 +81,8 @@ TEST_P(SnapShapePointsTest, PointsEndInObjectSpace) {
     const Matrix3 shapeTM = TransMatrix(Point3(10.0f, 0.0f, 5.0f));
     Matrix3 objectTM = RotateZMatrix(1.5707964f);
     objectTM.SetTrans(Point3(0.0f, 0.0f, 10.0f));
-    const Mesh plane = MakeMesh({{-20.0f, -20.0f, 0.0f}, {20.0f, -20.0f, 0.0f}, {0.0f, 20.0f, 0.0f}},
-                                {{0, 1, 2}});
+    const Mesh plane =
+        MakeMesh({{-20.0f, -20.0f, 0.0f}, {20.0f, -20.0f, 0.0f}, {0.0f, 20.0f, 0.0f}}, {{0, 1, 2}});
     PolyShape shape = Shape({{{0.0f, 0.0f, 10.0f}}});
     PolyShape missing = shape;
     Snap(shape, plane, kDown, false, shapeTM, objectTM);
@@ -164,12 +166,16 @@ TEST_P(SnapShapePointsTest, BadInputSnapsNothingAndDoesNotCrash) {
     EXPECT_EQ(At(shape, 0, 1), Point3(2.0f, 3.0f, 4.0f));
 
     // Broken vertices and indices: such faces are never hit; the good face still is.
-    Mesh broken = MakeMesh({{nan, 0.0f, 0.0f}, {inf, 1.0f, 0.0f}, {0.0f, 0.0f, 0.0f},
-                            {-1.0f, -1.0f, -3.0f}, {1.0f, -1.0f, -3.0f}, {0.0f, 1.0f, -3.0f}},
+    Mesh broken = MakeMesh({{nan, 0.0f, 0.0f},
+                            {inf, 1.0f, 0.0f},
+                            {0.0f, 0.0f, 0.0f},
+                            {-1.0f, -1.0f, -3.0f},
+                            {1.0f, -1.0f, -3.0f},
+                            {0.0f, 1.0f, -3.0f}},
                            {{0, 1, 2}, {2, 7, 1}, {2, 2, 2}, {3, 4, 5}, {1, 4, 5}});
     broken.faces[2].v[1] = 0xFFFFFFFFu;
-    PolyShape points = Shape({{{0.0f, 0.0f, 1.0f}, {nan, 0.0f, 1.0f}, {0.0f, inf, 1.0f},
-                               {0.1f, 0.1f, 1.0f}}});
+    PolyShape points =
+        Shape({{{0.0f, 0.0f, 1.0f}, {nan, 0.0f, 1.0f}, {0.0f, inf, 1.0f}, {0.1f, 0.1f, 1.0f}}});
     Snap(points, broken);
     EXPECT_EQ(At(points, 0, 0), Point3(0.0f, 0.0f, -3.0f));
     EXPECT_EQ(At(points, 0, 3), Point3(0.1f, 0.1f, -3.0f));
