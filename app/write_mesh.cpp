@@ -1,0 +1,25 @@
+#include "app/write_mesh.h"
+
+#include "app/atomic_write.h"
+#include "app/file_bytes.h"
+#include "app/live_numbering.h"
+#include "app/obj_writer.h"
+#include "app/ply_writer.h"
+
+bool WriteMesh(const std::string& path, const MNMesh& mesh, std::string& error,
+               PlyEncoding plyEncoding) {
+    std::string extension = LowerCaseExtension(path);
+    if (extension != "ply" && extension != "obj") {
+        error = path + ": unknown mesh format (the name must end in .ply or .obj)";
+        return false;
+    }
+    LiveNumbering numbering;
+    std::string problem;
+    if (!NumberLiveComponents(mesh, numbering, problem)) {
+        error = path + ": cannot write the mesh: " + problem;
+        return false;
+    }
+    std::string bytes =
+        extension == "ply" ? PlyBytes(mesh, numbering, plyEncoding) : ObjText(mesh, numbering);
+    return WriteFileAtomically(path, bytes, error);
+}
