@@ -3,6 +3,7 @@
 #include "plugin/class_desc.h"
 #include "plugin/library.h"
 #include "plugin/param_block.h"
+#include "ui/general_dlg_proc.h"
 #include "ui/resource.h"
 
 namespace {
@@ -40,6 +41,7 @@ void Slitform::BeginEditParams(IObjParam* ip, ULONG flags, Animatable* prev) {
     NotifyDependents(Interval(t, t), PART_ALL, REFMSG_MOD_DISPLAY_ON, NOTIFY_ALL, true);
     SetAFlag(A_MOD_BEING_EDITED);
     GetSlitformDesc()->BeginEditParams(ip, this, flags, prev);
+    slitform_param_blk.SetUserDlgProc(slitform_map_params, new GeneralDlgProc(this));
 }
 
 void Slitform::EndEditParams(IObjParam* ip, ULONG flags, Animatable* next) {

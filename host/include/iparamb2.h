@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "custcont.h"
 #include "object.h"
 #include "windefs.h"
 
@@ -35,11 +36,6 @@ enum ParamType2 { TYPE_FLOAT = 0, TYPE_INT = 1, TYPE_BOOL = 4, TYPE_INODE = 17 }
 
 // Controls of a parameter in its rollout.
 enum ControlType2 { TYPE_NONE = 0, TYPE_SPINNER, TYPE_SINGLECHEKBOX, TYPE_RADIO, TYPE_PICKNODEBUTTON };
-
-// Spinner edit types.
-#define EDITTYPE_INT 0
-#define EDITTYPE_FLOAT 1
-#define EDITTYPE_UNIVERSE 2
 
 // The dimension of a parameter's value; world units are shown in scene units.
 class ParamDimension {
@@ -191,25 +187,52 @@ public:
     virtual void RolloutClosing(IParamMap2* map) = 0;
 };
 
-// An open rollout: a map of a block's parameters to the controls of a dialog.
-class IParamMap2 {
+// An open rollout: the dialog made from the map's template, its controls bound
+// to the block's parameters both ways. A control the user changes sets its
+// parameter before the map's dialog procedure hears of it; a parameter that
+// changes updates its control.
+class IParamMap2 : public ReferenceMaker {
 public:
-    IParamMap2(IParamBlock2* block, const ParamMapDesc& desc) : block(block), desc(desc) {}
-    ~IParamMap2();
+    IParamMap2(IParamBlock2* block, const ParamMapDesc& desc, HINSTANCE module, Interface* ip);
+    ~IParamMap2() override;
+    SClass_ID SuperClassID() const override { return 0; }
+    Class_ID ClassID() const override { return Class_ID(0, 0); }
+
     IParamBlock2* GetParamBlock() { return block; }
     MapID GetMapID() const { return desc.id; }
     const ParamMapDesc& Desc() const { return desc; }
-    // The map owns proc from now on; a previous one is deleted.
+    // The map owns proc from now on (a previous one is deleted); with the dialog
+    // open, proc hears WM_INITDIALOG at once.
     void SetUserDlgProc(ParamMap2UserDlgProc* proc);
     ParamMap2UserDlgProc* GetUserDlgProc() { return userProc; }
+    // The rollout's dialog; nullptr when the module has no such template.
     HWND GetHWnd() { return hWnd; }
-    void SetHWnd(HWND w) { hWnd = w; }
+    // Every bound control shows its parameter's value at the interface's time.
+    void Invalidate();
+
+    // What the user does to controls the host draws itself.
+    // A value typed or spun into the spinner spinnerID (clamped to its limits).
+    void UserSetSpinner(int spinnerID, float value);
+    // The pick button armed by a click waits for a node; this picks it.
+    bool IsPicking() const { return picking; }
+    void UserPickNode(INode* node);
+
+    int NumRefs() override { return 1; }
+    ReferenceTarget* GetReference(int) override;
+    void SetReference(int, ReferenceTarget* target) override;
+    RefResult NotifyRefChanged(const Interval&, ReferenceTarget*, PartID&, RefMessage, bool) override;
 
 private:
-    IParamBlock2* block;
+    INT_PTR DialogMessage(UINT msg, WPARAM wParam, LPARAM lParam);
+    TimeValue Now() const;
+
+    IParamBlock2* block = nullptr;
     ParamMapDesc desc;
+    Interface* ip;
     ParamMap2UserDlgProc* userProc = nullptr;
     HWND hWnd = nullptr;
+    bool picking = false;
+    std::map<int, std::wstring> pickLabels;  // the template's text of each pick button
 };
 
 class ClassDesc2 {

@@ -20,6 +20,10 @@ typedef void* LPVOID;
 // Marks what a library exports, as __declspec(dllexport) does on Windows.
 #define HOST_DLLEXPORT __attribute__((visibility("default")))
 
+struct RECT {
+    int left = 0, top = 0, right = 0, bottom = 0;
+};
+
 #define DLL_PROCESS_DETACH 0
 #define DLL_PROCESS_ATTACH 1
 #define DLL_THREAD_ATTACH 2

@@ -1,6 +1,8 @@
 #include "iparamb2.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cwchar>
 
 #include "inode.h"
 
@@ -271,13 +273,148 @@ ReferenceTarget* IParamBlock2::Clone(RemapDir& remap) {
     return copy;
 }
 
+IParamMap2::IParamMap2(IParamBlock2* pb, const ParamMapDesc& d, HINSTANCE module, Interface* iface)
+    : desc(d), ip(iface) {
+    ReplaceReference(0, pb, false);
+    hWnd = CreateDialogFromTemplate(module, desc.dialogTemplate, nullptr);
+    if (!hWnd) return;
+    hWnd->dialogProc = [this](UINT msg, WPARAM wParam, LPARAM lParam) { return DialogMessage(msg, wParam, lParam); };
+    ParamBlockDesc2* pbd = block->GetDesc();
+    for (const ParamDef& def : pbd->params) {
+        if (def.mapID != desc.id || def.ctrlType != TYPE_SPINNER || def.ctrlIDs.size() < 2) continue;
+        ISpinnerControl* spin = GetISpinner(GetDlgItem(hWnd, def.ctrlIDs[1]));
+        if (!spin) continue;
+        if (def.type == TYPE_FLOAT)
+            spin->SetLimits(def.hasRange ? def.lowFloat : -1e30f, def.hasRange ? def.highFloat : 1e30f, FALSE);
+        else
+            spin->SetLimits(static_cast<float>(def.hasRange ? def.lowInt : -2147483647),
+                            static_cast<float>(def.hasRange ? def.highInt : 2147483647), FALSE);
+        spin->SetScale(def.step);
+        spin->SetEditType(def.editType);
+        ReleaseISpinner(spin);
+    }
+    Invalidate();
+}
+
 IParamMap2::~IParamMap2() {
     if (userProc) userProc->DeleteThis();
+    if (hWnd) DestroyWindow(hWnd);
+    ReplaceReference(0, nullptr, false);
 }
+
+ReferenceTarget* IParamMap2::GetReference(int) { return block; }
+
+void IParamMap2::SetReference(int, ReferenceTarget* target) { block = static_cast<IParamBlock2*>(target); }
+
+RefResult IParamMap2::NotifyRefChanged(const Interval&, ReferenceTarget*, PartID&, RefMessage message, bool) {
+    if (message == REFMSG_CHANGE) Invalidate();
+    return REF_SUCCEED;
+}
+
+TimeValue IParamMap2::Now() const { return ip ? ip->GetTime() : 0; }
 
 void IParamMap2::SetUserDlgProc(ParamMap2UserDlgProc* proc) {
     if (userProc && userProc != proc) userProc->DeleteThis();
     userProc = proc;
+    if (userProc && hWnd) userProc->DlgProc(Now(), this, hWnd, WM_INITDIALOG, 0, 0);
+}
+
+void IParamMap2::Invalidate() {
+    if (!hWnd || !block) return;
+    TimeValue t = Now();
+    for (const ParamDef& def : block->GetDesc()->params) {
+        if (def.mapID != desc.id || def.ctrlIDs.empty()) continue;
+        switch (def.ctrlType) {
+            case TYPE_SINGLECHEKBOX:
+                CheckDlgButton(hWnd, def.ctrlIDs[0], block->GetInt(def.id, t) ? BST_CHECKED : BST_UNCHECKED);
+                break;
+            case TYPE_RADIO: {
+                int value = block->GetInt(def.id, t);
+                for (size_t i = 0; i < def.ctrlIDs.size(); ++i)
+                    CheckDlgButton(hWnd, def.ctrlIDs[i], static_cast<int>(i) == value ? BST_CHECKED : BST_UNCHECKED);
+                break;
+            }
+            case TYPE_SPINNER: {
+                if (def.ctrlIDs.size() < 2) break;
+                float value = def.type == TYPE_FLOAT ? block->GetFloat(def.id, t)
+                                                     : static_cast<float>(block->GetInt(def.id, t));
+                if (ISpinnerControl* spin = GetISpinner(GetDlgItem(hWnd, def.ctrlIDs[1]))) {
+                    spin->SetValue(value, FALSE);
+                    ReleaseISpinner(spin);
+                }
+                wchar_t text[64];
+                if (def.type == TYPE_FLOAT)
+                    swprintf(text, 64, L"%g", value);
+                else
+                    swprintf(text, 64, L"%d", static_cast<int>(value));
+                SetDlgItemTextW(hWnd, def.ctrlIDs[0], text);
+                break;
+            }
+            case TYPE_PICKNODEBUTTON: {
+                INode* node = block->GetINode(def.id, t);
+                HWND button = GetDlgItem(hWnd, def.ctrlIDs[0]);
+                if (!button) break;
+                // The button shows the picked node's name, or its own label.
+                pickLabels.emplace(def.ctrlIDs[0], button->text);
+                std::wstring label = node ? node->GetName() : pickLabels[def.ctrlIDs[0]];
+                SetDlgItemTextW(hWnd, def.ctrlIDs[0], label.c_str());
+                CheckDlgButton(hWnd, def.ctrlIDs[0], picking ? BST_CHECKED : BST_UNCHECKED);
+                break;
+            }
+            default:
+                break;
+        }
+    }
+}
+
+INT_PTR IParamMap2::DialogMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_COMMAND && block) {
+        int id = LOWORD(wParam);
+        TimeValue t = Now();
+        for (const ParamDef& def : block->GetDesc()->params) {
+            if (def.mapID != desc.id) continue;
+            auto at = std::find(def.ctrlIDs.begin(), def.ctrlIDs.end(), id);
+            if (at == def.ctrlIDs.end()) continue;
+            if (def.ctrlType == TYPE_SINGLECHEKBOX) {
+                block->SetValue(def.id, t, IsDlgButtonChecked(hWnd, id) == BST_CHECKED ? 1 : 0);
+            } else if (def.ctrlType == TYPE_RADIO) {
+                block->SetValue(def.id, t, static_cast<int>(at - def.ctrlIDs.begin()));
+            } else if (def.ctrlType == TYPE_PICKNODEBUTTON) {
+                picking = !picking;
+                Invalidate();
+            }
+        }
+    }
+    return userProc ? userProc->DlgProc(Now(), this, hWnd, msg, wParam, lParam) : FALSE;
+}
+
+void IParamMap2::UserSetSpinner(int spinnerID, float value) {
+    if (!hWnd || !block) return;
+    for (const ParamDef& def : block->GetDesc()->params) {
+        if (def.mapID != desc.id || def.ctrlType != TYPE_SPINNER || def.ctrlIDs.size() < 2 ||
+            def.ctrlIDs[1] != spinnerID)
+            continue;
+        HWND spinner = GetDlgItem(hWnd, spinnerID);
+        if (!spinner || !spinner->enabled) return;
+        ISpinnerControl* spin = GetISpinner(spinner);
+        if (!spin) return;
+        spin->SetValue(value, TRUE);
+        float v = spin->GetFVal();
+        ReleaseISpinner(spin);
+        if (def.type == TYPE_FLOAT)
+            block->SetValue(def.id, Now(), v);
+        else
+            block->SetValue(def.id, Now(), static_cast<int>(std::lround(v)));
+        return;
+    }
+}
+
+void IParamMap2::UserPickNode(INode* node) {
+    if (!picking || !block) return;
+    picking = false;
+    for (const ParamDef& def : block->GetDesc()->params)
+        if (def.mapID == desc.id && def.ctrlType == TYPE_PICKNODEBUTTON) block->SetValue(def.id, Now(), node);
+    Invalidate();
 }
 
 ParamBlockDesc2* ClassDesc2::GetParamBlockDescByID(BlockID id) {
@@ -299,7 +436,7 @@ void ClassDesc2::BeginEditParams(IObjParam* ip, ReferenceMaker* obj, ULONG, Anim
         IParamBlock2* block = owner->GetParamBlockByID(pbd->ID);
         if (!block) continue;
         for (const ParamMapDesc& mapDesc : pbd->maps) {
-            IParamMap2* map = new IParamMap2(block, mapDesc);
+            IParamMap2* map = new IParamMap2(block, mapDesc, HInstance(), ip);
             pbd->openMaps[mapDesc.id] = map;
             if (ip) ip->RolloutOpened(map);
         }
