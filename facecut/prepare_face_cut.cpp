@@ -1,0 +1,143 @@
+#include "facecut/prepare_face_cut.h"
+
+#include <cmath>
+
+#include "facecut/add_outline_points_to_shape.h"
+#include "facecut/add_shape_points_to_outline.h"
+#include "facecut/cut_flags.h"
+#include "facecut/keep_shape_above_plane.h"
+#include "facecut/point_in_polyline.h"
+#include "facecut/shape_cuts_outline.h"
+
+namespace {
+
+bool IsUnit(const Point3& v) {
+    return v.Length() > 0.5f;
+}
+
+// The frame's x and y axes for depth axis z, x taken from the edge direction.
+// False when the edge is parallel to z, or z or the edge is zero or not a number.
+bool AxesFromEdge(const Point3& z, const Point3& edge, Point3& x, Point3& y) {
+    Point3 e = Normalize(edge);
+    y = Normalize(z ^ e);
+    x = Normalize(y ^ z);
+    return IsUnit(x) && IsUnit(y);
+}
+
+// The coordinate axis least aligned with v.
+Point3 LeastAlignedAxis(const Point3& v) {
+    float ax = std::fabs(v.x);
+    float ay = std::fabs(v.y);
+    float az = std::fabs(v.z);
+    if (ax <= ay && ax <= az)
+        return Point3(1.0f, 0.0f, 0.0f);
+    if (ay <= az)
+        return Point3(0.0f, 1.0f, 0.0f);
+    return Point3(0.0f, 0.0f, 1.0f);
+}
+
+bool IsCuttableFace(const MNMesh& mesh, int face) {
+    if (face < 0 || face >= mesh.numf)
+        return false;
+    const MNFace& f = mesh.f[face];
+    if (f.GetFlag(MN_DEAD) || f.deg < 3 || static_cast<int>(f.vtx.size()) < f.deg)
+        return false;
+    for (int i = 0; i < f.deg; ++i) {
+        if (f.vtx[i] < 0 || f.vtx[i] >= mesh.numv)
+            return false;
+    }
+    return true;
+}
+
+void MarkUncut(MNFace& f, bool inside) {
+    f.SetFlag(kFaceCutHandled);
+    f.SetFlag(kFaceInsideShape, inside);
+}
+
+}  // namespace
+
+bool PrepareFaceCut(MNMesh& mesh, int face, const PolyShape& shape, bool through,
+                    const Point3& direction, bool local, FaceCutState& state) {
+    if (!IsCuttableFace(mesh, face))
+        return false;
+    MNFace& f = mesh.f[face];
+
+    // Facing test. A facing value that is not a number counts as not facing.
+    Point3 normal = mesh.GetFaceNormal(face, true);
+    Point3 d = direction;
+    float facing = (-normal) % d;
+    bool flip = false;
+    if (local) {
+        d = -normal;
+    } else if (!(facing >= 0.01f)) {
+        if (!through)
+            return false;
+        flip = true;
+    }
+    state.local = local;
+    state.flip = flip;
+
+    // Face frame. Its x axis comes from the first edge not parallel to the
+    // direction; the first edge alone would leave a zero axis, and NaN everywhere
+    // after, when it runs along the direction or its corners coincide.
+    Point3 origin = mesh.v[f.vtx[0]].p;
+    Point3 zAxis = -d;
+    Point3 xAxis;
+    Point3 yAxis;
+    bool sound = false;
+    for (int j = 0; j < f.deg && !sound; ++j) {
+        Point3 edge = mesh.v[f.vtx[(j + 1) % f.deg]].p - mesh.v[f.vtx[j]].p;
+        sound = AxesFromEdge(zAxis, edge, xAxis, yAxis);
+    }
+    // With every edge along the direction the face is a single point as seen along
+    // it: it cannot be cut, but it may still lie inside the shape, which any frame
+    // with this depth axis tells.
+    if (!sound && !AxesFromEdge(zAxis, LeastAlignedAxis(zAxis), xAxis, yAxis)) {
+        MarkUncut(f, false);
+        return false;
+    }
+    state.frame = Matrix3(xAxis, yAxis, zAxis, origin);
+    state.frame.ValidateFlags();
+    state.inverseFrame = Inverse(state.frame);
+
+    // Outline and its centroid.
+    state.outline.Init();
+    Point3 sum(0.0f, 0.0f, 0.0f);
+    for (int i = 0; i < f.deg; ++i) {
+        Point3 q = mesh.v[f.vtx[i]].p * state.inverseFrame;
+        state.outline.Append(PolyPt(q));
+        sum += q;
+    }
+    state.outline.Close();
+    Point3 centroid = sum * (1.0f / static_cast<float>(f.deg));
+
+    // Shape into the frame; with through on (and local off) projected onto the
+    // face plane along the direction first, unless the normal is degenerate or the
+    // direction runs within the plane.
+    float across = d % normal;
+    bool project = !local && through && normal.Length() >= 0.0001f && std::fabs(across) >= 0.0001f;
+    state.frameShape.Init();
+    for (int i = 0; i < shape.numLines; ++i) {
+        state.frameShape.Append(shape[i]);
+        PolyLine& copy = state.frameShape[i];
+        for (int j = 0; j < copy.numPts; ++j) {
+            Point3& p = copy[j].p;
+            if (project) {
+                float t = ((-normal) % (p - origin)) / across;
+                p = p + d * t;
+            }
+            p = p * state.inverseFrame;
+        }
+    }
+
+    if (local)
+        KeepShapeAbovePlane(state.frameShape);
+    if (sound) {
+        AddShapePointsToOutline(state.outline, state.frameShape);
+        AddOutlinePointsToShape(state.frameShape, state.outline);
+        if (ShapeCutsOutline(state.outline, state.frameShape))
+            return true;
+    }
+    MarkUncut(f, PointInClosedLines(centroid, state.frameShape));
+    return false;
+}

@@ -1,0 +1,27 @@
+// Small polyline and shape builders for the face-cut tests.
+#pragma once
+
+#include <initializer_list>
+
+#include "point3.h"
+#include "polyshp.h"
+
+inline PolyLine MakeLine(std::initializer_list<Point3> points, bool closed) {
+    PolyLine line;
+    for (const Point3& p : points) line.Append(PolyPt(p));
+    if (closed)
+        line.Close();
+    return line;
+}
+
+inline PolyShape MakeShape(std::initializer_list<PolyLine> lines) {
+    PolyShape shape;
+    for (const PolyLine& l : lines) shape.Append(l);
+    return shape;
+}
+
+// The square from (x0, y0) to (x1, y1) at depth z, counter-clockwise.
+inline PolyLine MakeSquare(float x0, float y0, float x1, float y1, float z = 0.0f) {
+    return MakeLine({Point3(x0, y0, z), Point3(x1, y0, z), Point3(x1, y1, z), Point3(x0, y1, z)},
+                    true);
+}
