@@ -10,7 +10,8 @@
 
 namespace {
 
-const off_t kMaxFileBytes = off_t(2) * 1024 * 1024 * 1024;
+// Sizes and indices are 32-bit signed in the libraries the readers hand bytes to.
+const off_t kMaxFileBytes = 2147483647;
 
 }  // namespace
 

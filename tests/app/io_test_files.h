@@ -11,7 +11,7 @@
 #include <vector>
 
 class ScratchFolder {
-  public:
+public:
     ScratchFolder() {
         std::string pattern =
             (std::filesystem::temp_directory_path() / "slitform-io-XXXXXX").string();
