@@ -4,6 +4,7 @@
 #include <chrono>
 #include <cmath>
 #include <cstdlib>
+#include <future>
 #include <ostream>
 
 #include "app/atomic_write.h"
@@ -12,12 +13,25 @@
 #include "app/plugin_loader.h"
 #include "app/scene.h"
 #include "app/shape_placement.h"
+#include "app/terminal_progress.h"
 #include "app/write_mesh.h"
 #include "resources.h"
 
 namespace {
 
 const Class_ID kSlitformClassID(0x99B58387, 0xD1918693);
+
+// The faces an evaluation may cut: the live visible ones at object level, the
+// selected ones otherwise.
+long long CandidateFaces(const MNMesh& mesh) {
+    long long n = 0;
+    for (int f = 0; f < mesh.numf; ++f) {
+        const MNFace& face = mesh.f[f];
+        if (face.GetFlag(MN_DEAD)) continue;
+        n += mesh.selLevel == MNM_SL_OBJECT ? !face.GetFlag(MN_HIDDEN) : face.GetFlag(MN_SEL);
+    }
+    return n;
+}
 
 bool ParseNumber(const std::string& text, double& out) {
     char* end = nullptr;
@@ -110,10 +124,20 @@ int RunCut(const CliOptions& o, std::unique_ptr<PolyObject> objectOwned,
             return 2;
     block->SetValue(0, 0, shapeNode);
 
+    // Evaluate on a worker thread so that the terminal shows progress meanwhile.
+    TerminalProgress progress(CandidateFaces(before), stderr);
+    long long deletedBefore = HostDeletedFaceCount();
     auto start = std::chrono::steady_clock::now();
-    Object* result = objectNode->EvalWorldState(0).obj;
-    double seconds =
-        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    auto since = [&] {
+        return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    };
+    std::future<Object*> evaluation = std::async(
+        std::launch::async, [objectNode] { return objectNode->EvalWorldState(0).obj; });
+    while (evaluation.wait_for(std::chrono::milliseconds(100)) != std::future_status::ready)
+        progress.Update(HostDeletedFaceCount() - deletedBefore, since());
+    Object* result = evaluation.get();
+    double seconds = since();
+    progress.Finish();
     if (!result || result->ClassID() != polyObjectClassID) {
         error = "the evaluation gave no poly mesh";
         return 1;

@@ -76,6 +76,10 @@ public:
     int EdgeIndex(int e) const;
 };
 
+// Faces removed by DeleteFlaggedFaces in this process so far, over all meshes; a
+// host shows evaluation progress from it (a cut removes each face it replaces).
+long long HostDeletedFaceCount();
+
 class MNMesh {
 public:
     int numv = 0;

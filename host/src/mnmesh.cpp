@@ -1,7 +1,14 @@
 #include "mnmesh.h"
 
 #include <algorithm>
+#include <atomic>
 #include <string>
+
+namespace {
+std::atomic<long long> deletedFaces{0};
+}  // namespace
+
+long long HostDeletedFaceCount() { return deletedFaces.load(std::memory_order_relaxed); }
 
 int MNFace::VertIndex(int vv) const {
     for (int i = 0; i < deg; ++i)
@@ -195,6 +202,7 @@ void MNMesh::DeleteFlaggedFaces(DWORD deathFlags, DWORD /*copyFlags*/) {
         MNFace& face = fstore[fi];
         if ((face.flags & MN_DEAD) || !(face.flags & deathFlags)) continue;
         face.flags |= MN_DEAD;
+        deletedFaces.fetch_add(1, std::memory_order_relaxed);
         for (int ed : face.edg) {
             MNEdge& edge = estore[ed];
             if (edge.flags & MN_DEAD) continue;

@@ -1,0 +1,26 @@
+#include "app/terminal_progress.h"
+
+#include <unistd.h>
+
+#include <algorithm>
+
+TerminalProgress::TerminalProgress(long long t, std::FILE* o)
+    : total(std::max(t, 1LL)), out(o), terminal(isatty(fileno(o)) == 1) {}
+
+void TerminalProgress::Update(long long done, double elapsed) {
+    if (!terminal || elapsed < 1.0) return;
+    const int width = 40;
+    long long shown = std::clamp(done, 0LL, total);
+    int filled = static_cast<int>(shown * width / total);
+    std::fprintf(out, "\rcutting [%.*s%*s] %lld/%lld faces", filled, "########################################",
+                 width - filled, "", shown, total);
+    std::fflush(out);
+    drawn = true;
+}
+
+void TerminalProgress::Finish() {
+    if (!drawn) return;
+    std::fprintf(out, "\r%*s\r", 80, "");
+    std::fflush(out);
+    drawn = false;
+}
