@@ -10,6 +10,7 @@ packages=(
   libcgal-dev
   qtbase5-dev
   libtinyobjloader-dev libsvgpp-dev
+  libcurl4-openssl-dev libcpp-httplib-dev openssl
 )
 
 missing=()

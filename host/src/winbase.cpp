@@ -1,0 +1,13 @@
+#include "winbase.h"
+
+namespace {
+thread_local DWORD lastError = ERROR_SUCCESS;
+}  // namespace
+
+DWORD GetLastError() {
+    return lastError;
+}
+
+void SetLastError(DWORD error) {
+    lastError = error;
+}
