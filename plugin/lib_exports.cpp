@@ -3,6 +3,9 @@
 #include "plugin/library.h"
 #include "plugin_api.h"
 #include "ui/resource.h"
+#include "update/auto_check_setting.h"
+#include "update/installed_version.h"
+#include "update/plugin_info.h"
 
 extern "C" {
 
@@ -14,7 +17,11 @@ HOST_DLLEXPORT ClassDesc2* LibClassDesc(int i) { return i == 0 ? GetSlitformDesc
 
 HOST_DLLEXPORT ULONG LibVersion() { return VERSION_3DSMAX; }
 
-HOST_DLLEXPORT int LibInitialize() { return TRUE; }
+HOST_DLLEXPORT int LibInitialize() {
+    pluginInfo.version = InstalledVersion(hInstance);
+    ReadAutoCheckSetting();
+    return TRUE;
+}
 
 HOST_DLLEXPORT int LibShutdown() { return TRUE; }
 }

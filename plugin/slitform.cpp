@@ -3,6 +3,7 @@
 #include "plugin/class_desc.h"
 #include "plugin/library.h"
 #include "plugin/param_block.h"
+#include "ui/about_dlg_proc.h"
 #include "ui/general_dlg_proc.h"
 #include "ui/resource.h"
 
@@ -17,7 +18,10 @@ std::wstring StringOrEmpty(int id) {
 
 Slitform::Slitform() { GetSlitformDesc()->MakeAutoParamBlocks(this); }
 
-Slitform::~Slitform() { DeleteAllRefs(); }
+Slitform::~Slitform() {
+    if (aboutImages) ImageList_Destroy(aboutImages);
+    DeleteAllRefs();
+}
 
 void Slitform::GetClassName(std::wstring& s) const { s = StringOrEmpty(IDS_CLASS_NAME); }
 
@@ -42,6 +46,7 @@ void Slitform::BeginEditParams(IObjParam* ip, ULONG flags, Animatable* prev) {
     SetAFlag(A_MOD_BEING_EDITED);
     GetSlitformDesc()->BeginEditParams(ip, this, flags, prev);
     slitform_param_blk.SetUserDlgProc(slitform_map_params, new GeneralDlgProc(this));
+    slitform_param_blk.SetUserDlgProc(slitform_map_about, new AboutDlgProc(this));
 }
 
 void Slitform::EndEditParams(IObjParam* ip, ULONG flags, Animatable* next) {

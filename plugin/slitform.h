@@ -42,4 +42,6 @@ public:
     void ModifyObject(TimeValue t, ModContext& mc, ObjectState* os, INode* node) override;
 
     IParamBlock2* pblock = nullptr;
+    // The About rollout's banner; made when that rollout opens, owned here.
+    HIMAGELIST aboutImages = nullptr;
 };
