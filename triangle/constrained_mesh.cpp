@@ -16,7 +16,9 @@
 #include <cstddef>
 #include <cmath>
 #include <memory>
+#include <numeric>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "interpolate_attributes.h"
@@ -31,6 +33,10 @@ using Point = Kernel::Point_2;
 
 constexpr int kMadeByTriangulation = -1;  // vertex info of a point not numbered yet
 constexpr int kFramePoint = -2;
+// Faces with an edge shorter than this fraction of the kept region's extent are not refined.
+constexpr double kShortestRefinedEdgeFraction = 1e-8;
+// A piece longer than this many typical point spacings counts as long.
+constexpr double kLongPieceSpacings = 8.0;
 
 struct VertexInfo {
     int point = kMadeByTriangulation;  // graph point number
@@ -57,8 +63,28 @@ struct ConstraintSource {
 
 struct Mesh {
     Triangulation triangulation;
+    double shortest_refined_edge = 0.0;  // faces with a shorter edge are left as they are
+    std::vector<Triangulation::Constraint_id> constraints;      // in insertion order
     std::unordered_map<const void*, ConstraintSource> sources;  // by constraint identity
 };
+
+// A constrained edge, its two vertices in address order.
+using EdgeKey = std::pair<const void*, const void*>;
+
+struct EdgeKeyHash {
+    std::size_t operator()(const EdgeKey& key) const {
+        const std::size_t a = std::hash<const void*>()(key.first);
+        return a ^ (std::hash<const void*>()(key.second) + 0x9e3779b97f4a7c15ULL + (a << 6) + (a >> 2));
+    }
+};
+
+using EdgeSources = std::unordered_map<EdgeKey, const ConstraintSource*, EdgeKeyHash>;
+
+EdgeKey edge_key(VertexHandle u, VertexHandle w) {
+    const void* a = &*u;
+    const void* b = &*w;
+    return a < b ? EdgeKey(a, b) : EdgeKey(b, a);
+}
 
 // Squared sine of the smallest angle that the mesher's criteria take.
 double angle_bound(double degrees) {
@@ -70,15 +96,45 @@ int rank_of(const ConstraintSource& source) {
     return source.segment >= 0 ? source.segment : INT_MAX;
 }
 
-// The source of lowest rank among the constraints through the constrained edge u-w.
-const ConstraintSource* edge_source(const Mesh& mesh, VertexHandle u, VertexHandle w) {
-    const ConstraintSource* best = nullptr;
-    for (auto& context : mesh.triangulation.contexts(u, w)) {
-        const auto found = mesh.sources.find(context.id().vl_ptr());
-        if (found == mesh.sources.end()) continue;
-        if (best == nullptr || rank_of(found->second) < rank_of(*best)) best = &found->second;
+// Calls visit(u, w, source) for every constrained edge u-w of every inserted constraint,
+// constraints in insertion order, edges along each.
+template <class Visit>
+void visit_constraint_edges(const Mesh& mesh, Visit visit) {
+    const Triangulation& triangulation = mesh.triangulation;
+    for (const Triangulation::Constraint_id& id : mesh.constraints) {
+        const ConstraintSource& source = mesh.sources.at(id.vl_ptr());
+        auto vertex = triangulation.vertices_in_constraint_begin(id);
+        const auto end = triangulation.vertices_in_constraint_end(id);
+        VertexHandle previous = *vertex;
+        for (++vertex; vertex != end; ++vertex) {
+            visit(previous, *vertex, source);
+            previous = *vertex;
+        }
     }
-    return best;
+}
+
+// The source of lowest rank of every constrained edge.
+EdgeSources edge_sources(const Mesh& mesh) {
+    EdgeSources sources;
+    sources.reserve(2 * mesh.constraints.size());
+    visit_constraint_edges(mesh, [&sources](VertexHandle u, VertexHandle w, const ConstraintSource& source) {
+        const ConstraintSource*& best = sources[edge_key(u, w)];
+        if (best == nullptr || rank_of(source) < rank_of(*best)) best = &source;
+    });
+    return sources;
+}
+
+// The source of lowest rank of every vertex that the triangulation made on a constraint.
+std::unordered_map<const void*, const ConstraintSource*> made_point_sources(const Mesh& mesh) {
+    std::unordered_map<const void*, const ConstraintSource*> sources;
+    visit_constraint_edges(mesh, [&sources](VertexHandle u, VertexHandle w, const ConstraintSource& source) {
+        for (const VertexHandle v : {u, w}) {
+            if (v->info().point != kMadeByTriangulation) continue;
+            const ConstraintSource*& best = sources[&*v];
+            if (best == nullptr || rank_of(source) < rank_of(*best)) best = &source;
+        }
+    });
+    return sources;
 }
 
 VertexHandle other_end(const Edge& edge, VertexHandle v) {
@@ -102,6 +158,14 @@ std::vector<const ConstraintSource*> vertex_sources(const Mesh& mesh, VertexHand
     return sources;
 }
 
+bool on_constraint(const Mesh& mesh, VertexHandle v) {
+    Triangulation::Edge_circulator edge = mesh.triangulation.incident_edges(v), end = edge;
+    do {
+        if (edge->first->is_constrained(edge->second)) return true;
+    } while (++edge != end);
+    return false;
+}
+
 Point graph_point(const PlanarGraph& graph, int point) {
     return Point(graph.xy[2 * point], graph.xy[2 * point + 1]);
 }
@@ -123,8 +187,9 @@ bool is_in_narrow_wedge(const Mesh& mesh, const PlanarGraph& graph, FaceHandle f
     }
     const VertexHandle u = face->vertex(Triangulation::cw(shortest));
     const VertexHandle w = face->vertex(Triangulation::ccw(shortest));
+    // Points on two different constraints, not joined by one.
+    if (face->is_constrained(shortest) || !on_constraint(mesh, u) || !on_constraint(mesh, w)) return false;
     const std::vector<const ConstraintSource*> around_u = vertex_sources(mesh, u);
-    if (around_u.empty()) return false;
     const std::vector<const ConstraintSource*> around_w = vertex_sources(mesh, w);
     for (const ConstraintSource* a : around_u) {
         for (const ConstraintSource* b : around_w) {
@@ -146,7 +211,19 @@ bool is_in_narrow_wedge(const Mesh& mesh, const PlanarGraph& graph, FaceHandle f
     return false;
 }
 
-// CGAL's minimum-angle criteria, except for faces in narrow wedges between constraints.
+bool has_edge_shorter_than(FaceHandle face, double length) {
+    for (int i = 0; i < 3; ++i) {
+        const double squared = CGAL::squared_distance(face->vertex(Triangulation::cw(i))->point(),
+                                                      face->vertex(Triangulation::ccw(i))->point());
+        if (squared < length * length) return true;
+    }
+    return false;
+}
+
+// CGAL's minimum-angle criteria, except for faces in narrow wedges between constraints
+// and faces with an edge so short that refining them would only crowd points into the
+// rounding noise (near crossings at 30 degrees and more refinement can otherwise go on
+// at ever smaller scales).
 class QualityCriteria : public CGAL::Delaunay_mesh_criteria_2<Triangulation> {
     using Base = CGAL::Delaunay_mesh_criteria_2<Triangulation>;
 
@@ -163,7 +240,9 @@ public:
 
         CGAL::Mesh_2::Face_badness operator()(const FaceHandle& face, Quality& quality) const {
             const CGAL::Mesh_2::Face_badness badness = Base::Is_bad::operator()(face, quality);
-            if (badness == CGAL::Mesh_2::BAD && is_in_narrow_wedge(*mesh_, *graph_, face)) {
+            if (badness == CGAL::Mesh_2::BAD &&
+                (has_edge_shorter_than(face, mesh_->shortest_refined_edge) ||
+                 is_in_narrow_wedge(*mesh_, *graph_, face))) {
                 return CGAL::Mesh_2::NOT_BAD;
             }
             return badness;
@@ -183,15 +262,14 @@ private:
 
 using Mesher = CGAL::Delaunay_mesher_2<Triangulation, QualityCriteria>;
 
-// Inserts the given graph points in spatial order; gives the vertex of every graph point
-// (null for points not inserted).
-std::vector<VertexHandle> insert_points(Triangulation& triangulation, const PlanarGraph& graph,
-                                        const std::vector<int>& points) {
+// Inserts the given graph points in spatial order and records the vertex of each in
+// handles (one entry per graph point).
+void insert_points(Triangulation& triangulation, const PlanarGraph& graph, const std::vector<int>& points,
+                   std::vector<VertexHandle>& handles) {
     std::vector<Point> coordinates(graph.point_count());
     for (const int p : points) coordinates[p] = graph_point(graph, p);
     std::vector<std::size_t> order(points.begin(), points.end());
     CGAL::spatial_sort(order.begin(), order.end(), SortTraits(CGAL::make_property_map(coordinates)));
-    std::vector<VertexHandle> handles(graph.point_count());
     FaceHandle hint;
     for (const std::size_t p : order) {
         const VertexHandle v = triangulation.insert(coordinates[p], hint);
@@ -199,13 +277,14 @@ std::vector<VertexHandle> insert_points(Triangulation& triangulation, const Plan
         handles[p] = v;
         hint = v->face();
     }
-    return handles;
 }
 
 void insert_constraint(Mesh& mesh, VertexHandle a, VertexHandle b, const ConstraintSource& source) {
     if (a == b) return;
     const Triangulation::Constraint_id id = mesh.triangulation.insert_constraint(a, b);
-    if (id.vl_ptr() != nullptr) mesh.sources.emplace(id.vl_ptr(), source);
+    if (id.vl_ptr() == nullptr) return;
+    mesh.constraints.push_back(id);
+    mesh.sources.emplace(id.vl_ptr(), source);
 }
 
 void eat_from(FaceHandle start, std::vector<FaceHandle>& stack) {
@@ -260,13 +339,10 @@ void copy_neighbour_attributes(const Mesh& mesh, const PlanarGraph& graph, Verte
 // Attributes for a point the triangulation made: along the constraint it lies on, else
 // barycentric in the face of the unrefined triangulation that holds it.
 void made_point_attributes(const Mesh& mesh, const PlanarGraph& graph, const Mesh* unrefined,
-                           VertexHandle v, FaceHandle& hint, double* attributes, int& marker) {
+                           VertexHandle v, const ConstraintSource* best, FaceHandle& hint,
+                           double* attributes, int& marker) {
     const double x = v->point().x(), y = v->point().y();
     marker = 0;
-    const ConstraintSource* best = nullptr;
-    for (const ConstraintSource* source : vertex_sources(mesh, v)) {
-        if (best == nullptr || rank_of(*source) < rank_of(*best)) best = source;
-    }
     if (best != nullptr && best->segment >= 0) {
         const int segment = best->segment;
         interpolate_on_line(graph, graph.segment_ends[2 * segment], graph.segment_ends[2 * segment + 1],
@@ -296,29 +372,86 @@ void made_point_attributes(const Mesh& mesh, const PlanarGraph& graph, const Mes
     interpolate_in_triangle(graph, corners, x, y, attributes);
 }
 
-// Gives the points that the triangulation made a graph number, in vertex order.
+// Gives the points that the triangulation made a graph number, in vertex order. Their
+// attributes are found in spatial order, so that each location in the unrefined
+// triangulation starts near the last.
 void number_made_points(Mesh& mesh, PlanarGraph& graph, const Mesh* unrefined) {
-    std::vector<double> attributes(graph.attribute_count);
-    FaceHandle hint;
+    const std::unordered_map<const void*, const ConstraintSource*> sources = made_point_sources(mesh);
+    std::vector<VertexHandle> made;
+    std::vector<Point> positions;
     for (const VertexHandle v : mesh.triangulation.finite_vertex_handles()) {
         if (v->info().point != kMadeByTriangulation) continue;
-        int marker = 0;
-        made_point_attributes(mesh, graph, unrefined, v, hint, attributes.data(), marker);
-        v->info().point = add_point(graph, v->point().x(), v->point().y(), attributes.data(), marker);
+        made.push_back(v);
+        positions.push_back(v->point());
+    }
+    std::vector<std::size_t> order(made.size());
+    std::iota(order.begin(), order.end(), 0);
+    CGAL::spatial_sort(order.begin(), order.end(), SortTraits(CGAL::make_property_map(positions)));
+    const std::size_t count = static_cast<std::size_t>(graph.attribute_count);
+    std::vector<double> attributes(made.size() * count);
+    std::vector<int> markers(made.size(), 0);
+    FaceHandle hint;
+    for (const std::size_t i : order) {
+        const auto found = sources.find(&*made[i]);
+        const ConstraintSource* best = found != sources.end() ? found->second : nullptr;
+        made_point_attributes(mesh, graph, unrefined, made[i], best, hint, attributes.data() + i * count,
+                              markers[i]);
+    }
+    for (std::size_t i = 0; i < made.size(); ++i) {
+        made[i]->info().point = add_point(graph, positions[i].x(), positions[i].y(),
+                                          attributes.data() + i * count, markers[i]);
     }
 }
 
+double piece_length(const PlanarGraph& graph, const Piece& piece) {
+    return std::sqrt(CGAL::squared_distance(graph_point(graph, piece.first), graph_point(graph, piece.last)));
+}
+
+// Triangulates the graph's points and pieces. Pieces much longer than the typical point
+// spacing go in first, with only their ends present: inserted last, such a piece cuts
+// through many triangles, and CGAL retriangulates the cut in time quadratic in their count.
 std::unique_ptr<Mesh> triangulate_graph(const PlanarGraph& graph) {
     auto mesh = std::make_unique<Mesh>();
+    Triangulation& triangulation = mesh->triangulation;
     std::vector<int> points;
+    double min_x = INFINITY, max_x = -INFINITY, min_y = INFINITY, max_y = -INFINITY;
     for (int p = 0; p < graph.point_count(); ++p) {
-        if (graph.representative[p] == p) points.push_back(p);
+        if (graph.representative[p] != p) continue;
+        points.push_back(p);
+        min_x = std::min(min_x, graph.xy[2 * p]);
+        max_x = std::max(max_x, graph.xy[2 * p]);
+        min_y = std::min(min_y, graph.xy[2 * p + 1]);
+        max_y = std::max(max_y, graph.xy[2 * p + 1]);
     }
-    const std::vector<VertexHandle> handles = insert_points(mesh->triangulation, graph, points);
-    if (mesh->triangulation.dimension() < 2) return nullptr;
+    const double spacing = std::max(max_x - min_x, max_y - min_y) / std::sqrt(static_cast<double>(points.size()));
+    std::vector<const Piece*> long_pieces, short_pieces;
+    std::vector<char> is_end(graph.point_count(), 0);
     for (const Piece& piece : graph.pieces) {
-        insert_constraint(*mesh, handles[piece.first], handles[piece.last],
-                          ConstraintSource{piece.segment, piece.first, piece.last});
+        if (piece_length(graph, piece) > kLongPieceSpacings * spacing) {
+            long_pieces.push_back(&piece);
+            is_end[piece.first] = is_end[piece.last] = 1;
+        } else {
+            short_pieces.push_back(&piece);
+        }
+    }
+    std::vector<int> ends, others;
+    for (const int p : points) (is_end[p] ? ends : others).push_back(p);
+
+    std::vector<VertexHandle> handles(graph.point_count());
+    insert_points(triangulation, graph, ends, handles);
+    if (triangulation.dimension() < 2) {
+        short_pieces.insert(short_pieces.end(), long_pieces.begin(), long_pieces.end());
+        long_pieces.clear();
+    }
+    for (const Piece* piece : long_pieces) {
+        insert_constraint(*mesh, handles[piece->first], handles[piece->last],
+                          ConstraintSource{piece->segment, piece->first, piece->last});
+    }
+    insert_points(triangulation, graph, others, handles);
+    if (triangulation.dimension() < 2) return nullptr;
+    for (const Piece* piece : short_pieces) {
+        insert_constraint(*mesh, handles[piece->first], handles[piece->last],
+                          ConstraintSource{piece->segment, piece->first, piece->last});
     }
     return mesh;
 }
@@ -346,8 +479,11 @@ std::unique_ptr<Mesh> kept_region_mesh(const Mesh& first, const PlanarGraph& gra
     }
     auto mesh = std::make_unique<Mesh>();
     Triangulation& triangulation = mesh->triangulation;
-    const std::vector<VertexHandle> handles = insert_points(triangulation, graph, points);
-    const double reach = 8.0 * std::max(max_x - min_x, max_y - min_y);
+    std::vector<VertexHandle> handles(graph.point_count());
+    insert_points(triangulation, graph, points, handles);
+    const double extent = std::max(max_x - min_x, max_y - min_y);
+    mesh->shortest_refined_edge = kShortestRefinedEdgeFraction * extent;
+    const double reach = 8.0 * extent;
     const double center_x = 0.5 * (min_x + max_x), center_y = 0.5 * (min_y + max_y);
     for (const double sx : {-1.0, 1.0}) {
         for (const double sy : {-1.0, 1.0}) {
@@ -355,6 +491,7 @@ std::unique_ptr<Mesh> kept_region_mesh(const Mesh& first, const PlanarGraph& gra
                 kFramePoint;
         }
     }
+    const EdgeSources sources = edge_sources(first);
     for (const Edge& edge : original.finite_edges()) {
         const bool inside = in_domain(original, edge.first);
         const bool outside_inside = in_domain(original, edge.first->neighbor(edge.second));
@@ -363,8 +500,8 @@ std::unique_ptr<Mesh> kept_region_mesh(const Mesh& first, const PlanarGraph& gra
         const VertexHandle w = edge.first->vertex(Triangulation::ccw(edge.second));
         const int a = u->info().point, b = w->info().point;
         if (edge.first->is_constrained(edge.second)) {
-            const ConstraintSource* source = edge_source(first, u, w);
-            const int segment = source != nullptr ? source->segment : -1;
+            const auto found = sources.find(edge_key(u, w));
+            const int segment = found != sources.end() ? found->second->segment : -1;
             insert_constraint(*mesh, handles[a], handles[b], ConstraintSource{segment, a, b});
         } else if (inside != outside_inside) {
             insert_constraint(*mesh, handles[a], handles[b], ConstraintSource{-1, a, b});
@@ -421,20 +558,29 @@ void export_mesh(const Mesh& mesh, const PlanarGraph& graph, MeshResult& result)
         if (!face->is_in_domain()) continue;
         for (int i = 0; i < 3; ++i) result.triangles.push_back(face->vertex(i)->info().point);
     }
-    for (const Edge& edge : triangulation.finite_edges()) {
-        if (!edge.first->is_constrained(edge.second)) continue;
-        if (!in_domain(triangulation, edge.first) &&
-            !in_domain(triangulation, edge.first->neighbor(edge.second))) {
-            continue;
+    std::unordered_map<EdgeKey, std::size_t, EdgeKeyHash> exported;
+    visit_constraint_edges(mesh, [&](VertexHandle u, VertexHandle w, const ConstraintSource& source) {
+        if (source.segment < 0) return;
+        FaceHandle face;
+        int index = 0;
+        if (!triangulation.is_edge(u, w, face, index)) return;
+        if (!in_domain(triangulation, face) && !in_domain(triangulation, face->neighbor(index))) return;
+        const int marker = graph.segment_markers[source.segment];
+        const auto inserted = exported.emplace(edge_key(u, w), result.segment_markers.size());
+        if (!inserted.second) {
+            // Overlapping segments: the lowest-numbered one's marker.
+            std::size_t& known = inserted.first->second;
+            if (source.segment < result.lowest_segment[known]) {
+                result.lowest_segment[known] = source.segment;
+                result.segment_markers[known] = marker;
+            }
+            return;
         }
-        const VertexHandle u = edge.first->vertex(Triangulation::cw(edge.second));
-        const VertexHandle w = edge.first->vertex(Triangulation::ccw(edge.second));
-        const ConstraintSource* source = edge_source(mesh, u, w);
-        if (source == nullptr || source->segment < 0) continue;
         result.segments.push_back(u->info().point);
         result.segments.push_back(w->info().point);
-        result.segment_markers.push_back(graph.segment_markers[source->segment]);
-    }
+        result.segment_markers.push_back(marker);
+        result.lowest_segment.push_back(source.segment);
+    });
 }
 
 bool has_domain(const Triangulation& triangulation) {

@@ -13,6 +13,7 @@ struct MeshResult {
     std::vector<int> triangles;        // three graph points per triangle, counterclockwise
     std::vector<int> segments;         // two graph points per constrained edge on an input segment
     std::vector<int> segment_markers;  // the marker of the lowest-numbered segment under each
+    std::vector<int> lowest_segment;   // that segment's number
     bool refinement_limited = false;   // refinement stopped at the point limit or on a failure
 };
 

@@ -92,8 +92,35 @@ double input_extent(const PlanarGraph& graph) {
     return std::max(max_x - min_x, max_y - min_y);
 }
 
-// Exact duplicates are joined through a sort first, so that many copies of one point
-// do not make a quadratic number of box pairs.
+// Unites points closer than the merge distance. The points are distinct and sorted by x,
+// then y: runs of equal x are walked in y order, and each point is compared with the
+// points of the few following runs whose x is within the merge distance.
+void unite_close_points(const PlanarGraph& graph, const std::vector<int>& sorted, std::vector<int>& parent) {
+    const double merge = graph.merge_distance;
+    auto x_of = [&graph](int p) { return graph.xy[2 * p]; };
+    auto y_of = [&graph](int p) { return graph.xy[2 * p + 1]; };
+    std::vector<std::size_t> runs;  // start of each run of equal x, then the end
+    for (std::size_t k = 0; k < sorted.size(); ++k) {
+        if (k == 0 || x_of(sorted[k]) != x_of(sorted[k - 1])) runs.push_back(k);
+    }
+    runs.push_back(sorted.size());
+    for (std::size_t r = 0; r + 1 < runs.size(); ++r) {
+        for (std::size_t k = runs[r]; k < runs[r + 1]; ++k) {
+            const int p = sorted[k];
+            if (k + 1 < runs[r + 1] && y_of(sorted[k + 1]) - y_of(p) < merge) unite(parent, p, sorted[k + 1]);
+            for (std::size_t later = r + 1; later + 1 < runs.size(); ++later) {
+                if (!(x_of(sorted[runs[later]]) - x_of(p) < merge)) break;
+                auto first = std::lower_bound(sorted.begin() + runs[later], sorted.begin() + runs[later + 1],
+                                              y_of(p) - merge, [&](int q, double y) { return y_of(q) < y; });
+                for (; first != sorted.begin() + runs[later + 1] && y_of(*first) < y_of(p) + merge; ++first) {
+                    if (distance_squared(graph, p, *first) < merge * merge) unite(parent, p, *first);
+                }
+            }
+        }
+    }
+}
+
+// Gives every input point the lowest-numbered point of its group of close points.
 void merge_input_points(PlanarGraph& graph) {
     const int count = graph.input_points;
     std::vector<int> order(count);
@@ -115,15 +142,7 @@ void merge_input_points(PlanarGraph& graph) {
             distinct.push_back(order[k]);
         }
     }
-    const double merge = graph.merge_distance;
-    std::vector<Box> boxes;
-    boxes.reserve(distinct.size());
-    for (const int& point : distinct) boxes.push_back(point_box(graph, &point, merge));
-    CGAL::box_self_intersection_d(boxes.begin(), boxes.end(), [&](const Box& a, const Box& b) {
-        if (distance_squared(graph, *a.handle(), *b.handle()) < merge * merge) {
-            unite(parent, *a.handle(), *b.handle());
-        }
-    });
+    unite_close_points(graph, distinct, parent);
     for (int i = 0; i < count; ++i) graph.representative[i] = find_root(parent, i);
 }
 

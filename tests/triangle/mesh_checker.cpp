@@ -119,6 +119,21 @@ private:
         return -1;
     }
 
+    // The lowest-numbered input segment that the piece p-q lies on: both ends within the
+    // tolerance and the directions parallel (which tells apart the segments through a
+    // crossing even for pieces shorter than the tolerance), or -1.
+    int lowest_segment_along(Vec p, Vec q) const {
+        const double piece = length(q - p);
+        for (int s = 0; s < in_.segment_count(); ++s) {
+            if (!meshed_segment(s)) continue;
+            const Vec a = in_point(in_.segments[2 * s]), b = in_point(in_.segments[2 * s + 1]);
+            if (distance_to_segment(p, a, b) > tolerance_ || distance_to_segment(q, a, b) > tolerance_) continue;
+            const double sine = std::fabs(cross(q - p, b - a)) / (piece * length(b - a));
+            if (piece > 0.0 && sine <= 1e-9 + 1e-6 * tolerance_ / piece) return s;
+        }
+        return -1;
+    }
+
     std::vector<int> segments_at(Vec p) const {
         std::vector<int> found;
         for (int s = 0; s < in_.segment_count(); ++s) {
@@ -362,9 +377,8 @@ private:
                 continue;
             }
             const Vec pa = out_point(a), pb = out_point(b);
-            const Vec middle{0.5 * (pa.x + pb.x), 0.5 * (pa.y + pb.y)};
-            const int under = lowest_segment_at(middle);
-            if (under < 0 || lowest_segment_at(pa) < 0 || lowest_segment_at(pb) < 0) {
+            const int under = lowest_segment_along(pa, pb);
+            if (under < 0) {
                 fail("output segment " + std::to_string(s) + " off the input segments");
                 continue;
             }
@@ -538,6 +552,8 @@ private:
                       c = out_point(triangles_[t + 2]);
             const double angle = std::min({corner_angle(a, b, c), corner_angle(b, c, a), corner_angle(c, a, b)});
             if (angle >= options_.min_angle - 1e-3) continue;
+            // Features below 1e-8 of the extent are not refined.
+            if (std::min({length(b - a), length(c - b), length(a - c)}) < 10.0 * tolerance_) continue;
             if (!forced_by_wedge(wedges, a, b, c)) {
                 fail("triangle " + std::to_string(t / 3) + " has an angle of " + text(angle) + " degrees");
             }

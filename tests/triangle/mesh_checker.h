@@ -29,7 +29,8 @@ struct CheckOptions {
 // covered by output segments; added points used, with attributes interpolated along the
 // lowest-numbered segment they lie on (else within the input's range, or on the affine
 // function); angles at least min_angle except near narrow angles between segments
-// (within the longer side's length of the apex).
+// (within the longer side's length of the apex) and in triangles with an edge shorter
+// than 1e-8 of the input's extent.
 std::vector<std::string> check_triangulation(const Pslg& input, const triangulateio& out,
                                              const CheckOptions& options);
 
