@@ -1,0 +1,81 @@
+// slitform-studio: the Slitform modifier in a window. Usage:
+//   slitform-studio                 the demo scene (a rounded box and a star)
+//   slitform-studio MESH SHAPE      opens the mesh (PLY, OBJ) and the shape (SVG, JSON)
+//   --screenshot FILE               waits for the evaluation, saves the window as
+//                                   a PNG and quits
+#include <QApplication>
+#include <QMessageBox>
+#include <QPixmap>
+#include <QStringList>
+#include <QTimer>
+#include <iostream>
+
+#include "app/plugin_loader.h"
+#include "app/studio/studio_window.h"
+
+namespace {
+
+const char* kUsage = "usage: slitform-studio [--screenshot FILE] [MESH SHAPE]";
+
+// Reports a failure on the terminal, and in a message box unless nobody looks.
+int Fail(const QString& message, bool quiet) {
+    std::cerr << "slitform-studio: " << message.toStdString() << "\n";
+    if (!quiet)
+        QMessageBox::critical(nullptr, QStringLiteral("Slitform Studio"), message);
+    return 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QStringList args = app.arguments().mid(1);
+    QString screenshot;
+    int at = args.indexOf(QStringLiteral("--screenshot"));
+    if (at >= 0) {
+        if (at + 1 >= args.size()) {
+            std::cerr << kUsage << "\n";
+            return 2;
+        }
+        screenshot = args[at + 1];
+        args.erase(args.begin() + at, args.begin() + at + 2);
+    }
+    if (args.size() != 0 && args.size() != 2) {
+        std::cerr << kUsage << "\n";
+        return 2;
+    }
+    bool quiet = !screenshot.isEmpty();
+
+    PluginLibrary lib;
+    std::string loadError;
+    if (!lib.Load(DefaultPluginPath(), loadError))
+        return Fail(QString::fromStdString(loadError), quiet);
+    StudioWindow window(lib);
+    window.resize(1100, 720);
+    if (args.isEmpty()) {
+        window.OpenDemo();
+    } else {
+        QString error;
+        if (!window.OpenMesh(args[0], error) || !window.OpenShape(args[1], error)) {
+            int code = Fail(error, quiet);
+            if (quiet)
+                return code;
+        }
+    }
+    window.show();
+    if (screenshot.isEmpty())
+        return app.exec();
+
+    // Poll until the newest change is evaluated and drawn, then save the window.
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, &app, [&window, &screenshot, &app] {
+        if (window.Evaluating())
+            return;
+        app.exit(window.grab().save(screenshot, "PNG") ? 0 : 1);
+    });
+    poll.start(50);
+    int code = app.exec();
+    if (code != 0)
+        std::cerr << "slitform-studio: cannot write " << screenshot.toStdString() << "\n";
+    return code;
+}

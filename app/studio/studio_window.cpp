@@ -1,0 +1,240 @@
+#include "app/studio/studio_window.h"
+
+#include <QAction>
+#include <QFileDialog>
+#include <QKeySequence>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QProgressBar>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include "app/studio/rollup_panel.h"
+#include "app/studio/viewport.h"
+#include "app/write_mesh.h"
+
+namespace {
+
+const int kBusyAfterMs = 300;
+
+}  // namespace
+
+StudioWindow::StudioWindow(const PluginLibrary& lib, QWidget* parent)
+    : QMainWindow(parent),
+      lib(lib),
+      document(lib),
+      viewport(new Viewport),
+      panel(new RollupPanel(lib.Handle())),
+      sceneList(new QListWidget),
+      status(new QLabel),
+      busy(new QProgressBar),
+      evaluateSoon(new QTimer(this)),
+      busySoon(new QTimer(this)) {
+    setWindowTitle(tr("Slitform Studio"));
+    auto* side = new QWidget;
+    auto* column = new QVBoxLayout(side);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->addWidget(panel, 1);
+    column->addWidget(new QLabel(tr("Scene")));
+    sceneList->setMaximumHeight(90);
+    column->addWidget(sceneList);
+    auto* split = new QSplitter;
+    split->addWidget(viewport);
+    split->addWidget(side);
+    split->setStretchFactor(0, 1);
+    split->setStretchFactor(1, 0);
+    setCentralWidget(split);
+
+    busy->setRange(0, 0);
+    busy->setMaximumWidth(160);
+    busy->hide();
+    statusBar()->addWidget(status, 1);
+    statusBar()->addPermanentWidget(busy);
+    BuildMenus();
+
+    evaluateSoon->setSingleShot(true);
+    evaluateSoon->setInterval(0);
+    connect(evaluateSoon, &QTimer::timeout, this, [this] { Evaluate(); });
+    busySoon->setSingleShot(true);
+    busySoon->setInterval(kBusyAfterMs);
+    connect(busySoon, &QTimer::timeout, this, [this] { ShowBusy(); });
+    viewport->clicked = [this](QPoint at) { PickAt(at); };
+    viewport->shapeDragged = [this](const Point3& delta) { document.MoveShape(delta); };
+    connect(sceneList, &QListWidget::itemClicked, this,
+            [this](QListWidgetItem* item) { PickListed(sceneList->row(item)); });
+
+    evaluator =
+        std::make_unique<Evaluator>(lib, [this](int number, const EvaluationResult& evaluated) {
+            QMetaObject::invokeMethod(
+                this, [this, number, evaluated] { Evaluated(number, evaluated); },
+                Qt::QueuedConnection);
+        });
+    document.changed = [this] { SceneChanged(); };
+    if (Modifier* mod = document.Mod())
+        mod->BeginEditParams(panel, 0, nullptr);
+    else
+        status->setText(tr("The plug-in offers no Slitform modifier"));
+    SceneChanged();
+}
+
+StudioWindow::~StudioWindow() {
+    evaluator.reset();
+    document.changed = nullptr;
+    if (Modifier* mod = document.Mod())
+        mod->EndEditParams(panel, 0, nullptr);
+}
+
+void StudioWindow::BuildMenus() {
+    QMenu* file = menuBar()->addMenu(tr("&File"));
+    file->addAction(
+        tr("Open &mesh..."), this, [this] { OpenMeshDialog(); }, QKeySequence::Open);
+    file->addAction(tr("Open &shape..."), this, [this] { OpenShapeDialog(); });
+    file->addAction(
+        tr("Save &result..."), this, [this] { SaveResultDialog(); }, QKeySequence::Save);
+    file->addSeparator();
+    file->addAction(
+        tr("&Quit"), this, [this] { close(); }, QKeySequence::Quit);
+    QMenu* view = menuBar()->addMenu(tr("&View"));
+    QAction* edges = view->addAction(tr("Show &edges"));
+    edges->setCheckable(true);
+    edges->setShortcut(QKeySequence(Qt::Key_E));
+    connect(edges, &QAction::toggled, this, [this](bool on) { viewport->SetShowEdges(on); });
+    view->addAction(
+        tr("&Frame all"), this, [this] { viewport->FrameAll(); }, QKeySequence(Qt::Key_F));
+}
+
+bool StudioWindow::OpenMesh(const QString& path, QString& error) {
+    std::string message;
+    if (document.OpenMesh(path.toStdString(), message)) {
+        frameNext = true;
+        return true;
+    }
+    error = QString::fromStdString(message);
+    return false;
+}
+
+bool StudioWindow::OpenShape(const QString& path, QString& error) {
+    std::string message;
+    if (document.OpenShape(path.toStdString(), message))
+        return true;
+    error = QString::fromStdString(message);
+    return false;
+}
+
+bool StudioWindow::SaveResult(const QString& path, QString& error) {
+    if (!result.evaluated) {
+        error = tr("There is no result to save yet");
+        return false;
+    }
+    std::string message;
+    if (WriteMesh(path.toStdString(), result.mesh, message))
+        return true;
+    error = QString::fromStdString(message);
+    return false;
+}
+
+void StudioWindow::OpenDemo() {
+    document.OpenDemo();
+    frameNext = true;
+}
+
+bool StudioWindow::Evaluating() const {
+    return shown != requested || evaluateSoon->isActive();
+}
+
+void StudioWindow::SceneChanged() {
+    FillSceneList();
+    viewport->SetShapeLines(document.ShapeLines());
+    evaluateSoon->start();
+}
+
+void StudioWindow::Evaluate() {
+    requested = evaluator->Submit(document.Snapshot());
+    if (!busySoon->isActive() && busy->isHidden())
+        busySoon->start();
+}
+
+void StudioWindow::ShowBusy() {
+    if (!Evaluating())
+        return;
+    status->setText(tr("Evaluating..."));
+    busy->show();
+}
+
+void StudioWindow::Evaluated(int number, const EvaluationResult& evaluated) {
+    if (number != requested)
+        return;  // a newer change is on its way
+    shown = number;
+    result = evaluated;
+    busySoon->stop();
+    busy->hide();
+    viewport->SetMesh(result.mesh, document.ObjectTM());
+    if (frameNext)
+        viewport->FrameAll();
+    frameNext = false;
+    if (result.evaluated)
+        status->setText(tr("%1 faces cut, %2 edges selected; evaluation %3 ms")
+                            .arg(result.facesCut)
+                            .arg(result.selectedEdges)
+                            .arg(result.seconds * 1000.0, 0, 'f', 1));
+    else
+        status->setText(tr("Evaluation failed: %1").arg(QString::fromStdString(result.error)));
+}
+
+void StudioWindow::PickAt(QPoint at) {
+    INode* shape = document.ShapeNode();
+    if (!shape || !viewport->HitsShape(at))
+        return;
+    for (IParamMap2* map : panel->Maps())
+        if (map->IsPicking())
+            map->UserPickNode(shape);
+}
+
+void StudioWindow::PickListed(int row) {
+    // Row 0 is the object; only the shape can be picked.
+    if (row != 1 || !document.ShapeNode())
+        return;
+    for (IParamMap2* map : panel->Maps())
+        if (map->IsPicking())
+            map->UserPickNode(document.ShapeNode());
+}
+
+void StudioWindow::FillSceneList() {
+    QStringList names{QString::fromStdWString(document.ObjectNode()->GetName())};
+    if (INode* shape = document.ShapeNode())
+        names << QString::fromStdWString(shape->GetName());
+    QStringList listed;
+    for (int i = 0; i < sceneList->count(); ++i) listed << sceneList->item(i)->text();
+    if (listed == names)
+        return;
+    sceneList->clear();
+    sceneList->addItems(names);
+}
+
+void StudioWindow::OpenMeshDialog() {
+    QString path = QFileDialog::getOpenFileName(this, tr("Open mesh"), QString(),
+                                                tr("Meshes (*.ply *.obj);;All files (*)"));
+    QString error;
+    if (!path.isEmpty() && !OpenMesh(path, error))
+        QMessageBox::warning(this, tr("Open mesh"), error);
+}
+
+void StudioWindow::OpenShapeDialog() {
+    QString path = QFileDialog::getOpenFileName(this, tr("Open shape"), QString(),
+                                                tr("Shapes (*.svg *.json);;All files (*)"));
+    QString error;
+    if (!path.isEmpty() && !OpenShape(path, error))
+        QMessageBox::warning(this, tr("Open shape"), error);
+}
+
+void StudioWindow::SaveResultDialog() {
+    QString path = QFileDialog::getSaveFileName(
+        this, tr("Save result"), QStringLiteral("result.ply"), tr("PLY (*.ply);;OBJ (*.obj)"));
+    QString error;
+    if (!path.isEmpty() && !SaveResult(path, error))
+        QMessageBox::warning(this, tr("Save result"), error);
+}

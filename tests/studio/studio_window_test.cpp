@@ -1,0 +1,184 @@
+// The whole window on the offscreen platform: files opened, the shape picked in
+// the viewport, a parameter changed in the rollout, the result drawn and saved.
+#include "app/studio/studio_window.h"
+
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolButton>
+
+#include "app/read_mesh.h"
+#include "app/studio/rollout.h"
+#include "app/studio/rollup_panel.h"
+#include "app/studio/viewport.h"
+#include "qt_dialog.h"
+#include "studio_files.h"
+
+namespace {
+
+// Control IDs of the plug-in's Parameters rollout.
+const int kPickShape = 1001;
+const int kOpen = 1008;
+
+int LiveFaces(const MNMesh& m) {
+    int n = 0;
+    for (int f = 0; f < m.numf; ++f) n += !m.f[f].GetFlag(MN_DEAD);
+    return n;
+}
+
+int CountColour(const QImage& image, QColor colour) {
+    int count = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) count += image.pixelColor(x, y) == colour;
+    return count;
+}
+
+class StudioWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::string error;
+        ASSERT_TRUE(lib.Load(SLITFORM_PLUGIN_FILE, error)) << error;
+        ASSERT_TRUE(dir.isValid());
+        window = std::make_unique<StudioWindow>(lib);
+        window->resize(1000, 700);
+        window->show();
+        ASSERT_TRUE(WaitForEvaluation());
+    }
+    void TearDown() override { window.reset(); }
+    bool WaitForEvaluation() {
+        // A guard against a hang, not a measure of speed.
+        return QTest::qWaitFor([this] { return !window->Evaluating(); }, 120000);
+    }
+    IParamMap2* ParametersMap() {
+        std::vector<IParamMap2*> maps = window->Panel()->Maps();
+        return maps.empty() ? nullptr : maps[0];
+    }
+    template <class W>
+    W* Control(int id) {
+        QtDialog* dialog = window->Panel()->DialogOf(ParametersMap());
+        return dialog ? dynamic_cast<W*>(dialog->ControlWidget(id)) : nullptr;
+    }
+
+    PluginLibrary lib;  // outlives the window
+    QTemporaryDir dir;
+    std::unique_ptr<StudioWindow> window;
+};
+
+}  // namespace
+
+TEST_F(StudioWindowTest, ThePanelShowsTheRolloutsTheModifierOpens) {
+    std::vector<IParamMap2*> maps = window->Panel()->Maps();
+    ASSERT_EQ(maps.size(), 2u);
+    Rollout* parameters = window->Panel()->RolloutOf(maps[0]);
+    Rollout* about = window->Panel()->RolloutOf(maps[1]);
+    ASSERT_NE(parameters, nullptr);
+    ASSERT_NE(about, nullptr);
+    EXPECT_EQ(parameters->TitleBar()->text(), "Parameters");
+    EXPECT_EQ(about->TitleBar()->text(), "About");
+    EXPECT_TRUE(parameters->IsOpen());
+    EXPECT_FALSE(about->IsOpen());
+    QTest::mouseClick(about->TitleBar(), Qt::LeftButton);
+    EXPECT_TRUE(about->IsOpen());
+    EXPECT_TRUE(about->Body()->isVisible());
+}
+
+TEST_F(StudioWindowTest, OpensPicksCutsAndSaves) {
+    QString meshPath = WriteFile(dir, "grid.obj", GridObj(8));
+    QString shapePath = WriteFile(dir, "square.svg", SquareSvg());
+    QString error;
+    ASSERT_TRUE(window->OpenMesh(meshPath, error)) << error.toStdString();
+    ASSERT_TRUE(window->OpenShape(shapePath, error)) << error.toStdString();
+    ASSERT_TRUE(WaitForEvaluation());
+    EXPECT_EQ(LiveFaces(window->Result().mesh), 64);
+    ASSERT_EQ(window->SceneList()->count(), 2);
+    EXPECT_EQ(window->SceneList()->item(0)->text(), "grid");
+    EXPECT_EQ(window->SceneList()->item(1)->text(), "square");
+
+    // "Pick shape", then a click on one of the shape's lines in the viewport.
+    QPushButton* pick = Control<QPushButton>(kPickShape);
+    ASSERT_NE(pick, nullptr);
+    QTest::mouseClick(pick, Qt::LeftButton);
+    ASSERT_TRUE(ParametersMap()->IsPicking());
+    Viewport* view = window->GetViewport();
+    std::vector<ViewLine> lines = window->Document().ShapeLines();
+    ASSERT_FALSE(lines.empty());
+    ASSERT_GE(lines[0].points.size(), 2u);
+    Point3 onLine = (lines[0].points[0] + lines[0].points[1]) * 0.5f;
+    QPoint at = view->Camera().Project(onLine, QSizeF(view->size())).toPoint();
+    QTest::mouseClick(view, Qt::LeftButton, Qt::NoModifier, at);
+    EXPECT_FALSE(ParametersMap()->IsPicking());
+    EXPECT_EQ(window->Document().PickedNode(), window->Document().ShapeNode());
+    EXPECT_EQ(pick->text(), "square");
+
+    QCheckBox* open = Control<QCheckBox>(kOpen);
+    ASSERT_NE(open, nullptr);
+    QTest::mouseClick(open, Qt::LeftButton);
+    EXPECT_TRUE(open->isChecked());
+    ASSERT_TRUE(WaitForEvaluation());
+    const EvaluationResult& result = window->Result();
+    ASSERT_TRUE(result.evaluated) << result.error;
+    int facesOut = LiveFaces(result.mesh);
+    EXPECT_LT(facesOut, 64);  // the faces inside the square are open
+    EXPECT_GT(facesOut, 0);
+
+    QImage picture = view->grab().toImage();
+    int colours = 0;
+    QRgb first = picture.pixel(0, 0);
+    for (int y = 0; y < picture.height(); y += 4)
+        for (int x = 0; x < picture.width(); x += 4) colours += picture.pixel(x, y) != first;
+    EXPECT_GT(colours, 1000);  // not blank
+    EXPECT_GT(CountColour(picture, Viewport::ShapeColour()), 20);
+    // Every edge the cut selects is drawn in the selected-edge colour.
+    EXPECT_EQ(CountColour(picture, Viewport::SelectedEdgeColour()) > 0, result.selectedEdges > 0);
+
+    QString saved = dir.filePath("result.ply");
+    ASSERT_TRUE(window->SaveResult(saved, error)) << error.toStdString();
+    MNMesh reread;
+    std::string readError;
+    ASSERT_TRUE(ReadMesh(saved.toStdString(), reread, readError)) << readError;
+    EXPECT_EQ(reread.numf, facesOut);
+}
+
+TEST_F(StudioWindowTest, FilesThatCannotBeReadChangeNothing) {
+    QString error;
+    window->OpenDemo();
+    ASSERT_TRUE(WaitForEvaluation());
+    int facesBefore = LiveFaces(window->Document().Mesh());
+    INode* shapeBefore = window->Document().ShapeNode();
+    ASSERT_NE(shapeBefore, nullptr);
+    EXPECT_EQ(window->Document().PickedNode(), shapeBefore);  // the demo picks its star
+    std::vector<ViewLine> linesBefore = window->Document().ShapeLines();
+
+    QString garbage = WriteFile(dir, "broken.ply", "ply\nformat nonsense\n");
+    EXPECT_FALSE(window->OpenMesh(garbage, error));
+    EXPECT_TRUE(error.contains("broken.ply")) << error.toStdString();
+    EXPECT_FALSE(window->OpenMesh(WriteFile(dir, "empty.obj", "v 0 0 0\n"), error));
+    EXPECT_FALSE(window->OpenShape(dir.filePath("missing.svg"), error));
+    EXPECT_TRUE(error.contains("missing.svg")) << error.toStdString();
+    EXPECT_FALSE(window->OpenShape(
+        WriteFile(dir, "none.svg", "<svg xmlns=\"http://www.w3.org/2000/svg\"/>"), error));
+    EXPECT_FALSE(window->SaveResult(dir.filePath("no/such/folder/result.ply"), error));
+
+    EXPECT_EQ(LiveFaces(window->Document().Mesh()), facesBefore);
+    EXPECT_EQ(window->Document().ShapeNode(), shapeBefore);
+    EXPECT_EQ(window->Document().ShapeLines().size(), linesBefore.size());
+    EXPECT_EQ(window->SceneList()->item(0)->text(), "RoundedBox");
+    ASSERT_TRUE(WaitForEvaluation());
+    EXPECT_TRUE(window->Result().evaluated);
+}
+
+TEST_F(StudioWindowTest, MovingTheShapeReEvaluates) {
+    window->OpenDemo();
+    ASSERT_TRUE(WaitForEvaluation());
+    int openFaces = LiveFaces(window->Result().mesh);
+    EXPECT_LT(openFaces, LiveFaces(window->Document().Mesh()));
+    // Far off to the side the star's projection misses the box: nothing is opened.
+    window->Document().MoveShape(Point3(100.0f, 0.0f, 0.0f));
+    EXPECT_TRUE(window->Evaluating());
+    ASSERT_TRUE(WaitForEvaluation());
+    EXPECT_GT(LiveFaces(window->Result().mesh), openFaces);
+}
