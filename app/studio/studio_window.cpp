@@ -19,7 +19,7 @@
 
 namespace {
 
-const int kBusyAfterMs = 300;
+const int kProgressEveryMs = 250;
 
 }  // namespace
 
@@ -33,7 +33,7 @@ StudioWindow::StudioWindow(const PluginLibrary& lib, QWidget* parent)
       status(new QLabel),
       busy(new QProgressBar),
       evaluateSoon(new QTimer(this)),
-      busySoon(new QTimer(this)) {
+      progressTick(new QTimer(this)) {
     setWindowTitle(tr("Slitform Studio"));
     auto* side = new QWidget;
     auto* column = new QVBoxLayout(side);
@@ -59,9 +59,8 @@ StudioWindow::StudioWindow(const PluginLibrary& lib, QWidget* parent)
     evaluateSoon->setSingleShot(true);
     evaluateSoon->setInterval(0);
     connect(evaluateSoon, &QTimer::timeout, this, [this] { Evaluate(); });
-    busySoon->setSingleShot(true);
-    busySoon->setInterval(kBusyAfterMs);
-    connect(busySoon, &QTimer::timeout, this, [this] { ShowBusy(); });
+    progressTick->setInterval(kProgressEveryMs);
+    connect(progressTick, &QTimer::timeout, this, [this] { ShowProgress(); });
     viewport->clicked = [this](QPoint at) { PickAt(at); };
     viewport->shapeDragged = [this](const Point3& delta) { document.MoveShape(delta); };
     connect(sceneList, &QListWidget::itemClicked, this,
@@ -153,15 +152,19 @@ void StudioWindow::SceneChanged() {
 }
 
 void StudioWindow::Evaluate() {
+    deletedAtRequest = HostDeletedFaceCount();
     requested = evaluator->Submit(document.Snapshot());
-    if (!busySoon->isActive() && busy->isHidden())
-        busySoon->start();
+    if (!progressTick->isActive())
+        progressTick->start();
 }
 
-void StudioWindow::ShowBusy() {
+void StudioWindow::ShowProgress() {
     if (!Evaluating())
         return;
-    status->setText(tr("Evaluating..."));
+    // Each face a cut replaces is removed; an evaluation still running for an older
+    // change adds its own, which is near enough for a sign of life.
+    status->setText(
+        tr("Evaluating... %1 faces replaced").arg(HostDeletedFaceCount() - deletedAtRequest));
     busy->show();
 }
 
@@ -170,7 +173,7 @@ void StudioWindow::Evaluated(int number, const EvaluationResult& evaluated) {
         return;  // a newer change is on its way
     shown = number;
     result = evaluated;
-    busySoon->stop();
+    progressTick->stop();
     busy->hide();
     viewport->SetMesh(result.mesh, document.ObjectTM());
     if (frameNext)

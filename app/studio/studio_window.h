@@ -47,7 +47,7 @@ private:
     void PickAt(QPoint at);
     void PickListed(int row);
     void FillSceneList();
-    void ShowBusy();
+    void ShowProgress();
     void OpenMeshDialog();
     void OpenShapeDialog();
     void SaveResultDialog();
@@ -60,9 +60,10 @@ private:
     QLabel* status;
     QProgressBar* busy;
     QTimer* evaluateSoon;  // gathers the changes of one user action into one evaluation
-    QTimer* busySoon;      // shows progress only for evaluations longer than a moment
+    QTimer* progressTick;  // progress, once an evaluation takes longer than a moment
     EvaluationResult result;
     int requested = 0, shown = 0;
-    bool frameNext = false;  // a new mesh: frame its first result
+    long long deletedAtRequest = 0;  // the host's count of faces removed
+    bool frameNext = false;          // a new mesh: frame its first result
     std::unique_ptr<Evaluator> evaluator;
 };
