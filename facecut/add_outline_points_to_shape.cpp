@@ -1,6 +1,7 @@
 #include "facecut/add_outline_points_to_shape.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 

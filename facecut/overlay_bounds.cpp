@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
 
 namespace {
 
@@ -196,6 +197,13 @@ void WidenReachOverRun(InsideReach& reach, const PolyLine& line, int first, int 
     Widen(reach, terms);
 }
 
+double ReachDistance(const InsideReach& reach, double depth, double scale) {
+    if (!reach.bounded)
+        return HUGE_VAL;
+    // 1e-9 covers the classification's other on-line test, a distance of 1e-10.
+    return 1.01 * (reach.k0 + reach.k1 * depth) + kRelative * scale + 1e-9;
+}
+
 bool MayLieInside(const OverlayBox& points, const OverlayBox& segments, const InsideReach& reach) {
     if (!Usable(points) || !Usable(segments) || !reach.bounded)
         return true;
@@ -205,9 +213,7 @@ bool MayLieInside(const OverlayBox& points, const OverlayBox& segments, const In
     double depth = std::max(std::fabs(points.hi[2] - segments.lo[2]),
                             std::fabs(segments.hi[2] - points.lo[2]));
     double scale = std::max(LargestMagnitude(points), LargestMagnitude(segments));
-    // 1e-9 covers the classification's other on-line test, a distance of 1e-10.
-    double limit = 1.01 * (reach.k0 + reach.k1 * depth) + kRelative * scale + 1e-9;
-    return !(gap > limit);
+    return !(gap > ReachDistance(reach, depth, scale));
 }
 
 bool MayBeInsidePolyline(const OverlayBox& points, const OverlayBox& box) {

@@ -47,6 +47,11 @@ void WidenReach(InsideReach& reach, const Point3d& a, const Point3d& b);
 // point k and the next, wrapping past the last point).
 void WidenReachOverRun(InsideReach& reach, const PolyLine& line, int first, int count);
 
+// The x-y distance from the box of a segment that reach covers beyond which no
+// point can be placed inside it: for points at most depth away from it in z and
+// coordinates at most scale in magnitude. Infinite when the reach is unbounded.
+double ReachDistance(const InsideReach& reach, double depth, double scale);
+
 // False only when no point in points can be placed strictly inside any segment
 // whose ends lie in segments and which reach covers.
 bool MayLieInside(const OverlayBox& points, const OverlayBox& segments, const InsideReach& reach);

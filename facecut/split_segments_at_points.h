@@ -1,0 +1,15 @@
+// Splits the segments of a triangulator input at the points that lie inside them.
+#pragma once
+
+#include "facecut/bst_point.h"
+#include "triangle.h"
+
+// Takes the input record (segments and markers changed in place; the segment
+// arrays are grown with realloc when segments are added) and its count points as
+// weld records. For every point in order, and every segment in order (segments
+// added on the way included): when the point lies strictly inside the segment in x
+// and y (Point3d::SegmentPosition, flat, tolerance 1e-10), the segment is
+// shortened to end at the point; unless a segment already joins the point and
+// either end (then the segment is shortened to the other piece), the remaining
+// piece is appended with the segment's marker.
+void SplitSegmentsAtPoints(triangulateio& record, const bstPoint* points, int count);

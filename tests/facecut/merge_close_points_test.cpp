@@ -1,0 +1,75 @@
+#include "facecut/merge_close_points.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "weld_records.h"
+
+namespace {
+
+struct Merged {
+    std::vector<bstPoint> records;
+    std::vector<int> map;
+    int count;
+};
+
+Merged Merge(std::vector<bstPoint> records, double tol = 0.001) {
+    Merged m;
+    m.count = static_cast<int>(records.size());
+    m.map = MergeClosePoints(records.data(), m.count, tol);
+    m.records = records;
+    return m;
+}
+
+TEST(MergeClosePoints, PairAlongYMergesAtItsMidpoint) {
+    Merged m = Merge({Record(1.0, 2.0, 0.2, 0), Record(1.0, 2.0005, 0.4, 1)});
+    ASSERT_EQ(m.count, 1);
+    EXPECT_DOUBLE_EQ(m.records[0].x, 1.0);
+    EXPECT_DOUBLE_EQ(m.records[0].y, 2.00025);
+    EXPECT_DOUBLE_EQ(m.records[0].z, 0.3);
+    EXPECT_EQ(m.records[0].index, -1);
+    EXPECT_EQ(m.records[0].flags, 0u);
+    EXPECT_EQ(m.map, (std::vector<int>{0, 0}));
+}
+
+TEST(MergeClosePoints, PairAlongXWeldsAtTheEarlierPoint) {
+    // Snapping gives the later one the earlier x first.
+    Merged m = Merge({Record(1.0005, 2.0, 0.4, 0), Record(1.0, 2.0, 0.2, 1)});
+    ASSERT_EQ(m.count, 1);
+    EXPECT_DOUBLE_EQ(m.records[0].x, 1.0);
+    EXPECT_DOUBLE_EQ(m.records[0].y, 2.0);
+    EXPECT_DOUBLE_EQ(m.records[0].z, 0.3);
+}
+
+TEST(MergeClosePoints, CloseInXFarInYBothStayWithSnappedX) {
+    Merged m = Merge({Record(1.0, 2.0, 0, 0), Record(1.0004, 5.0, 0, 1)});
+    ASSERT_EQ(m.count, 2);
+    EXPECT_EQ(m.records[1].x, 1.0);
+    EXPECT_EQ(m.records[1].index, 1);
+    EXPECT_EQ(m.records[1].flags, kRecordSinglePoint);
+    EXPECT_EQ(m.map, (std::vector<int>{0, 1}));
+}
+
+TEST(MergeClosePoints, ChainAlongYCollapsesToTheRunningMidpoint) {
+    Merged m = Merge({Record(0, 0.0, 0, 0), Record(0, 0.0006, 0, 1), Record(0, 0.0012, 0, 2)});
+    ASSERT_EQ(m.count, 1);
+    EXPECT_DOUBLE_EQ(m.records[0].y, (0.0 + 0.0006) * 0.5 * 0.5 + 0.0012 * 0.5);
+}
+
+TEST(MergeClosePoints, ChainAlongXEndsAsTwoPoints) {
+    Merged m = Merge({Record(0.0, 0, 0, 0), Record(0.0006, 0, 0, 1), Record(0.0012, 0, 0, 2)});
+    ASSERT_EQ(m.count, 2);
+    EXPECT_EQ(m.records[0].x, 0.0);
+    EXPECT_EQ(m.records[1].x, 0.0012);
+    EXPECT_EQ(m.map, (std::vector<int>{0, 0, 1}));
+}
+
+TEST(MergeClosePoints, OnePoint) {
+    Merged m = Merge({Record(3, 4, 5, 0)});
+    ASSERT_EQ(m.count, 1);
+    EXPECT_EQ(m.map, (std::vector<int>{0}));
+    EXPECT_EQ(m.records[0].index, 0);
+}
+
+}  // namespace

@@ -1,0 +1,142 @@
+#include "facecut/split_segments_at_points.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <unordered_set>
+#include <vector>
+
+#include "facecut/segment_key.h"
+#include "weld_records.h"
+
+namespace {
+
+std::vector<bstPoint> Points(const std::vector<InputPoint>& points) {
+    std::vector<bstPoint> records;
+    for (size_t i = 0; i < points.size(); ++i)
+        records.push_back(Record(points[i].x, points[i].y, points[i].depth, static_cast<int>(i)));
+    return records;
+}
+
+void Split(InputRecord& record, const std::vector<bstPoint>& points) {
+    SplitSegmentsAtPoints(record.io, points.data(), static_cast<int>(points.size()));
+}
+
+TEST(SplitSegmentsAtPoints, PointInsideASegmentSplitsIt) {
+    // The middle point lies on the segment in x and y, far from it in depth.
+    std::vector<InputPoint> points = {{0, 0, 0, -1}, {2, 0, 0, -1}, {1, 0, 9, 1}};
+    InputRecord record(points, {0, 1}, {2});
+    Split(record, Points(points));
+    EXPECT_EQ(record.Segments(), (std::vector<int>{0, 2, 2, 1}));
+    EXPECT_EQ(record.Markers(), (std::vector<int>{2, 2}));
+}
+
+TEST(SplitSegmentsAtPoints, ExistingPieceIsNotAddedAgain) {
+    std::vector<InputPoint> points = {{0, 0, 0, -1}, {2, 0, 0, -1}, {1, 0, 0, 1}};
+    InputRecord record(points, {0, 1, 1, 2}, {2, 3});
+    Split(record, Points(points));
+    EXPECT_EQ(record.Segments(), (std::vector<int>{0, 2, 1, 2}));
+    EXPECT_EQ(record.Markers(), (std::vector<int>{2, 3}));
+
+    InputRecord other(points, {0, 1, 0, 2}, {2, 3});
+    Split(other, Points(points));
+    EXPECT_EQ(other.Segments(), (std::vector<int>{2, 1, 0, 2}));
+}
+
+TEST(SplitSegmentsAtPoints, PointsAtTheEndsOrOffTheLineLeaveItWhole) {
+    std::vector<InputPoint> points = {
+        {0, 0, 0, -1}, {2, 0, 0, -1}, {5e-11, 0, 0, 1}, {1, 0.5, 0, 1}, {3, 0, 0, 1}};
+    InputRecord record(points, {0, 1}, {2});
+    Split(record, Points(points));
+    EXPECT_EQ(record.Segments(), (std::vector<int>{0, 1}));
+}
+
+TEST(SplitSegmentsAtPoints, PiecesAddedOnTheWayAreSplitByLaterPoints) {
+    std::vector<InputPoint> points = {{0, 0, 0, -1}, {4, 0, 0, -1}, {1, 0, 0, 1}, {3, 0, 0, 1}};
+    InputRecord record(points, {0, 1}, {3});
+    Split(record, Points(points));
+    EXPECT_EQ(record.Segments(), (std::vector<int>{0, 2, 2, 3, 3, 1}));
+    EXPECT_EQ(record.Markers(), (std::vector<int>{3, 3, 3}));
+}
+
+// The splits as plain walks over every point and segment.
+void ReferenceSplit(triangulateio& io, const std::vector<bstPoint>& points) {
+    std::vector<int> segments(io.segmentlist, io.segmentlist + 2 * io.numberofsegments);
+    std::vector<int> markers(io.segmentmarkerlist, io.segmentmarkerlist + io.numberofsegments);
+    auto joins = [&segments](int a, int b) {
+        for (size_t j = 0; j < segments.size(); j += 2)
+            if (SegmentKey(segments[j], segments[j + 1]) == SegmentKey(a, b))
+                return true;
+        return false;
+    };
+    for (int i = 0; i < static_cast<int>(points.size()); ++i) {
+        for (size_t j = 0; j < markers.size(); ++j) {
+            int a = segments[2 * j];
+            int b = segments[2 * j + 1];
+            if (i == a || i == b)
+                continue;
+            if (points[i].SegmentPosition(points[a], points[b], true, 1e-10) != 4)
+                continue;
+            if (joins(i, a)) {
+                segments[2 * j] = i;
+            } else if (joins(i, b)) {
+                segments[2 * j + 1] = i;
+            } else {
+                segments[2 * j + 1] = i;
+                segments.push_back(i);
+                segments.push_back(b);
+                markers.push_back(markers[j]);
+            }
+        }
+    }
+    io.numberofsegments = static_cast<int>(markers.size());
+    io.segmentlist = static_cast<int*>(std::realloc(io.segmentlist, sizeof(int) * segments.size()));
+    io.segmentmarkerlist =
+        static_cast<int*>(std::realloc(io.segmentmarkerlist, sizeof(int) * markers.size()));
+    std::copy(segments.begin(), segments.end(), io.segmentlist);
+    std::copy(markers.begin(), markers.end(), io.segmentmarkerlist);
+}
+
+TEST(SplitSegmentsAtPoints, SkippingFarPairsKeepsTheResultAndOrder) {
+    // Many points on a few long lines and on short random segments: enough pairs
+    // for the grid, with points on, near and off the segments.
+    std::mt19937 rng(11);
+    std::uniform_real_distribution<double> unit(0.0, 1.0);
+    for (int trial = 0; trial < 20; ++trial) {
+        std::vector<InputPoint> points;
+        std::vector<int> segments;
+        std::vector<int> markers;
+        for (int line = 0; line < 4; ++line) {
+            double x0 = unit(rng) * 10, y0 = unit(rng) * 10, x1 = unit(rng) * 10,
+                   y1 = unit(rng) * 10;
+            int first = static_cast<int>(points.size());
+            points.push_back({x0, y0, 0, -1});
+            points.push_back({x1, y1, 0, -1});
+            segments.push_back(first);
+            segments.push_back(first + 1);
+            markers.push_back(2);
+            for (int k = 0; k < 40; ++k) {
+                double t = unit(rng);
+                double off = k % 3 == 0 ? (unit(rng) - 0.5) * 0.01 : 0.0;
+                points.push_back({x0 + t * (x1 - x0), y0 + t * (y1 - y0) + off, unit(rng), 1});
+            }
+        }
+        for (int s = 0; s < 150; ++s) {
+            int a = static_cast<int>(unit(rng) * points.size());
+            int b = static_cast<int>(unit(rng) * points.size());
+            segments.push_back(a);
+            segments.push_back(b);
+            markers.push_back(3 + s);
+        }
+        std::vector<bstPoint> records = Points(points);
+        InputRecord got(points, segments, markers);
+        InputRecord want(points, segments, markers);
+        Split(got, records);
+        ReferenceSplit(want.io, records);
+        ASSERT_EQ(got.Segments(), want.Segments()) << "trial " << trial;
+        ASSERT_EQ(got.Markers(), want.Markers()) << "trial " << trial;
+        EXPECT_GT(got.io.numberofsegments, 154);
+    }
+}
+
+}  // namespace
