@@ -92,8 +92,9 @@ TEST(CutReport, CountsLiveComponentsAndCutFaces) {
     MNMesh out = in;
     out.f[0].SetFlag(0x2000000);
     out.DeleteFlaggedFaces(0x2000000);  // replaced by the cut
-    int c[3] = {0, 1, 3};
+    int c[3] = {out.NewVert(Point3(0, 0, 0)), out.NewVert(Point3(1, 0, 0)), out.NewVert(Point3(0, 1, 0))};
     int nf = out.CreateFace(3, c);
+    ASSERT_GE(nf, 0);
     out.f[nf].SetFlag(MN_SEL | 0x4000000);
     out.e[out.f[nf].edg[0]].SetFlag(MN_SEL);
     CutReport r = MakeCutReport(in, out, Point3(0, 0, -1), 0.5);

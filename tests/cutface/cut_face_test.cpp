@@ -1,0 +1,293 @@
+// CutFace whole: each cut checked for a consistent mesh, an exact tiling of the
+// face, the shape's lines as selected edges and the flags of the clean-up.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <random>
+
+#include "cut_checker.h"
+#include "facecut/cut_face.h"
+
+namespace {
+
+const Point3 kDown(0.0f, 0.0f, -1.0f);
+
+int AddPolygon(MNMesh& m, const std::vector<Point3>& corners) {
+    std::vector<int> vv;
+    for (const Point3& p : corners) vv.push_back(m.NewVert(p));
+    int face = m.CreateFace(static_cast<int>(vv.size()), vv.data());
+    m.f[face].SetFlag(MN_SEL);
+    return face;
+}
+
+int UnitQuad(MNMesh& m) { return AddPolygon(m, {Point3(0, 0, 0), Point3(1, 0, 0), Point3(1, 1, 0), Point3(0, 1, 0)}); }
+
+PolyLine Line(const std::vector<Point3>& pts, bool closed = false) {
+    PolyLine line;
+    for (const Point3& p : pts) line.Append(PolyPt(p));
+    if (closed) line.Close();
+    return line;
+}
+
+PolyLine Circle(float cx, float cy, float r, int n) {
+    std::vector<Point3> pts;
+    for (int i = 0; i < n; ++i) {
+        float a = 2.0f * 3.14159265f * i / n;
+        pts.push_back(Point3(cx + r * std::cos(a), cy + r * std::sin(a), 0.0f));
+    }
+    return Line(pts, true);
+}
+
+struct Cut {
+    bool through = false, local = false, removeUnused = true;
+    float minAngle = 27.0f, weld = 0.001f;
+    Point3 direction = kDown;
+};
+
+// Cuts face of m and checks the result; returns the number of new faces.
+int CutAndCheck(MNMesh& m, int face, const PolyShape& shape, const Cut& c, CutExpectation x = CutExpectation()) {
+    MNMesh before = m;
+    CutFace(m, face, shape, c.through, c.direction, c.local, c.removeUnused, c.minAngle, c.weld);
+    x.direction = c.direction;
+    x.weld = c.weld;
+    x.triangles = !c.removeUnused;
+    x.minAngle = c.minAngle;
+    return CheckCut(before, m, face, shape, x);
+}
+
+int Count(const MNMesh& m, int firstFace, DWORD edgeFlag) {
+    int n = 0;
+    for (int f = firstFace; f < m.numf; ++f)
+        if (!m.f[f].GetFlag(MN_DEAD))
+            for (int ed : m.f[f].edg) n += m.e[ed].GetFlag(edgeFlag);
+    return n;
+}
+
+}  // namespace
+
+TEST(CutFace, QuadCrossedOnceByAnOpenLine) {
+    MNMesh m;
+    int f = UnitQuad(m);
+    PolyShape shape;
+    shape.Append(Line({Point3(-0.5f, 0.4f, 0), Point3(1.5f, 0.6f, 0)}));
+    // Two faces, or three where refinement put a point on the short cut line: its
+    // source tag, interpolated between two polyline ends, makes the edge to the
+    // outline an outline-end edge, which stays.
+    int made = CutAndCheck(m, f, shape, Cut());
+    EXPECT_GE(made, 2);
+    EXPECT_LE(made, 3);
+    for (int v = 4; v < m.numv; ++v) {
+        if (!m.v[v].GetFlag(MN_DEAD)) {
+            EXPECT_TRUE(m.v[v].GetFlag(MN_SEL)) << v;
+            EXPECT_TRUE(m.v[v].GetFlag(0x4000000)) << v;
+        }
+    }
+    for (int v = 0; v < 4; ++v) EXPECT_TRUE(m.v[v].GetFlag(0x4000000));
+    int cutEdges = 0, outlineEdges = 0, interior = 0;
+    for (int e = 0; e < m.nume; ++e) {
+        if (m.e[e].GetFlag(MN_DEAD)) continue;
+        cutEdges += m.e[e].GetFlag(MN_SEL);
+        outlineEdges += m.e[e].GetFlag(0x8000000);
+        interior += m.e[e].GetFlag(0x2000000) && !m.e[e].GetFlag(MN_SEL | 0x8000000);
+    }
+    EXPECT_GE(cutEdges, 1);
+    EXPECT_GE(outlineEdges, 6);
+    EXPECT_EQ(interior, 0);  // removed
+    for (int nf = 1; nf < m.numf; ++nf) {
+        if (!m.f[nf].GetFlag(MN_DEAD)) {
+            EXPECT_TRUE(m.f[nf].GetFlag(0x4000000));
+        }
+    }
+}
+
+TEST(CutFace, KeepsTrianglesWithAnglesWhenUnusedEdgesStay) {
+    MNMesh m;
+    int f = UnitQuad(m);
+    PolyShape shape;
+    shape.Append(Line({Point3(-0.5f, 0.4f, 0), Point3(1.5f, 0.6f, 0)}));
+    Cut c;
+    c.removeUnused = false;
+    EXPECT_GE(CutAndCheck(m, f, shape, c), 4);
+    EXPECT_GT(Count(m, 1, 0x2000000), 0);
+}
+
+TEST(CutFace, ClosedSquareInsideAFaceIsInsideTheShape) {
+    MNMesh m;
+    int f = UnitQuad(m);
+    m.f[f].material = 7;
+    m.f[f].smGroup = 5;
+    PolyShape shape;
+    shape.Append(Line({Point3(0.25f, 0.25f, 0), Point3(0.75f, 0.25f, 0), Point3(0.75f, 0.75f, 0), Point3(0.25f, 0.75f, 0)}, true));
+    Cut c;
+    c.removeUnused = false;
+    ASSERT_GT(CutAndCheck(m, f, shape, c), 0);
+    double insideArea = 0.0;
+    for (int nf = 1; nf < m.numf; ++nf) {
+        if (m.f[nf].GetFlag(MN_DEAD)) continue;
+        EXPECT_EQ(m.f[nf].material, 7);
+        EXPECT_EQ(m.f[nf].smGroup, 5u);
+        if (m.f[nf].GetFlag(0x80000000)) insideArea += 0.5 * m.GetFaceNormal(nf).Length();
+    }
+    EXPECT_NEAR(insideArea, 0.25, 1e-5);
+}
+
+TEST(CutFace, NestedClosedLinesCancelInPairs) {
+    MNMesh m;
+    int f = UnitQuad(m);
+    PolyShape shape;
+    shape.Append(Circle(0.5f, 0.5f, 0.4f, 16));
+    shape.Append(Circle(0.5f, 0.5f, 0.2f, 12));
+    ASSERT_GT(CutAndCheck(m, f, shape, Cut()), 0);
+    double insideArea = 0.0;
+    for (int nf = 1; nf < m.numf; ++nf)
+        if (!m.f[nf].GetFlag(MN_DEAD) && m.f[nf].GetFlag(0x80000000)) insideArea += 0.5 * m.GetFaceNormal(nf).Length();
+    double ring = 0.5 * 16 * 0.4 * 0.4 * std::sin(2 * M_PI / 16) - 0.5 * 12 * 0.2 * 0.2 * std::sin(2 * M_PI / 12);
+    EXPECT_NEAR(insideArea, ring, 1e-4);
+}
+
+TEST(CutFace, ClosedPolygonAroundTheFaceDoesNotCutIt) {
+    MNMesh m;
+    int f = UnitQuad(m);
+    PolyShape shape;
+    shape.Append(Circle(0.5f, 0.5f, 3.0f, 8));
+    EXPECT_EQ(CutAndCheck(m, f, shape, Cut()), 0);
+    EXPECT_EQ(m.numf, 1);
+    EXPECT_TRUE(m.f[f].GetFlag(0x4000000 | 0x80000000));
+}
+
+TEST(CutFace, LineEndingInsideAFaceAndOnItsEdge) {
+    // A two-point line from the middle of the bottom edge into the face: its one
+    // segment is a cut line, not an outline-end edge.
+    MNMesh m;
+    int f = UnitQuad(m);
+    PolyShape shape;
+    shape.Append(Line({Point3(0.5f, 0.0f, 0), Point3(0.5f, 0.5f, 0)}));
+    Cut c;
+    c.removeUnused = false;
+    ASSERT_GT(CutAndCheck(m, f, shape, c), 0);
+    int a = -1, b = -1;
+    for (int v = 4; v < m.numv; ++v) {
+        if (Length(m.v[v].p - Point3(0.5f, 0.0f, 0.0f)) < 1e-6f) a = v;
+        if (Length(m.v[v].p - Point3(0.5f, 0.5f, 0.0f)) < 1e-6f) b = v;
+    }
+    ASSERT_GE(a, 0);
+    ASSERT_GE(b, 0);
+    int joint = m.FindEdge(a, b);
+    ASSERT_GE(joint, 0);
+    EXPECT_TRUE(m.e[joint].GetFlag(MN_SEL));
+    EXPECT_FALSE(m.e[joint].GetFlag(0x8000000));
+}
+
+TEST(CutFace, ConcaveLShapedFace) {
+    MNMesh m;
+    int f = AddPolygon(m, {Point3(0, 0, 0), Point3(2, 0, 0), Point3(2, 1, 0), Point3(1, 1, 0), Point3(1, 2, 0), Point3(0, 2, 0)});
+    PolyShape shape;
+    shape.Append(Line({Point3(-1.0f, 1.5f, 0), Point3(3.0f, 0.5f, 0)}));
+    shape.Append(Circle(0.5f, 0.5f, 0.2f, 10));
+    EXPECT_GT(CutAndCheck(m, f, shape, Cut()), 0);
+}
+
+TEST(CutFace, NonPlanarQuad) {
+    MNMesh m;
+    int f = AddPolygon(m, {Point3(0, 0, 0), Point3(1, 0, 0.2f), Point3(1, 1, 0), Point3(0, 1, 0.2f)});
+    PolyShape shape;
+    shape.Append(Line({Point3(-0.5f, 0.5f, 1), Point3(1.5f, 0.5f, 1)}));
+    CutExpectation x;
+    x.inPlane = false;
+    EXPECT_GT(CutAndCheck(m, f, shape, Cut(), x), 0);
+}
+
+TEST(CutFace, LocalProjectionCutsAlongTheFacesNormal) {
+    MNMesh m;
+    // A face standing in the xz plane, facing +y, and a shape hovering in front.
+    int f = AddPolygon(m, {Point3(0, 0, 0), Point3(0, 0, 1), Point3(1, 0, 1), Point3(1, 0, 0)});
+    PolyShape shape;
+    shape.Append(Line({Point3(0.5f, 0.3f, -0.5f), Point3(0.5f, 0.3f, 1.5f)}));
+    Cut c;
+    c.local = true;
+    c.direction = Point3(0, 0, -1);  // ignored: each face uses its own normal
+    MNMesh before = m;
+    CutFace(m, f, shape, c.through, c.direction, c.local, c.removeUnused, c.minAngle, c.weld);
+    CutExpectation x;
+    x.direction = Point3(0, 1, 0);
+    x.inPlane = true;
+    EXPECT_GT(CheckCut(before, m, f, shape, x), 0);
+    for (int v = 4; v < m.numv; ++v) {
+        if (!m.v[v].GetFlag(MN_DEAD)) {
+            EXPECT_NEAR(m.v[v].p.y, 0.0f, 1e-6);
+        }
+    }
+}
+
+TEST(CutFace, ThroughCutsAFaceLookingAwayKeepingItsOrientation) {
+    MNMesh m;
+    int f = AddPolygon(m, {Point3(0, 0, 0), Point3(0, 1, 0), Point3(1, 1, 0), Point3(1, 0, 0)});  // faces -z
+    PolyShape shape;
+    shape.Append(Line({Point3(-0.5f, 0.5f, 3), Point3(1.5f, 0.5f, 3)}));  // projected onto the plane
+    Cut c;
+    c.through = true;
+    EXPECT_GT(CutAndCheck(m, f, shape, c), 0);
+    MNMesh away;
+    int g = AddPolygon(away, {Point3(0, 0, 0), Point3(0, 1, 0), Point3(1, 1, 0), Point3(1, 0, 0)});
+    MNMesh before = away;
+    CutFace(away, g, shape, false, kDown, false, true, 27.0f, 0.001f);
+    EXPECT_EQ(away.numf, 1);
+    EXPECT_EQ(away.f[g].flags, before.f[g].flags);  // untouched, unflagged
+}
+
+TEST(CutFace, AFaceTheTriangulatorRejectsStaysAsItWas) {
+    MNMesh m;
+    int f = UnitQuad(m);
+    PolyShape shape;
+    shape.Append(Line({Point3(-0.5f, 0.5f, 0), Point3(1.5f, 0.5f, 0)}));
+    MNMesh before = m;
+    CutFace(m, f, shape, false, kDown, false, true, std::nanf(""), 0.001f);
+    EXPECT_EQ(m.numf, before.numf);
+    EXPECT_EQ(m.numv, before.numv);
+    EXPECT_FALSE(m.f[f].GetFlag(MN_DEAD));
+    EXPECT_EQ(m.f[f].flags, before.f[f].flags);
+}
+
+TEST(CutFace, RandomShapesOnRandomFaces) {
+    std::mt19937 rng(20261207);
+    std::uniform_real_distribution<float> unit(0.0f, 1.0f);
+    int cut = 0;
+    for (int round = 0; round < 500; ++round) {
+        MNMesh m;
+        int corners = 3 + static_cast<int>(unit(rng) * 6);
+        bool concave = round % 2 == 1;
+        std::vector<Point3> face;
+        for (int i = 0; i < corners * (concave ? 2 : 1); ++i) {
+            float a = 2.0f * 3.14159265f * i / (corners * (concave ? 2 : 1));
+            float r = concave && i % 2 ? 0.4f + 0.3f * unit(rng) : 0.9f + 0.1f * unit(rng);
+            face.push_back(Point3(r * std::cos(a), r * std::sin(a), 0.0f));
+        }
+        int f = AddPolygon(m, face);
+        PolyShape shape;
+        int lines = 1 + static_cast<int>(unit(rng) * 3);
+        for (int l = 0; l < lines; ++l) {
+            std::vector<Point3> pts;
+            int n = 2 + static_cast<int>(unit(rng) * 6);
+            for (int i = 0; i < n; ++i) pts.push_back(Point3(unit(rng) * 2.4f - 1.2f, unit(rng) * 2.4f - 1.2f, 0.0f));
+            shape.Append(Line(pts, unit(rng) < 0.4f));
+        }
+        Cut c;
+        c.removeUnused = round % 3 != 0;
+        c.minAngle = round % 4 == 0 ? 0.0f : 20.0f;
+        CutExpectation x;
+        x.triangles = false;
+        MNMesh before = m;
+        CutFace(m, f, shape, false, kDown, false, c.removeUnused, c.minAngle, c.weld);
+        x.direction = kDown;
+        x.weld = c.weld;
+        // Removing unused edges strips lines that end inside the face (the host's
+        // spur rule), so only the tiling and the edges present are checked then.
+        x.shapeSelected = !c.removeUnused;
+        cut += CheckCut(before, m, f, shape, x) > 0;
+        if (::testing::Test::HasFailure()) {
+            ADD_FAILURE() << "round " << round;
+            break;
+        }
+    }
+    EXPECT_GT(cut, 400);
+}
