@@ -1,0 +1,132 @@
+// The slitform program run on the example files: the written mesh's flags, the
+// report, and the errors.
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "app/file_bytes.h"
+#include "app/ply_reader.h"
+
+namespace {
+
+struct Outcome {
+    int code = -1;
+    std::string err;
+};
+
+Outcome Slitform(const std::string& args) {
+    std::string errFile = ::testing::TempDir() + "slitform_err.txt";
+    std::string command = std::string(SLITFORM_PROGRAM) + " " + args + " > /dev/null 2> " + errFile;
+    int status = std::system(command.c_str());
+    Outcome r;
+    r.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    std::ifstream in(errFile);
+    std::stringstream text;
+    text << in.rdbuf();
+    r.err = text.str();
+    return r;
+}
+
+std::string Example(const char* name) { return std::string(SLITFORM_EXAMPLES) + "/" + name; }
+std::string Temp(const char* name) { return ::testing::TempDir() + name; }
+
+std::string Slurp(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+}  // namespace
+
+TEST(SlitformProgram, CutsTheExampleBoxWithTheStar) {
+    std::string out = Temp("star_box.ply"), report = Temp("star_box.json"), picture = Temp("star_box.svg");
+    Outcome r = Slitform("cut " + Example("grid_box.ply") + " " + Example("star.svg") + " -o " + out + " --report " +
+                     report + " --picture " + picture + " --set matid_on=1 --set matid=3");
+    ASSERT_EQ(r.code, 0) << r.err;
+
+    MeshData data;
+    std::string error;
+    ASSERT_TRUE(ReadPlyMesh(out, Slurp(out), data, nullptr, error)) << error;
+    int selectedEdges = 0, selectedFaces = 0, insideFaces = 0;
+    for (const MeshEdgeRecord& e : data.edges) selectedEdges += (e.flags & 0x1) != 0;
+    for (int f = 0; f < data.FaceCount(); ++f) {
+        bool selected = data.faceFlags[f] & 0x1;
+        selectedFaces += selected;
+        insideFaces += (data.faceFlags[f] & 0x80000000u) != 0;
+        if (selected) {
+            EXPECT_EQ(data.faceMaterial[f], 2) << f;
+        }
+    }
+    EXPECT_GT(selectedEdges, 10);
+    EXPECT_GT(selectedFaces, 0);
+    EXPECT_EQ(selectedFaces, insideFaces);
+
+    QJsonObject json = QJsonDocument::fromJson(QByteArray::fromStdString(Slurp(report))).object();
+    EXPECT_GT(json["faces_cut"].toInt(), 0);
+    EXPECT_EQ(json["selected"].toObject()["edges"].toInt(), selectedEdges);
+    EXPECT_EQ(json["selected"].toObject()["faces"].toInt(), selectedFaces);
+    EXPECT_EQ(json["out"].toObject()["faces"].toInt(), data.FaceCount());
+    EXPECT_EQ(json["projection_direction"].toArray()[2].toDouble(), -1.0);
+    EXPECT_NE(Slurp(picture).find("#ff7a00"), std::string::npos);
+}
+
+TEST(SlitformProgram, OpenCutsHolesAndObjOutput) {
+    std::string out = Temp("holes.obj");
+    Outcome r = Slitform("cut " + Example("grid_box.obj") + " " + Example("lettering.svg") + " -o " + out + " --set open=on");
+    ASSERT_EQ(r.code, 0) << r.err;
+    std::string obj = Slurp(out);
+    EXPECT_NE(obj.find("\nf "), std::string::npos);
+}
+
+TEST(SlitformProgram, ErrorsNameTheFileAndLeaveOutputsAlone) {
+    std::string out = Temp("kept.ply");
+    std::ofstream(out) << "what the user had";
+    struct Case {
+        std::string args;
+        int code;
+        std::string says;
+    };
+    std::string broken = Temp("broken.svg");
+    std::ofstream(broken) << "<svg xmlns=\"http://www.w3.org/2000/svg\"><path d=\"M 0 0 L\"/>";
+    std::string empty = Temp("empty.ply");
+    std::ofstream(empty) << "ply\nformat ascii 1.0\nelement vertex 0\nelement face 0\nproperty list uchar int vertex_indices\nend_header\n";
+    const Case cases[] = {
+        {"cut /nonexistent/box.ply " + Example("star.svg") + " -o " + out, 1, "/nonexistent/box.ply"},
+        {"cut " + Example("grid_box.ply") + " " + broken + " -o " + out, 1, broken},
+        {"cut " + empty + " " + Example("star.svg") + " -o " + out, 1, empty},
+        {"cut " + Example("grid_box.ply") + " " + Example("star.svg") + " -o " + Temp("x.stl"), 1, "x.stl"},
+        {"cut " + Example("grid_box.ply") + " " + Example("star.svg") + " -o " + out + " --set weld=-1", 2, "weld"},
+        {"cut " + Example("grid_box.ply") + " " + Example("star.svg") + " -o " + out + " --set spin=1", 2, "spin"},
+        {"cut " + Example("grid_box.ply") + " -o " + out, 2, "usage"},
+    };
+    for (const Case& c : cases) {
+        Outcome r = Slitform(c.args);
+        EXPECT_EQ(r.code, c.code) << c.args << "\n" << r.err;
+        EXPECT_NE(r.err.find(c.says), std::string::npos) << r.err;
+        EXPECT_EQ(Slurp(out), "what the user had") << c.args;
+    }
+}
+
+TEST(SlitformProgram, InfoAndDemo) {
+    std::string dir = Temp("demo_out");
+    Outcome r = Slitform("demo --out " + dir);
+    ASSERT_EQ(r.code, 0) << r.err;
+    MeshData data;
+    std::string error;
+    std::string result = dir + "/result.ply";
+    ASSERT_TRUE(ReadPlyMesh(result, Slurp(result), data, nullptr, error)) << error;
+    int selectedEdges = 0;
+    for (const MeshEdgeRecord& e : data.edges) selectedEdges += (e.flags & 0x1) != 0;
+    EXPECT_GT(selectedEdges, 10);  // the star's outline
+    EXPECT_NE(Slurp(dir + "/report.json").find("faces_cut"), std::string::npos);
+    EXPECT_EQ(Slitform("info").code, 0);
+}
