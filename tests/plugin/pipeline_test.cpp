@@ -1,5 +1,8 @@
 // The modify pipeline through the loaded plug-in: early ends, selection and the
 // clean-up steps.
+#include <map>
+#include <tuple>
+
 #include "pipeline_fixture.h"
 
 namespace {
@@ -136,4 +139,101 @@ TEST_F(PipelineTest, AConvertedInputIsHandedBackCut) {
     EXPECT_EQ(CountFlag(m, 3, 0x80000000), 2);  // both triangles lie inside the square
     os.obj->DeleteThis();
     tri->DeleteThis();
+}
+
+namespace {
+
+// A box of n by n by n quads, 2 units a side, centred on the origin.
+PolyObject* Box(int n) {
+    PolyObject* obj = new PolyObject();
+    MNMesh& m = obj->mm;
+    std::map<std::tuple<int, int, int>, int> index;
+    auto vertex = [&](int i, int j, int k) {
+        auto key = std::make_tuple(i, j, k);
+        auto it = index.find(key);
+        if (it != index.end()) return it->second;
+        int v = m.NewVert(Point3(2.0f * i / n - 1.0f, 2.0f * j / n - 1.0f, 2.0f * k / n - 1.0f));
+        index.emplace(key, v);
+        return v;
+    };
+    const int sides[6][9] = {{0, 0, 1, 1, 0, 0, 0, 1, 0},  {0, 1, 0, 1, 0, 0, 0, -1, 0}, {1, 0, 0, 0, 1, 0, 0, 0, 1},
+                             {0, 1, 0, 0, -1, 0, 0, 0, 1}, {1, 1, 0, -1, 0, 0, 0, 0, 1}, {0, 0, 0, 1, 0, 0, 0, 0, 1}};
+    for (const int* s : sides)
+        for (int b = 0; b < n; ++b)
+            for (int a = 0; a < n; ++a) {
+                int c[4];
+                const int steps[4][2] = {{a, b}, {a + 1, b}, {a + 1, b + 1}, {a, b + 1}};
+                for (int k = 0; k < 4; ++k) {
+                    int p[3];
+                    for (int d = 0; d < 3; ++d) p[d] = s[d] * n + steps[k][0] * s[3 + d] + steps[k][1] * s[6 + d];
+                    c[k] = vertex(p[0], p[1], p[2]);
+                }
+                m.CreateFace(4, c);
+            }
+    return obj;
+}
+
+int LiveVertices(const MNMesh& m) {
+    int n = 0;
+    for (int v = 0; v < m.numv; ++v) n += !m.v[v].GetFlag(MN_DEAD);
+    return n;
+}
+
+int BorderEdges(const MNMesh& m) {
+    int n = 0;
+    for (int e = 0; e < m.nume; ++e) n += !m.e[e].GetFlag(MN_DEAD) && m.e[e].f2 < 0;
+    return n;
+}
+
+}  // namespace
+
+TEST_F(PipelineTest, WeldClosesTheCracksAlongFacesTheCutDidNotReach) {
+    // A band across the top runs over two edges of the box and down nowhere: the
+    // side faces are not cut, yet the top's new border vertices meet their edges.
+    BuildScene(Box(3), Polygon({Point3(-2.0f, -0.3f, 0), Point3(2.0f, -0.2f, 0), Point3(2.0f, 0.4f, 0),
+                                Point3(-2.0f, 0.3f, 0)}));
+    Pick();
+    IDerivedObject* stack = static_cast<IDerivedObject*>(object->GetObjectRef());
+    ASSERT_EQ(BorderEdges(static_cast<PolyObject*>(stack->GetObjRef())->mm), 0);  // closed going in
+    Params()->SetValue(2, 0, 0);  // weld off: the cut leaves cracks
+    EXPECT_GT(BorderEdges(Evaluate()), 0);
+    Params()->SetValue(2, 0, 1);  // weld on: closed again
+    MNMesh& m = Evaluate();
+    std::string why;
+    EXPECT_TRUE(m.CheckAllData(&why)) << why;
+    EXPECT_EQ(BorderEdges(m), 0);
+    EXPECT_GT(CountFlag(m, 2, MN_SEL), 0);
+}
+
+TEST_F(PipelineTest, LocalProjectionCutsInEachFacesPlane) {
+    BuildScene(Grid(2), Polygon({Point3(-2.0f, 0.1f, 0), Point3(2.0f, 0.3f, 0)}, false));
+    Pick();
+    Params()->SetValue(5, 0, 1);  // local
+    MNMesh& m = Evaluate();
+    EXPECT_GT(CountFlag(m, 2, MN_SEL), 0);
+    for (int v = 0; v < m.numv; ++v) {
+        if (!m.v[v].GetFlag(MN_DEAD)) {
+            EXPECT_EQ(m.v[v].p.z, 0.0f) << v;
+        }
+    }
+}
+
+TEST_F(PipelineTest, CollinearRemovalSkipsVerticesWithUnusedEdges) {
+    // A straight run of many points across one face, turning outside it (so that
+    // the shape spans a plane): its inner points are collinear candidates only
+    // when no unused triangulation edge meets them.
+    std::vector<Point3> line;
+    for (int i = 0; i <= 20; ++i) line.push_back(Point3(-1.5f + 0.15f * i, 0.1f, 0.0f));
+    line.push_back(Point3(1.5f, 1.5f, 0.0f));
+    BuildScene(Grid(1), Polygon(line, false));
+    Pick();
+    Params()->SetValue(6, 0, 1);  // collinear_on
+    Params()->SetValue(12, 0, 0.0f);
+    int withRemoval = LiveVertices(Evaluate());
+    Params()->SetValue(1, 0, 0);  // remove_unused off
+    int withoutRemoval = LiveVertices(Evaluate());
+    Params()->SetValue(6, 0, 0);
+    int noCollinear = LiveVertices(Evaluate());
+    EXPECT_EQ(withoutRemoval, noCollinear);
+    EXPECT_LT(withRemoval, noCollinear);
 }
