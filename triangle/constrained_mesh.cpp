@@ -35,7 +35,7 @@ constexpr int kMadeByTriangulation = -1;  // vertex info of a point not numbered
 constexpr int kFramePoint = -2;
 // Faces with an edge shorter than this fraction of the kept region's extent are not refined.
 constexpr double kShortestRefinedEdgeFraction = 1e-8;
-// A piece longer than this many typical point spacings counts as long.
+// A constraint longer than this many typical point spacings counts as long.
 constexpr double kLongPieceSpacings = 8.0;
 
 struct VertexInfo {
@@ -403,56 +403,68 @@ void number_made_points(Mesh& mesh, PlanarGraph& graph, const Mesh* unrefined) {
     }
 }
 
-double piece_length(const PlanarGraph& graph, const Piece& piece) {
-    return std::sqrt(CGAL::squared_distance(graph_point(graph, piece.first), graph_point(graph, piece.last)));
+double distance(const PlanarGraph& graph, int a, int b) {
+    return std::sqrt(CGAL::squared_distance(graph_point(graph, a), graph_point(graph, b)));
 }
 
-// Triangulates the graph's points and pieces. Pieces much longer than the typical point
-// spacing go in first, with only their ends present: inserted last, such a piece cuts
-// through many triangles, and CGAL retriangulates the cut in time quadratic in their count.
-std::unique_ptr<Mesh> triangulate_graph(const PlanarGraph& graph) {
-    auto mesh = std::make_unique<Mesh>();
-    Triangulation& triangulation = mesh->triangulation;
-    std::vector<int> points;
+// Inserts the given graph points and the constraints between them (in order, each with
+// its source). Constraints much longer than the typical point spacing go in first, with
+// only their ends present: inserted last, such a constraint cuts through many triangles,
+// and CGAL retriangulates the cut in time quadratic in their count. Gives false, with no
+// constraint inserted, when the points do not span the plane.
+bool insert_points_and_constraints(Mesh& mesh, const PlanarGraph& graph, const std::vector<int>& points,
+                                   const std::vector<ConstraintSource>& constraints) {
     double min_x = INFINITY, max_x = -INFINITY, min_y = INFINITY, max_y = -INFINITY;
-    for (int p = 0; p < graph.point_count(); ++p) {
-        if (graph.representative[p] != p) continue;
-        points.push_back(p);
+    for (const int p : points) {
         min_x = std::min(min_x, graph.xy[2 * p]);
         max_x = std::max(max_x, graph.xy[2 * p]);
         min_y = std::min(min_y, graph.xy[2 * p + 1]);
         max_y = std::max(max_y, graph.xy[2 * p + 1]);
     }
-    const double spacing = std::max(max_x - min_x, max_y - min_y) / std::sqrt(static_cast<double>(points.size()));
-    std::vector<const Piece*> long_pieces, short_pieces;
+    const double spacing =
+        std::max(max_x - min_x, max_y - min_y) / std::sqrt(static_cast<double>(std::max<std::size_t>(1, points.size())));
+    std::vector<const ConstraintSource*> long_ones, short_ones;
     std::vector<char> is_end(graph.point_count(), 0);
-    for (const Piece& piece : graph.pieces) {
-        if (piece_length(graph, piece) > kLongPieceSpacings * spacing) {
-            long_pieces.push_back(&piece);
-            is_end[piece.first] = is_end[piece.last] = 1;
+    for (const ConstraintSource& constraint : constraints) {
+        if (distance(graph, constraint.first, constraint.last) > kLongPieceSpacings * spacing) {
+            long_ones.push_back(&constraint);
+            is_end[constraint.first] = is_end[constraint.last] = 1;
         } else {
-            short_pieces.push_back(&piece);
+            short_ones.push_back(&constraint);
         }
     }
     std::vector<int> ends, others;
     for (const int p : points) (is_end[p] ? ends : others).push_back(p);
 
+    Triangulation& triangulation = mesh.triangulation;
     std::vector<VertexHandle> handles(graph.point_count());
     insert_points(triangulation, graph, ends, handles);
     if (triangulation.dimension() < 2) {
-        short_pieces.insert(short_pieces.end(), long_pieces.begin(), long_pieces.end());
-        long_pieces.clear();
+        short_ones.insert(short_ones.begin(), long_ones.begin(), long_ones.end());
+        long_ones.clear();
     }
-    for (const Piece* piece : long_pieces) {
-        insert_constraint(*mesh, handles[piece->first], handles[piece->last],
-                          ConstraintSource{piece->segment, piece->first, piece->last});
+    for (const ConstraintSource* constraint : long_ones) {
+        insert_constraint(mesh, handles[constraint->first], handles[constraint->last], *constraint);
     }
     insert_points(triangulation, graph, others, handles);
-    if (triangulation.dimension() < 2) return nullptr;
-    for (const Piece* piece : short_pieces) {
-        insert_constraint(*mesh, handles[piece->first], handles[piece->last],
-                          ConstraintSource{piece->segment, piece->first, piece->last});
+    if (triangulation.dimension() < 2) return false;
+    for (const ConstraintSource* constraint : short_ones) {
+        insert_constraint(mesh, handles[constraint->first], handles[constraint->last], *constraint);
     }
+    return true;
+}
+
+// Triangulates the graph's points and pieces; null when the points do not span the plane.
+std::unique_ptr<Mesh> triangulate_graph(const PlanarGraph& graph) {
+    std::vector<int> points;
+    for (int p = 0; p < graph.point_count(); ++p) {
+        if (graph.representative[p] == p) points.push_back(p);
+    }
+    std::vector<ConstraintSource> constraints;
+    constraints.reserve(graph.pieces.size());
+    for (const Piece& piece : graph.pieces) constraints.push_back({piece.segment, piece.first, piece.last});
+    auto mesh = std::make_unique<Mesh>();
+    if (!insert_points_and_constraints(*mesh, graph, points, constraints)) return nullptr;
     return mesh;
 }
 
@@ -477,20 +489,7 @@ std::unique_ptr<Mesh> kept_region_mesh(const Mesh& first, const PlanarGraph& gra
         min_y = std::min(min_y, graph.xy[2 * p + 1]);
         max_y = std::max(max_y, graph.xy[2 * p + 1]);
     }
-    auto mesh = std::make_unique<Mesh>();
-    Triangulation& triangulation = mesh->triangulation;
-    std::vector<VertexHandle> handles(graph.point_count());
-    insert_points(triangulation, graph, points, handles);
-    const double extent = std::max(max_x - min_x, max_y - min_y);
-    mesh->shortest_refined_edge = kShortestRefinedEdgeFraction * extent;
-    const double reach = 8.0 * extent;
-    const double center_x = 0.5 * (min_x + max_x), center_y = 0.5 * (min_y + max_y);
-    for (const double sx : {-1.0, 1.0}) {
-        for (const double sy : {-1.0, 1.0}) {
-            triangulation.insert(Point(center_x + sx * reach, center_y + sy * reach))->info().point =
-                kFramePoint;
-        }
-    }
+    std::vector<ConstraintSource> constraints;
     const EdgeSources sources = edge_sources(first);
     for (const Edge& edge : original.finite_edges()) {
         const bool inside = in_domain(original, edge.first);
@@ -501,12 +500,25 @@ std::unique_ptr<Mesh> kept_region_mesh(const Mesh& first, const PlanarGraph& gra
         const int a = u->info().point, b = w->info().point;
         if (edge.first->is_constrained(edge.second)) {
             const auto found = sources.find(edge_key(u, w));
-            const int segment = found != sources.end() ? found->second->segment : -1;
-            insert_constraint(*mesh, handles[a], handles[b], ConstraintSource{segment, a, b});
+            constraints.push_back({found != sources.end() ? found->second->segment : -1, a, b});
         } else if (inside != outside_inside) {
-            insert_constraint(*mesh, handles[a], handles[b], ConstraintSource{-1, a, b});
+            constraints.push_back({-1, a, b});
         }
     }
+
+    auto mesh = std::make_unique<Mesh>();
+    Triangulation& triangulation = mesh->triangulation;
+    const double extent = std::max(max_x - min_x, max_y - min_y);
+    mesh->shortest_refined_edge = kShortestRefinedEdgeFraction * extent;
+    const double reach = 8.0 * extent;
+    const double center_x = 0.5 * (min_x + max_x), center_y = 0.5 * (min_y + max_y);
+    for (const double sx : {-1.0, 1.0}) {
+        for (const double sy : {-1.0, 1.0}) {
+            triangulation.insert(Point(center_x + sx * reach, center_y + sy * reach))->info().point =
+                kFramePoint;
+        }
+    }
+    insert_points_and_constraints(*mesh, graph, points, constraints);
     mark_domain(triangulation, holes, true);
     return mesh;
 }

@@ -59,7 +59,9 @@ TEST(TriangulateRandom, FiveHundredGraphsAtFourAngles) {
 TEST(TriangulateRandom, FuzzTenThousandSmallGraphs) {
     std::mt19937 random(77);
     std::uniform_int_distribution<int> pick(0, 3);
-    const double angles[] = {0.0, 20.0, 27.0, 33.0};
+    // 33 degrees often ends at the point limit, which makes a run slow without finding
+    // more; the graphs above cover it.
+    const double angles[] = {0.0, 20.0, 27.0, 30.0};
     for (int i = 0; i < 10000; ++i) {
         Pslg pslg = random_pslg(random, 7);
         const double angle = angles[pick(random)];
