@@ -31,6 +31,7 @@ namespace {
 using Kernel = CGAL::Exact_predicates_inexact_constructions_kernel;
 using Point = Kernel::Point_2;
 
+constexpr double kPi = 3.14159265358979323846;
 constexpr int kMadeByTriangulation = -1;  // vertex info of a point not numbered yet
 constexpr int kFramePoint = -2;
 // Faces with an edge shorter than this fraction of the kept region's extent are not refined.
@@ -88,7 +89,7 @@ EdgeKey edge_key(VertexHandle u, VertexHandle w) {
 
 // Squared sine of the smallest angle that the mesher's criteria take.
 double angle_bound(double degrees) {
-    const double s = std::sin(degrees * M_PI / 180.0);
+    const double s = std::sin(degrees * kPi / 180.0);
     return s * s;
 }
 

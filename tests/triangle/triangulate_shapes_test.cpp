@@ -194,7 +194,7 @@ TEST(TriangulateShapes, OneDegreeWedgesFinishWithFewPoints) {
         const int lower = pslg.add_point(0.1 + 0.8 * std::cos(a / 2), 0.5 - 0.8 * std::sin(a / 2), {2.0, -2.0});
         pslg.add_polyline({upper, apex, lower}, false, kShape);
         const std::vector<int> added = check_at_all_angles(pslg, 1.0);
-        for (const int count : added) EXPECT_LT(count, 600) << degrees;
+        for (const int count : added) EXPECT_LT(count, 100) << degrees;
     }
 }
 
