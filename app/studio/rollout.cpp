@@ -4,7 +4,7 @@
 #include <QVBoxLayout>
 
 Rollout::Rollout(const QString& title, QWidget* body, bool open, QWidget* parent)
-    : QWidget(parent), titleBar(new QToolButton(this)), body(body) {
+    : QWidget(parent), titleBar(new QToolButton(this)), holder(new QWidget(this)), body(body) {
     titleBar->setText(title);
     titleBar->setCheckable(true);
     titleBar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
@@ -13,7 +13,10 @@ Rollout::Rollout(const QString& title, QWidget* body, bool open, QWidget* parent
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(2);
     layout->addWidget(titleBar);
-    layout->addWidget(body, 0, Qt::AlignHCenter);
+    layout->addWidget(holder);
+    auto* inside = new QVBoxLayout(holder);
+    inside->setContentsMargins(0, 0, 0, 0);
+    inside->addWidget(body, 0, Qt::AlignHCenter);
     connect(titleBar, &QToolButton::toggled, this, [this](bool on) { SetOpen(on); });
     SetOpen(open);
 }
@@ -25,5 +28,5 @@ bool Rollout::IsOpen() const {
 void Rollout::SetOpen(bool open) {
     titleBar->setChecked(open);
     titleBar->setArrowType(open ? Qt::DownArrow : Qt::RightArrow);
-    body->setVisible(open);
+    holder->setVisible(open);
 }

@@ -18,5 +18,6 @@ public:
 
 private:
     QToolButton* titleBar;
+    QWidget* holder;  // hidden while closed, so that the body's own visibility stays its own
     QWidget* body;
 };

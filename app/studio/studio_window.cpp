@@ -102,8 +102,8 @@ void StudioWindow::BuildMenus() {
     edges->setCheckable(true);
     edges->setShortcut(QKeySequence(Qt::Key_E));
     connect(edges, &QAction::toggled, this, [this](bool on) { viewport->SetShowEdges(on); });
-    view->addAction(
-        tr("&Frame all"), this, [this] { viewport->FrameAll(); }, QKeySequence(Qt::Key_F));
+    // F in the viewport does the same.
+    view->addAction(tr("&Frame all"), this, [this] { viewport->FrameAll(); });
 }
 
 bool StudioWindow::OpenMesh(const QString& path, QString& error) {

@@ -146,7 +146,7 @@ void Viewport::paintEvent(QPaintEvent*) {
     }
     std::sort(order.begin(), order.end());
 
-    QPen edgePen(QColor(30, 32, 36), 1.0);
+    QPen edgePen(EdgeColour(), 1.0);
     QPen selectedPen(SelectedEdgeColour(), 3.0, Qt::SolidLine, Qt::RoundCap);
     std::vector<Point3> corners;
     QPolygonF polygon;

@@ -25,6 +25,7 @@ public:
     // Colours of what the cut marks, for who looks at the picture.
     static QColor SelectedEdgeColour() { return QColor(255, 140, 0); }
     static QColor ShapeColour() { return QColor(40, 110, 255); }
+    static QColor EdgeColour() { return QColor(12, 12, 16); }
 
     // The mesh (in its object's space, placed by tm) and the shape's lines.
     void SetMesh(const MNMesh& mesh, const Matrix3& tm);

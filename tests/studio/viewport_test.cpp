@@ -56,6 +56,12 @@ TEST(Viewport, DrawsSelectedEdgesBoldInTheirColourAndTheShapeOnTop) {
         for (int x = 0; x < cut.width(); ++x) changed += cut.pixel(x, y) != plain.pixel(x, y);
     EXPECT_GT(changed, edgePixels + 1000);
 
+    EXPECT_EQ(CountColour(cut, Viewport::EdgeColour()), 0);
+    view.SetShowEdges(true);
+    EXPECT_GT(CountColour(Picture(view), Viewport::EdgeColour()),
+              100);  // the outline of the quad and more
+    view.SetShowEdges(false);
+
     ViewLine line;
     line.points = {Point3(0.2f, 0.2f, 0.5f), Point3(0.8f, 0.8f, 0.5f)};
     view.SetShapeLines({line});
