@@ -158,9 +158,12 @@ void Viewport::paintEvent(QPaintEvent*) {
             corners.push_back(world[c]);
             polygon << camera.Project(world[c], screen);
         }
-        painter.setRenderHint(QPainter::Antialiasing, false);  // no seams between faces
-        painter.setPen(showEdges ? edgePen : QPen(Qt::NoPen));
-        painter.setBrush(Shade(PolygonNormal(corners), towards, face.GetFlag(MN_SEL)));
+        QColor shade = Shade(PolygonNormal(corners), towards, face.GetFlag(MN_SEL));
+        // Without antialiasing, and outlined in its own colour, a face leaves no
+        // pinholes where it meets its neighbours.
+        painter.setRenderHint(QPainter::Antialiasing, false);
+        painter.setPen(showEdges ? edgePen : QPen(shade, 1.0));
+        painter.setBrush(shade);
         painter.drawPolygon(polygon);
         painter.setRenderHint(QPainter::Antialiasing, true);
         painter.setPen(selectedPen);
