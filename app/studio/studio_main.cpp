@@ -12,6 +12,7 @@
 
 #include "app/plugin_loader.h"
 #include "app/studio/studio_window.h"
+#include "qt_user_interface.h"
 
 namespace {
 
@@ -29,6 +30,9 @@ int Fail(const QString& message, bool quiet) {
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    // Message boxes and the save dialog of the plug-in's update check as Qt dialogs.
+    QtUserInterface ui;
+    HostSetUserInterface(&ui);
     QStringList args = app.arguments().mid(1);
     QString screenshot;
     int at = args.indexOf(QStringLiteral("--screenshot"));
