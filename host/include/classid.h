@@ -5,7 +5,6 @@
 
 typedef DWORD SClass_ID;
 
-
 class Class_ID {
 public:
     Class_ID() = default;

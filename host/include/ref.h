@@ -133,6 +133,7 @@ public:
     // Whether the target deletes itself when its last dependent lets go.
     virtual bool AutoDelete() const { return true; }
 
+    // A copy made through remap; nullptr for a target that cannot be copied.
     virtual ReferenceTarget* Clone(RemapDir& remap);
     // Copies the host's own state of from into to.
     void BaseClone(ReferenceTarget* from, ReferenceTarget* to, RemapDir& remap);
