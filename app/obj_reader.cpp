@@ -43,7 +43,7 @@ std::vector<std::string> UsemtlNames(const std::string& text) {
 // defines it, so the reader is handed one library that defines every name the
 // file uses, in order of first appearance: material i is then ID i.
 class UsemtlNamesReader : public tinyobj::MaterialReader {
-  public:
+public:
     explicit UsemtlNamesReader(const std::vector<std::string>& usedNames) : names(usedNames) {}
 
     bool operator()(const std::string&, std::vector<tinyobj::material_t>* materials,
@@ -51,7 +51,8 @@ class UsemtlNamesReader : public tinyobj::MaterialReader {
         if (!materials->empty())
             return true;
         for (const std::string& name : names) {
-            tinyobj::material_t material;
+            // Value-initialised: the type has no constructor to set its texture options.
+            tinyobj::material_t material = tinyobj::material_t();
             material.name = name;
             (*matMap)[name] = static_cast<int>(materials->size());
             materials->push_back(material);
@@ -59,7 +60,7 @@ class UsemtlNamesReader : public tinyobj::MaterialReader {
         return true;
     }
 
-  private:
+private:
     const std::vector<std::string>& names;
 };
 

@@ -13,7 +13,7 @@ namespace {
 
 // Where the values of the element items come from, item after item.
 class ValueSource {
-  public:
+public:
     virtual ~ValueSource() = default;
     // Starts the next item; false at the end of the data.
     virtual bool BeginItem() = 0;
@@ -31,7 +31,7 @@ class ValueSource {
 
 // One item per line, values separated by spaces or tabs; blank lines are skipped.
 class AsciiSource : public ValueSource {
-  public:
+public:
     AsciiSource(const std::string& text, std::size_t offset, int firstLine)
         : bytes(text), next(offset), lineNumber(firstLine - 1) {}
 
@@ -115,7 +115,7 @@ class AsciiSource : public ValueSource {
 
     std::string Where() const override { return "line " + std::to_string(lineNumber) + ": "; }
 
-  private:
+private:
     static bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r'; }
     void SkipBlanks() {
         while (cursor < lineEnd && IsBlank(bytes[cursor])) ++cursor;
@@ -129,7 +129,7 @@ class AsciiSource : public ValueSource {
 };
 
 class BinarySource : public ValueSource {
-  public:
+public:
     BinarySource(const std::string& data, std::size_t offset, bool bigEndianData)
         : bytes(data), pos(offset), bigEndian(bigEndianData) {}
 
@@ -197,7 +197,7 @@ class BinarySource : public ValueSource {
     bool AtEnd() const override { return pos == bytes.size(); }
     std::string Where() const override { return ""; }
 
-  private:
+private:
     const std::string& bytes;
     std::size_t pos;
     bool bigEndian;
@@ -334,9 +334,9 @@ bool ReadPlyMesh(const std::string& path, const std::string& bytes, MeshData& da
         }
         std::vector<double> values(element.properties.size(), 0.0);
         for (long long item = 0; item < element.count; ++item) {
-            std::string label = element.name + " " + std::to_string(item);
             auto fail = [&](const std::string& what) {
-                error = path + ": " + source.Where() + label + what;
+                error =
+                    path + ": " + source.Where() + element.name + " " + std::to_string(item) + what;
                 return false;
             };
             if (!source.BeginItem()) {

@@ -289,8 +289,9 @@ bool ReadSvgShape(const std::string& path, const std::string& bytes, std::vector
     std::vector<char> buffer(bytes.begin(), bytes.end());
     buffer.push_back('\0');
     std::string where;
+    // The nodes live in the document: it must outlast the error handling below.
+    rapidxml_ns::xml_document<char> document;
     try {
-        rapidxml_ns::xml_document<char> document;
         document.parse<rapidxml_ns::parse_default>(buffer.data());
         XmlElement root = RootElement(document);
         if (!root) {
