@@ -159,7 +159,7 @@ TEST(Framework, ParamBlockDefaultsAnimationValidityAndPickedNodes) {
     EXPECT_EQ(copy->GetInt(3), 2);
     EXPECT_TRUE(copy->IsAnimated(2));
     delete copy;
-    owner.DeleteAllRefs();
+    delete block;  // the test's modifier has no reference slots to let it go through
 }
 
 TEST(Framework, NodeDeletionClearsReferencesToIt) {

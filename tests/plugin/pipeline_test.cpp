@@ -1,6 +1,7 @@
 // The modify pipeline through the loaded plug-in: early ends, selection and the
 // clean-up steps.
 #include <map>
+#include <memory>
 #include <tuple>
 
 #include "pipeline_fixture.h"
@@ -130,7 +131,8 @@ TEST_F(PipelineTest, AConvertedInputIsHandedBackCut) {
     for (int i = 0; i < derived->NumModifiers(); ++i)
         if (derived->GetModifier(i) == mod) mc = derived->GetModContext(i);
     ASSERT_NE(mc, nullptr);
-    TriObject* tri = static_cast<TriObject*>(Grid(1)->ConvertToType(0, triObjectClassID));
+    std::unique_ptr<PolyObject> grid(Grid(1));
+    TriObject* tri = static_cast<TriObject*>(grid->ConvertToType(0, triObjectClassID));
     ObjectState os(tri);
     mod->ModifyObject(0, *mc, &os, nullptr);
     ASSERT_NE(os.obj, tri);

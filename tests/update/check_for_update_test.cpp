@@ -170,7 +170,8 @@ TEST_F(UpdateTest, HttpsPostSendsTheRequestAndReadsTheAnswer) {
     answer[2999] = 'z';
     server().SetInfo(answer);
     std::vector<char> buffer(4096, 0);
-    std::wstring address(server().Address().begin(), server().Address().end());
+    const std::string host = server().Address();
+    std::wstring address(host.begin(), host.end());
     ASSERT_TRUE(HttpsPost(address.c_str(), L"/info.xml", L"Content-Type: application/octet-stream",
                           buffer.data(), buffer.size()));
     EXPECT_EQ(std::string(buffer.data()), answer);
