@@ -90,7 +90,8 @@ public:
     virtual void SetReference(int, ReferenceTarget*) {}
     // Makes target reference i: this maker leaves the old target's dependents and
     // joins the new one's. An old target left with no dependents is deleted when
-    // deleteOld is set and the target deletes itself automatically.
+    // deleteOld is set and the target deletes itself automatically. REF_FAIL, and
+    // nothing changed, when target is this maker or depends on it (a loop).
     RefResult ReplaceReference(int i, ReferenceTarget* target, bool deleteOld = true);
     // Drops every reference.
     void DeleteAllRefs();

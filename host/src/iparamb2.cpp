@@ -236,7 +236,7 @@ BOOL IParamBlock2::SetValue(ParamID id, TimeValue t, int v, int tabIndex) {
 BOOL IParamBlock2::SetValue(ParamID id, TimeValue, INode* v, int) {
     const ParamDef* def = desc->GetParamDef(id);
     if (!def || def->type != TYPE_INODE) return FALSE;
-    ReplaceReference(desc->IDtoIndex(id), v);
+    if (ReplaceReference(desc->IDtoIndex(id), v) != REF_SUCCEED) return FALSE;
     Changed(id);
     return TRUE;
 }

@@ -19,9 +19,33 @@ ReferenceMaker::~ReferenceMaker() {
     for (ReferenceTarget* target : held) EraseOne(target->dependents, static_cast<ReferenceMaker*>(this));
 }
 
+namespace {
+
+// Stops at the first dependent that is the one looked for.
+class FindDependent : public DependentEnumProc {
+public:
+    explicit FindDependent(ReferenceMaker* wanted) : wanted(wanted) {}
+    int proc(ReferenceMaker* rmaker) override {
+        found = found || rmaker == wanted;
+        return found ? DEP_ENUM_HALT : DEP_ENUM_CONTINUE;
+    }
+    ReferenceMaker* wanted;
+    bool found = false;
+};
+
+}  // namespace
+
 RefResult ReferenceMaker::ReplaceReference(int i, ReferenceTarget* target, bool deleteOld) {
     ReferenceTarget* old = GetReference(i);
     if (old == target) return REF_SUCCEED;
+    // A reference to one of the maker's own dependents would close a loop, in which
+    // changes and evaluations would run round for ever.
+    if (target && AsTarget()) {
+        if (target == AsTarget()) return REF_FAIL;
+        FindDependent search(target);
+        AsTarget()->DoEnumDependents(&search);
+        if (search.found) return REF_FAIL;
+    }
     if (target) {
         target->dependents.push_back(this);
         held.push_back(target);

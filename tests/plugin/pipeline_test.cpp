@@ -56,6 +56,15 @@ TEST_F(PipelineTest, AShapeWithoutPointsOrANonShapeLeavesTheObjectAsItCame) {
     ExpectSameMesh(Evaluate(), before);
 }
 
+TEST_F(PipelineTest, PickingTheObjectItselfLeavesItAsItCame) {
+    PolyObject* obj = SelectedGrid();
+    MNMesh before = obj->mm;
+    BuildScene(obj, nullptr);
+    EXPECT_FALSE(Params()->SetValue(0, 0, object));  // a reference loop is refused
+    EXPECT_EQ(Params()->GetINode(0), nullptr);
+    ExpectSameMesh(Evaluate(), before);
+}
+
 TEST_F(PipelineTest, FacesInsideTheShapeAreSelectedWithTheirMaterial) {
     BuildScene(SelectedGrid(), Square(10.0f));
     Pick();
