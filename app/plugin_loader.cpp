@@ -42,9 +42,9 @@ bool PluginLibrary::Load(const std::string& file, std::string& error) {
         return false;
     }
     ULONG v = version();
-    if (v != VERSION_3DSMAX) {
+    if (v != HOST_LIBRARY_VERSION) {
         char text[160];
-        std::snprintf(text, sizeof text, " was built for host version 0x%08lX, not 0x%08X", v, VERSION_3DSMAX);
+        std::snprintf(text, sizeof text, " was built for host version 0x%08lX, not 0x%08X", v, HOST_LIBRARY_VERSION);
         error = "plug-in " + file + text;
         shutdown = nullptr;
         Unload();

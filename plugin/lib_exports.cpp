@@ -15,7 +15,7 @@ HOST_DLLEXPORT int LibNumberClasses() { return 1; }
 
 HOST_DLLEXPORT ClassDesc2* LibClassDesc(int i) { return i == 0 ? GetSlitformDesc() : nullptr; }
 
-HOST_DLLEXPORT ULONG LibVersion() { return VERSION_3DSMAX; }
+HOST_DLLEXPORT ULONG LibVersion() { return HOST_LIBRARY_VERSION; }
 
 HOST_DLLEXPORT int LibInitialize() {
     pluginInfo.version = InstalledVersion(hInstance);

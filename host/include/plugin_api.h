@@ -5,7 +5,7 @@
 #include "windefs.h"
 
 // The interface generation of this host: release 22000, interface 55, revision 0.
-#define VERSION_3DSMAX 0x55F03700u
+#define HOST_LIBRARY_VERSION 0x55F03700u
 
 typedef const WCHAR* (*LibDescriptionFn)();
 typedef int (*LibNumberClassesFn)();
