@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -23,7 +24,8 @@ struct Outcome {
 };
 
 Outcome Slitform(const std::string& args) {
-    std::string errFile = ::testing::TempDir() + "slitform_err.txt";
+    // One file per test process: CTest runs the tests of this program side by side.
+    std::string errFile = ::testing::TempDir() + "slitform_err_" + std::to_string(getpid()) + ".txt";
     std::string command = std::string(SLITFORM_PROGRAM) + " " + args + " > /dev/null 2> " + errFile;
     int status = std::system(command.c_str());
     Outcome r;
