@@ -4,7 +4,6 @@
 #include <CGAL/Constrained_triangulation_plus_2.h>
 #include <CGAL/Delaunay_mesh_criteria_2.h>
 #include <CGAL/Delaunay_mesh_face_base_2.h>
-#include <CGAL/Delaunay_mesher_2.h>
 #include <CGAL/Exact_predicates_inexact_constructions_kernel.h>
 #include <CGAL/Spatial_sort_traits_adapter_2.h>
 #include <CGAL/Triangulation_vertex_base_with_info_2.h>
@@ -22,6 +21,7 @@
 #include <vector>
 
 #include "interpolate_attributes.h"
+#include "quality_mesher.h"
 #include "triangle.h"
 
 namespace tri {
@@ -261,7 +261,7 @@ private:
     const PlanarGraph* graph_;
 };
 
-using Mesher = CGAL::Delaunay_mesher_2<Triangulation, QualityCriteria>;
+using Mesher = QualityMesher<Triangulation, QualityCriteria>;
 
 // Inserts the given graph points in spatial order and records the vertex of each in
 // handles (one entry per graph point).
@@ -529,16 +529,15 @@ std::unique_ptr<Mesh> kept_region_mesh(const Mesh& first, const PlanarGraph& gra
 bool refine(Mesh& mesh, const PlanarGraph& graph, double bound, long long point_limit,
             long long max_steps, long long& steps) {
     Mesher mesher(mesh.triangulation, QualityCriteria(bound, mesh, graph));
-    mesher.init(true);
     const long long start = static_cast<long long>(mesh.triangulation.number_of_vertices());
     while (steps < max_steps) {
         const long long added = static_cast<long long>(mesh.triangulation.number_of_vertices()) - start;
         if (added >= point_limit) break;
-        const bool more = mesher.try_one_step_refine_mesh();
+        const bool more = mesher.step();
         ++steps;
         if (!more) return true;
     }
-    return mesher.is_refinement_done();
+    return mesher.is_done();
 }
 
 // The refined kept region. CGAL 5.5's mesher can fail an assertion on near-degenerate

@@ -1,0 +1,159 @@
+// A Delaunay refinement mesher: CGAL's edge and face refinement levels, with bad faces
+// waiting in buckets by quality (worst bucket first, first in, first out within one)
+// instead of CGAL's map ordered by corner points: with thousands of bad faces the map's
+// upkeep took half of the refinement time. An entry keeps its face's three corners and
+// goes stale once the face dies or changes.
+#ifndef SLITFORM_TRIANGLE_QUALITY_MESHER_H
+#define SLITFORM_TRIANGLE_QUALITY_MESHER_H
+
+#include <CGAL/Mesh_2/Refine_edges_with_clusters.h>
+#include <CGAL/Mesh_2/Refine_faces.h>
+// The visitor needs the two levels above declared first.
+#include <CGAL/Mesh_2/Refine_edges_visitor.h>
+#include <CGAL/Mesher_level.h>
+
+#include <algorithm>
+#include <cstddef>
+#include <deque>
+#include <vector>
+
+namespace tri {
+
+template <typename Tr, typename Criteria, typename Previous>
+class BadFaceQueue : public CGAL::Mesh_2::Refine_faces_base<Tr, Criteria, Previous> {
+    using Base = CGAL::Mesh_2::Refine_faces_base<Tr, Criteria, Previous>;
+    using FaceHandle = typename Tr::Face_handle;
+    using VertexHandle = typename Tr::Vertex_handle;
+    using Point = typename Tr::Point;
+    using Zone = typename CGAL::Triangulation_mesher_level_traits_2<Tr>::Zone;
+    using Quality = typename Criteria::Quality;
+
+    static constexpr std::size_t kBuckets = 64;
+
+    struct Entry {
+        FaceHandle face;
+        VertexHandle corners[3];
+        Quality quality;
+    };
+
+public:
+    BadFaceQueue(Tr& triangulation, Criteria& criteria, Previous& previous)
+        : Base(triangulation, criteria, previous), buckets_(kBuckets) {}
+
+    void scan_triangulation_impl() {
+        for (std::deque<Entry>& bucket : buckets_) bucket.clear();
+        worst_ = kBuckets;
+        Tr& triangulation = this->triangulation_ref_impl();
+        for (auto face = triangulation.finite_faces_begin(); face != triangulation.finite_faces_end(); ++face) {
+            if (face->is_in_domain()) push_if_bad(face);
+        }
+    }
+
+    bool no_longer_element_to_refine_impl() const { return !drop_dead_front(); }
+
+    FaceHandle get_next_element_impl() {
+        drop_dead_front();
+        const Entry& entry = buckets_[worst_].front();
+        this->current_badness = this->is_bad(entry.quality);
+        return entry.face;
+    }
+
+    void pop_next_element_impl() {
+        if (drop_dead_front()) buckets_[worst_].pop_front();
+    }
+
+    // The zone's faces die with the insertion; their entries go stale by themselves.
+    void before_insertion_impl(const FaceHandle&, const Point&, Zone& zone) {
+        for (const FaceHandle& face : zone.faces) face->set_in_domain(false);
+    }
+
+    void after_insertion_impl(const VertexHandle& v) {
+        auto face = this->triangulation_ref_impl().incident_faces(v), end = face;
+        do {
+            face->set_in_domain(true);
+        } while (++face != end);
+        compute_new_bad_faces(v);
+    }
+
+    void compute_new_bad_faces(VertexHandle v) {
+        Tr& triangulation = this->triangulation_ref_impl();
+        auto face = triangulation.incident_faces(v), end = face;
+        do {
+            if (!triangulation.is_infinite(face) && face->is_in_domain()) push_if_bad(face);
+        } while (++face != end);
+    }
+
+private:
+    void push_if_bad(FaceHandle face) {
+        Quality quality;
+        if (this->is_bad(face, quality) == CGAL::Mesh_2::NOT_BAD) return;
+        const double fraction = quality / this->criteria.bound();
+        const std::size_t bucket =
+            fraction > 0.0 ? std::min(kBuckets - 1, static_cast<std::size_t>(fraction * kBuckets)) : 0;
+        buckets_[bucket].push_back({face, {face->vertex(0), face->vertex(1), face->vertex(2)}, quality});
+        worst_ = std::min(worst_, bucket);
+    }
+
+    // Whether the entry's face is still alive with the corners it had when queued. A
+    // deleted face keeps its memory, so its slot is asked first.
+    bool is_alive(const Entry& entry) const {
+        if (!this->triangulation_ref_impl().tds().faces().is_used(entry.face)) return false;
+        return entry.face->vertex(0) == entry.corners[0] && entry.face->vertex(1) == entry.corners[1] &&
+               entry.face->vertex(2) == entry.corners[2] && entry.face->is_in_domain();
+    }
+
+    // Drops stale entries until a live one is in front of the worst bucket; false when
+    // none is left.
+    bool drop_dead_front() const {
+        for (; worst_ < kBuckets; ++worst_) {
+            std::deque<Entry>& bucket = buckets_[worst_];
+            while (!bucket.empty() && !is_alive(bucket.front())) bucket.pop_front();
+            if (!bucket.empty()) return true;
+        }
+        return false;
+    }
+
+    mutable std::vector<std::deque<Entry>> buckets_;
+    mutable std::size_t worst_ = kBuckets;  // no bucket below it holds an entry
+};
+
+// CGAL's Delaunay_mesher_2 over a triangulation whose domain is already marked, with
+// the queue above for its faces; refinement one step at a time.
+template <typename Tr, typename Criteria>
+class QualityMesher {
+    using EdgesLevel = CGAL::Mesh_2::Refine_edges_with_clusters<Tr, CGAL::Mesh_2::Is_locally_conforming_Gabriel<Tr>>;
+    using FacesLevel = CGAL::Mesh_2::Refine_faces<Tr, Criteria, EdgesLevel, BadFaceQueue<Tr, Criteria, EdgesLevel>>;
+
+public:
+    QualityMesher(Tr& triangulation, const Criteria& criteria)
+        : criteria_(criteria),
+          clusters_(triangulation),
+          edges_level_(triangulation, clusters_, null_level_),
+          faces_level_(triangulation, criteria_, edges_level_),
+          visitor_(faces_level_, edges_level_, null_visitor_) {
+        clusters_.create_clusters();
+        edges_level_.scan_triangulation();
+        faces_level_.scan_triangulation();
+    }
+
+    QualityMesher(const QualityMesher&) = delete;
+    QualityMesher& operator=(const QualityMesher&) = delete;
+
+    // Splits one encroached edge or refines one bad face; false once nothing is left.
+    bool step() { return faces_level_.one_step(visitor_); }
+
+    bool is_done() { return faces_level_.is_algorithm_done(); }
+
+private:
+    Criteria criteria_;
+    CGAL::Null_mesher_level null_level_;
+    CGAL::Null_mesh_visitor null_visitor_;
+    CGAL::Mesh_2::Clusters<Tr> clusters_;
+    EdgesLevel edges_level_;
+    FacesLevel faces_level_;
+    CGAL::Mesh_2::Refine_edges_visitor_from_faces<FacesLevel> visitor_;
+};
+
+}  // namespace tri
+
+#endif
