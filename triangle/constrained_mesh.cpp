@@ -50,9 +50,9 @@ using Delaunay = CGAL::Constrained_Delaunay_triangulation_2<Kernel, DataStructur
 // The "plus" layer keeps track of which inserted constraint every constrained edge lies
 // on, also after the mesher has split it.
 using Triangulation = CGAL::Constrained_triangulation_plus_2<Delaunay>;
-using VertexHandle = Triangulation::Vertex_handle;
-using FaceHandle = Triangulation::Face_handle;
-using Edge = Triangulation::Edge;
+using VertexHandle = Delaunay::Vertex_handle;
+using FaceHandle = Delaunay::Face_handle;
+using Edge = Delaunay::Edge;
 using SortTraits = CGAL::Spatial_sort_traits_adapter_2<Kernel, CGAL::Pointer_property_map<Point>::type>;
 
 // What an inserted constraint stands for.
@@ -62,11 +62,28 @@ struct ConstraintSource {
     int last;
 };
 
+// A constrained edge of a finished triangulation and the constraint it lies on.
+struct ConstrainedEdge {
+    VertexHandle u;
+    VertexHandle w;
+    int source;  // index into Mesh::sources
+};
+
+// A triangulation is plain when every constraint became one edge, as it does unless a
+// rounded crossing point makes two pieces cross again; it is tracked (with the "plus"
+// layer's constraint hierarchy) when CGAL had to split constraints, and always for
+// refinement, which splits them too.
 struct Mesh {
-    Triangulation triangulation;
+    std::unique_ptr<Delaunay> plain;
+    std::unique_ptr<Triangulation> tracked;
+    std::vector<ConstraintSource> sources;                      // one per constraint
+    std::vector<Triangulation::Constraint_id> constraint_ids;  // tracked: in insertion order
+    std::unordered_map<const void*, int> source_of_id;         // tracked: by constraint identity
+    std::vector<ConstrainedEdge> edges;  // constraints in insertion order, edges along each
     double shortest_refined_edge = 0.0;  // faces with a shorter edge are left as they are
-    std::vector<Triangulation::Constraint_id> constraints;      // in insertion order
-    std::unordered_map<const void*, ConstraintSource> sources;  // by constraint identity
+
+    Delaunay& triangulation() { return tracked ? *tracked : *plain; }
+    const Delaunay& triangulation() const { return tracked ? *tracked : *plain; }
 };
 
 // A constrained edge, its two vertices in address order.
@@ -79,7 +96,8 @@ struct EdgeKeyHash {
     }
 };
 
-using EdgeSources = std::unordered_map<EdgeKey, const ConstraintSource*, EdgeKeyHash>;
+// Source index of lowest rank by edge.
+using EdgeSources = std::unordered_map<EdgeKey, int, EdgeKeyHash>;
 
 EdgeKey edge_key(VertexHandle u, VertexHandle w) {
     const void* a = &*u;
@@ -97,18 +115,23 @@ int rank_of(const ConstraintSource& source) {
     return source.segment >= 0 ? source.segment : INT_MAX;
 }
 
-// Calls visit(u, w, source) for every constrained edge u-w of every inserted constraint,
-// constraints in insertion order, edges along each.
-template <class Visit>
-void visit_constraint_edges(const Mesh& mesh, Visit visit) {
-    const Triangulation& triangulation = mesh.triangulation;
-    for (const Triangulation::Constraint_id& id : mesh.constraints) {
-        const ConstraintSource& source = mesh.sources.at(id.vl_ptr());
+// Keeps in best the source of lower rank.
+void keep_lower(const Mesh& mesh, int source, int& best) {
+    if (best < 0 || rank_of(mesh.sources[source]) < rank_of(mesh.sources[best])) best = source;
+}
+
+// Lists the constrained edges of a tracked triangulation: constraints in insertion
+// order, edges along each.
+void list_tracked_edges(Mesh& mesh) {
+    const Triangulation& triangulation = *mesh.tracked;
+    mesh.edges.clear();
+    for (const Triangulation::Constraint_id& id : mesh.constraint_ids) {
+        const int source = mesh.source_of_id.at(id.vl_ptr());
         auto vertex = triangulation.vertices_in_constraint_begin(id);
         const auto end = triangulation.vertices_in_constraint_end(id);
         VertexHandle previous = *vertex;
         for (++vertex; vertex != end; ++vertex) {
-            visit(previous, *vertex, source);
+            mesh.edges.push_back({previous, *vertex, source});
             previous = *vertex;
         }
     }
@@ -117,24 +140,24 @@ void visit_constraint_edges(const Mesh& mesh, Visit visit) {
 // The source of lowest rank of every constrained edge.
 EdgeSources edge_sources(const Mesh& mesh) {
     EdgeSources sources;
-    sources.reserve(2 * mesh.constraints.size());
-    visit_constraint_edges(mesh, [&sources](VertexHandle u, VertexHandle w, const ConstraintSource& source) {
-        const ConstraintSource*& best = sources[edge_key(u, w)];
-        if (best == nullptr || rank_of(source) < rank_of(*best)) best = &source;
-    });
+    sources.reserve(mesh.edges.size());
+    for (const ConstrainedEdge& edge : mesh.edges) {
+        const auto inserted = sources.emplace(edge_key(edge.u, edge.w), edge.source);
+        if (!inserted.second) keep_lower(mesh, edge.source, inserted.first->second);
+    }
     return sources;
 }
 
 // The source of lowest rank of every vertex that the triangulation made on a constraint.
-std::unordered_map<const void*, const ConstraintSource*> made_point_sources(const Mesh& mesh) {
-    std::unordered_map<const void*, const ConstraintSource*> sources;
-    visit_constraint_edges(mesh, [&sources](VertexHandle u, VertexHandle w, const ConstraintSource& source) {
-        for (const VertexHandle v : {u, w}) {
+std::unordered_map<const void*, int> made_point_sources(const Mesh& mesh) {
+    std::unordered_map<const void*, int> sources;
+    for (const ConstrainedEdge& edge : mesh.edges) {
+        for (const VertexHandle v : {edge.u, edge.w}) {
             if (v->info().point != kMadeByTriangulation) continue;
-            const ConstraintSource*& best = sources[&*v];
-            if (best == nullptr || rank_of(source) < rank_of(*best)) best = &source;
+            const auto inserted = sources.emplace(&*v, edge.source);
+            if (!inserted.second) keep_lower(mesh, edge.source, inserted.first->second);
         }
-    });
+    }
     return sources;
 }
 
@@ -143,16 +166,16 @@ VertexHandle other_end(const Edge& edge, VertexHandle v) {
     return a != v ? a : edge.first->vertex(Triangulation::ccw(edge.second));
 }
 
-// The sources of all constraints through vertex v.
+// The sources of all constraints through vertex v of a tracked triangulation.
 std::vector<const ConstraintSource*> vertex_sources(const Mesh& mesh, VertexHandle v) {
     std::vector<const ConstraintSource*> sources;
-    const Triangulation& triangulation = mesh.triangulation;
+    const Triangulation& triangulation = *mesh.tracked;
     Triangulation::Edge_circulator edge = triangulation.incident_edges(v), end = edge;
     do {
         if (!triangulation.is_infinite(*edge) && triangulation.is_constrained(*edge)) {
             for (auto& context : triangulation.contexts(v, other_end(*edge, v))) {
-                const auto found = mesh.sources.find(context.id().vl_ptr());
-                if (found != mesh.sources.end()) sources.push_back(&found->second);
+                const auto found = mesh.source_of_id.find(context.id().vl_ptr());
+                if (found != mesh.source_of_id.end()) sources.push_back(&mesh.sources[found->second]);
             }
         }
     } while (++edge != end);
@@ -160,7 +183,7 @@ std::vector<const ConstraintSource*> vertex_sources(const Mesh& mesh, VertexHand
 }
 
 bool on_constraint(const Mesh& mesh, VertexHandle v) {
-    Triangulation::Edge_circulator edge = mesh.triangulation.incident_edges(v), end = edge;
+    Triangulation::Edge_circulator edge = mesh.tracked->incident_edges(v), end = edge;
     do {
         if (edge->first->is_constrained(edge->second)) return true;
     } while (++edge != end);
@@ -265,7 +288,8 @@ using Mesher = QualityMesher<Triangulation, QualityCriteria>;
 
 // Inserts the given graph points in spatial order and records the vertex of each in
 // handles (one entry per graph point).
-void insert_points(Triangulation& triangulation, const PlanarGraph& graph, const std::vector<int>& points,
+template <class AnyTriangulation>
+void insert_points(AnyTriangulation& triangulation, const PlanarGraph& graph, const std::vector<int>& points,
                    std::vector<VertexHandle>& handles) {
     std::vector<Point> coordinates(graph.point_count());
     for (const int p : points) coordinates[p] = graph_point(graph, p);
@@ -280,12 +304,20 @@ void insert_points(Triangulation& triangulation, const PlanarGraph& graph, const
     }
 }
 
-void insert_constraint(Mesh& mesh, VertexHandle a, VertexHandle b, const ConstraintSource& source) {
+// Inserts the constraint between a and b, standing for mesh.sources[source]. A plain
+// triangulation records it as one edge; whether it became one is checked afterwards.
+void insert_constraint(Mesh& mesh, Delaunay& triangulation, VertexHandle a, VertexHandle b, int source) {
     if (a == b) return;
-    const Triangulation::Constraint_id id = mesh.triangulation.insert_constraint(a, b);
+    triangulation.insert_constraint(a, b);
+    mesh.edges.push_back({a, b, source});
+}
+
+void insert_constraint(Mesh& mesh, Triangulation& triangulation, VertexHandle a, VertexHandle b, int source) {
+    if (a == b) return;
+    const Triangulation::Constraint_id id = triangulation.insert_constraint(a, b);
     if (id.vl_ptr() == nullptr) return;
-    mesh.constraints.push_back(id);
-    mesh.sources.emplace(id.vl_ptr(), source);
+    mesh.constraint_ids.push_back(id);
+    mesh.source_of_id.emplace(id.vl_ptr(), source);
 }
 
 void eat_from(FaceHandle start, std::vector<FaceHandle>& stack) {
@@ -306,7 +338,7 @@ void eat_from(FaceHandle start, std::vector<FaceHandle>& stack) {
 
 // Marks the finite faces as the domain; when carving, takes away those reachable without
 // crossing a constraint from the infinite face or from a face that holds a hole point.
-void mark_domain(Triangulation& triangulation, const std::vector<double>& holes, bool carve) {
+void mark_domain(Delaunay& triangulation, const std::vector<double>& holes, bool carve) {
     for (const FaceHandle face : triangulation.all_face_handles()) {
         face->set_in_domain(carve || !triangulation.is_infinite(face));
     }
@@ -319,7 +351,7 @@ void mark_domain(Triangulation& triangulation, const std::vector<double>& holes,
     }
 }
 
-bool in_domain(const Triangulation& triangulation, FaceHandle face) {
+bool in_domain(const Delaunay& triangulation, FaceHandle face) {
     return !triangulation.is_infinite(face) && face->is_in_domain();
 }
 
@@ -327,10 +359,11 @@ bool in_domain(const Triangulation& triangulation, FaceHandle face) {
 void copy_neighbour_attributes(const Mesh& mesh, const PlanarGraph& graph, VertexHandle v,
                                double* attributes) {
     std::fill(attributes, attributes + graph.attribute_count, 0.0);
-    Triangulation::Vertex_circulator neighbour = mesh.triangulation.incident_vertices(v), end = neighbour;
+    const Delaunay& triangulation = mesh.triangulation();
+    Delaunay::Vertex_circulator neighbour = triangulation.incident_vertices(v), end = neighbour;
     do {
         const int point = neighbour->info().point;
-        if (!mesh.triangulation.is_infinite(neighbour) && point >= 0) {
+        if (!triangulation.is_infinite(neighbour) && point >= 0) {
             interpolate_on_line(graph, point, point, v->point().x(), v->point().y(), attributes);
             return;
         }
@@ -340,10 +373,11 @@ void copy_neighbour_attributes(const Mesh& mesh, const PlanarGraph& graph, Verte
 // Attributes for a point the triangulation made: along the constraint it lies on, else
 // barycentric in the face of the unrefined triangulation that holds it.
 void made_point_attributes(const Mesh& mesh, const PlanarGraph& graph, const Mesh* unrefined,
-                           VertexHandle v, const ConstraintSource* best, FaceHandle& hint,
+                           VertexHandle v, int source, FaceHandle& hint,
                            double* attributes, int& marker) {
     const double x = v->point().x(), y = v->point().y();
     marker = 0;
+    const ConstraintSource* best = source >= 0 ? &mesh.sources[source] : nullptr;
     if (best != nullptr && best->segment >= 0) {
         const int segment = best->segment;
         interpolate_on_line(graph, graph.segment_ends[2 * segment], graph.segment_ends[2 * segment + 1],
@@ -359,13 +393,13 @@ void made_point_attributes(const Mesh& mesh, const PlanarGraph& graph, const Mes
         copy_neighbour_attributes(mesh, graph, v, attributes);
         return;
     }
-    const Triangulation& original = unrefined->triangulation;
+    const Delaunay& original = unrefined->triangulation();
     const FaceHandle face = original.locate(v->point(), hint);
     hint = face;
     if (original.is_infinite(face)) {
         const int infinite = face->index(original.infinite_vertex());
-        interpolate_on_line(graph, face->vertex(Triangulation::cw(infinite))->info().point,
-                            face->vertex(Triangulation::ccw(infinite))->info().point, x, y, attributes);
+        interpolate_on_line(graph, face->vertex(Delaunay::cw(infinite))->info().point,
+                            face->vertex(Delaunay::ccw(infinite))->info().point, x, y, attributes);
         return;
     }
     const int corners[3] = {face->vertex(0)->info().point, face->vertex(1)->info().point,
@@ -377,10 +411,10 @@ void made_point_attributes(const Mesh& mesh, const PlanarGraph& graph, const Mes
 // attributes are found in spatial order, so that each location in the unrefined
 // triangulation starts near the last.
 void number_made_points(Mesh& mesh, PlanarGraph& graph, const Mesh* unrefined) {
-    const std::unordered_map<const void*, const ConstraintSource*> sources = made_point_sources(mesh);
+    const std::unordered_map<const void*, int> sources = made_point_sources(mesh);
     std::vector<VertexHandle> made;
     std::vector<Point> positions;
-    for (const VertexHandle v : mesh.triangulation.finite_vertex_handles()) {
+    for (const VertexHandle v : mesh.triangulation().finite_vertex_handles()) {
         if (v->info().point != kMadeByTriangulation) continue;
         made.push_back(v);
         positions.push_back(v->point());
@@ -394,8 +428,8 @@ void number_made_points(Mesh& mesh, PlanarGraph& graph, const Mesh* unrefined) {
     FaceHandle hint;
     for (const std::size_t i : order) {
         const auto found = sources.find(&*made[i]);
-        const ConstraintSource* best = found != sources.end() ? found->second : nullptr;
-        made_point_attributes(mesh, graph, unrefined, made[i], best, hint, attributes.data() + i * count,
+        const int source = found != sources.end() ? found->second : -1;
+        made_point_attributes(mesh, graph, unrefined, made[i], source, hint, attributes.data() + i * count,
                               markers[i]);
     }
     for (std::size_t i = 0; i < made.size(); ++i) {
@@ -408,13 +442,14 @@ double distance(const PlanarGraph& graph, int a, int b) {
     return std::sqrt(CGAL::squared_distance(graph_point(graph, a), graph_point(graph, b)));
 }
 
-// Inserts the given graph points and the constraints between them (in order, each with
-// its source). Constraints much longer than the typical point spacing go in first, with
-// only their ends present: inserted last, such a constraint cuts through many triangles,
-// and CGAL retriangulates the cut in time quadratic in their count. Gives false, with no
+// Inserts the given graph points and mesh.sources as constraints, in order.
+// Constraints much longer than the typical point spacing go in first, with only their
+// ends present: inserted last, such a constraint cuts through many triangles, and CGAL
+// retriangulates the cut in time quadratic in their count. Gives false, with no
 // constraint inserted, when the points do not span the plane.
-bool insert_points_and_constraints(Mesh& mesh, const PlanarGraph& graph, const std::vector<int>& points,
-                                   const std::vector<ConstraintSource>& constraints) {
+template <class AnyTriangulation>
+bool insert_points_and_constraints(Mesh& mesh, AnyTriangulation& triangulation, const PlanarGraph& graph,
+                                   const std::vector<int>& points) {
     double min_x = INFINITY, max_x = -INFINITY, min_y = INFINITY, max_y = -INFINITY;
     for (const int p : points) {
         min_x = std::min(min_x, graph.xy[2 * p]);
@@ -424,33 +459,45 @@ bool insert_points_and_constraints(Mesh& mesh, const PlanarGraph& graph, const s
     }
     const double spacing =
         std::max(max_x - min_x, max_y - min_y) / std::sqrt(static_cast<double>(std::max<std::size_t>(1, points.size())));
-    std::vector<const ConstraintSource*> long_ones, short_ones;
+    std::vector<int> long_ones, short_ones;
     std::vector<char> is_end(graph.point_count(), 0);
-    for (const ConstraintSource& constraint : constraints) {
+    for (int c = 0; c < static_cast<int>(mesh.sources.size()); ++c) {
+        const ConstraintSource& constraint = mesh.sources[c];
         if (distance(graph, constraint.first, constraint.last) > kLongPieceSpacings * spacing) {
-            long_ones.push_back(&constraint);
+            long_ones.push_back(c);
             is_end[constraint.first] = is_end[constraint.last] = 1;
         } else {
-            short_ones.push_back(&constraint);
+            short_ones.push_back(c);
         }
     }
     std::vector<int> ends, others;
     for (const int p : points) (is_end[p] ? ends : others).push_back(p);
 
-    Triangulation& triangulation = mesh.triangulation;
     std::vector<VertexHandle> handles(graph.point_count());
     insert_points(triangulation, graph, ends, handles);
     if (triangulation.dimension() < 2) {
         short_ones.insert(short_ones.begin(), long_ones.begin(), long_ones.end());
         long_ones.clear();
     }
-    for (const ConstraintSource* constraint : long_ones) {
-        insert_constraint(mesh, handles[constraint->first], handles[constraint->last], *constraint);
+    for (const int c : long_ones) {
+        insert_constraint(mesh, triangulation, handles[mesh.sources[c].first], handles[mesh.sources[c].last], c);
     }
     insert_points(triangulation, graph, others, handles);
     if (triangulation.dimension() < 2) return false;
-    for (const ConstraintSource* constraint : short_ones) {
-        insert_constraint(mesh, handles[constraint->first], handles[constraint->last], *constraint);
+    for (const int c : short_ones) {
+        insert_constraint(mesh, triangulation, handles[mesh.sources[c].first], handles[mesh.sources[c].last], c);
+    }
+    return true;
+}
+
+// Whether a plain triangulation holds every constraint as the one edge recorded for it:
+// CGAL made no vertex where constraints cross, and no point split a constraint.
+bool constraints_are_whole(const Mesh& mesh) {
+    for (const VertexHandle v : mesh.plain->finite_vertex_handles()) {
+        if (v->info().point == kMadeByTriangulation) return false;
+    }
+    for (const ConstrainedEdge& edge : mesh.edges) {
+        if (!mesh.plain->is_edge(edge.u, edge.w)) return false;
     }
     return true;
 }
@@ -461,11 +508,18 @@ std::unique_ptr<Mesh> triangulate_graph(const PlanarGraph& graph) {
     for (int p = 0; p < graph.point_count(); ++p) {
         if (graph.representative[p] == p) points.push_back(p);
     }
-    std::vector<ConstraintSource> constraints;
-    constraints.reserve(graph.pieces.size());
-    for (const Piece& piece : graph.pieces) constraints.push_back({piece.segment, piece.first, piece.last});
     auto mesh = std::make_unique<Mesh>();
-    if (!insert_points_and_constraints(*mesh, graph, points, constraints)) return nullptr;
+    mesh->sources.reserve(graph.pieces.size());
+    for (const Piece& piece : graph.pieces) mesh->sources.push_back({piece.segment, piece.first, piece.last});
+    mesh->plain = std::make_unique<Delaunay>();
+    if (!insert_points_and_constraints(*mesh, *mesh->plain, graph, points)) return nullptr;
+    if (constraints_are_whole(*mesh)) return mesh;
+    // Rounded crossing points made pieces cross again: start over, tracking constraints.
+    mesh->plain.reset();
+    mesh->edges.clear();
+    mesh->tracked = std::make_unique<Triangulation>();
+    insert_points_and_constraints(*mesh, *mesh->tracked, graph, points);
+    list_tracked_edges(*mesh);
     return mesh;
 }
 
@@ -474,7 +528,7 @@ std::unique_ptr<Mesh> triangulate_graph(const PlanarGraph& graph) {
 // outside it to refine.
 std::unique_ptr<Mesh> kept_region_mesh(const Mesh& first, const PlanarGraph& graph,
                                        const std::vector<double>& holes) {
-    const Triangulation& original = first.triangulation;
+    const Delaunay& original = first.triangulation();
     std::vector<char> kept(graph.point_count(), 0);
     for (const FaceHandle face : original.finite_face_handles()) {
         if (!face->is_in_domain()) continue;
@@ -490,25 +544,26 @@ std::unique_ptr<Mesh> kept_region_mesh(const Mesh& first, const PlanarGraph& gra
         min_y = std::min(min_y, graph.xy[2 * p + 1]);
         max_y = std::max(max_y, graph.xy[2 * p + 1]);
     }
-    std::vector<ConstraintSource> constraints;
+    auto mesh = std::make_unique<Mesh>();
+    std::vector<ConstraintSource>& constraints = mesh->sources;
     const EdgeSources sources = edge_sources(first);
     for (const Edge& edge : original.finite_edges()) {
         const bool inside = in_domain(original, edge.first);
         const bool outside_inside = in_domain(original, edge.first->neighbor(edge.second));
         if (!inside && !outside_inside) continue;
-        const VertexHandle u = edge.first->vertex(Triangulation::cw(edge.second));
-        const VertexHandle w = edge.first->vertex(Triangulation::ccw(edge.second));
+        const VertexHandle u = edge.first->vertex(Delaunay::cw(edge.second));
+        const VertexHandle w = edge.first->vertex(Delaunay::ccw(edge.second));
         const int a = u->info().point, b = w->info().point;
         if (edge.first->is_constrained(edge.second)) {
             const auto found = sources.find(edge_key(u, w));
-            constraints.push_back({found != sources.end() ? found->second->segment : -1, a, b});
+            constraints.push_back({found != sources.end() ? first.sources[found->second].segment : -1, a, b});
         } else if (inside != outside_inside) {
             constraints.push_back({-1, a, b});
         }
     }
 
-    auto mesh = std::make_unique<Mesh>();
-    Triangulation& triangulation = mesh->triangulation;
+    mesh->tracked = std::make_unique<Triangulation>();
+    Triangulation& triangulation = *mesh->tracked;
     const double extent = std::max(max_x - min_x, max_y - min_y);
     mesh->shortest_refined_edge = kShortestRefinedEdgeFraction * extent;
     const double reach = 8.0 * extent;
@@ -519,7 +574,7 @@ std::unique_ptr<Mesh> kept_region_mesh(const Mesh& first, const PlanarGraph& gra
                 kFramePoint;
         }
     }
-    insert_points_and_constraints(*mesh, graph, points, constraints);
+    insert_points_and_constraints(*mesh, triangulation, graph, points);
     mark_domain(triangulation, holes, true);
     return mesh;
 }
@@ -528,10 +583,11 @@ std::unique_ptr<Mesh> kept_region_mesh(const Mesh& first, const PlanarGraph& gra
 // steps; counts the steps that completed. Gives whether the refinement is done.
 bool refine(Mesh& mesh, const PlanarGraph& graph, double bound, long long point_limit,
             long long max_steps, long long& steps) {
-    Mesher mesher(mesh.triangulation, QualityCriteria(bound, mesh, graph));
-    const long long start = static_cast<long long>(mesh.triangulation.number_of_vertices());
+    Triangulation& triangulation = *mesh.tracked;
+    Mesher mesher(triangulation, QualityCriteria(bound, mesh, graph));
+    const long long start = static_cast<long long>(triangulation.number_of_vertices());
     while (steps < max_steps) {
-        const long long added = static_cast<long long>(mesh.triangulation.number_of_vertices()) - start;
+        const long long added = static_cast<long long>(triangulation.number_of_vertices()) - start;
         if (added >= point_limit) break;
         const bool more = mesher.step();
         ++steps;
@@ -565,37 +621,38 @@ std::unique_ptr<Mesh> refined_mesh(const Mesh& first, const PlanarGraph& graph,
 }
 
 void export_mesh(const Mesh& mesh, const PlanarGraph& graph, MeshResult& result) {
-    const Triangulation& triangulation = mesh.triangulation;
+    const Delaunay& triangulation = mesh.triangulation();
     for (const FaceHandle face : triangulation.finite_face_handles()) {
         if (!face->is_in_domain()) continue;
         for (int i = 0; i < 3; ++i) result.triangles.push_back(face->vertex(i)->info().point);
     }
     std::unordered_map<EdgeKey, std::size_t, EdgeKeyHash> exported;
-    visit_constraint_edges(mesh, [&](VertexHandle u, VertexHandle w, const ConstraintSource& source) {
-        if (source.segment < 0) return;
+    for (const ConstrainedEdge& edge : mesh.edges) {
+        const int segment = mesh.sources[edge.source].segment;
+        if (segment < 0) continue;
         FaceHandle face;
         int index = 0;
-        if (!triangulation.is_edge(u, w, face, index)) return;
-        if (!in_domain(triangulation, face) && !in_domain(triangulation, face->neighbor(index))) return;
-        const int marker = graph.segment_markers[source.segment];
-        const auto inserted = exported.emplace(edge_key(u, w), result.segment_markers.size());
+        if (!triangulation.is_edge(edge.u, edge.w, face, index)) continue;
+        if (!in_domain(triangulation, face) && !in_domain(triangulation, face->neighbor(index))) continue;
+        const int marker = graph.segment_markers[segment];
+        const auto inserted = exported.emplace(edge_key(edge.u, edge.w), result.segment_markers.size());
         if (!inserted.second) {
             // Overlapping segments: the lowest-numbered one's marker.
             std::size_t& known = inserted.first->second;
-            if (source.segment < result.lowest_segment[known]) {
-                result.lowest_segment[known] = source.segment;
+            if (segment < result.lowest_segment[known]) {
+                result.lowest_segment[known] = segment;
                 result.segment_markers[known] = marker;
             }
-            return;
+            continue;
         }
-        result.segments.push_back(u->info().point);
-        result.segments.push_back(w->info().point);
+        result.segments.push_back(edge.u->info().point);
+        result.segments.push_back(edge.w->info().point);
         result.segment_markers.push_back(marker);
-        result.lowest_segment.push_back(source.segment);
-    });
+        result.lowest_segment.push_back(segment);
+    }
 }
 
-bool has_domain(const Triangulation& triangulation) {
+bool has_domain(const Delaunay& triangulation) {
     for (const FaceHandle face : triangulation.finite_face_handles()) {
         if (face->is_in_domain()) return true;
     }
@@ -610,10 +667,10 @@ int mesh_planar_graph(PlanarGraph& graph, const Switches& switches, long long po
     if (first == nullptr) return TRIANGULATE_COLLINEAR;
     number_made_points(*first, graph, nullptr);
     const std::vector<double> holes = switches.planar_graph ? graph.holes : std::vector<double>();
-    mark_domain(first->triangulation, holes, switches.planar_graph);
+    mark_domain(first->triangulation(), holes, switches.planar_graph);
 
     result = MeshResult();
-    if (!switches.quality || !(switches.min_angle > 0.0) || !has_domain(first->triangulation)) {
+    if (!switches.quality || !(switches.min_angle > 0.0) || !has_domain(first->triangulation())) {
         export_mesh(*first, graph, result);
         return TRIANGULATE_OK;
     }
@@ -621,6 +678,7 @@ int mesh_planar_graph(PlanarGraph& graph, const Switches& switches, long long po
         const std::unique_ptr<Mesh> refined =
             refined_mesh(*first, graph, holes, angle_bound(switches.min_angle), point_limit,
                          result.refinement_limited);
+        list_tracked_edges(*refined);
         number_made_points(*refined, graph, first.get());
         export_mesh(*refined, graph, result);
     } catch (const CGAL::Failure_exception&) {

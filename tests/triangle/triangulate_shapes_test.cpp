@@ -262,5 +262,41 @@ TEST(TriangulateShapes, UnreachableAngleStopsAtThePointLimit) {
     EXPECT_EQ(next.limited, 0);
 }
 
+// Eight lines crossing within 1e-12 of one point, with three points there: rounded
+// crossing points make pieces cross again, and the triangulation has to split them at
+// crossings of its own. Pieces this short lie below the checker's resolution for telling
+// which segment they run along, so only the segment checks are left out.
+TEST(TriangulateShapes, CrossingsPackedBelowTheMergeDistance) {
+    const double lines[8][4] = {
+        {0.918314232003417, 0.22611461648536479, 0.081685767995830272, 0.77388538351506508},
+        {0.82986955461573086, 0.12425264214122556, 0.17013044538488353, 0.87574735785870028},
+        {0.3426190977224286, 0.025414652988605568, 0.65738090227764534, 0.97458534701215338},
+        {0.8767011866189145, 0.17122011010368815, 0.12329881338111742, 0.82877988989534712},
+        {0.00052424974765047372, 0.47710950174798628, 0.99947575025157853, 0.52289049825254619},
+        {0.9452235889162196, 0.27245669451114546, 0.054776411084563104, 0.72754330548936164},
+        {0.0047982335906501805, 0.43089710175938439, 0.99520176640885216, 0.56910289824138627},
+        {0.98560609630382401, 0.38089198501923727, 0.014393903696504451, 0.61910801498129253},
+    };
+    Pslg pslg;
+    for (int i = 0; i < 8; ++i) {
+        const int a = pslg.add_point(lines[i][0], lines[i][1]);
+        const int b = pslg.add_point(lines[i][2], lines[i][3]);
+        pslg.add_segment(a, b, i + 1);
+    }
+    pslg.add_point(0.49999999999950395, 0.4999999999996923);
+    pslg.add_point(0.5000000000003344, 0.4999999999995649);
+    pslg.add_point(0.4999999999999955, 0.49999999999995748);
+    for (const char* switches : {"zpQ", "zpq27Q"}) {
+        Triangulated result;
+        run_triangulate(pslg, switches, result);
+        ASSERT_EQ(result.error, TRIANGULATE_OK) << switches;
+        std::vector<std::string> problems;
+        for (const std::string& problem : check_triangulation(pslg, result.out, CheckOptions())) {
+            if (problem.rfind("output segment", 0) != 0) problems.push_back(problem);
+        }
+        EXPECT_EQ(describe(problems), "") << switches;
+    }
+}
+
 }  // namespace
 }  // namespace tri_test
