@@ -2,6 +2,7 @@
 
 #include <CGAL/Exact_predicates_inexact_constructions_kernel.h>
 #include <CGAL/Exact_rational.h>
+#include <CGAL/Interval_nt.h>
 #include <CGAL/box_intersection_d.h>
 
 #include <algorithm>
@@ -30,6 +31,8 @@ constexpr double kMergeFraction = 1e-12;
 // by CGAL's segment tree; CGAL's default of 10 spent a third of the time of a 10,000-point
 // triangulation there.
 constexpr std::ptrdiff_t kBoxCutoff = 1000;
+// Crossing points may be off the exact crossing by this fraction of the merge distance.
+constexpr double kCrossingTolerance = 1e-3;
 
 struct Crossing {
     double x;
@@ -159,9 +162,23 @@ bool is_proper_crossing(const Point& a, const Point& b, const Point& c, const Po
     return a_side != CGAL::COLLINEAR && b_side != CGAL::COLLINEAR && a_side != b_side;
 }
 
-// The crossing of two properly crossing segments, computed exactly and rounded.
-std::pair<double, double> crossing_point(const Point& a, const Point& b, const Point& c,
-                                         const Point& d) {
+// The crossing of two properly crossing segments, within tolerance of the exact one:
+// from interval arithmetic where its result is that narrow, else computed exactly and
+// rounded. The exact computation takes most of the time of a small triangulation.
+std::pair<double, double> crossing_point(const Point& a, const Point& b, const Point& c, const Point& d,
+                                         double tolerance) {
+    {
+        CGAL::Protect_FPU_rounding<true> upward;
+        using Interval = CGAL::Interval_nt_advanced;
+        const Interval ax(a.x()), ay(a.y()), bx(b.x()), by(b.y());
+        const Interval cx(c.x()), cy(c.y()), dx(d.x()), dy(d.y());
+        const Interval denominator = (bx - ax) * (dy - cy) - (by - ay) * (dx - cx);
+        const Interval t = ((cx - ax) * (dy - cy) - (cy - ay) * (dx - cx)) / denominator;
+        const Interval x = ax + t * (bx - ax), y = ay + t * (by - ay);
+        if (x.sup() - x.inf() <= tolerance && y.sup() - y.inf() <= tolerance) {
+            return {0.5 * x.inf() + 0.5 * x.sup(), 0.5 * y.inf() + 0.5 * y.sup()};
+        }
+    }
     const Rational ax(a.x()), ay(a.y()), bx(b.x()), by(b.y());
     const Rational cx(c.x()), cy(c.y()), dx(d.x()), dy(d.y());
     const Rational denominator = (bx - ax) * (dy - cy) - (by - ay) * (dx - cx);
@@ -201,7 +218,7 @@ std::vector<Crossing> find_crossings(const PlanarGraph& graph, std::vector<Box>&
         const Point pa = point_of(graph, a), pb = point_of(graph, b);
         const Point pc = point_of(graph, c), pd = point_of(graph, d);
         if (!is_proper_crossing(pa, pb, pc, pd)) return;
-        const std::pair<double, double> p = crossing_point(pa, pb, pc, pd);
+        const std::pair<double, double> p = crossing_point(pa, pb, pc, pd, kCrossingTolerance * graph.merge_distance);
         crossings.push_back({p.first, p.second, s, t});
     }, kBoxCutoff);
     std::sort(crossings.begin(), crossings.end(), [](const Crossing& p, const Crossing& q) {
