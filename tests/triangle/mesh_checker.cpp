@@ -74,6 +74,10 @@ private:
     CheckOptions options_;
     std::vector<std::string> problems_;
     double tolerance_ = 0.0;
+    // Added points lie on their segment up to rounding, or up to the triangulator's merge
+    // distance (1e-12 of the extent) where a segment bends to a point it touches; a
+    // looser test would take a crossing for lying on a third segment that passes by.
+    double on_segment_tolerance_ = 0.0;
     std::vector<int> triangles_;  // zero-based
     std::vector<std::pair<int, int>> segments_;
     std::set<std::pair<int, int>> segment_set_;  // both directions
@@ -102,6 +106,7 @@ private:
             max_y = std::max(max_y, in_.points[2 * i + 1]);
         }
         tolerance_ = 1e-9 * std::max(max_x - min_x, max_y - min_y);
+        on_segment_tolerance_ = 1e-11 * std::max(max_x - min_x, max_y - min_y);
     }
 
     bool meshed_segment(int s) const {
@@ -109,12 +114,12 @@ private:
         return a.x != b.x || a.y != b.y;
     }
 
-    // The lowest-numbered input segment within the tolerance of p, or -1.
-    int lowest_segment_at(Vec p) const {
+    // The lowest-numbered input segment within the given distance of p, or -1.
+    int lowest_segment_at(Vec p, double tolerance) const {
         for (int s = 0; s < in_.segment_count(); ++s) {
             if (!meshed_segment(s)) continue;
             const Vec a = in_point(in_.segments[2 * s]), b = in_point(in_.segments[2 * s + 1]);
-            if (distance_to_segment(p, a, b) <= tolerance_) return s;
+            if (distance_to_segment(p, a, b) <= tolerance) return s;
         }
         return -1;
     }
@@ -320,23 +325,24 @@ private:
         return grid.cells[static_cast<std::size_t>(r * grid.columns + c)];
     }
 
-    // +1: strictly inside triangle t; 0: on it within the tolerance; -1: outside.
-    int locate_in(int t, Vec p) const {
-        bool strictly = true;
+    // Whether p lies in triangle t or within the tolerance of it (of the triangle itself,
+    // not of its edges' lines, which reach far beyond a sharp corner).
+    bool near_triangle(int t, Vec p) const {
+        bool inside = true;
+        double nearest = INFINITY;
         for (int j = 0; j < 3; ++j) {
             const Vec a = out_point(triangles_[3 * t + j]), b = out_point(triangles_[3 * t + (j + 1) % 3]);
             double error = 0.0;
-            const double o = orientation(a, b, p, error);
-            if (o <= error) strictly = false;
-            if (o < -tolerance_ * length(b - a)) return -1;
+            if (orientation(a, b, p, error) < -error) inside = false;
+            nearest = std::min(nearest, distance_to_segment(p, a, b));
         }
-        return strictly ? 1 : 0;
+        return inside || nearest <= tolerance_;
     }
 
     bool covered(const Grid& grid, Vec p) const {
         if (grid.cells.empty()) return false;
         for (const int t : candidates(grid, p)) {
-            if (locate_in(t, p) >= 0) return true;
+            if (near_triangle(t, p)) return true;
         }
         return false;
     }
@@ -420,7 +426,7 @@ private:
                 const double t = (k + 0.5) / kSamples;
                 const Vec p{a.x + t * (b.x - a.x), a.y + t * (b.y - a.y)};
                 if (!covered(grid, p) || near_output_point(p)) continue;
-                const int under = lowest_segment_at(p);
+                const int under = lowest_segment_at(p, tolerance_);
                 if (!on_output_segment(p, in_.markers[under])) {
                     fail("input segment " + std::to_string(s) + " not covered at " + text(t));
                 }
@@ -453,7 +459,7 @@ private:
         for (int p = n; p < out_.numberofpoints; ++p) {
             if (!used[p]) fail("added point " + std::to_string(p) + " unused");
             const Vec q = out_point(p);
-            const int s = lowest_segment_at(q);
+            const int s = lowest_segment_at(q, on_segment_tolerance_);
             std::vector<double> expected(a);
             if (s >= 0) {
                 const int i = in_.segments[2 * s], j = in_.segments[2 * s + 1];

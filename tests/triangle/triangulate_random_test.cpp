@@ -1,6 +1,7 @@
 // Seeded random planar graphs through the checker.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <random>
 #include <string>
 
@@ -68,6 +69,37 @@ TEST(TriangulateRandom, FuzzTenThousandSmallGraphs) {
         const bool zero_based = pick(random) != 0;
         ASSERT_EQ(triangulate_and_check(pslg, angle, zero_based, nullptr), "")
             << "graph " << i << " angle " << angle;
+    }
+}
+
+// Strokes drawn through nearly one point, as in a star of lines: the crossings crowd
+// within 1e-5 or 1e-6 of each other, and every third graph has its lines within 1e-9
+// radians of parallel.
+TEST(TriangulateRandom, LinesCrossingNearOnePoint) {
+    constexpr double kPi = 3.14159265358979323846;
+    std::mt19937 random(4242);
+    std::uniform_real_distribution<double> unit(0.0, 1.0);
+    auto add_point = [](Pslg& pslg, double x, double y) {
+        return pslg.add_point(x, y, {kAffineX * x + kAffineY * y + kAffineConstant});
+    };
+    for (int i = 0; i < 300; ++i) {
+        const double spread = i % 2 == 0 ? 1e-5 : 1e-6;
+        Pslg pslg;
+        const int lines = 3 + i % 6;
+        for (int l = 0; l < lines; ++l) {
+            const double cx = 0.5 + spread * (unit(random) - 0.5);
+            const double cy = 0.5 + spread * (unit(random) - 0.5);
+            const double a = i % 3 == 0 ? 0.3 + 1e-9 * unit(random) : kPi * unit(random);
+            const int p = add_point(pslg, cx - 0.5 * std::cos(a), cy - 0.5 * std::sin(a));
+            const int q = add_point(pslg, cx + 0.5 * std::cos(a), cy + 0.5 * std::sin(a));
+            pslg.add_segment(p, q, l + 1);
+        }
+        for (int k = 0; k < 3; ++k) {
+            add_point(pslg, 0.5 + spread * (unit(random) - 0.5), 0.5 + spread * (unit(random) - 0.5));
+        }
+        for (const double angle : {0.0, 27.0}) {
+            ASSERT_EQ(triangulate_and_check(pslg, angle, true, nullptr), "") << "graph " << i << " angle " << angle;
+        }
     }
 }
 
