@@ -306,9 +306,17 @@ void insert_points(AnyTriangulation& triangulation, const PlanarGraph& graph, co
 
 // Inserts the constraint between a and b, standing for mesh.sources[source]. A plain
 // triangulation records it as one edge; whether it became one is checked afterwards.
+// Most pieces are edges already: marking those skips CGAL's search for points on them.
 void insert_constraint(Mesh& mesh, Delaunay& triangulation, VertexHandle a, VertexHandle b, int source) {
     if (a == b) return;
-    triangulation.insert_constraint(a, b);
+    FaceHandle face;
+    int index = 0;
+    if (triangulation.is_edge(a, b, face, index)) {
+        face->set_constraint(index, true);
+        face->neighbor(index)->set_constraint(triangulation.mirror_index(face, index), true);
+    } else {
+        triangulation.insert_constraint(a, b);
+    }
     mesh.edges.push_back({a, b, source});
 }
 
