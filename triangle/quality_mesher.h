@@ -29,6 +29,9 @@ class BadFaceQueue : public CGAL::Mesh_2::Refine_faces_base<Tr, Criteria, Previo
     using Quality = typename Criteria::Quality;
 
     static constexpr std::size_t kBuckets = 64;
+    // Stale entries are purged once the queue holds more than this many per face, so
+    // that a long refinement does not keep every face it ever queued.
+    static constexpr std::size_t kEntriesPerFace = 4;
 
     struct Entry {
         FaceHandle face;
@@ -43,6 +46,7 @@ public:
     void scan_triangulation_impl() {
         for (std::deque<Entry>& bucket : buckets_) bucket.clear();
         worst_ = kBuckets;
+        entries_ = 0;
         Tr& triangulation = this->triangulation_ref_impl();
         for (auto face = triangulation.finite_faces_begin(); face != triangulation.finite_faces_end(); ++face) {
             if (face->is_in_domain()) push_if_bad(face);
@@ -59,7 +63,9 @@ public:
     }
 
     void pop_next_element_impl() {
-        if (drop_dead_front()) buckets_[worst_].pop_front();
+        if (!drop_dead_front()) return;
+        buckets_[worst_].pop_front();
+        --entries_;
     }
 
     // The zone's faces die with the insertion; their entries go stale by themselves.
@@ -92,6 +98,16 @@ private:
             fraction > 0.0 ? std::min(kBuckets - 1, static_cast<std::size_t>(fraction * kBuckets)) : 0;
         buckets_[bucket].push_back({face, {face->vertex(0), face->vertex(1), face->vertex(2)}, quality});
         worst_ = std::min(worst_, bucket);
+        if (++entries_ > kEntriesPerFace * this->triangulation_ref_impl().number_of_faces() + 4096) purge();
+    }
+
+    void purge() {
+        const auto stale = [this](const Entry& entry) { return !is_alive(entry); };
+        entries_ = 0;
+        for (std::deque<Entry>& bucket : buckets_) {
+            bucket.erase(std::remove_if(bucket.begin(), bucket.end(), stale), bucket.end());
+            entries_ += bucket.size();
+        }
     }
 
     // Whether the entry's face is still alive with the corners it had when queued. A
@@ -107,7 +123,10 @@ private:
     bool drop_dead_front() const {
         for (; worst_ < kBuckets; ++worst_) {
             std::deque<Entry>& bucket = buckets_[worst_];
-            while (!bucket.empty() && !is_alive(bucket.front())) bucket.pop_front();
+            while (!bucket.empty() && !is_alive(bucket.front())) {
+                bucket.pop_front();
+                --entries_;
+            }
             if (!bucket.empty()) return true;
         }
         return false;
@@ -115,6 +134,7 @@ private:
 
     mutable std::vector<std::deque<Entry>> buckets_;
     mutable std::size_t worst_ = kBuckets;  // no bucket below it holds an entry
+    mutable std::size_t entries_ = 0;       // in all buckets
 };
 
 // CGAL's Delaunay_mesher_2 over a triangulation whose domain is already marked, with
