@@ -510,8 +510,9 @@ bool constraints_are_whole(const Mesh& mesh) {
     return true;
 }
 
-// Triangulates the graph's points and pieces; null when the points do not span the plane.
-std::unique_ptr<Mesh> triangulate_graph(const PlanarGraph& graph) {
+// Triangulates the graph's points and pieces, tracked when asked (for refinement in
+// place); null when the points do not span the plane.
+std::unique_ptr<Mesh> triangulate_graph(const PlanarGraph& graph, bool tracked) {
     std::vector<int> points;
     for (int p = 0; p < graph.point_count(); ++p) {
         if (graph.representative[p] == p) points.push_back(p);
@@ -519,16 +520,98 @@ std::unique_ptr<Mesh> triangulate_graph(const PlanarGraph& graph) {
     auto mesh = std::make_unique<Mesh>();
     mesh->sources.reserve(graph.pieces.size());
     for (const Piece& piece : graph.pieces) mesh->sources.push_back({piece.segment, piece.first, piece.last});
-    mesh->plain = std::make_unique<Delaunay>();
-    if (!insert_points_and_constraints(*mesh, *mesh->plain, graph, points)) return nullptr;
-    if (constraints_are_whole(*mesh)) return mesh;
-    // Rounded crossing points made pieces cross again: start over, tracking constraints.
-    mesh->plain.reset();
-    mesh->edges.clear();
+    if (!tracked) {
+        mesh->plain = std::make_unique<Delaunay>();
+        if (!insert_points_and_constraints(*mesh, *mesh->plain, graph, points)) return nullptr;
+        if (constraints_are_whole(*mesh)) return mesh;
+        // Rounded crossing points made pieces cross again: start over, tracking constraints.
+        mesh->plain.reset();
+        mesh->edges.clear();
+    }
     mesh->tracked = std::make_unique<Triangulation>();
-    insert_points_and_constraints(*mesh, *mesh->tracked, graph, points);
+    if (!insert_points_and_constraints(*mesh, *mesh->tracked, graph, points)) return nullptr;
     list_tracked_edges(*mesh);
     return mesh;
+}
+
+// Whether every edge of the convex hull of the graph's meshed points, collinear points
+// included, is a piece. Nothing is then carved from outside, and refinement can work on
+// the first triangulation itself.
+bool hull_is_made_of_pieces(const PlanarGraph& graph) {
+    std::vector<int> sorted;
+    for (int p = 0; p < graph.point_count(); ++p) {
+        if (graph.representative[p] == p) sorted.push_back(p);
+    }
+    if (sorted.size() < 3) return false;
+    std::sort(sorted.begin(), sorted.end(), [&graph](int a, int b) {
+        const double* p = &graph.xy[2 * a];
+        const double* q = &graph.xy[2 * b];
+        return p[0] != q[0] ? p[0] < q[0] : p[1] < q[1];
+    });
+    // Andrew's monotone chain, lower then upper half, popping only at right turns.
+    std::vector<int> hull;
+    auto extend = [&](int p, std::size_t floor) {
+        while (hull.size() >= floor + 2 &&
+               CGAL::orientation(graph_point(graph, hull[hull.size() - 2]), graph_point(graph, hull.back()),
+                                 graph_point(graph, p)) == CGAL::RIGHT_TURN) {
+            hull.pop_back();
+        }
+        hull.push_back(p);
+    };
+    for (const int p : sorted) extend(p, 0);
+    const std::size_t lower = hull.size() - 1;
+    for (auto p = sorted.rbegin() + 1; p != sorted.rend(); ++p) extend(*p, lower);
+    std::unordered_map<long long, char> pieces;
+    auto key = [](int a, int b) {
+        return static_cast<long long>(std::min(a, b)) << 32 | static_cast<long long>(std::max(a, b));
+    };
+    for (const Piece& piece : graph.pieces) pieces.emplace(key(piece.first, piece.last), 1);
+    for (std::size_t i = 0; i + 1 < hull.size(); ++i) {
+        if (pieces.count(key(hull[i], hull[i + 1])) == 0) return false;
+    }
+    return true;
+}
+
+// Whether every finite face is in the domain and the convex hull is made of
+// constraints: refinement can then work on the triangulation itself, as it cannot
+// place points outside the hull.
+bool domain_is_whole(const Mesh& mesh) {
+    const Delaunay& triangulation = mesh.triangulation();
+    for (const FaceHandle face : triangulation.finite_face_handles()) {
+        if (!face->is_in_domain()) return false;
+    }
+    Delaunay::Face_circulator face = triangulation.incident_faces(triangulation.infinite_vertex()), end = face;
+    do {
+        if (!face->is_constrained(face->index(triangulation.infinite_vertex()))) return false;
+    } while (++face != end);
+    return true;
+}
+
+// A plain copy of a finished triangulation, its constrained edges moved onto the
+// copy's vertices (found by their graph numbers).
+std::unique_ptr<Mesh> plain_copy(const Mesh& mesh, const PlanarGraph& graph) {
+    auto copy = std::make_unique<Mesh>();
+    copy->plain = std::make_unique<Delaunay>(mesh.triangulation());
+    copy->sources = mesh.sources;
+    std::vector<VertexHandle> by_point(graph.point_count());
+    for (const VertexHandle v : copy->plain->finite_vertex_handles()) by_point[v->info().point] = v;
+    copy->edges.reserve(mesh.edges.size());
+    for (const ConstrainedEdge& edge : mesh.edges) {
+        copy->edges.push_back({by_point[edge.u->info().point], by_point[edge.w->info().point], edge.source});
+    }
+    return copy;
+}
+
+// The extent of the triangulation's points.
+double extent_of(const Delaunay& triangulation) {
+    double min_x = INFINITY, max_x = -INFINITY, min_y = INFINITY, max_y = -INFINITY;
+    for (const VertexHandle v : triangulation.finite_vertex_handles()) {
+        min_x = std::min(min_x, v->point().x());
+        max_x = std::max(max_x, v->point().x());
+        min_y = std::min(min_y, v->point().y());
+        max_y = std::max(max_y, v->point().y());
+    }
+    return std::max(max_x - min_x, max_y - min_y);
 }
 
 // The kept region of the first triangulation on its own, inside a far frame of four
@@ -604,27 +687,28 @@ bool refine(Mesh& mesh, const PlanarGraph& graph, double bound, long long point_
     return mesher.is_done();
 }
 
-// The refined kept region. CGAL 5.5's mesher can fail an assertion on near-degenerate
-// input; the triangulation is then unusable, so it is rebuilt and refined again, up to
-// the last step that completed (the mesher is deterministic), or left unrefined.
-std::unique_ptr<Mesh> refined_mesh(const Mesh& first, const PlanarGraph& graph,
-                                   const std::vector<double>& holes, double bound,
-                                   long long point_limit, bool& limited) {
+// The refined domain: the given mesh refined in place, or else the kept region of the
+// unrefined one. CGAL 5.5's mesher can fail an assertion on near-degenerate input; the
+// triangulation is then unusable, so the kept region is built and refined again, up to
+// the last step that completed, or left unrefined.
+std::unique_ptr<Mesh> refined_mesh(std::unique_ptr<Mesh> in_place, const Mesh& unrefined,
+                                   const PlanarGraph& graph, const std::vector<double>& holes,
+                                   double bound, long long point_limit, bool& limited) {
     long long steps = 0;
     try {
-        std::unique_ptr<Mesh> mesh = kept_region_mesh(first, graph, holes);
+        std::unique_ptr<Mesh> mesh = in_place ? std::move(in_place) : kept_region_mesh(unrefined, graph, holes);
         limited = !refine(*mesh, graph, bound, point_limit, LLONG_MAX, steps);
         return mesh;
     } catch (const CGAL::Failure_exception&) {
         limited = true;
     }
     try {
-        std::unique_ptr<Mesh> mesh = kept_region_mesh(first, graph, holes);
+        std::unique_ptr<Mesh> mesh = kept_region_mesh(unrefined, graph, holes);
         long long replayed = 0;
         refine(*mesh, graph, bound, point_limit, steps, replayed);
         return mesh;
     } catch (const CGAL::Failure_exception&) {
-        return kept_region_mesh(first, graph, holes);
+        return kept_region_mesh(unrefined, graph, holes);
     }
 }
 
@@ -671,28 +755,41 @@ bool has_domain(const Delaunay& triangulation) {
 
 int mesh_planar_graph(PlanarGraph& graph, const Switches& switches, long long point_limit,
                       MeshResult& result) {
-    const std::unique_ptr<Mesh> first = triangulate_graph(graph);
+    const bool refining = switches.quality && switches.min_angle > 0.0;
+    const bool whole = refining && (graph.holes.empty() || !switches.planar_graph) && hull_is_made_of_pieces(graph);
+    std::unique_ptr<Mesh> first = triangulate_graph(graph, whole);
     if (first == nullptr) return TRIANGULATE_COLLINEAR;
     number_made_points(*first, graph, nullptr);
     const std::vector<double> holes = switches.planar_graph ? graph.holes : std::vector<double>();
     mark_domain(first->triangulation(), holes, switches.planar_graph);
 
     result = MeshResult();
-    if (!switches.quality || !(switches.min_angle > 0.0) || !has_domain(first->triangulation())) {
+    if (!refining || !has_domain(first->triangulation())) {
         export_mesh(*first, graph, result);
         return TRIANGULATE_OK;
     }
+    // Where the domain is all of the first triangulation, that is refined itself, and a
+    // plain copy keeps the unrefined triangles for the attributes of added points.
+    std::unique_ptr<Mesh> in_place;
+    std::unique_ptr<Mesh> unrefined;
+    if (whole && domain_is_whole(*first)) {
+        unrefined = plain_copy(*first, graph);
+        first->shortest_refined_edge = kShortestRefinedEdgeFraction * extent_of(first->triangulation());
+        in_place = std::move(first);
+    } else {
+        unrefined = std::move(first);
+    }
     try {
         const std::unique_ptr<Mesh> refined =
-            refined_mesh(*first, graph, holes, angle_bound(switches.min_angle), point_limit,
-                         result.refinement_limited);
+            refined_mesh(std::move(in_place), *unrefined, graph, holes, angle_bound(switches.min_angle),
+                         point_limit, result.refinement_limited);
         list_tracked_edges(*refined);
-        number_made_points(*refined, graph, first.get());
+        number_made_points(*refined, graph, unrefined.get());
         export_mesh(*refined, graph, result);
     } catch (const CGAL::Failure_exception&) {
         result = MeshResult();
         result.refinement_limited = true;
-        export_mesh(*first, graph, result);
+        export_mesh(*unrefined, graph, result);
     }
     return TRIANGULATE_OK;
 }

@@ -98,7 +98,7 @@ private:
             fraction > 0.0 ? std::min(kBuckets - 1, static_cast<std::size_t>(fraction * kBuckets)) : 0;
         buckets_[bucket].push_back({face, {face->vertex(0), face->vertex(1), face->vertex(2)}, quality});
         worst_ = std::min(worst_, bucket);
-        if (++entries_ > kEntriesPerFace * this->triangulation_ref_impl().number_of_faces() + 4096) purge();
+        if (++entries_ > kEntriesPerFace * this->triangulation_ref_impl().tds().number_of_faces() + 4096) purge();
     }
 
     void purge() {
