@@ -378,22 +378,19 @@ void copy_neighbour_attributes(const Mesh& mesh, const PlanarGraph& graph, Verte
     } while (++neighbour != end);
 }
 
-// Attributes for a point the triangulation made: along the constraint it lies on, else
-// barycentric in the face of the unrefined triangulation that holds it.
+// Attributes for a point the triangulation made: along the piece it lies on, between the
+// piece's two ends, else barycentric in the face of the unrefined triangulation that holds
+// it. A piece runs between the points that already lay on its segment (its ends, crossings,
+// points on it), so this is what splitting the sub-segment between the point's neighbours
+// gives: every split of a piece interpolates linearly between points on the same line.
 void made_point_attributes(const Mesh& mesh, const PlanarGraph& graph, const Mesh* unrefined,
                            VertexHandle v, int source, FaceHandle& hint,
                            double* attributes, int& marker) {
     const double x = v->point().x(), y = v->point().y();
     marker = 0;
     const ConstraintSource* best = source >= 0 ? &mesh.sources[source] : nullptr;
-    if (best != nullptr && best->segment >= 0) {
-        const int segment = best->segment;
-        interpolate_on_line(graph, graph.segment_ends[2 * segment], graph.segment_ends[2 * segment + 1],
-                            x, y, attributes);
-        marker = graph.segment_markers[segment];
-        return;
-    }
     if (best != nullptr) {
+        if (best->segment >= 0) marker = graph.segment_markers[best->segment];
         interpolate_on_line(graph, best->first, best->last, x, y, attributes);
         return;
     }

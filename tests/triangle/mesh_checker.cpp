@@ -445,6 +445,46 @@ private:
         }
     }
 
+    // Whether two input segments that are not parallel pass through q.
+    bool is_crossing(Vec q) const {
+        std::vector<int> through;
+        for (int s = 0; s < in_.segment_count(); ++s) {
+            if (!meshed_segment(s)) continue;
+            const Vec a = in_point(in_.segments[2 * s]), b = in_point(in_.segments[2 * s + 1]);
+            if (distance_to_segment(q, a, b) > on_segment_tolerance_) continue;
+            for (const int other : through) {
+                const Vec c = in_point(in_.segments[2 * other]), d = in_point(in_.segments[2 * other + 1]);
+                if (std::fabs(cross(b - a, d - c)) > 1e-9 * length(b - a) * length(d - c)) return true;
+            }
+            through.push_back(s);
+        }
+        return false;
+    }
+
+    // The nearest output points joined to p by output segments along input segment s, one
+    // on each side of p: the ends of the sub-segment that p split. Refinement interpolates
+    // a point's attributes between them, as a split would at the moment it happens.
+    bool sub_segment_ends(int p, int s, const std::vector<std::vector<int>>& incident, int& before,
+                          int& after) const {
+        const Vec a = in_point(in_.segments[2 * s]), b = in_point(in_.segments[2 * s + 1]);
+        const Vec d = b - a;
+        const double at = dot(out_point(p) - a, d);
+        double nearest_before = -INFINITY, nearest_after = INFINITY;
+        for (const int other : incident[p]) {
+            const Vec o = out_point(other);
+            if (distance_to_segment(o, a, b) > tolerance_) continue;
+            const double along = dot(o - a, d);
+            if (along < at && along > nearest_before) {
+                nearest_before = along;
+                before = other;
+            } else if (along > at && along < nearest_after) {
+                nearest_after = along;
+                after = other;
+            }
+        }
+        return before >= 0 && after >= 0;
+    }
+
     void check_added_points() {
         const int n = in_.point_count(), a = in_.attribute_count;
         std::vector<char> used(out_.numberofpoints, 0);
@@ -456,18 +496,38 @@ private:
                 high[k] = std::max(high[k], in_.attributes[a * i + k]);
             }
         }
+        std::vector<std::vector<int>> incident(out_.numberofpoints);
+        for (const auto& segment : segments_) {
+            incident[segment.first].push_back(segment.second);
+            incident[segment.second].push_back(segment.first);
+        }
         for (int p = n; p < out_.numberofpoints; ++p) {
             if (!used[p]) fail("added point " + std::to_string(p) + " unused");
             const Vec q = out_point(p);
             const int s = lowest_segment_at(q, on_segment_tolerance_);
             std::vector<double> expected(a);
-            if (s >= 0) {
+            if (s >= 0 && is_crossing(q)) {
                 const int i = in_.segments[2 * s], j = in_.segments[2 * s + 1];
                 const Vec d = in_point(j) - in_point(i);
                 const double t = std::min(1.0, std::max(0.0, dot(q - in_point(i), d) / dot(d, d)));
                 for (int k = 0; k < a; ++k) {
                     expected[k] = in_.attributes[a * i + k] + t * (in_.attributes[a * j + k] - in_.attributes[a * i + k]);
                 }
+                expect_attributes(p, expected, "at a crossing");
+                continue;
+            }
+            if (s >= 0) {
+                int before = -1, after = -1;
+                if (!sub_segment_ends(p, s, incident, before, after)) {
+                    fail("added point " + std::to_string(p) + " on segment " + std::to_string(s) +
+                         " lacks a neighbour along it on each side");
+                    continue;
+                }
+                const Vec d = out_point(after) - out_point(before);
+                const double t = std::min(1.0, std::max(0.0, dot(q - out_point(before), d) / dot(d, d)));
+                const double* low_end = out_.pointattributelist + a * before;
+                const double* high_end = out_.pointattributelist + a * after;
+                for (int k = 0; k < a; ++k) expected[k] = low_end[k] + t * (high_end[k] - low_end[k]);
                 expect_attributes(p, expected, "on a segment");
                 continue;
             }

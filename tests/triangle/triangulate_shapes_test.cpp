@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <utility>
 #include <vector>
 
 #include "mesh_checker.h"
@@ -99,6 +100,37 @@ TEST(TriangulateShapes, SquareCrossedByOpenPolylineWithEndsOutside) {
         }
     }
     EXPECT_TRUE(found);
+}
+
+// A face at depth 0 crossed by a segment whose ends lie at depth -5, tagged as polyline
+// ends: points that refinement puts on the segment inside the face lie between the two
+// crossings, which carry the outline's depth and tag, and must take theirs, not the far
+// ends'. Their depth would otherwise leave the surface and their tag make an outline-end edge.
+TEST(TriangulateShapes, PointsRefinementPutsOnASegmentTakeTheirSubSegmentsAttributes) {
+    Pslg pslg;
+    for (const auto& corner : {std::pair<double, double>{0, 0}, {1, 0}, {1, 1}, {0, 1}}) {
+        pslg.add_point(corner.first, corner.second, {0.0, -1.0});
+    }
+    pslg.add_polyline({0, 1, 2, 3}, true, kOutline);
+    const int a = pslg.add_point(-0.5, 0.4, {-5.0, -2.0});
+    const int b = pslg.add_point(1.5, 0.6, {-5.0, -2.0});
+    pslg.add_segment(a, b, kShape);
+    Triangulated result;
+    run_triangulate(pslg, switches_for(27.0), result);
+    ASSERT_EQ(result.error, TRIANGULATE_OK);
+    CheckOptions options;
+    options.min_angle = 27.0;
+    EXPECT_EQ(describe(check_triangulation(pslg, result.out, options)), "");
+    int inside_on_segment = 0;
+    for (int p = pslg.point_count(); p < result.out.numberofpoints; ++p) {
+        const double x = result.out.pointlist[2 * p], y = result.out.pointlist[2 * p + 1];
+        const bool on_segment = std::fabs(y - (0.4 + 0.1 * (x + 0.5))) < 1e-12;
+        if (!on_segment || x < 0.0 || x > 1.0) continue;
+        ++inside_on_segment;
+        EXPECT_NEAR(result.out.pointattributelist[2 * p], 0.0, 1e-12) << x;
+        EXPECT_EQ(result.out.pointattributelist[2 * p + 1], -1.0) << x;
+    }
+    EXPECT_GE(inside_on_segment, 3);  // two crossings and at least one refinement point
 }
 
 TEST(TriangulateShapes, ClosedPolygonInsideSquare) {
