@@ -18,4 +18,9 @@ struct FaceCutState {
     // The shape's polylines in frame coordinates, with the outline points that lie
     // on their segments inserted.
     PolyShape frameShape;
+    // The mean of the face's corners in frame coordinates.
+    Point3 centroid;
+    // The smallest distance, across the direction, between two corners of the face
+    // or between a corner and an edge it does not end: the weld must not close it.
+    double cornerSpacing = 0.0;
 };

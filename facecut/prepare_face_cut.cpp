@@ -1,5 +1,6 @@
 #include "facecut/prepare_face_cut.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "facecut/add_outline_points_to_shape.h"
@@ -49,9 +50,31 @@ bool IsCuttableFace(const MNMesh& mesh, int face) {
     return true;
 }
 
-void MarkUncut(MNFace& f, bool inside) {
-    f.SetFlag(kFaceCutHandled);
-    f.SetFlag(kFaceInsideShape, inside);
+double DistanceToEdge(const Point3& p, const Point3& a, const Point3& b) {
+    double ex = static_cast<double>(b.x) - a.x, ey = static_cast<double>(b.y) - a.y;
+    double px = static_cast<double>(p.x) - a.x, py = static_cast<double>(p.y) - a.y;
+    double squared = ex * ex + ey * ey;
+    double t = squared > 0.0 ? std::min(1.0, std::max(0.0, (px * ex + py * ey) / squared)) : 0.0;
+    return std::hypot(px - t * ex, py - t * ey);
+}
+
+// The smallest x-y distance between two corners of the outline, or between a corner
+// and an edge that does not end at it.
+double CornerSpacing(const PolyLine& outline) {
+    int n = outline.numPts;
+    double spacing = INFINITY;
+    for (int i = 0; i < n; ++i) {
+        const Point3& p = outline[i].p;
+        for (int k = 0; k < n; ++k) {
+            int next = (k + 1) % n;
+            if (k == i || next == i)
+                continue;
+            spacing = std::min(spacing, DistanceToEdge(p, outline[k].p, outline[next].p));
+        }
+        for (int j = i + 1; j < n; ++j)
+            spacing = std::min(spacing, DistanceToEdge(p, outline[j].p, outline[j].p));
+    }
+    return spacing;
 }
 
 }  // namespace
@@ -93,7 +116,7 @@ bool PrepareFaceCut(MNMesh& mesh, int face, const PolyShape& shape, bool through
     // it: it cannot be cut, but it may still lie inside the shape, which any frame
     // with this depth axis tells.
     if (!sound && !AxesFromEdge(zAxis, LeastAlignedAxis(zAxis), xAxis, yAxis)) {
-        MarkUncut(f, false);
+        MarkFaceUncut(f, false);
         return false;
     }
     state.frame = Matrix3(xAxis, yAxis, zAxis, origin);
@@ -109,7 +132,8 @@ bool PrepareFaceCut(MNMesh& mesh, int face, const PolyShape& shape, bool through
         sum += q;
     }
     state.outline.Close();
-    Point3 centroid = sum * (1.0f / static_cast<float>(f.deg));
+    state.centroid = sum * (1.0f / static_cast<float>(f.deg));
+    state.cornerSpacing = CornerSpacing(state.outline);
 
     // Shape into the frame; with through on (and local off) projected onto the
     // face plane along the direction first, unless the normal is degenerate or the
@@ -138,6 +162,6 @@ bool PrepareFaceCut(MNMesh& mesh, int face, const PolyShape& shape, bool through
         if (ShapeCutsOutline(state.outline, state.frameShape))
             return true;
     }
-    MarkUncut(f, PointInClosedLines(centroid, state.frameShape));
+    MarkFaceUncut(f, PointInClosedLines(state.centroid, state.frameShape));
     return false;
 }

@@ -6,6 +6,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "facecut/anchor_dangling_lines.h"
 #include "facecut/cut_flags.h"
 #include "facecut/point_in_polyline.h"
 
@@ -31,11 +32,11 @@ Point3 Corner(const triangulateio& out, int point) {
 
 }  // namespace
 
-void RebuildFace(MNMesh& mesh, int face, const FaceCutState& state, bool removeUnused,
+bool RebuildFace(MNMesh& mesh, int face, const FaceCutState& state, bool removeUnused,
                  FaceTriangulation& tri) {
     triangulateio& out = tri.out;
     const int attrs = out.numberofpointattributes;
-    if (attrs < 2 || !out.pointlist || !out.pointattributelist) return;
+    if (attrs < 2 || !out.pointlist || !out.pointattributelist) return false;
 
     // The triangles kept, and their centroids, before anything changes.
     std::vector<int> kept;
@@ -51,7 +52,7 @@ void RebuildFace(MNMesh& mesh, int face, const FaceCutState& state, bool removeU
         centroids.push_back(centroid);
     }
     // Nothing would replace a face with an area: keep it rather than lose it.
-    if (kept.empty() && mesh.GetFaceNormal(face).Length() > 0.0f) return;
+    if (kept.empty() && mesh.GetFaceNormal(face).Length() > 0.0f) return false;
 
     // The point-to-vertex map lives in the output's point markers.
     if (!out.pointmarkerlist) out.pointmarkerlist = static_cast<int*>(std::malloc(sizeof(int) * out.numberofpoints));
@@ -119,11 +120,14 @@ void RebuildFace(MNMesh& mesh, int face, const FaceCutState& state, bool removeU
         }
     }
 
-    if (removeUnused)
+    if (removeUnused) {
+        KeepLineAnchors(mesh, firstEdge);
         for (int e = firstEdge; e < mesh.nume; ++e) {
             DWORD fl = mesh.e[e].flags;
             if ((fl & kEdgeInterior) && !(fl & (kEdgeCutLine | kEdgeOutline))) mesh.RemoveEdge(e);
         }
+    }
     if (state.flip)
         for (int f = firstFace; f < mesh.numf; ++f) mesh.FlipNormal(f);
+    return true;
 }

@@ -8,11 +8,12 @@
 
 // Takes the mesh, the face, the first phase's state, removeUnused and the
 // triangulation. Keeps the triangles whose centroid lies inside the outline; when
-// none is kept and the face has an area, the face stays as it was. Otherwise the
-// face is deleted and every kept triangle becomes a face with new vertices in
-// object space, flagged for the clean-up: cut-line edges 0x1, outline edges
-// 0x8000000, interior edges 0x2000000 (removed with removeUnused), faces inside the
-// shape 0x80000000. New faces are reversed when the face looked along the
-// direction.
-void RebuildFace(MNMesh& mesh, int face, const FaceCutState& state, bool removeUnused,
+// none is kept and the face has an area, the face stays as it was and the result is
+// false. Otherwise the face is deleted and every kept triangle becomes a face with
+// new vertices in object space, flagged for the clean-up: cut-line edges 0x1,
+// outline edges 0x8000000, interior edges 0x2000000 (removed with removeUnused,
+// except those that keep a line ending inside the face from becoming a spur), faces
+// inside the shape 0x80000000. New faces are reversed when the face looked along
+// the direction.
+bool RebuildFace(MNMesh& mesh, int face, const FaceCutState& state, bool removeUnused,
                  FaceTriangulation& tri);

@@ -5,6 +5,7 @@
 
 #include "facecut/overlay_bounds.h"
 #include "facecut/point_in_polyline.h"
+#include "facecut/segment_spans_outline.h"
 
 namespace {
 
@@ -52,6 +53,8 @@ bool ShapeCutsOutline(const PolyLine& outline, const PolyShape& shape) {
                 if (PointInPolyline(a, outline))
                     return true;
                 if (SegmentCrossesOutline(a, b, outline))
+                    return true;
+                if (SegmentSpansOutline(a, b, outline))
                     return true;
             }
         }

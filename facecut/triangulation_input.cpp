@@ -1,5 +1,6 @@
 #include "facecut/triangulation_input.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
@@ -66,7 +67,9 @@ void BuildTriangulationInput(const FaceCutState& state, float minAngle, float we
     std::snprintf(tri.switches, sizeof tri.switches, "zpq%.3fQ", static_cast<double>(minAngle));
     DumpTriangulationInput(QString("D:\\tri_0.bin"), in, true);
     DumpTriangulationInput(QString("D:\\tri_0.txt"), in, false);
-    WeldTriangulationInput(in, static_cast<double>(weldThreshold));
+    // A weld as wide as the face would merge its corners and leave nothing to keep.
+    double tolerance = std::min(static_cast<double>(weldThreshold), 0.5 * state.cornerSpacing);
+    WeldTriangulationInput(in, tolerance);
     DumpTriangulationInput(QString("D:\\tri_1.txt"), in, false);
 }
 

@@ -70,12 +70,9 @@ TEST(CutFace, QuadCrossedOnceByAnOpenLine) {
     int f = UnitQuad(m);
     PolyShape shape;
     shape.Append(Line({Point3(-0.5f, 0.4f, 0), Point3(1.5f, 0.6f, 0)}));
-    // Two faces, or three where refinement put a point on the short cut line: its
-    // source tag, interpolated between two polyline ends, makes the edge to the
-    // outline an outline-end edge, which stays.
-    int made = CutAndCheck(m, f, shape, Cut());
-    EXPECT_GE(made, 2);
-    EXPECT_LE(made, 3);
+    // Two faces: a point refinement puts on the cut line takes the outline's tag from
+    // the crossings on each side of it, so no edge from it to the outline stays.
+    EXPECT_EQ(CutAndCheck(m, f, shape, Cut()), 2);
     for (int v = 4; v < m.numv; ++v) {
         if (!m.v[v].GetFlag(MN_DEAD)) {
             EXPECT_TRUE(m.v[v].GetFlag(MN_SEL)) << v;
@@ -235,17 +232,42 @@ TEST(CutFace, ThroughCutsAFaceLookingAwayKeepingItsOrientation) {
     EXPECT_EQ(away.f[g].flags, before.f[g].flags);  // untouched, unflagged
 }
 
-TEST(CutFace, AFaceTheTriangulatorRejectsStaysAsItWas) {
+// A face the triangulator rejects stays as it was, flagged like a face the shape
+// misses: handled, and inside when its centroid lies inside the closed lines.
+TEST(CutFace, AFaceTheTriangulatorRejectsStaysAsItWasFlaggedAsUncut) {
+    for (bool closed : {false, true}) {
+        MNMesh m;
+        int f = UnitQuad(m);
+        PolyShape shape;
+        if (closed)
+            shape.Append(Line({Point3(-0.5f, -0.5f, 0), Point3(0.7f, -0.5f, 0), Point3(0.7f, 1.5f, 0),
+                               Point3(-0.5f, 1.5f, 0)}, true));
+        else
+            shape.Append(Line({Point3(-0.5f, 0.5f, 0), Point3(1.5f, 0.5f, 0)}));
+        shape.Append(Line({Point3(-2, -2, 0), Point3(2, -2, 0), Point3(2, 2, 0), Point3(-2, 2, 0)}, true));
+        MNMesh before = m;
+        CutFace(m, f, shape, false, kDown, false, true, std::nanf(""), 0.001f);
+        EXPECT_EQ(m.numf, before.numf);
+        EXPECT_EQ(m.numv, before.numv);
+        EXPECT_FALSE(m.f[f].GetFlag(MN_DEAD));
+        // Inside the big square only, or inside both squares: even parity, outside.
+        DWORD inside = closed ? 0 : 0x80000000;
+        EXPECT_EQ(m.f[f].flags, before.f[f].flags | 0x4000000 | inside) << closed;
+    }
+}
+
+// A face narrower than the weld threshold: the weld must not merge its corners into
+// a face with no area, which would leave it uncut (the thin triangles around a UV
+// sphere's pole, crossed by a line near the pole).
+TEST(CutFace, AFaceNarrowerThanTheWeldIsStillCut) {
     MNMesh m;
-    int f = UnitQuad(m);
+    int f = AddPolygon(m, {Point3(0, 0, 0), Point3(0.0314f, 0, 0), Point3(0.0314f, 0.00099f, 0)});
     PolyShape shape;
-    shape.Append(Line({Point3(-0.5f, 0.5f, 0), Point3(1.5f, 0.5f, 0)}));
-    MNMesh before = m;
-    CutFace(m, f, shape, false, kDown, false, true, std::nanf(""), 0.001f);
-    EXPECT_EQ(m.numf, before.numf);
-    EXPECT_EQ(m.numv, before.numv);
-    EXPECT_FALSE(m.f[f].GetFlag(MN_DEAD));
-    EXPECT_EQ(m.f[f].flags, before.f[f].flags);
+    shape.Append(Line({Point3(0.013f, -0.01f, 0), Point3(0.013f, 0.01f, 0)}));
+    Cut c;
+    EXPECT_EQ(CutAndCheck(m, f, shape, c), 2);
+    EXPECT_TRUE(m.f[f].GetFlag(MN_DEAD));
+    EXPECT_GE(Count(m, 1, MN_SEL), 1);
 }
 
 TEST(CutFace, RandomShapesOnRandomFaces) {

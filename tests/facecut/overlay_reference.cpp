@@ -4,6 +4,7 @@
 
 #include "facecut/point3d.h"
 #include "facecut/point_in_polyline.h"
+#include "facecut/segment_spans_outline.h"
 
 void ReferenceAddShapePointsToOutline(PolyLine& outline, const PolyShape& shape) {
     std::int64_t offered = 0;
@@ -74,6 +75,8 @@ bool ReferenceShapeCutsOutline(const PolyLine& outline, const PolyShape& shape) 
                 if (sigma >= 0.0001f && sigma <= 0.9999f && mu >= 0.0001f && mu <= 0.9999f)
                     return true;
             }
+            if (SegmentSpansOutline(a, b, outline))
+                return true;
         }
     }
     return false;

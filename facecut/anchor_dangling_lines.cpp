@@ -1,0 +1,150 @@
+#include "facecut/anchor_dangling_lines.h"
+
+#include <algorithm>
+#include <functional>
+#include <limits>
+#include <queue>
+#include <unordered_map>
+#include <utility>
+#include <vector>
+
+namespace {
+
+constexpr DWORD kEdgeInterior = 0x2000000;
+constexpr DWORD kEdgeKept = 0x1 | 0x8000000;
+
+// The new edges as a graph on local vertex numbers.
+struct LocalGraph {
+    std::vector<int> vertexOf;                          // local number -> mesh vertex
+    std::vector<std::vector<std::pair<int, int>>> adj;  // (neighbour, mesh edge)
+};
+
+bool Removable(const MNEdge& edge) {
+    return (edge.flags & kEdgeInterior) && !(edge.flags & kEdgeKept);
+}
+
+LocalGraph BuildGraph(const MNMesh& mesh, int firstEdge) {
+    LocalGraph g;
+    std::unordered_map<int, int> local;
+    auto number = [&](int vv) {
+        auto found = local.emplace(vv, static_cast<int>(g.vertexOf.size()));
+        if (found.second) {
+            g.vertexOf.push_back(vv);
+            g.adj.emplace_back();
+        }
+        return found.first->second;
+    };
+    for (int ed = firstEdge; ed < mesh.nume; ++ed) {
+        const MNEdge& edge = mesh.e[ed];
+        if (edge.GetFlag(MN_DEAD)) continue;
+        int a = number(edge.v1), b = number(edge.v2);
+        g.adj[a].emplace_back(b, ed);
+        g.adj[b].emplace_back(a, ed);
+    }
+    return g;
+}
+
+// Marks the vertices that lie on a cycle of kept edges: ends of kept edges that are
+// not bridges of the kept graph (Tarjan's low links, iteratively).
+std::vector<char> OnKeptCycle(const MNMesh& mesh, const LocalGraph& g) {
+    int n = static_cast<int>(g.vertexOf.size());
+    std::vector<int> order(n, -1), low(n, 0);
+    std::vector<char> onCycle(n, 0);
+    int counter = 0;
+    struct Frame {
+        int vertex;
+        int viaEdge;
+        size_t next;
+    };
+    for (int root = 0; root < n; ++root) {
+        if (order[root] >= 0) continue;
+        std::vector<Frame> stack{{root, -1, 0}};
+        order[root] = low[root] = counter++;
+        while (!stack.empty()) {
+            Frame& top = stack.back();
+            if (top.next < g.adj[top.vertex].size()) {
+                auto [w, ed] = g.adj[top.vertex][top.next++];
+                if (ed == top.viaEdge || Removable(mesh.e[ed])) continue;
+                if (order[w] < 0) {
+                    order[w] = low[w] = counter++;
+                    stack.push_back({w, ed, 0});
+                } else {
+                    low[top.vertex] = std::min(low[top.vertex], order[w]);
+                }
+                continue;
+            }
+            Frame done = top;
+            stack.pop_back();
+            if (stack.empty()) break;
+            int parent = stack.back().vertex;
+            low[parent] = std::min(low[parent], low[done.vertex]);
+            // The edge into done is on a cycle unless nothing below done reaches above it.
+            if (low[done.vertex] <= order[parent]) onCycle[parent] = onCycle[done.vertex] = 1;
+        }
+    }
+    return onCycle;
+}
+
+// The removable edges of the shortest chain from start to a marked vertex, or none.
+std::vector<int> ShortestChain(const MNMesh& mesh, const LocalGraph& g, int start,
+                               const std::vector<char>& target) {
+    int n = static_cast<int>(g.vertexOf.size());
+    std::vector<double> dist(n, std::numeric_limits<double>::infinity());
+    std::vector<int> viaEdge(n, -1), from(n, -1);
+    using Entry = std::pair<double, int>;
+    std::priority_queue<Entry, std::vector<Entry>, std::greater<Entry>> queue;
+    dist[start] = 0.0;
+    queue.push({0.0, start});
+    while (!queue.empty()) {
+        auto [d, v] = queue.top();
+        queue.pop();
+        if (d > dist[v]) continue;
+        if (target[v] && v != start) {
+            std::vector<int> chain;
+            for (int at = v; at != start; at = from[at]) chain.push_back(viaEdge[at]);
+            return chain;
+        }
+        for (auto [w, ed] : g.adj[v]) {
+            if (!Removable(mesh.e[ed])) continue;
+            double length = Length(mesh.P(g.vertexOf[w]) - mesh.P(g.vertexOf[v]));
+            double next = d + (length == length ? length : 0.0);
+            if (next < dist[w]) {
+                dist[w] = next;
+                viaEdge[w] = ed;
+                from[w] = v;
+                queue.push({next, w});
+            }
+        }
+    }
+    return {};
+}
+
+int KeptDegree(const MNMesh& mesh, const LocalGraph& g, int v) {
+    int degree = 0;
+    for (auto [w, ed] : g.adj[v]) degree += !Removable(mesh.e[ed]);
+    return degree;
+}
+
+}  // namespace
+
+int KeepLineAnchors(MNMesh& mesh, int firstEdge) {
+    LocalGraph g = BuildGraph(mesh, firstEdge);
+    int n = static_cast<int>(g.vertexOf.size());
+    std::vector<int> freeEnds;
+    for (int v = 0; v < n; ++v) {
+        if (KeptDegree(mesh, g, v) != 1) continue;
+        for (auto [w, ed] : g.adj[v])
+            if (mesh.e[ed].GetFlag(MN_SEL)) freeEnds.push_back(v);
+    }
+    std::sort(freeEnds.begin(), freeEnds.end(),
+              [&g](int a, int b) { return g.vertexOf[a] < g.vertexOf[b]; });
+    int kept = 0;
+    for (int v : freeEnds) {
+        // An earlier anchor may have closed a cycle through this end already.
+        if (KeptDegree(mesh, g, v) != 1) continue;
+        std::vector<int> chain = ShortestChain(mesh, g, v, OnKeptCycle(mesh, g));
+        for (int ed : chain) mesh.e[ed].ClearFlag(kEdgeInterior);
+        kept += static_cast<int>(chain.size());
+    }
+    return kept;
+}
