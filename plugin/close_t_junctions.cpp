@@ -29,6 +29,21 @@ bool TouchesFace(const MNMesh& mesh, int vv, int face) {
     return false;
 }
 
+// Whether a and b are corners of one face: the weld never joins such a pair.
+bool ShareAFace(const MNMesh& mesh, int a, int b) {
+    for (int ed : mesh.VertEdges(a)) {
+        const MNEdge& edge = mesh.e[ed];
+        if (TouchesFace(mesh, b, edge.f1) || (edge.f2 >= 0 && TouchesFace(mesh, b, edge.f2))) return true;
+    }
+    return false;
+}
+
+// Whether the weld can take p to end (index vv) of an edge instead: the two lie closer
+// than the threshold and are not corners of one face.
+bool WeldsToEnd(const MNMesh& mesh, int vv, const Point3& p, int end, float thresh) {
+    return !(Length(p - mesh.P(end)) >= thresh) && !ShareAFace(mesh, vv, end);
+}
+
 }  // namespace
 
 int CloseTJunctions(MNMesh& mesh, float thresh, DWORD flag) {
@@ -84,7 +99,9 @@ int CloseTJunctions(MNMesh& mesh, float thresh, DWORD flag) {
             if (!(len2 > 0.0f)) continue;
             float prop = ((p - a) % d) / len2;
             if (!(prop > 0.0f && prop < 1.0f)) continue;
-            if (!(Length(p - a) >= thresh && Length(p - b) >= thresh)) continue;
+            // A vertex near an end it can be welded to is left to the weld; one near an
+            // end of its own face (a cut point beside the corner) never would be.
+            if (WeldsToEnd(mesh, vv, p, edge.v1, thresh) || WeldsToEnd(mesh, vv, p, edge.v2, thresh)) continue;
             float dist = Length(p - (a + d * prop));
             if (dist < bestDist) {
                 best = ed;

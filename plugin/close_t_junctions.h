@@ -7,7 +7,8 @@
 
 // Takes the mesh, the weld threshold and the vertex flag of the weld. Every live
 // border vertex carrying flag that lies closer than thresh to another face's border
-// edge, strictly inside it and not within thresh of its ends, splits that edge at
-// its nearest point; the new corner carries flag too, so that the weld joins the
-// two. Returns the number of edges split.
+// edge, strictly inside it, splits that edge at its nearest point; the new corner
+// carries flag too, so that the weld joins the two. A vertex within thresh of an
+// end of the edge is left to the weld, unless the two are corners of one face,
+// which the weld never joins. Returns the number of edges split.
 int CloseTJunctions(MNMesh& mesh, float thresh, DWORD flag);

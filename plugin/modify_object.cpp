@@ -44,6 +44,10 @@ void ClearFlags(MNMesh& mesh, DWORD vertFlags, DWORD edgeFlags, DWORD faceFlags)
     for (int i = 0; i < mesh.numf; ++i) mesh.f[i].ClearFlag(faceFlags);
 }
 
+// Rounds of T-junction closing and welding after the first; each round can only
+// expose junctions that the previous weld made visible.
+constexpr int kExtraWeldPasses = 4;
+
 bool HasPoints(const PolyShape& shape) {
     for (int i = 0; i < shape.numLines; ++i)
         if (shape.lines[i].numPts > 0) return true;
@@ -145,6 +149,10 @@ void Slitform::ModifyObject(TimeValue t, ModContext& mc, ObjectState* os, INode*
     if (weldOn) {
         CloseTJunctions(mesh, weld, 0x4000000);
         mesh.WeldBorderVerts(weld, 0x4000000);
+        // A cut point beside a corner waits for the weld to join that corner's copies;
+        // only then is it seen as a T-junction on the neighbour's edge.
+        for (int pass = 0; pass < kExtraWeldPasses && CloseTJunctions(mesh, weld, 0x4000000) > 0; ++pass)
+            mesh.WeldBorderVerts(weld, 0x4000000);
     }
     if (open) {
         mesh.DeleteFlaggedFaces(0x80000000, 0);

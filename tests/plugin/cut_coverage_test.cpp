@@ -1,0 +1,124 @@
+// Whole evaluations checked for what a user measures in another tool: every line of
+// the shape kept as selected edges, the faces inside it covering its area, and a
+// closed input coming back closed when the weld is on.
+#include <cmath>
+#include <vector>
+
+#include "pipeline_fixture.h"
+
+namespace {
+
+// Parameter IDs of the modifier's block.
+constexpr ParamID kRemoveUnused = 1, kWeldOn = 2, kThrough = 8, kMinAngle = 12;
+
+// A UV sphere of radius 1 with about `faces` faces: quads, and triangles at the poles.
+PolyObject* UvSphere(int faces) {
+    PolyObject* obj = new PolyObject();
+    MNMesh& m = obj->mm;
+    int rings = std::max(4, static_cast<int>(std::sqrt(faces / 2.0)));
+    int segments = 2 * rings;
+    int top = m.NewVert(Point3(0, 0, 1));
+    for (int r = 1; r < rings; ++r)
+        for (int s = 0; s < segments; ++s) {
+            double theta = 3.14159265358979 * r / rings, phi = 2.0 * 3.14159265358979 * s / segments;
+            m.NewVert(Point3(static_cast<float>(std::sin(theta) * std::cos(phi)),
+                             static_cast<float>(std::sin(theta) * std::sin(phi)), static_cast<float>(std::cos(theta))));
+        }
+    int bottom = m.NewVert(Point3(0, 0, -1));
+    auto at = [&](int r, int s) { return 1 + (r - 1) * segments + (s % segments); };
+    for (int s = 0; s < segments; ++s) {
+        int cap[3] = {top, at(1, s), at(1, s + 1)};
+        m.CreateFace(3, cap);
+    }
+    for (int r = 1; r < rings - 1; ++r)
+        for (int s = 0; s < segments; ++s) {
+            int quad[4] = {at(r, s), at(r + 1, s), at(r + 1, s + 1), at(r, s + 1)};
+            m.CreateFace(4, quad);
+        }
+    for (int s = 0; s < segments; ++s) {
+        int cap[3] = {bottom, at(rings - 1, s + 1), at(rings - 1, s)};
+        m.CreateFace(3, cap);
+    }
+    return obj;
+}
+
+SplineShape* Star(float outer) {
+    std::vector<Point3> corners;
+    for (int i = 0; i < 10; ++i) {
+        float r = i % 2 == 0 ? outer : 0.4f * outer;
+        float a = 2.0f * 3.14159265f * i / 10;
+        corners.push_back(Point3(r * std::cos(a), r * std::sin(a), 0));
+    }
+    return Polygon(corners);
+}
+
+double SelectedEdgeLength(const MNMesh& m) {
+    double length = 0.0;
+    for (int e = 0; e < m.nume; ++e)
+        if (!m.e[e].GetFlag(MN_DEAD) && m.e[e].GetFlag(MN_SEL)) length += Length(m.P(m.e[e].v2) - m.P(m.e[e].v1));
+    return length;
+}
+
+double SelectedFaceArea(const MNMesh& m) {
+    double area = 0.0;
+    for (int f = 0; f < m.numf; ++f)
+        if (!m.f[f].GetFlag(MN_DEAD) && m.f[f].GetFlag(MN_SEL)) area += 0.5 * m.GetFaceNormal(f).Length();
+    return area;
+}
+
+int BorderEdgeCount(const MNMesh& m) {
+    int n = 0;
+    for (int e = 0; e < m.nume; ++e) n += !m.e[e].GetFlag(MN_DEAD) && m.e[e].f2 < 0;
+    return n;
+}
+
+}  // namespace
+
+// A diamond drawn corner to corner over a grid: each of its pieces runs from one
+// grid vertex to another through a face, crossing no edge. Every such face is cut,
+// so the whole outline becomes selected edges and the faces inside cover its area.
+TEST_F(PipelineTest, ADiamondThroughGridCornersCutsEveryFaceItCrosses) {
+    BuildScene(Grid(6), Polygon({Point3(2, 0, 0), Point3(0, 2, 0), Point3(-2, 0, 0), Point3(0, -2, 0)}));
+    Pick();
+    MNMesh& m = Evaluate();
+    std::string why;
+    EXPECT_TRUE(m.CheckAllData(&why)) << why;
+    EXPECT_NEAR(SelectedEdgeLength(m), 8.0 * std::sqrt(2.0), 1e-4);
+    EXPECT_NEAR(SelectedFaceArea(m), 8.0, 1e-4);
+}
+
+// A line that ends inside a face keeps its last piece when the unused edges go, with
+// and without refinement: its length is the same as with the unused edges kept.
+TEST_F(PipelineTest, ALineEndingInsideAFaceKeepsItsWholeLengthWhenUnusedEdgesGo) {
+    BuildScene(Grid(4), Polygon({Point3(-3.0f, 0.3f, 0), Point3(-1.0f, 0.65f, 0), Point3(0.45f, 0.35f, 0)}, false));
+    Pick();
+    const double inside = std::hypot(1.0, 0.175) + std::hypot(1.45, 0.3);  // from x = -2 on
+    for (float angle : {0.0f, 27.0f}) {
+        Params()->SetValue(kMinAngle, 0, angle);
+        Params()->SetValue(kRemoveUnused, 0, 0);
+        EXPECT_NEAR(SelectedEdgeLength(Evaluate()), inside, 1e-4) << angle;
+        Params()->SetValue(kRemoveUnused, 0, 1);
+        MNMesh& m = Evaluate();
+        std::string why;
+        EXPECT_TRUE(m.CheckAllData(&why)) << why;
+        EXPECT_NEAR(SelectedEdgeLength(m), inside, 1e-4) << angle;
+    }
+}
+
+// A closed sphere cut through by a star, at both angles, with and without through:
+// with the weld on it comes back closed, the cut points beside corners included.
+TEST_F(PipelineTest, TheWeldLeavesAClosedSphereClosed) {
+    BuildScene(UvSphere(2000), Star(0.7f));
+    Pick();
+    Params()->SetValue(kWeldOn, 0, 1);
+    for (int through : {0, 1})
+        for (float angle : {0.0f, 27.0f}) {
+            Params()->SetValue(kThrough, 0, through);
+            Params()->SetValue(kMinAngle, 0, angle);
+            MNMesh& m = Evaluate();
+            std::string why;
+            EXPECT_TRUE(m.CheckAllData(&why)) << why;
+            EXPECT_GT(SelectedEdgeLength(m), 0.0);
+            EXPECT_EQ(BorderEdgeCount(m), 0) << "through " << through << " angle " << angle;
+        }
+}
