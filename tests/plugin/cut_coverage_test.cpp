@@ -2,6 +2,7 @@
 // the shape kept as selected edges, the faces inside it covering its area, and a
 // closed input coming back closed when the weld is on.
 #include <cmath>
+#include <random>
 #include <vector>
 
 #include "pipeline_fixture.h"
@@ -121,4 +122,50 @@ TEST_F(PipelineTest, TheWeldLeavesAClosedSphereClosed) {
             EXPECT_GT(SelectedEdgeLength(m), 0.0);
             EXPECT_EQ(BorderEdgeCount(m), 0) << "through " << through << " angle " << angle;
         }
+}
+
+// Random star-shaped polygons over a grid, a third of them with their corners on grid
+// vertices: the selected faces must add up to the polygon's area and (where no piece
+// runs along a grid line) the selected edges to its perimeter, which fails wherever a
+// face the polygon passes through was left uncut or a piece of a line was lost.
+TEST_F(PipelineTest, RandomPolygonsOverAGridAreCutAlongTheirWholeLength) {
+    PolyObject* grid = Grid(8);
+    BuildScene(grid, Square(1.0f));
+    std::mt19937 rng(7);
+    std::uniform_real_distribution<float> unit(0.0f, 1.0f);
+    for (int trial = 0; trial < 24; ++trial) {
+        int count = 5 + static_cast<int>(unit(rng) * 20);
+        float cx = -0.5f + unit(rng), cy = -0.5f + unit(rng);
+        std::vector<Point3> corners;
+        for (int i = 0; i < count; ++i) {
+            float a = 2.0f * 3.14159265f * (i + 0.8f * unit(rng)) / count;
+            float r = 0.8f + 2.2f * unit(rng);
+            Point3 p(cx + r * std::cos(a), cy + r * std::sin(a), 0.0f);
+            // Every third trial snaps the corners to the grid's vertices.
+            if (trial % 3 == 0) p = Point3(std::round(p.x), std::round(p.y), 0.0f);
+            if (corners.empty() || !(corners.back() == p)) corners.push_back(p);
+        }
+        double perimeter = 0.0, twiceArea = 0.0;
+        for (size_t i = 0; i < corners.size(); ++i) {
+            const Point3& p = corners[i];
+            const Point3& q = corners[(i + 1) % corners.size()];
+            perimeter += Length(q - p);
+            twiceArea += static_cast<double>(p.x) * q.y - static_cast<double>(q.x) * p.y;
+        }
+        SplineShape* shape = Polygon(corners);
+        INode* node = scene.AddNode(L"shape", shape, TransMatrix(Point3(0, 0, 5)));
+        Params()->SetValue(0, 0, node);
+        for (float angle : {0.0f, 27.0f}) {
+            Params()->SetValue(kMinAngle, 0, angle);
+            MNMesh& m = Evaluate();
+            std::string why;
+            ASSERT_TRUE(m.CheckAllData(&why)) << why;
+            // Pieces that run along existing edges cut nothing and select nothing.
+            if (trial % 3 != 0) {
+                EXPECT_NEAR(SelectedEdgeLength(m), perimeter, 1e-4 * perimeter) << "trial " << trial << " angle " << angle;
+            }
+            EXPECT_NEAR(SelectedFaceArea(m), std::fabs(0.5 * twiceArea), 1e-4 * perimeter)
+                << "trial " << trial << " angle " << angle;
+        }
+    }
 }
