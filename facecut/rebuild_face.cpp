@@ -1,6 +1,8 @@
 #include "facecut/rebuild_face.h"
 
+#include <array>
 #include <cmath>
+#include <cstring>
 #include <cstdint>
 #include <cstdlib>
 #include <unordered_map>
@@ -28,6 +30,25 @@ std::uint64_t PairKey(int a, int b) {
 Point3 Corner(const triangulateio& out, int point) {
     return Point3(static_cast<float>(out.pointlist[2 * point]), static_cast<float>(out.pointlist[2 * point + 1]),
                   static_cast<float>(out.pointattributelist[out.numberofpointattributes * point]));
+}
+
+// A position by the bits of its coordinates.
+using PositionKey = std::array<std::uint32_t, 3>;
+
+struct PositionKeyHash {
+    std::size_t operator()(const PositionKey& key) const {
+        std::uint64_t h = key[0];
+        h = h * 0x9E3779B97F4A7C15ull ^ key[1];
+        h = h * 0x9E3779B97F4A7C15ull ^ key[2];
+        return static_cast<std::size_t>(h ^ (h >> 29));
+    }
+};
+
+PositionKey KeyOf(const Point3& p) {
+    PositionKey key;
+    const float coordinates[3] = {p.x + 0.0f, p.y + 0.0f, p.z + 0.0f};  // -0 as +0
+    std::memcpy(key.data(), coordinates, sizeof coordinates);
+    return key;
 }
 
 }  // namespace
@@ -77,6 +98,9 @@ bool RebuildFace(MNMesh& mesh, int face, const FaceCutState& state, bool removeU
     double* tags = out.pointattributelist;
     auto tag = [&](int point) -> double& { return tags[attrs * point + 1]; };
 
+    // Points that are distinct in double precision can land on one single-precision
+    // position: they share one vertex, so that no face of zero area is made.
+    std::unordered_map<PositionKey, int, PositionKeyHash> vertexAt;
     for (size_t n = 0; n < kept.size(); ++n) {
         const int* c = out.trianglelist + 3 * kept[n];
         int corners[3];
@@ -85,9 +109,13 @@ bool RebuildFace(MNMesh& mesh, int face, const FaceCutState& state, bool removeU
             if (vertexOf[point] < 0) {
                 Point3 q = Corner(out, point);
                 if (state.local) q.z = 0.0f;
-                int vv = mesh.NewVert(q * state.frame);
-                mesh.v[vv].SetFlag(MN_SEL | kVertexCutCorner);
-                vertexOf[point] = vv;
+                Point3 position = q * state.frame;
+                auto found = vertexAt.emplace(KeyOf(position), mesh.numv);
+                if (found.second) {
+                    int vv = mesh.NewVert(position);
+                    mesh.v[vv].SetFlag(MN_SEL | kVertexCutCorner);
+                }
+                vertexOf[point] = found.first->second;
             }
             corners[k] = vertexOf[point];
         }
