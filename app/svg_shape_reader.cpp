@@ -9,6 +9,7 @@
 #include <svgpp/svgpp.hpp>
 
 #include "app/finite_float.h"
+#include "app/one_line_text.h"
 #include "app/spline_builder.h"
 
 // SVG++'s arc-to-curve iterator leaves its control points unset when an arc
@@ -236,15 +237,6 @@ std::string LineOf(const std::string& text, std::size_t offset) {
     offset = std::min(offset, text.size());
     return "line " + std::to_string(1 + std::count(text.begin(), text.begin() + offset, '\n')) +
            ": ";
-}
-
-// Error texts quote file content: keep them on one line and short.
-std::string OneLine(const std::string& text, std::size_t limit) {
-    std::string out;
-    for (char c : text) out += (static_cast<unsigned char>(c) < 0x20) ? ' ' : c;
-    if (out.size() > limit)
-        out = out.substr(0, limit) + "...";
-    return out;
 }
 
 // The first element node among the document's children.
