@@ -3,7 +3,6 @@
 
 #include <algorithm>
 #include <charconv>
-#include <cstring>
 #include <rapidxml_ns/rapidxml_ns.hpp>
 #include <svgpp/policy/xml/rapidxml_ns.hpp>
 #include <svgpp/svgpp.hpp>
@@ -11,6 +10,7 @@
 #include "app/finite_float.h"
 #include "app/one_line_text.h"
 #include "app/spline_builder.h"
+#include "app/xml_nesting_depth.h"
 
 // SVG++'s arc-to-curve iterator leaves its control points unset when an arc
 // needs no curve, and is then never read; GCC cannot see that once inlined here.
@@ -192,47 +192,6 @@ typedef svgpp::document_traversal<
     svgpp::error_policy<TolerantErrors>>
     Traversal;
 
-// The deepest element nesting, found by a scan that skips comments, CDATA,
-// declarations and quoted attribute values; the XML parser and the traversal
-// both recurse per level.
-int ElementDepth(const std::string& text) {
-    int depth = 0, deepest = 0;
-    std::size_t i = 0;
-    auto skipPast = [&](const char* end) {
-        std::size_t at = text.find(end, i);
-        i = at == std::string::npos ? text.size() : at + std::strlen(end);
-    };
-    while ((i = text.find('<', i)) != std::string::npos) {
-        if (text.compare(i, 4, "<!--") == 0) {
-            skipPast("-->");
-        } else if (text.compare(i, 9, "<![CDATA[") == 0) {
-            skipPast("]]>");
-        } else if (text.compare(i, 2, "<?") == 0 || text.compare(i, 2, "<!") == 0) {
-            skipPast(">");
-        } else if (text.compare(i, 2, "</") == 0) {
-            --depth;
-            skipPast(">");
-        } else {
-            char quote = 0;
-            std::size_t j = i + 1;
-            for (; j < text.size(); ++j) {
-                if (quote) {
-                    if (text[j] == quote)
-                        quote = 0;
-                } else if (text[j] == '"' || text[j] == '\'') {
-                    quote = text[j];
-                } else if (text[j] == '>') {
-                    break;
-                }
-            }
-            if (j >= text.size() || text[j - 1] != '/')
-                deepest = std::max(deepest, ++depth);
-            i = j;
-        }
-    }
-    return deepest;
-}
-
 std::string LineOf(const std::string& text, std::size_t offset) {
     offset = std::min(offset, text.size());
     return "line " + std::to_string(1 + std::count(text.begin(), text.begin() + offset, '\n')) +
@@ -274,7 +233,8 @@ bool ViewBoxSize(XmlElement element, double& width, double& height) {
 bool ReadSvgShape(const std::string& path, const std::string& bytes, std::vector<Spline3D>& splines,
                   std::string& error) {
     splines.clear();
-    if (ElementDepth(bytes) > kMaxDepth) {
+    // The XML parser and the traversal both recurse once per level.
+    if (XmlNestingDepth(bytes) > kMaxDepth) {
         error = path + ": elements nest deeper than " + std::to_string(kMaxDepth) + " levels";
         return false;
     }

@@ -234,6 +234,38 @@ TEST(SvgErrors, DeepNestingIsRefusedBeforeParsing) {
     EXPECT_NE(ErrorOf(Svg(unclosed)).find("deeper than 200"), std::string::npos);
 }
 
+// Closing tags the XML parser skips must not lower the count: each nest below
+// would overflow the stack if the parser saw it.
+TEST(SvgErrors, ClosingTagsHiddenFromTheParserDoNotHideDepth) {
+    const char* hidden[] = {"<?pi ></g>?>", "<!-- ></g> -->", "<![CDATA[ ></g> ]]>",
+                            "<!DOCTYPE x [ <!ENTITY e '></g>'> ]>"};
+    for (const char* hide : hidden) {
+        std::string nest;
+        for (int i = 0; i < 20000; ++i) nest += std::string("<g>") + hide;
+        EXPECT_NE(ErrorOf(Svg(nest)).find("deeper than 200"), std::string::npos) << hide;
+    }
+    std::string quoted;
+    for (int i = 0; i < 20000; ++i) quoted += "<g id='></g>'>";
+    EXPECT_NE(ErrorOf(Svg(quoted)).find("deeper than 200"), std::string::npos);
+    std::string closers;
+    for (int i = 0; i < 20000; ++i) closers += "</g>";
+    std::string nest;
+    for (int i = 0; i < 20000; ++i) nest += "<g>";
+    EXPECT_NE(ErrorOf("<!DOCTYPE svg [" + closers + "]>" + Svg(nest)).find("deeper than 200"),
+              std::string::npos);
+}
+
+// And opening tags it skips must not raise it: 300 in each would be refused.
+TEST(SvgContent, DeclarationsCommentsAndValuesWithTagsInThemAreSkippedWhole) {
+    std::string opens;
+    for (int i = 0; i < 300; ++i) opens += "<g>";
+    std::string text = "<?xml version='1.0'?>\n<!DOCTYPE svg [ <!ENTITY e '" + opens +
+                       "'> ]>\n<?pi " + opens + " ?><!-- " + opens +
+                       " --><svg xmlns='http://www.w3.org/2000/svg'><![CDATA[" + opens +
+                       "]]><g id='" + opens + "'><path d='M 0 0 L 1 1'/></g></svg>";
+    EXPECT_EQ(Read(text).size(), 1u);
+}
+
 TEST(ShapeFile, ReadsSvgFilesAndRefusesEmptyOnesAndOtherFormats) {
     ScratchFolder folder;
     BezierShape shape;
