@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cmath>
 #include <rapidxml_ns/rapidxml_ns.hpp>
 #include <svgpp/policy/xml/rapidxml_ns.hpp>
 #include <svgpp/svgpp.hpp>
@@ -104,25 +105,72 @@ public:
         : BaseContext(parent), element(xmlElement) {}
 
     void path_move_to(double x, double y, svgpp::tag::coordinate::absolute) {
+        current = start = {x, y};
         if (rendering)
             drawing->builder.MoveTo(Map(x, y));
     }
     void path_line_to(double x, double y, svgpp::tag::coordinate::absolute) {
+        current = {x, y};
         if (rendering)
             drawing->builder.LineTo(Map(x, y));
     }
     void path_cubic_bezier_to(double x1, double y1, double x2, double y2, double x, double y,
                               svgpp::tag::coordinate::absolute) {
+        current = {x, y};
         if (rendering)
             drawing->builder.CurveTo(Map(x1, y1), Map(x2, y2), Map(x, y));
     }
+    // Arcs are turned into curves here rather than by SVG++, which computes
+    // NaN for the degenerate ones that SVG defines: an arc ending where it
+    // starts draws nothing, one with a zero radius is a straight line.
+    void path_elliptical_arc_to(double rx, double ry, double rotationDegrees, bool largeArc,
+                                bool sweep, double x, double y, svgpp::tag::coordinate::absolute) {
+        if (x == current.x && y == current.y)
+            return;
+        rx = std::fabs(rx);
+        ry = std::fabs(ry);
+        if (rx == 0.0 || ry == 0.0) {
+            path_line_to(x, y, svgpp::tag::coordinate::absolute());
+            return;
+        }
+        double rotation = rotationDegrees * boost::math::constants::degree<double>();
+        double cx, cy, theta1, theta2;
+        svgpp::arc_endpoint_to_center(current.x, current.y, x, y, rx, ry, rotation, largeArc,
+                                      sweep, cx, cy, theta1, theta2);
+        // Radii too large or too small for doubles leave the centre unknown.
+        if (!std::isfinite(cx) || !std::isfinite(cy) || !std::isfinite(theta1) ||
+            !std::isfinite(theta2) || !std::isfinite(rx) || !std::isfinite(ry)) {
+            if (!drawing->beyondFloat)
+                drawing->beyondFloat = element;
+            current = {x, y};
+            return;
+        }
+        const double turn = boost::math::constants::two_pi<double>();
+        if (sweep && theta2 < theta1)
+            theta2 += turn;
+        else if (!sweep && theta2 > theta1)
+            theta2 -= turn;
+        typedef svgpp::arc_to_bezier<double> Pieces;
+        Pieces pieces(cx, cy, rx, ry, rotation, Pieces::circle_angle_tag(), theta1, theta2,
+                      Pieces::max_angle_tag(), boost::math::constants::half_pi<double>());
+        for (Pieces::iterator it(pieces); !it.eof(); it.advance())
+            path_cubic_bezier_to(it.p1x(), it.p1y(), it.p2x(), it.p2y(), it.p3x(), it.p3y(),
+                                 svgpp::tag::coordinate::absolute());
+        // The last piece ends on the end point only up to rounding.
+        current = {x, y};
+    }
     void path_close_subpath() {
+        current = start;
         if (rendering)
             drawing->builder.Close();
     }
     void path_exit() { drawing->builder.End(); }
 
 private:
+    struct UserPoint {
+        double x = 0.0, y = 0.0;
+    };
+
     Point3 Map(double x, double y) {
         Point3 p;
         bool ok = ToFiniteFloat(ctm.a * x + ctm.c * y + ctm.e, p.x) &&
@@ -133,6 +181,7 @@ private:
     }
 
     XmlElement element;
+    UserPoint current, start;  // in the element's own coordinates
 };
 
 struct ChildContextFactories {
@@ -183,9 +232,15 @@ typedef boost::mpl::fold<
     boost::mpl::set<svgpp::tag::attribute::transform>::type,
     boost::mpl::insert<boost::mpl::_1, boost::mpl::_2>>::type ProcessedAttributes;
 
+// Absolute coordinates, no shorthands, quadratic curves as cubic ones; arcs
+// come to PathContext as they are.
+struct ArcsAsEvents : svgpp::policy::path::minimal {
+    static const bool arc_as_cubic_bezier = false;
+};
+
 typedef svgpp::document_traversal<
     svgpp::processed_elements<ProcessedElements>, svgpp::processed_attributes<ProcessedAttributes>,
-    svgpp::path_policy<svgpp::policy::path::minimal>,
+    svgpp::path_policy<ArcsAsEvents>,
     svgpp::viewport_policy<svgpp::policy::viewport::as_transform>,
     svgpp::context_factories<ChildContextFactories>,
     svgpp::length_policy<svgpp::policy::length::forward_to_method<BaseContext>>,

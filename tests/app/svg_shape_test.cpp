@@ -100,6 +100,26 @@ TEST(SvgPath, ArcsFollowTheirCircleOnTheSweepSide) {
     }
 }
 
+TEST(SvgPath, ArcsWithAZeroRadiusAreLinesAndThoseEndingWhereTheyStartDrawNothing) {
+    std::vector<Spline3D> s = Read(Svg(
+        "<path d='M 0 0 L 10 0 A 0 5 0 0 1 20 10 a 5 0 0 1 1 10 0 A 5 5 0 0 1 30 10 "
+        "a 5 5 0 1 0 0 0 L 40 10'/>"));
+    ASSERT_EQ(s.size(), 1u);
+    const Point3 expected[] = {{0, 0, 0}, {10, 0, 0}, {20, -10, 0}, {30, -10, 0}, {40, -10, 0}};
+    ASSERT_EQ(s[0].KnotCount(), 5);
+    for (int i = 0; i < 5; ++i) EXPECT_TRUE(Corner(s[0].knots[i], expected[i])) << i;
+}
+
+TEST(SvgPath, AnArcAfterZStartsAtTheClosedSubpathsStart) {
+    std::vector<Spline3D> s =
+        Read(Svg("<path d='M 0 0 L 10 10 L 0 10 z A 5 5 0 0 0 10 0'/>"));
+    ASSERT_EQ(s.size(), 2u);
+    EXPECT_EQ(s[1].knots.front().knot, Point3(0, 0, 0));
+    EXPECT_TRUE(Near(s[1].knots.back().knot, Point3(10, 0, 0)));
+    for (int seg = 0; seg < s[1].Segments(); ++seg)
+        EXPECT_NEAR((s[1].InterpBezier3D(seg, 0.5f) - Point3(5, 0, 0)).Length(), 5.0f, 0.01f);
+}
+
 TEST(SvgPath, SubpathsBecomeSplinesClosedByZ) {
     std::vector<Spline3D> s =
         Read(Svg("<path d='M0 0 L10 0 L10 10 L0 0 Z M 20 20 L 30 20 M 40 40 M 50 50 L 50 60 z l 5 "
