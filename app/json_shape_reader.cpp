@@ -10,6 +10,8 @@
 #include <algorithm>
 
 #include "app/finite_float.h"
+#include "app/json_number_check.h"
+#include "app/one_line_text.h"
 
 namespace {
 
@@ -18,7 +20,7 @@ bool OnlyMembers(const QJsonObject& object, const QStringList& allowed, const st
                  std::string& problem) {
     for (auto it = object.begin(); it != object.end(); ++it)
         if (!allowed.contains(it.key())) {
-            problem = where + ": unknown member \"" + it.key().toStdString() + "\"";
+            problem = where + ": unknown member \"" + OneLine(it.key().toStdString(), 40) + "\"";
             return false;
         }
     return true;
@@ -91,20 +93,30 @@ bool ReadSpline(const QJsonValue& value, const std::string& where, Spline3D& spl
     return true;
 }
 
+long LineAt(const std::string& text, std::size_t offset) {
+    return 1 + static_cast<long>(std::count(text.begin(), text.begin() + offset, '\n'));
+}
+
 }  // namespace
 
 bool ReadJsonShape(const std::string& path, const std::string& bytes,
                    std::vector<Spline3D>& splines, std::string& error) {
     splines.clear();
+    std::size_t badAt = 0;
+    std::string badNumber;
+    if (!CheckJsonNumbers(bytes, badAt, badNumber)) {
+        error = path + ": line " + std::to_string(LineAt(bytes, badAt)) + ": illegal number \"" +
+                OneLine(badNumber, 40) + "\"";
+        return false;
+    }
     QJsonParseError parseError;
     QJsonDocument document = QJsonDocument::fromJson(
         QByteArray(bytes.data(), static_cast<int>(bytes.size())), &parseError);
     if (parseError.error != QJsonParseError::NoError) {
         std::size_t offset =
             std::min(bytes.size(), static_cast<std::size_t>(std::max(0, parseError.offset)));
-        long line = 1 + std::count(bytes.begin(), bytes.begin() + offset, '\n');
-        error =
-            path + ": line " + std::to_string(line) + ": " + parseError.errorString().toStdString();
+        error = path + ": line " + std::to_string(LineAt(bytes, offset)) + ": " +
+                parseError.errorString().toStdString();
         return false;
     }
     std::string problem;

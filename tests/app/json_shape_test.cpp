@@ -77,6 +77,29 @@ TEST(JsonShape, MalformedContentIsRefusedWithItsPlace) {
               std::string::npos);
 }
 
+TEST(JsonShape, IllegalNumbersAreRefusedByName) {
+    for (const char* bad : {"01", "-", "1.", "1e", "1e+", "--1", "1e999", "1.5.2", "-.5"}) {
+        std::string text = std::string("{\"splines\": [{\"knots\": [\n{\"knot\": [0, ") + bad +
+                           ", 0]}]}]}";
+        EXPECT_NE(ErrorOf(text).find(std::string("line 2: illegal number \"") + bad + "\""),
+                  std::string::npos)
+            << bad;
+    }
+    EXPECT_NE(ErrorOf("{\"splines\": 5").find("illegal number \"5\""), std::string::npos);
+    // Strings may hold anything that looks like a number.
+    EXPECT_NE(ErrorOf(R"({"splines": [], "-01e": 1})").find("unknown member \"-01e\""),
+              std::string::npos);
+}
+
+TEST(JsonShape, MemberNamesAreQuotedWithoutControlCharacters) {
+    std::string error = ErrorOf("{\"splines\": [], \"a\\nb\\u001b[2J\\u009bc\": 1}");
+    EXPECT_NE(error.find("unknown member \"a b [2J c\""), std::string::npos) << error;
+    std::string longName(200, 'x');
+    error = ErrorOf("{\"splines\": [], \"" + longName + "\": 1}");
+    EXPECT_LT(error.size(), 120u);
+    EXPECT_NE(error.find("xxx...\""), std::string::npos);
+}
+
 TEST(JsonShape, ReadShapeRefusesAShapeWithoutKnots) {
     ScratchFolder folder;
     std::string path = folder.File("empty.json");
