@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "app/finite_float.h"
+#include "app/obj_line_check.h"
 
 namespace {
 
@@ -110,6 +111,12 @@ DWORD SmoothingBits(unsigned int group) {
 bool ReadObjMesh(const std::string& path, const std::string& bytes, MeshData& data,
                  std::vector<std::string>* warnings, std::string& error) {
     data = MeshData();
+    // The library reads unreadable numbers as 0 and overflows on long indices.
+    std::string problem;
+    if (!CheckObjLines(bytes, problem)) {
+        error = path + ": " + problem;
+        return false;
+    }
     std::vector<std::string> names = UsemtlNames(bytes);
     if (names.size() > 65536) {
         error = path + ": uses more than 65536 material names";

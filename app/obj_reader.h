@@ -13,7 +13,8 @@
 // smoothing groups 1 to 32 become the bit 1 << (N - 1) of the face's groups
 // (higher numbers wrap around, "s 0" and "s off" give none). Lines, points,
 // texture coordinates and normals are ignored. False, with a one-line error
-// naming path, for a face line the library cannot parse, a vertex index out of
+// naming path, for a line that CheckObjLines refuses (with its number), a face
+// line the library cannot parse, a vertex index out of
 // range, a face with more than 255 corners (the library cannot hold it), more
 // than 65536 material names, or a coordinate that is not a finite
 // single-precision number. The library's warnings are passed on.

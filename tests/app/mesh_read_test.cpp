@@ -146,6 +146,20 @@ TEST(ObjRead, KeepsNgonsSharedVerticesMaterialsAndSmoothingGroups) {
     EXPECT_TRUE(mesh.CheckAllData(&why)) << why;
 }
 
+TEST(ObjRead, TakesEveryNumberFormAndLineTheLibraryReadsWhole) {
+    ScratchFolder folder;
+    std::string path = folder.File("forms.obj");
+    WriteBytes(path,
+               "v .5 -1. +2e1\nv 1 0 0 1\r\nv 0 1 0 0.5 0.5 0.5\rvw 1 0 0.25 2 0.75\n"
+               "v 1 1 0\ns 1\nf 1 2 3\nl 1 -1\np 2\nvt 0 0\nf 2/1 4/1 3/1\nv\n");
+    MNMesh mesh;
+    std::string error;
+    ASSERT_TRUE(ReadMesh(path, mesh, error)) << error;
+    ASSERT_EQ(mesh.numv, 4);
+    EXPECT_EQ(mesh.v[0].p, Point3(0.5f, -1.0f, 20.0f));
+    EXPECT_EQ(mesh.numf, 2);
+}
+
 TEST(ObjRead, ReportsRefusedAndDegenerateFaces) {
     ScratchFolder folder;
     std::string path = folder.File("bad_faces.obj");
