@@ -21,21 +21,31 @@ int CountLive(const T* items, int n, DWORD flag) {
 
 }  // namespace
 
-CutReport MakeCutReport(const MNMesh& in, const MNMesh& out, const Point3& direction,
+MeshCounts CountMesh(const MNMesh& mesh) {
+    MeshCounts counts;
+    counts.faces = CountLive(mesh.f, mesh.numf, 0);
+    counts.edges = CountLive(mesh.e, mesh.nume, 0);
+    counts.vertices = CountLive(mesh.v, mesh.numv, 0);
+    counts.liveFaces.resize(static_cast<std::size_t>(mesh.numf));
+    for (int f = 0; f < mesh.numf; ++f) counts.liveFaces[f] = !mesh.f[f].GetFlag(MN_DEAD);
+    return counts;
+}
+
+CutReport MakeCutReport(const MeshCounts& in, const MNMesh& out, const Point3& direction,
                         double seconds) {
     CutReport r;
-    r.facesIn = CountLive(in.f, in.numf, 0);
-    r.edgesIn = CountLive(in.e, in.nume, 0);
-    r.verticesIn = CountLive(in.v, in.numv, 0);
+    r.facesIn = in.faces;
+    r.edgesIn = in.edges;
+    r.verticesIn = in.vertices;
     r.facesOut = CountLive(out.f, out.numf, 0);
     r.edgesOut = CountLive(out.e, out.nume, 0);
     r.verticesOut = CountLive(out.v, out.numv, 0);
     r.selectedVertices = CountLive(out.v, out.numv, MN_SEL);
     r.selectedEdges = CountLive(out.e, out.nume, MN_SEL);
     r.selectedFaces = CountLive(out.f, out.numf, MN_SEL);
-    int shared = std::min(in.numf, out.numf);
+    int shared = std::min(static_cast<int>(in.liveFaces.size()), out.numf);
     for (int f = 0; f < shared; ++f)
-        if (!in.f[f].GetFlag(MN_DEAD) && out.f[f].GetFlag(MN_DEAD) && !out.f[f].GetFlag(0x4000000))
+        if (in.liveFaces[f] && out.f[f].GetFlag(MN_DEAD) && !out.f[f].GetFlag(0x4000000))
             ++r.facesCut;
     r.direction = direction;
     r.seconds = seconds;

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "inode.h"
 #include "mnmesh.h"
@@ -15,10 +16,18 @@ struct CutReport {
     double seconds = 0.0;
 };
 
-// Counts live components of both meshes. A face counts as cut when it was live
-// going in and was replaced by the cut: dead coming out without the mark of a face
-// the shape did not reach (one that only the open step removed carries it).
-CutReport MakeCutReport(const MNMesh& in, const MNMesh& out, const Point3& direction,
+// What the report needs of the mesh going in: far less than a copy of it.
+struct MeshCounts {
+    int faces = 0, edges = 0, vertices = 0;
+    std::vector<bool> liveFaces;  // one per face slot
+};
+
+MeshCounts CountMesh(const MNMesh& mesh);
+
+// Counts live components of the mesh going out. A face counts as cut when it was
+// live going in and was replaced by the cut: dead coming out without the mark of
+// a face the shape did not reach (one that only the open step removed carries it).
+CutReport MakeCutReport(const MeshCounts& in, const MNMesh& out, const Point3& direction,
                         double seconds);
 
 // The projection direction the modifier derives for this object and shape at t:

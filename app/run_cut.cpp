@@ -114,7 +114,8 @@ int RunCut(const CliOptions& o, std::unique_ptr<PolyObject> objectOwned,
             shapeTM = TransMatrix(placement.position);
         }
     }
-    MNMesh before = objectOwned->mm;
+    MeshCounts before = CountMesh(objectOwned->mm);
+    long long candidates = CandidateFaces(objectOwned->mm);
     INode* objectNode = scene.AddNode(L"object", objectOwned.release(), objectTM);
     INode* shapeNode = scene.AddNode(L"shape", shape, shapeTM);
     scene.ApplyModifier(objectNode, mod);
@@ -125,7 +126,7 @@ int RunCut(const CliOptions& o, std::unique_ptr<PolyObject> objectOwned,
     block->SetValue(0, 0, shapeNode);
 
     // Evaluate on a worker thread so that the terminal shows progress meanwhile.
-    TerminalProgress progress(CandidateFaces(before), stderr);
+    TerminalProgress progress(candidates, stderr);
     long long deletedBefore = HostDeletedFaceCount();
     auto start = std::chrono::steady_clock::now();
     auto since = [&] {

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <iostream>
 #include <memory>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,9 @@ int Fail(const std::string& message, int code) {
     std::cerr << "slitform: " << message << "\n";
     return code;
 }
+
+// What the program is doing, for the message when memory runs out.
+std::string doing = "starting";
 
 int Info(const CliOptions& o) {
     PluginLibrary lib;
@@ -41,6 +45,7 @@ int Demo(CliOptions o) {
     // Cut a star-shaped hole into the top of a rounded box.
     o.sets.insert(o.sets.begin(), {"open", "on"});
     std::string error;
+    doing = "cutting the demo";
     int code =
         RunCut(o, std::unique_ptr<PolyObject>(MakeRoundedBox(Point3(4.0f, 4.0f, 1.5f), 0.3f, 24)),
                std::unique_ptr<SplineShape>(MakeStar(5, 1.0f, 0.42f)), std::cout, error);
@@ -53,6 +58,7 @@ int Demo(CliOptions o) {
 int Cut(const CliOptions& o) {
     std::string error;
     std::vector<std::string> warnings;
+    doing = "reading " + o.meshPath;
     auto object = std::make_unique<PolyObject>();
     if (!ReadMesh(o.meshPath, object->mm, error, &warnings))
         return Fail(error, 1);
@@ -62,6 +68,7 @@ int Cut(const CliOptions& o) {
         hasFace = !object->mm.f[f].GetFlag(MN_DEAD);
     if (!hasFace)
         return Fail(o.meshPath + ": the mesh has no faces", 1);
+    doing = "reading " + o.shapePath;
     auto shape = std::make_unique<SplineShape>();
     if (!ReadShape(o.shapePath, shape->shape, error))
         return Fail(error, 1);
@@ -69,13 +76,12 @@ int Cut(const CliOptions& o) {
     for (const Spline3D& s : shape->shape.splines) hasKnot = hasKnot || s.KnotCount() > 0;
     if (!hasKnot)
         return Fail(o.shapePath + ": the shape has no points", 1);
+    doing = "cutting " + o.meshPath + " along " + o.shapePath;
     int code = RunCut(o, std::move(object), std::move(shape), std::cout, error);
     return code == 0 ? 0 : Fail(error, code);
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
+int Run(int argc, char** argv) {
     CliOptions options;
     std::string error;
     if (!ParseCommandLine(argc, argv, options, error)) {
@@ -87,4 +93,17 @@ int main(int argc, char** argv) {
     if (options.command == "demo")
         return Demo(options);
     return Cut(options);
+}
+
+}  // namespace
+
+// Outputs are written whole or not at all, so running out of memory leaves them
+// as they were.
+int main(int argc, char** argv) {
+    try {
+        return Run(argc, argv);
+    } catch (const std::bad_alloc&) {
+        std::cerr << "slitform: out of memory while " << doing << "\n";
+        return 1;
+    }
 }

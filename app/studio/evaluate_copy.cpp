@@ -72,7 +72,7 @@ EvaluationResult EvaluateCopy(const PluginLibrary& lib, const EvaluationInput& i
         }
         result.mesh = static_cast<PolyObject*>(out)->mm;
         Point3 direction = shapeNode ? ProjectionDirectionOf(objectNode, shapeNode, 0) : Point3();
-        CutReport report = MakeCutReport(input.mesh, result.mesh, direction, result.seconds);
+        CutReport report = MakeCutReport(CountMesh(input.mesh), result.mesh, direction, result.seconds);
         result.facesCut = report.facesCut;
         result.selectedEdges = report.selectedEdges;
         result.evaluated = true;

@@ -97,7 +97,7 @@ TEST(CutReport, CountsLiveComponentsAndCutFaces) {
     ASSERT_GE(nf, 0);
     out.f[nf].SetFlag(MN_SEL | 0x4000000);
     out.e[out.f[nf].edg[0]].SetFlag(MN_SEL);
-    CutReport r = MakeCutReport(in, out, Point3(0, 0, -1), 0.5);
+    CutReport r = MakeCutReport(CountMesh(in), out, Point3(0, 0, -1), 0.5);
     EXPECT_EQ(r.facesIn, 2);
     EXPECT_EQ(r.facesOut, 2);
     EXPECT_EQ(r.facesCut, 1);

@@ -8,6 +8,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <sstream>
@@ -23,10 +24,13 @@ struct Outcome {
     std::string err;
 };
 
-Outcome Slitform(const std::string& args) {
+// Runs the program with args, or the shell command line given instead.
+Outcome Slitform(const std::string& args, const std::string& commandLine = "") {
     // One file per test process: CTest runs the tests of this program side by side.
     std::string errFile = ::testing::TempDir() + "slitform_err_" + std::to_string(getpid()) + ".txt";
-    std::string command = std::string(SLITFORM_PROGRAM) + " " + args + " > /dev/null 2> " + errFile;
+    std::string command = (commandLine.empty() ? std::string(SLITFORM_PROGRAM) + " " + args
+                                               : commandLine) +
+                          " > /dev/null 2> " + errFile;
     int status = std::system(command.c_str());
     Outcome r;
     r.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
@@ -116,6 +120,30 @@ TEST(SlitformProgram, ErrorsNameTheFileAndLeaveOutputsAlone) {
         EXPECT_NE(r.err.find(c.says), std::string::npos) << r.err;
         EXPECT_EQ(Slurp(out), "what the user had") << c.args;
     }
+}
+
+TEST(SlitformProgram, OutOfMemoryIsOneLineAndLeavesTheOutput) {
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "the address sanitizer reserves more address space than the limit";
+#else
+    std::string mesh = Temp("many_vertices.obj");
+    {
+        std::ofstream out(mesh);
+        for (int i = 0; i < 2000000; ++i) out << "v " << i << " 0 0\n";
+        out << "f 1 2 3\n";
+    }
+    std::string out = Temp("kept_oom.ply");
+    std::ofstream(out) << "what the user had";
+    // 200 MB of address space runs the program but not on two million vertices.
+    std::string limited = "sh -c 'ulimit -v 200000; exec " + std::string(SLITFORM_PROGRAM) +
+                          " cut " + mesh + " " + Example("star.svg") + " -o " + out + "'";
+    Outcome r = Slitform("", limited);
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(r.err.rfind("slitform: out of memory while ", 0), 0u) << r.err;
+    EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+    EXPECT_EQ(Slurp(out), "what the user had");
+    std::remove(mesh.c_str());
+#endif
 }
 
 TEST(SlitformProgram, InfoAndDemo) {
