@@ -1,6 +1,9 @@
 // Writing meshes and reading them back: PLY keeps everything, OBJ the geometry
 // and materials; dead components are dropped; files are replaced whole or not at all.
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cmath>
@@ -191,6 +194,35 @@ TEST(MeshWrite, FailureLeavesTheTargetAndNoTemporaryFile) {
     std::sort(entries.begin(), entries.end());
     EXPECT_EQ(entries, (std::vector<std::string>{"keep.ply", "taken"}));
     EXPECT_TRUE(std::filesystem::is_empty(folderTarget));
+}
+
+TEST(MeshWrite, TerminationDuringTheWriteRemovesTheTemporaryFile) {
+    for (int signal : {SIGTERM, SIGINT}) {
+        ScratchFolder folder;
+        std::string path = folder.File("big.ply");
+        WriteBytes(path, "old content");
+        pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            std::string error;
+            WriteFileAtomically(path, std::string(200 << 20, 'x'), error);
+            _exit(0);
+        }
+        // Wait for the temporary file to appear, then stop the writer.
+        bool seen = false;
+        for (int i = 0; i < 20000 && !seen; ++i) {
+            seen = folder.Entries().size() > 1;
+            if (!seen)
+                usleep(500);
+        }
+        kill(child, signal);
+        int status = 0;
+        waitpid(child, &status, 0);
+        ASSERT_TRUE(seen);
+        EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << status;
+        EXPECT_EQ(folder.Entries(), std::vector<std::string>{"big.ply"});
+        EXPECT_EQ(ReadBytes(path), "old content");
+    }
 }
 
 }  // namespace
