@@ -10,12 +10,14 @@
 #include <string>
 #include <vector>
 
+#include "app/atomic_write.h"
 #include "app/cli_options.h"
 #include "app/demo_scene.h"
 #include "app/plugin_info.h"
 #include "app/read_mesh.h"
 #include "app/read_shape.h"
 #include "app/run_cut.h"
+#include "app/write_mesh.h"
 
 namespace {
 
@@ -26,6 +28,13 @@ int Fail(const std::string& message, int code) {
 
 // What the program is doing, for the message when memory runs out.
 std::string doing = "starting";
+
+// Refuses outputs that cannot be written before the inputs are read and cut.
+bool CheckOutputs(const CliOptions& o, std::string& error) {
+    return CheckMeshPath(o.outPath, error) &&
+           (o.reportPath.empty() || CheckWritablePath(o.reportPath, error)) &&
+           (o.picturePath.empty() || CheckWritablePath(o.picturePath, error));
+}
 
 int Info(const CliOptions& o) {
     PluginLibrary lib;
@@ -45,6 +54,8 @@ int Demo(CliOptions o) {
     // Cut a star-shaped hole into the top of a rounded box.
     o.sets.insert(o.sets.begin(), {"open", "on"});
     std::string error;
+    if (!CheckOutputs(o, error))
+        return Fail(error, 1);
     doing = "cutting the demo";
     int code =
         RunCut(o, std::unique_ptr<PolyObject>(MakeRoundedBox(Point3(4.0f, 4.0f, 1.5f), 0.3f, 24)),
@@ -57,6 +68,8 @@ int Demo(CliOptions o) {
 
 int Cut(const CliOptions& o) {
     std::string error;
+    if (!CheckOutputs(o, error))
+        return Fail(error, 1);
     std::vector<std::string> warnings;
     doing = "reading " + o.meshPath;
     auto object = std::make_unique<PolyObject>();

@@ -6,13 +6,27 @@
 #include "app/obj_writer.h"
 #include "app/ply_writer.h"
 
-bool WriteMesh(const std::string& path, const MNMesh& mesh, std::string& error,
-               PlyEncoding plyEncoding) {
+namespace {
+
+bool KnownExtension(const std::string& path, std::string& error) {
     std::string extension = LowerCaseExtension(path);
     if (extension != "ply" && extension != "obj") {
         error = path + ": unknown mesh format (the name must end in .ply or .obj)";
         return false;
     }
+    return true;
+}
+
+}  // namespace
+
+bool CheckMeshPath(const std::string& path, std::string& error) {
+    return KnownExtension(path, error) && CheckWritablePath(path, error);
+}
+
+bool WriteMesh(const std::string& path, const MNMesh& mesh, std::string& error,
+               PlyEncoding plyEncoding) {
+    if (!KnownExtension(path, error))
+        return false;
     LiveNumbering numbering;
     std::string problem;
     if (!NumberLiveComponents(mesh, numbering, problem)) {
@@ -20,6 +34,6 @@ bool WriteMesh(const std::string& path, const MNMesh& mesh, std::string& error,
         return false;
     }
     std::string bytes =
-        extension == "ply" ? PlyBytes(mesh, numbering, plyEncoding) : ObjText(mesh, numbering);
+        LowerCaseExtension(path) == "ply" ? PlyBytes(mesh, numbering, plyEncoding) : ObjText(mesh, numbering);
     return WriteFileAtomically(path, bytes, error);
 }

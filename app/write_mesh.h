@@ -14,3 +14,8 @@
 // NumberLiveComponents) or a failure to write; path is then left as it was.
 bool WriteMesh(const std::string& path, const MNMesh& mesh, std::string& error,
                PlyEncoding plyEncoding = PlyEncoding::Ascii);
+
+// Whether WriteMesh could write to path, checked before any work: false, with a
+// one-line error naming path, for an unknown extension or a path that
+// CheckWritablePath refuses.
+bool CheckMeshPath(const std::string& path, std::string& error);

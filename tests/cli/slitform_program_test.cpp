@@ -122,6 +122,39 @@ TEST(SlitformProgram, ErrorsNameTheFileAndLeaveOutputsAlone) {
     }
 }
 
+// Outputs are checked first: the error names them although the mesh is missing too.
+TEST(SlitformProgram, RefusesOutputsBeforeReadingTheInputs) {
+    std::string folder = Temp("folder_out.ply");
+    std::system(("mkdir -p " + folder).c_str());
+    std::string star = Example("star.svg");
+    const std::pair<std::string, std::string> cases[] = {
+        {"-o " + Temp("x.stl"), "x.stl: unknown mesh format"},
+        {"-o " + folder, "folder_out.ply: names a folder"},
+        {"-o " + Temp("no/such/out.ply"), "does not exist"},
+        {"-o " + Temp("ok.ply") + " --report " + folder, "names a folder"},
+        {"-o " + Temp("ok.ply") + " --picture " + Temp("no/such/p.svg"), "does not exist"},
+    };
+    for (const auto& [outputs, says] : cases) {
+        Outcome r = Slitform("cut /nonexistent/box.ply " + star + " " + outputs);
+        EXPECT_EQ(r.code, 1) << outputs;
+        EXPECT_NE(r.err.find(says), std::string::npos) << r.err;
+        EXPECT_EQ(r.err.find("nonexistent"), std::string::npos) << r.err;
+    }
+}
+
+TEST(SlitformProgram, WritesThroughASymbolicLinkToItsTarget) {
+    std::string target = Temp("link_target.ply"), link = Temp("link.ply");
+    std::ofstream(target) << "old";
+    std::remove(link.c_str());
+    ASSERT_EQ(symlink(target.c_str(), link.c_str()), 0);
+    Outcome r = Slitform("cut " + Example("grid_box.ply") + " " + Example("star.svg") + " -o " + link);
+    ASSERT_EQ(r.code, 0) << r.err;
+    char buffer[4096];
+    ssize_t size = readlink(link.c_str(), buffer, sizeof buffer);
+    EXPECT_EQ(std::string(buffer, size > 0 ? static_cast<std::size_t>(size) : 0), target);
+    EXPECT_EQ(Slurp(target).rfind("ply\n", 0), 0u);
+}
+
 TEST(SlitformProgram, OutOfMemoryIsOneLineAndLeavesTheOutput) {
 #if defined(__SANITIZE_ADDRESS__)
     GTEST_SKIP() << "the address sanitizer reserves more address space than the limit";
