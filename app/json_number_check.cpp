@@ -6,7 +6,9 @@
 
 namespace {
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 // -?(0|[1-9][0-9]*)(.[0-9]+)?([eE][+-]?[0-9]+)?
 bool IsJsonNumber(const std::string& s) {

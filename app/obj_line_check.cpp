@@ -1,16 +1,18 @@
 #include "app/obj_line_check.h"
 
-#include "app/one_line_text.h"
-
 #include <cmath>
 #include <cstdlib>
 #include <vector>
+
+#include "app/one_line_text.h"
 
 namespace {
 
 const long long kIntMax = 2147483647;
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 // The blank-separated words of a line after its keyword.
 std::vector<std::string> Words(const std::string& line, std::size_t from) {
@@ -116,8 +118,8 @@ private:
         for (std::size_t i = 1; i < words.size(); i += 2)
             if (!WholeNumber(words[i], whole) || whole < 0 || whole > kIntMax ||
                 !IsNumber(words[i + 1])) {
-                problem = "bad joint and weight \"" + OneLine(words[i] + " " + words[i + 1], 40) +
-                          "\"";
+                problem =
+                    "bad joint and weight \"" + OneLine(words[i] + " " + words[i + 1], 40) + "\"";
                 return false;
             }
         return true;
@@ -136,9 +138,8 @@ private:
             ok = ok && std::llabs(index) <= kIntMax;
             while (ok && slash != std::string::npos) {
                 std::size_t next = word.find('/', slash + 1);
-                std::string part = word.substr(slash + 1, next == std::string::npos
-                                                              ? std::string::npos
-                                                              : next - slash - 1);
+                std::string part = word.substr(
+                    slash + 1, next == std::string::npos ? std::string::npos : next - slash - 1);
                 // Texture index may be empty ("1//3"); none may be 0 or too long.
                 ok = (part.empty() && next != std::string::npos) ||
                      (WholeNumber(part, index) && index != 0 && std::llabs(index) <= kIntMax);

@@ -33,7 +33,7 @@ bool WriteMesh(const std::string& path, const MNMesh& mesh, std::string& error,
         error = path + ": cannot write the mesh: " + problem;
         return false;
     }
-    std::string bytes =
-        LowerCaseExtension(path) == "ply" ? PlyBytes(mesh, numbering, plyEncoding) : ObjText(mesh, numbering);
+    std::string bytes = LowerCaseExtension(path) == "ply" ? PlyBytes(mesh, numbering, plyEncoding)
+                                                          : ObjText(mesh, numbering);
     return WriteFileAtomically(path, bytes, error);
 }

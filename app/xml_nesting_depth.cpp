@@ -5,7 +5,9 @@
 
 namespace {
 
-bool IsXmlSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
+bool IsXmlSpace(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r';
+}
 
 class DepthScan {
 public:
@@ -92,4 +94,6 @@ private:
 
 }  // namespace
 
-int XmlNestingDepth(const std::string& text) { return DepthScan(text).Deepest(); }
+int XmlNestingDepth(const std::string& text) {
+    return DepthScan(text).Deepest();
+}
