@@ -1,6 +1,6 @@
 // HTTP and HTTPS through WinINet's calls, on libcurl. Certificates are always
-// verified: against the system's store, or only against the CA file named by
-// $SLITFORM_CA_FILE (tests trust their own server's certificate this way). A
+// verified: against the system's store, or in test programs only against the
+// CA file that SlitformTestCaFile names (see test_ca_file.h). A
 // connection gives up after 10 seconds, and a transfer that stalls for 30, so a
 // host that does not answer never blocks the caller for long. Names under the
 // reserved domain .invalid fail at once without asking the network (RFC 6761).

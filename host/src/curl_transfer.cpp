@@ -2,11 +2,14 @@
 
 #include <algorithm>
 #include <cctype>
-#include <cstdlib>
 #include <cstring>
 #include <mutex>
 
+#include "test_ca_file.h"
 #include "wininet.h"
+
+// Null unless a test program defines it.
+extern "C" const char* SlitformTestCaFile() __attribute__((weak));
 
 namespace {
 
@@ -76,7 +79,8 @@ CurlTransfer::CurlTransfer(const CurlRequest& request) : body(request.body) {
     curl_easy_setopt(easy, CURLOPT_SSL_VERIFYPEER, 1L);
     curl_easy_setopt(easy, CURLOPT_SSL_VERIFYHOST, 2L);
     curl_easy_setopt(easy, CURLOPT_SSLVERSION, static_cast<long>(CURL_SSLVERSION_TLSv1_2));
-    if (const char* caFile = std::getenv("SLITFORM_CA_FILE"); caFile && *caFile) {
+    if (const char* caFile = SlitformTestCaFile ? SlitformTestCaFile() : nullptr;
+        caFile && *caFile) {
         curl_easy_setopt(easy, CURLOPT_CAINFO, caFile);
         curl_easy_setopt(easy, CURLOPT_CAPATH, nullptr);
     }

@@ -133,12 +133,16 @@ TEST_F(UpdateTest, PathOutsideTheAnsiCodePageIsNotSaved) {
 }
 
 TEST_F(UpdateTest, UntrustedCertificateEndsTheCheckSilently) {
-    unsetenv("SLITFORM_CA_FILE");  // the system's store does not know the test certificate
+    // The system's store does not know the test certificate, and the product
+    // takes no other certificates from its environment.
+    UpdateServerEnvironment::trustedCaFile.clear();
+    setenv("SLITFORM_CA_FILE", UpdateServerEnvironment::certFile.c_str(), 1);
     pluginInfo.checkDone = false;
     EXPECT_FALSE(CheckForUpdate(nullptr));
     EXPECT_TRUE(ui.boxes.empty());
     EXPECT_FALSE(pluginInfo.checkDone);
     EXPECT_EQ(server().Requests().infoRequests, 0);  // nothing was sent
+    unsetenv("SLITFORM_CA_FILE");
 }
 
 TEST_F(UpdateTest, AnswerWithoutTheRecordEndsTheCheckSilently) {

@@ -7,10 +7,16 @@
 #include <iterator>
 
 #include "registry.h"
+#include "test_ca_file.h"
 #include "update/plugin_info.h"
 
 TestHttpsServer* UpdateServerEnvironment::server = nullptr;
 std::string UpdateServerEnvironment::certFile;
+std::string UpdateServerEnvironment::trustedCaFile;
+
+extern "C" const char* SlitformTestCaFile() {
+    return UpdateServerEnvironment::trustedCaFile.c_str();
+}
 
 namespace {
 
@@ -90,7 +96,7 @@ void UpdateTest::SetUp() {
     std::filesystem::create_directory(work + "/settings");
     HostSetRegistryFolder(work + "/settings");
     setenv("SLITFORM_UPDATE_SERVER", server().Address().c_str(), 1);
-    setenv("SLITFORM_CA_FILE", UpdateServerEnvironment::certFile.c_str(), 1);
+    UpdateServerEnvironment::trustedCaFile = UpdateServerEnvironment::certFile;
     ui.documents = std::wstring(documents.begin(), documents.end());
     HostSetUserInterface(&ui);
     server().SetInfo(InfoXml("2.0.1.3"));
@@ -105,7 +111,7 @@ void UpdateTest::TearDown() {
     CloseRollouts();
     HostSetUserInterface(nullptr);
     unsetenv("SLITFORM_UPDATE_SERVER");
-    unsetenv("SLITFORM_CA_FILE");
+    UpdateServerEnvironment::trustedCaFile.clear();
     std::filesystem::remove_all(work);
 }
 

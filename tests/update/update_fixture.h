@@ -16,10 +16,12 @@
 
 extern "C" int LibInitialize();
 
-// The server and its certificate, made once before the first test.
+// The server and its certificate, made once before the first test, and the CA
+// file that HTTPS requests trust instead of the system's store (none when empty).
 struct UpdateServerEnvironment {
     static TestHttpsServer* server;
     static std::string certFile;
+    static std::string trustedCaFile;
 };
 
 // An answer of the server naming version, with an Info attribute when info is given.
