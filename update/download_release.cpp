@@ -3,6 +3,7 @@
 #include <QSaveFile>
 #include <cstdio>
 #include <cstring>
+#include <cwchar>
 #include <string>
 
 #include "dialogs.h"
@@ -24,6 +25,19 @@ bool QueryNumber(HINTERNET request, DWORD query, DWORD& number) {
            FALSE;
 }
 
+// Whether a partial answer of length bytes holds the whole file: its range
+// is "bytes 0-<length - 1>/<length>".
+bool RangeIsWholeFile(HINTERNET request, DWORD length) {
+    wchar_t text[128] = {};
+    DWORD size = sizeof text - sizeof text[0];
+    if (!HttpQueryInfoW(request, HTTP_QUERY_CONTENT_RANGE, text, &size, nullptr))
+        return false;
+    unsigned long long first = 0, last = 0, total = 0;
+    wchar_t end = 0;
+    return std::swscanf(text, L"bytes %llu-%llu/%llu%lc", &first, &last, &total, &end) == 3 &&
+           first == 0 && last + 1 == total && total == length;
+}
+
 // Reads the body into file under a progress bar on owner; true when exactly the
 // announced, non-zero number of bytes arrived.
 bool Transfer(HINTERNET request, QSaveFile& file, HWND owner) {
@@ -33,6 +47,10 @@ bool Transfer(HINTERNET request, QSaveFile& file, HWND owner) {
         return false;
     DWORD length = 0;
     if (!QueryNumber(request, HTTP_QUERY_CONTENT_LENGTH, length) || length == 0)
+        return false;
+    // The file is written from its start: a part from elsewhere would be saved
+    // as if it were all of it.
+    if (status == 206 && !RangeIsWholeFile(request, length))
         return false;
 
     // The loop blocks the user-interface thread; keep the window from being

@@ -30,6 +30,7 @@ typedef WORD INTERNET_PORT;
 
 #define HTTP_QUERY_CONTENT_LENGTH 5
 #define HTTP_QUERY_STATUS_CODE 19
+#define HTTP_QUERY_CONTENT_RANGE 53
 #define HTTP_QUERY_FLAG_NUMBER 0x20000000u
 
 #define ERROR_INTERNET_TIMEOUT 12002L
@@ -64,8 +65,10 @@ BOOL HttpSendRequestW(HINTERNET request, LPCWSTR headers, DWORD headersLength, L
 // A GET of url (Latin-1) with extra header lines, sent at once.
 HINTERNET InternetOpenUrlA(HINTERNET session, LPCSTR url, LPCSTR headers, DWORD headersLength,
                            DWORD flags, DWORD_PTR context);
-// A header of the answer; only the content length and the status code, as
-// numbers (HTTP_QUERY_FLAG_NUMBER into a DWORD). A missing content length (a
+// A header of the answer: the content length and the status code as numbers
+// (HTTP_QUERY_FLAG_NUMBER into a DWORD), the content range as text (wide
+// characters; bufferLength in bytes, ERROR_INSUFFICIENT_BUFFER with the size
+// needed when short). A missing header (such as the content length of a
 // chunked answer) is ERROR_HTTP_HEADER_NOT_FOUND.
 BOOL HttpQueryInfoW(HINTERNET request, DWORD infoLevel, LPVOID buffer, LPDWORD bufferLength,
                     LPDWORD index);

@@ -193,3 +193,11 @@ curl_off_t CurlTransfer::ContentLength() const {
         curl_easy_getinfo(easy, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &length);
     return length;
 }
+
+bool CurlTransfer::Header(const char* name, std::string& value) const {
+    curl_header* header = nullptr;
+    if (!easy || curl_easy_header(easy, name, 0, CURLH_HEADER, -1, &header) != CURLHE_OK)
+        return false;
+    value = header->value;
+    return true;
+}

@@ -34,6 +34,9 @@ public:
     long Status() const;
     // The announced content length, or -1 when the answer gives none.
     curl_off_t ContentLength() const;
+    // The value of the answer's header name (of the last answer after
+    // redirects); false when it has none.
+    bool Header(const char* name, std::string& value) const;
 
 private:
     // Lets libcurl work until something happens; false once the transfer ended.

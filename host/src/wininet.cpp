@@ -154,12 +154,38 @@ HINTERNET InternetOpenUrlA(HINTERNET session, LPCSTR url, LPCSTR headers, DWORD 
     return Fail(error);
 }
 
+namespace {
+
+// The header as text: the answer's Content-Range, as wide characters with a
+// terminating zero; bufferLength counts bytes, as WinINet's does.
+BOOL QueryText(HINTERNET request, DWORD infoLevel, LPVOID buffer, LPDWORD bufferLength) {
+    std::string value;
+    if (infoLevel != HTTP_QUERY_CONTENT_RANGE ||
+        !request->transfer->Header("Content-Range", value)) {
+        SetLastError(ERROR_HTTP_HEADER_NOT_FOUND);
+        return FALSE;
+    }
+    std::wstring text(value.begin(), value.end());
+    DWORD needed = static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t));
+    if (!buffer || *bufferLength < needed) {
+        *bufferLength = needed;
+        SetLastError(ERROR_INSUFFICIENT_BUFFER);
+        return FALSE;
+    }
+    std::memcpy(buffer, text.c_str(), needed);
+    *bufferLength = needed - sizeof(wchar_t);
+    return TRUE;
+}
+
+}  // namespace
+
 BOOL HttpQueryInfoW(HINTERNET request, DWORD infoLevel, LPVOID buffer, LPDWORD bufferLength,
                     LPDWORD) {
     if (!IsKind(request, HostInternetHandle::kRequest))
         return FALSE;
-    if (!request->transfer || !(infoLevel & HTTP_QUERY_FLAG_NUMBER) || !buffer || !bufferLength ||
-        *bufferLength < sizeof(DWORD)) {
+    if (request->transfer && bufferLength && !(infoLevel & HTTP_QUERY_FLAG_NUMBER))
+        return QueryText(request, infoLevel, buffer, bufferLength);
+    if (!request->transfer || !buffer || !bufferLength || *bufferLength < sizeof(DWORD)) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return FALSE;
     }

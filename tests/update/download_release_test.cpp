@@ -109,6 +109,16 @@ TEST_F(Download, TruncatedOrEmptyOrMissingArchiveFails) {
     }
 }
 
+// A partial answer is the whole archive only when its range is all of it.
+TEST_F(Download, PartOfTheArchiveFails) {
+    for (ReleaseMode mode : {ReleaseMode::kLastHalf, ReleaseMode::kFirstHalf}) {
+        ui.boxes.clear();
+        server().SetRelease("0123456789", mode);
+        EXPECT_EQ(DownloadThroughTheRollout(), L"Can't download file");
+        ExpectTargetUnchanged();
+    }
+}
+
 TEST_F(Download, EscapeAbortsAtTheFirstRead) {
     server().SetRelease(Archive(60000), ReleaseMode::kComplete);
     ui.HoldKey(VK_ESCAPE);

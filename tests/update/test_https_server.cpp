@@ -67,6 +67,18 @@ TestHttpsServer::TestHttpsServer(const std::string& certFile, const std::string&
                     res.status = 404;
                     res.set_content("Not Found", "text/plain");
                     break;
+                case ReleaseMode::kLastHalf:
+                case ReleaseMode::kFirstHalf: {
+                    size_t half = bytes.size() / 2;
+                    size_t first = mode == ReleaseMode::kLastHalf ? half : 0;
+                    size_t count = mode == ReleaseMode::kLastHalf ? bytes.size() - half : half;
+                    res.status = 206;
+                    res.set_header("Content-Range", "bytes " + std::to_string(first) + "-" +
+                                                        std::to_string(first + count - 1) + "/" +
+                                                        std::to_string(bytes.size()));
+                    res.set_content(bytes.substr(first, count), "application/zip");
+                    break;
+                }
             }
         });
     port = server.bind_to_any_port("127.0.0.1");

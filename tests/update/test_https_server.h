@@ -16,6 +16,8 @@ enum class ReleaseMode {
     kNoLength,     // chunked, without a content length
     kEmpty,        // a content length of 0
     kNotFound,     // 404 with a page of text
+    kLastHalf,     // 206 with the second half and its range
+    kFirstHalf,    // 206 with the first half and its range
 };
 
 class TestHttpsServer {
