@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <exception>
+#include <new>
 
 #include "app/cut_report.h"
 #include "app/scene.h"
@@ -72,10 +73,15 @@ EvaluationResult EvaluateCopy(const PluginLibrary& lib, const EvaluationInput& i
         }
         result.mesh = static_cast<PolyObject*>(out)->mm;
         Point3 direction = shapeNode ? ProjectionDirectionOf(objectNode, shapeNode, 0) : Point3();
-        CutReport report = MakeCutReport(CountMesh(input.mesh), result.mesh, direction, result.seconds);
+        CutReport report =
+            MakeCutReport(CountMesh(input.mesh), result.mesh, direction, result.seconds);
         result.facesCut = report.facesCut;
         result.selectedEdges = report.selectedEdges;
         result.evaluated = true;
+    } catch (const std::bad_alloc&) {
+        // Copying the input again could run out too: show nothing instead.
+        result.error = "out of memory while evaluating the cut";
+        result.mesh = MNMesh();
     } catch (const std::exception& e) {
         result.error = e.what();
         result.mesh = input.mesh;

@@ -9,6 +9,8 @@
 #include <QStringList>
 #include <QTimer>
 #include <iostream>
+#include <new>
+#include <string>
 
 #include "app/plugin_loader.h"
 #include "app/studio/studio_window.h"
@@ -26,9 +28,10 @@ int Fail(const QString& message, bool quiet) {
     return 1;
 }
 
-}  // namespace
+// What the program is doing, for the message when memory runs out.
+std::string doing = "starting";
 
-int main(int argc, char** argv) {
+int Run(int argc, char** argv) {
     QApplication app(argc, argv);
     // Message boxes and the save dialog of the plug-in's update check as Qt dialogs.
     QtUserInterface ui;
@@ -50,12 +53,14 @@ int main(int argc, char** argv) {
     }
     bool quiet = !screenshot.isEmpty();
 
+    doing = "loading the plug-in";
     PluginLibrary lib;
     std::string loadError;
     if (!lib.Load(DefaultPluginPath(), loadError))
         return Fail(QString::fromStdString(loadError), quiet);
     StudioWindow window(lib);
     window.resize(1100, 720);
+    doing = "opening the files";
     if (args.isEmpty()) {
         window.OpenDemo();
     } else {
@@ -66,6 +71,7 @@ int main(int argc, char** argv) {
                 return code;
         }
     }
+    doing = "running the window";
     window.show();
     if (screenshot.isEmpty())
         return app.exec();
@@ -82,4 +88,17 @@ int main(int argc, char** argv) {
     if (code != 0)
         std::cerr << "slitform-studio: cannot write " << screenshot.toStdString() << "\n";
     return code;
+}
+
+}  // namespace
+
+// Files are saved whole or not at all, so running out of memory leaves them as
+// they were.
+int main(int argc, char** argv) {
+    try {
+        return Run(argc, argv);
+    } catch (const std::bad_alloc&) {
+        std::cerr << "slitform-studio: out of memory while " << doing << "\n";
+        return 1;
+    }
 }
