@@ -35,9 +35,19 @@ bool ParseInt(const std::string& text, int& out) {
     return true;
 }
 
-// Reads one transform option of a node; false with a message when its value is bad.
-bool TransformOption(const std::string& what, const std::string& value, NodeTransform& t,
-                     std::string& error) {
+// The determinant of the rotation and scale part of a matrix given as 12
+// numbers, row after row; in double, where float products of small scales
+// would underflow to 0.
+double Determinant3(const float* v) {
+    double a = v[0], b = v[1], c = v[2], d = v[3], e = v[4], f = v[5], g = v[6], h = v[7], i = v[8];
+    return a * (e * i - f * h) - b * (d * i - f * g) + c * (d * h - e * g);
+}
+
+// Reads one transform option of a node (option is its whole name, what the
+// part after --object- or --shape-); false with a message when its value is
+// bad. Scales and matrices must be invertible: the placement divides by them.
+bool TransformOption(const std::string& option, const std::string& what, const std::string& value,
+                     NodeTransform& t, std::string& error) {
     float v[12];
     if (what == "translate" && ParseFloats(value, 3, v)) {
         t.translate = Point3(v[0], v[1], v[2]);
@@ -45,12 +55,12 @@ bool TransformOption(const std::string& what, const std::string& value, NodeTran
         t.rotateDegrees = Point3(v[0], v[1], v[2]);
     } else if (what == "scale" && ParseFloats(value, 1, v) && v[0] != 0.0f) {
         t.scale = v[0];
-    } else if (what == "matrix" && ParseFloats(value, 12, v)) {
+    } else if (what == "matrix" && ParseFloats(value, 12, v) && Determinant3(v) != 0.0) {
         t.matrix = Matrix3(Point3(v[0], v[1], v[2]), Point3(v[3], v[4], v[5]),
                            Point3(v[6], v[7], v[8]), Point3(v[9], v[10], v[11]));
     } else {
-        error = "bad value '" + value + "' for --" + what +
-                (what == "matrix"  ? " (12 numbers separated by commas)"
+        error = "bad value '" + value + "' for " + option +
+                (what == "matrix"  ? " (12 numbers separated by commas, an invertible matrix)"
                  : what == "scale" ? " (a non-zero number)"
                                    : " (three numbers separated by commas)");
         return false;
@@ -149,7 +159,7 @@ bool ParseCommandLine(int argc, char** argv, CliOptions& o, std::string& error) 
             }
             if (!value(v))
                 return false;
-            if (!TransformOption(what, v, isObject ? o.object : o.shape, error))
+            if (!TransformOption(arg, what, v, isObject ? o.object : o.shape, error))
                 return false;
         } else if (!arg.empty() && arg[0] == '-') {
             error = "unknown option " + arg;

@@ -48,6 +48,11 @@ TEST(CliOptions, RotationsInDegreesAndWholeMatrices) {
     EXPECT_NEAR(x.x, 0.0f, 1e-6);
     EXPECT_NEAR(x.y, 1.0f, 1e-6);
     EXPECT_EQ(o.shape.ToMatrix().GetRow(3), Point3(5, 6, 7));
+    // A tiny scale is invertible although its determinant underflows in float.
+    EXPECT_TRUE(Parse({"cut", "a.obj", "b.json", "-o", "c.obj", "--object-matrix",
+                       "1e-20,0,0,0,1e-20,0,0,0,1e-20,0,0,0"},
+                      o, error))
+        << error;
 }
 
 TEST(CliOptions, UsageErrorsSayWhatIsWrong) {
@@ -66,8 +71,15 @@ TEST(CliOptions, UsageErrorsSayWhatIsWrong) {
         {{"cut", "a.ply", "b.svg", "-o", "c.ply", "--steps", "-1"}, "--steps"},
         {{"cut", "a.ply", "b.svg", "-o", "c.ply", "--object-translate", "1,2"}, "three numbers"},
         {{"cut", "a.ply", "b.svg", "-o", "c.ply", "--object-translate", "1,2,nan"}, "three numbers"},
-        {{"cut", "a.ply", "b.svg", "-o", "c.ply", "--shape-scale", "0"}, "non-zero"},
+        {{"cut", "a.ply", "b.svg", "-o", "c.ply", "--shape-scale", "0"},
+         "for --shape-scale (a non-zero"},
+        {{"cut", "a.ply", "b.svg", "-o", "c.ply", "--object-scale", "0"}, "for --object-scale"},
         {{"cut", "a.ply", "b.svg", "-o", "c.ply", "--shape-matrix", "1,2,3"}, "12 numbers"},
+        {{"cut", "a.ply", "b.svg", "-o", "c.ply", "--object-matrix", "0,0,0,0,0,0,0,0,0,0,0,0"},
+         "for --object-matrix (12 numbers separated by commas, an invertible matrix)"},
+        // Rows that are multiples of each other flatten space as surely as zeros.
+        {{"cut", "a.ply", "b.svg", "-o", "c.ply", "--shape-matrix", "1,2,3,2,4,6,0,0,1,5,5,5"},
+         "an invertible matrix"},
         {{"cut", "a.ply", "b.svg", "-o", "c.ply", "--shape-twist", "1"}, "unknown option"},
         {{"cut", "a.ply", "b.svg", "-o", "c.ply", "--bogus"}, "unknown option"},
         {{"demo", "extra"}, "unexpected argument"},
