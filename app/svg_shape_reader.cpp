@@ -135,8 +135,8 @@ public:
         }
         double rotation = rotationDegrees * boost::math::constants::degree<double>();
         double cx, cy, theta1, theta2;
-        svgpp::arc_endpoint_to_center(current.x, current.y, x, y, rx, ry, rotation, largeArc,
-                                      sweep, cx, cy, theta1, theta2);
+        svgpp::arc_endpoint_to_center(current.x, current.y, x, y, rx, ry, rotation, largeArc, sweep,
+                                      cx, cy, theta1, theta2);
         // Radii too large or too small for doubles leave the centre unknown.
         if (!std::isfinite(cx) || !std::isfinite(cy) || !std::isfinite(theta1) ||
             !std::isfinite(theta2) || !std::isfinite(rx) || !std::isfinite(ry)) {
@@ -240,8 +240,7 @@ struct ArcsAsEvents : svgpp::policy::path::minimal {
 
 typedef svgpp::document_traversal<
     svgpp::processed_elements<ProcessedElements>, svgpp::processed_attributes<ProcessedAttributes>,
-    svgpp::path_policy<ArcsAsEvents>,
-    svgpp::viewport_policy<svgpp::policy::viewport::as_transform>,
+    svgpp::path_policy<ArcsAsEvents>, svgpp::viewport_policy<svgpp::policy::viewport::as_transform>,
     svgpp::context_factories<ChildContextFactories>,
     svgpp::length_policy<svgpp::policy::length::forward_to_method<BaseContext>>,
     svgpp::error_policy<TolerantErrors>>
@@ -261,7 +260,7 @@ XmlElement RootElement(const rapidxml_ns::xml_document<char>& document) {
     return nullptr;
 }
 
-// The viewBox width and height of element, if it has a readable one.
+// The viewBox width and height of element, if it has a readable one, of any sign.
 bool ViewBoxSize(XmlElement element, double& width, double& height) {
     const rapidxml_ns::xml_attribute<char>* attribute = element->first_attribute("viewBox");
     if (!attribute)
@@ -280,7 +279,7 @@ bool ViewBoxSize(XmlElement element, double& width, double& height) {
     }
     width = numbers[2];
     height = numbers[3];
-    return width > 0.0 && height > 0.0;
+    return true;
 }
 
 }  // namespace
@@ -319,8 +318,11 @@ bool ReadSvgShape(const std::string& path, const std::string& bytes, std::vector
         }
         // An outermost svg element without a size takes its viewBox's (the
         // length factory resolves the missing "100%" against this).
-        double width = 500.0, height = 500.0;
-        ViewBoxSize(root, width, height);
+        double width = 500.0, height = 500.0, boxWidth, boxHeight;
+        if (ViewBoxSize(root, boxWidth, boxHeight) && boxWidth > 0.0 && boxHeight > 0.0) {
+            width = boxWidth;
+            height = boxHeight;
+        }
         Drawing drawing;
         BaseContext context(drawing, width, height);
         if (!Traversal::load_document(root, context)) {
@@ -349,9 +351,15 @@ bool ReadSvgShape(const std::string& path, const std::string& bytes, std::vector
             problem = "bad value of attribute \"" + bad->name() + "\": \"" +
                       OneLine(bad->value(), 60) + "\"";
         where.clear();
-        if (const XmlElement* element = boost::get_error_info<ElementInfo>(e))
+        if (const XmlElement* element = boost::get_error_info<ElementInfo>(e)) {
             where = LineOf(bytes, static_cast<std::size_t>((*element)->name() - buffer.data())) +
                     "<" + OneLine((*element)->name(), 40) + ">: ";
+            // SVG++ blames a viewBox of negative size on the width or height.
+            double boxWidth, boxHeight;
+            if (ViewBoxSize(*element, boxWidth, boxHeight) && (boxWidth < 0.0 || boxHeight < 0.0))
+                problem = std::string("the viewBox has a negative ") +
+                          (boxWidth < 0.0 ? "width" : "height");
+        }
         error = path + ": " + where + problem;
     } catch (const std::exception& e) {
         error = path + ": cannot be read as SVG: " + OneLine(e.what(), 120);

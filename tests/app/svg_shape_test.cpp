@@ -101,9 +101,9 @@ TEST(SvgPath, ArcsFollowTheirCircleOnTheSweepSide) {
 }
 
 TEST(SvgPath, ArcsWithAZeroRadiusAreLinesAndThoseEndingWhereTheyStartDrawNothing) {
-    std::vector<Spline3D> s = Read(Svg(
-        "<path d='M 0 0 L 10 0 A 0 5 0 0 1 20 10 a 5 0 0 1 1 10 0 A 5 5 0 0 1 30 10 "
-        "a 5 5 0 1 0 0 0 L 40 10'/>"));
+    std::vector<Spline3D> s =
+        Read(Svg("<path d='M 0 0 L 10 0 A 0 5 0 0 1 20 10 a 5 0 0 1 1 10 0 A 5 5 0 0 1 30 10 "
+                 "a 5 5 0 1 0 0 0 L 40 10'/>"));
     ASSERT_EQ(s.size(), 1u);
     const Point3 expected[] = {{0, 0, 0}, {10, 0, 0}, {20, -10, 0}, {30, -10, 0}, {40, -10, 0}};
     ASSERT_EQ(s[0].KnotCount(), 5);
@@ -111,8 +111,7 @@ TEST(SvgPath, ArcsWithAZeroRadiusAreLinesAndThoseEndingWhereTheyStartDrawNothing
 }
 
 TEST(SvgPath, AnArcAfterZStartsAtTheClosedSubpathsStart) {
-    std::vector<Spline3D> s =
-        Read(Svg("<path d='M 0 0 L 10 10 L 0 10 z A 5 5 0 0 0 10 0'/>"));
+    std::vector<Spline3D> s = Read(Svg("<path d='M 0 0 L 10 10 L 0 10 z A 5 5 0 0 0 10 0'/>"));
     ASSERT_EQ(s.size(), 2u);
     EXPECT_EQ(s[1].knots.front().knot, Point3(0, 0, 0));
     EXPECT_TRUE(Near(s[1].knots.back().knot, Point3(10, 0, 0)));
@@ -238,6 +237,18 @@ TEST(SvgErrors, EachNamesTheFileTheLineAndTheProblem) {
     EXPECT_NE(ErrorOf(Svg("<path d='M 0 0 L 1 1'/>", " width='1e300' viewBox='0 0 1e-300 1'"))
                   .find("single precision"),
               std::string::npos);
+}
+
+TEST(SvgErrors, ANegativeViewBoxIsNamedAsSuch) {
+    EXPECT_NE(ErrorOf(Svg("<path d='M 0 0 L 1 1'/>", " viewBox='0 0 -10 10'"))
+                  .find("line 2: <svg>: the viewBox has a negative width"),
+              std::string::npos);
+    EXPECT_NE(ErrorOf(Svg("<svg viewBox='0,0,10,-1'><path d='M 0 0 L 1 1'/></svg>", " width='9'"))
+                  .find("line 3: <svg>: the viewBox has a negative height"),
+              std::string::npos);
+    EXPECT_NE(
+        ErrorOf(Svg("<path d='M 0 0 L 1 1'/>", " width='-1' viewBox='0 0 1 1'")).find("\"width\""),
+        std::string::npos);
 }
 
 TEST(SvgErrors, DeepNestingIsRefusedBeforeParsing) {
