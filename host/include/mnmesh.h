@@ -147,6 +147,10 @@ public:
     // Kills the faces carrying any of deathFlags, and the edges and vertices that
     // only they used. copyFlags is accepted for the host's signature and unused.
     void DeleteFlaggedFaces(DWORD deathFlags, DWORD copyFlags = 0);
+    // Kills face ff, and the edges and vertices that only it used, as
+    // DeleteFlaggedFaces kills a flagged face, without looking at any other face.
+    // Nothing happens for a dead or unknown face.
+    void DeleteFace(int ff);
     // Welds border vertices carrying flag that lie closer than thresh, nearest pairs
     // first, to their midpoint; then joins opposite one-sided edges that now meet.
     // Returns whether anything was welded.
@@ -181,6 +185,7 @@ private:
     int NewEdge(int a, int b, int face);
     void KillEdge(int ed);
     void KillVertIfBare(int vv);
+    void KillFace(int fi, std::vector<int>& touched);
     bool CanWeld(int a, int b) const;
     void Weld(int a, int b);
     void ReplaceFace(int keep, const std::vector<int>& corners, const std::vector<int>& edges,

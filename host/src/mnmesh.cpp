@@ -196,31 +196,42 @@ void MNMesh::FlipNormal(int fc) {
     }
 }
 
+void MNMesh::KillFace(int fi, std::vector<int>& touched) {
+    MNFace& face = fstore[fi];
+    face.flags |= MN_DEAD;
+    deletedFaces.fetch_add(1, std::memory_order_relaxed);
+    for (int ed : face.edg) {
+        MNEdge& edge = estore[ed];
+        if (edge.flags & MN_DEAD) continue;
+        if (edge.f1 == fi) {
+            // The face left behind walks the edge the other way: it becomes f1.
+            edge.f1 = edge.f2;
+            edge.f2 = -1;
+            if (edge.f1 >= 0) std::swap(edge.v1, edge.v2);
+        } else if (edge.f2 == fi) {
+            edge.f2 = -1;
+        }
+        if (edge.f1 < 0) {
+            touched.push_back(edge.v1);
+            touched.push_back(edge.v2);
+            KillEdge(ed);
+        }
+    }
+}
+
 void MNMesh::DeleteFlaggedFaces(DWORD deathFlags, DWORD /*copyFlags*/) {
     std::vector<int> touched;
     for (int fi = 0; fi < numf; ++fi) {
-        MNFace& face = fstore[fi];
-        if ((face.flags & MN_DEAD) || !(face.flags & deathFlags)) continue;
-        face.flags |= MN_DEAD;
-        deletedFaces.fetch_add(1, std::memory_order_relaxed);
-        for (int ed : face.edg) {
-            MNEdge& edge = estore[ed];
-            if (edge.flags & MN_DEAD) continue;
-            if (edge.f1 == fi) {
-                // The face left behind walks the edge the other way: it becomes f1.
-                edge.f1 = edge.f2;
-                edge.f2 = -1;
-                if (edge.f1 >= 0) std::swap(edge.v1, edge.v2);
-            } else if (edge.f2 == fi) {
-                edge.f2 = -1;
-            }
-            if (edge.f1 < 0) {
-                touched.push_back(edge.v1);
-                touched.push_back(edge.v2);
-                KillEdge(ed);
-            }
-        }
+        if ((fstore[fi].flags & MN_DEAD) || !(fstore[fi].flags & deathFlags)) continue;
+        KillFace(fi, touched);
     }
+    for (int vv : touched) KillVertIfBare(vv);
+}
+
+void MNMesh::DeleteFace(int ff) {
+    if (ff < 0 || ff >= numf || (fstore[ff].flags & MN_DEAD)) return;
+    std::vector<int> touched;
+    KillFace(ff, touched);
     for (int vv : touched) KillVertIfBare(vv);
 }
 

@@ -125,6 +125,35 @@ TEST(MNMeshDeleteFlaggedFaces, KillsWhatOnlyTheFacesUsed) {
     EXPECT_EQ(LiveCount(m, MNM_SL_EDGE), 0);
 }
 
+// DeleteFace removes one face exactly as flagging it alone and deleting the flagged
+// faces does; a dead or unknown face is ignored.
+TEST(MNMeshDeleteFace, IsDeletingThatFaceAloneByItsFlag) {
+    for (int face = 0; face < 4; ++face) {
+        MNMesh byFlag, direct;
+        MakeGrid(byFlag, 2, 2);
+        MakeGrid(direct, 2, 2);
+        byFlag.f[face].SetFlag(0x2000000);
+        direct.f[face].SetFlag(0x2000000);
+        long long before = HostDeletedFaceCount();
+        byFlag.DeleteFlaggedFaces(0x2000000);
+        direct.DeleteFace(face);
+        EXPECT_EQ(HostDeletedFaceCount() - before, 2);
+        EXPECT_TRUE(Consistent(direct));
+        for (int v = 0; v < direct.numv; ++v) EXPECT_EQ(direct.v[v].flags, byFlag.v[v].flags) << v;
+        for (int e = 0; e < direct.nume; ++e) {
+            EXPECT_EQ(direct.e[e].flags, byFlag.e[e].flags) << e;
+            EXPECT_EQ(direct.e[e].v1, byFlag.e[e].v1) << e;
+            EXPECT_EQ(direct.e[e].f1, byFlag.e[e].f1) << e;
+            EXPECT_EQ(direct.e[e].f2, byFlag.e[e].f2) << e;
+        }
+        for (int f = 0; f < direct.numf; ++f) EXPECT_EQ(direct.f[f].flags, byFlag.f[f].flags) << f;
+        direct.DeleteFace(face);
+        direct.DeleteFace(-1);
+        direct.DeleteFace(direct.numf);
+        EXPECT_TRUE(Consistent(direct));
+    }
+}
+
 TEST(MNMeshPropegate, AllAnyVacuousTruthAndDeadComponents) {
     MNMesh m;
     MakeGrid(m, 2, 1);  // vertices 0..5, edges 0-1 1-4 4-3 3-0 1-2 2-5 5-4
