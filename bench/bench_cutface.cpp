@@ -35,6 +35,7 @@ void CutAll(benchmark::State& state, void (*build)(MNMesh&, PolyShape&)) {
         state.ResumeTiming();
         auto start = std::chrono::steady_clock::now();
         int faces = m.numf;
+        CutTrace trace;
         for (int f = 0; f < faces; ++f) {
             FaceCutState cut;
             if (!PrepareFaceCut(m, f, shape, false, Point3(0, 0, -1), false, cut)) continue;
@@ -43,7 +44,7 @@ void CutAll(benchmark::State& state, void (*build)(MNMesh&, PolyShape&)) {
             auto a = std::chrono::steady_clock::now();
             bool ok = RunTriangulation(tri);
             inside += std::chrono::duration<double>(std::chrono::steady_clock::now() - a).count();
-            if (ok) RebuildFace(m, f, cut, true, tri);
+            if (ok) RebuildFace(m, f, cut, true, tri, trace);
         }
         total += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     }

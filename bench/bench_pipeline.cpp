@@ -111,6 +111,7 @@ void BM_Stages(benchmark::State& state) {
         SnapShapePoints(shape, shapeTM, objectTM, d, false, tri);
         snap += seconds(t0, clock());
         int faces = m.numf;
+        CutTrace trace;
         for (int f = 0; f < faces; ++f) {
             auto a = clock();
             FaceCutState cutState;
@@ -123,7 +124,7 @@ void BM_Stages(benchmark::State& state) {
             auto c = clock();
             bool ok = RunTriangulation(job);
             auto e = clock();
-            if (ok) RebuildFace(m, f, cutState, true, job);
+            if (ok) RebuildFace(m, f, cutState, true, job, trace);
             auto g = clock();
             build += seconds(b, c);
             triangulate += seconds(c, e);

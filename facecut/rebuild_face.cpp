@@ -1,5 +1,6 @@
 #include "facecut/rebuild_face.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstring>
@@ -54,7 +55,7 @@ PositionKey KeyOf(const Point3& p) {
 }  // namespace
 
 bool RebuildFace(MNMesh& mesh, int face, const FaceCutState& state, bool removeUnused,
-                 FaceTriangulation& tri) {
+                 FaceTriangulation& tri, CutTrace& trace) {
     triangulateio& out = tri.out;
     const int attrs = out.numberofpointattributes;
     if (attrs < 2 || !out.pointlist || !out.pointattributelist) return false;
@@ -82,12 +83,20 @@ bool RebuildFace(MNMesh& mesh, int face, const FaceCutState& state, bool removeU
 
     MNFace& cut = mesh.f[face];
     for (int vv : cut.vtx) mesh.v[vv].SetFlag(kVertexCutCorner);
-    for (int f = 0; f < mesh.numf; ++f) mesh.f[f].ClearFlag(kFaceReplaced);
+    if (!trace.cleared) {
+        for (int f = 0; f < mesh.numf; ++f) mesh.f[f].ClearFlag(kFaceReplaced);
+    } else if (trace.lastFace >= 0 && trace.lastFace < mesh.numf) {
+        mesh.f[trace.lastFace].ClearFlag(kFaceReplaced);
+    }
     cut.SetFlag(kFaceReplaced);
     MtlID material = cut.material;
     DWORD smoothing = cut.smGroup;
-    mesh.DeleteFlaggedFaces(kFaceReplaced, 0);
-    for (int e = 0; e < mesh.nume; ++e) mesh.e[e].ClearFlag(kEdgeInterior);
+    // Only this face carries the flag now: removing it alone is what removing the
+    // flagged faces would do.
+    mesh.DeleteFace(face);
+    int clearFrom = trace.cleared ? std::max(0, trace.edgesFrom) : 0;
+    int clearTo = trace.cleared ? std::min(trace.edgesTo, mesh.nume) : mesh.nume;
+    for (int e = clearFrom; e < clearTo; ++e) mesh.e[e].ClearFlag(kEdgeInterior);
     int firstEdge = mesh.nume, firstFace = mesh.numf;
 
     // The first output segment joining each pair of points decides its edge's flag.
@@ -157,5 +166,9 @@ bool RebuildFace(MNMesh& mesh, int face, const FaceCutState& state, bool removeU
     }
     if (state.flip)
         for (int f = firstFace; f < mesh.numf; ++f) mesh.FlipNormal(f);
+    trace.cleared = true;
+    trace.lastFace = face;
+    trace.edgesFrom = firstEdge;
+    trace.edgesTo = mesh.nume;
     return true;
 }

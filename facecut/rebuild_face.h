@@ -2,6 +2,7 @@
 // triangulator's output.
 #pragma once
 
+#include "facecut/cut_trace.h"
 #include "facecut/face_cut_state.h"
 #include "facecut/face_triangulation.h"
 #include "mnmesh.h"
@@ -14,6 +15,7 @@
 // outline edges 0x8000000, interior edges 0x2000000 (removed with removeUnused,
 // except those that keep a line ending inside the face from becoming a spur), faces
 // inside the shape 0x80000000. New faces are reversed when the face looked along
-// the direction.
+// the direction. The removal and interior flags are cleared where trace says they
+// can be set, and trace then records this cut.
 bool RebuildFace(MNMesh& mesh, int face, const FaceCutState& state, bool removeUnused,
-                 FaceTriangulation& tri);
+                 FaceTriangulation& tri, CutTrace& trace);

@@ -1,14 +1,16 @@
 // The modify pipeline of the Slitform modifier: shape placement, the face cuts and
 // the clean-up, in place on the poly mesh that flows up the stack.
 #include <memory>
+#include <vector>
 
-#include "facecut/cut_face.h"
+#include "facecut/cut_faces.h"
 #include "inode.h"
 #include "placement/orient_projection_direction.h"
 #include "placement/projection_frame.h"
 #include "placement/remove_collinear_vertices.h"
 #include "placement/snap_shape_points.h"
 #include "plugin/close_t_junctions.h"
+#include "plugin/cut_thread_count.h"
 #include "plugin/owner_node.h"
 #include "plugin/param_block.h"
 #include "plugin/slitform.h"
@@ -136,11 +138,11 @@ void Slitform::ModifyObject(TimeValue t, ModContext& mc, ObjectState* os, INode*
                     static_cast<TriObject*>(triangles.get())->mesh);
 
     // Faces the cuts append are not cut again.
-    int faceCount = mesh.numf;
-    for (int f = 0; f < faceCount; ++f)
-        if ((mesh.f[f].flags & MN_SEL) && !(mesh.f[f].flags & MN_DEAD))
-            CutFace(mesh, f, shape, through != 0, Point3(direction), local != 0, removeUnused != 0, minAngle,
-                    weld);
+    std::vector<int> selected;
+    for (int f = 0; f < mesh.numf; ++f)
+        if ((mesh.f[f].flags & MN_SEL) && !(mesh.f[f].flags & MN_DEAD)) selected.push_back(f);
+    CutFaces(mesh, selected, shape, through != 0, Point3(direction), local != 0, removeUnused != 0, minAngle, weld,
+             CutThreadCount());
 
     mesh.InvalidateGeomCache();
     ClearFlags(mesh, MN_SEL, 0, 0);

@@ -33,6 +33,7 @@ TEST(RebuildFace, PointsThatCollapseInSinglePrecisionShareOneVertex) {
     ASSERT_TRUE(PrepareFaceCut(mesh, 0, shape, false, Point3(0, 0, -1), false, state));
 
     FaceTriangulation tri;
+    CutTrace trace;
     triangulateio& out = tri.out;
     out.numberofpoints = 7;
     out.numberofpointattributes = 2;
@@ -43,7 +44,7 @@ TEST(RebuildFace, PointsThatCollapseInSinglePrecisionShareOneVertex) {
     out.numberofsegments = 4;
     out.segmentlist = Copy<int>({0, 1, 1, 2, 2, 3, 3, 0});
     out.segmentmarkerlist = Copy<int>({2, 2, 2, 2});
-    ASSERT_TRUE(RebuildFace(mesh, 0, state, false, tri));
+    ASSERT_TRUE(RebuildFace(mesh, 0, state, false, tri, trace));
 
     int faces = 0;
     for (int f = 1; f < mesh.numf; ++f) {

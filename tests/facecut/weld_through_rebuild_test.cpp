@@ -33,9 +33,10 @@ TEST(WeldThroughRebuild, LineEndingOnTheOutlineIsACutLine) {
     FaceCutState state;
     ASSERT_TRUE(PrepareFaceCut(mesh, 0, shape, false, Point3(0, 0, -1), false, state));
     FaceTriangulation tri;
+    CutTrace trace;
     BuildTriangulationInput(state, 0.0f, 0.001f, tri);
     ASSERT_TRUE(RunTriangulation(tri));
-    RebuildFace(mesh, 0, state, false, tri);
+    RebuildFace(mesh, 0, state, false, tri, trace);
 
     int end = VertexAt(mesh, 4, Point3(0.5f, 0.0f, 0.0f));
     int inner = VertexAt(mesh, 4, Point3(0.5f, 0.5f, 0.0f));

@@ -1,0 +1,61 @@
+#include "facecut/cut_faces.h"
+
+#include <algorithm>
+#include <memory>
+
+#include "facecut/cut_flags.h"
+#include "facecut/cut_trace.h"
+#include "facecut/face_cut_state.h"
+#include "facecut/face_triangulation.h"
+#include "facecut/parallel_for.h"
+#include "facecut/point_in_polyline.h"
+#include "facecut/prepare_face_cut.h"
+#include "facecut/rebuild_face.h"
+#include "facecut/triangulation_input.h"
+
+namespace {
+
+// Faces taken together: their states and triangulations are held at once.
+constexpr int kBatch = 512;
+
+struct FaceJob {
+    FaceCutState state;
+    FaceTriangulation tri;
+    bool cuts = false;
+    bool triangulated = false;
+};
+
+}  // namespace
+
+void CutFaces(MNMesh& mesh, const std::vector<int>& faces, const PolyShape& shape, bool through,
+              const Point3& direction, bool local, bool removeUnused, float minAngle, float weldThreshold,
+              int threads) {
+    CutTrace trace;
+    const int total = static_cast<int>(faces.size());
+    for (int begin = 0; begin < total; begin += kBatch) {
+        const int count = std::min(kBatch, total - begin);
+        std::vector<std::unique_ptr<FaceJob>> jobs(static_cast<size_t>(count));
+        // The first phase reads only the face's own corners and writes only its flags;
+        // earlier rebuilds change neither.
+        ParallelFor(count, threads, [&](int i) {
+            auto job = std::make_unique<FaceJob>();
+            job->cuts = PrepareFaceCut(mesh, faces[begin + i], shape, through, direction, local, job->state);
+            if (job->cuts) jobs[i] = std::move(job);
+        });
+        for (int i = 0; i < count; ++i)
+            if (jobs[i]) BuildTriangulationInput(jobs[i]->state, minAngle, weldThreshold, jobs[i]->tri);
+        ParallelFor(count, threads, [&](int i) {
+            if (jobs[i]) jobs[i]->triangulated = RunTriangulation(jobs[i]->tri);
+        });
+        for (int i = 0; i < count; ++i) {
+            if (!jobs[i]) continue;
+            FaceJob& job = *jobs[i];
+            int face = faces[begin + i];
+            // A face the triangulator cannot take, or that no triangle would replace,
+            // stays as it was, flagged like a face the shape does not cut.
+            if (!job.triangulated || !RebuildFace(mesh, face, job.state, removeUnused, job.tri, trace))
+                MarkFaceUncut(mesh.f[face], PointInClosedLines(job.state.centroid, job.state.frameShape));
+            jobs[i].reset();
+        }
+    }
+}

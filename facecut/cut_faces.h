@@ -1,0 +1,18 @@
+// The cut of many faces of one mesh, on several threads.
+#pragma once
+
+#include <vector>
+
+#include "mnmesh.h"
+#include "point3.h"
+#include "polyshp.h"
+
+// Takes the mesh (changed in place), the faces to cut in ascending order, the shape in
+// object space, the cut's parameters as CutFace takes them, and the number of threads.
+// The result is the one that cutting each face with CutFace in the given order gives,
+// byte for byte, whatever the number of threads: the first phase and the triangulation
+// run in parallel, while the triangulation input (whose weld keeps process-wide state)
+// and the rebuild run in face order.
+void CutFaces(MNMesh& mesh, const std::vector<int>& faces, const PolyShape& shape, bool through,
+              const Point3& direction, bool local, bool removeUnused, float minAngle, float weldThreshold,
+              int threads);

@@ -1,0 +1,92 @@
+// Whole evaluations whose written files must not change: a corpus of cuts, each
+// compared byte for byte (by digest) with the file the program wrote when the case
+// was recorded, and with itself cut on one and on several threads. Work on speed
+// must leave every digest as it is; a change of results records new ones.
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <QByteArray>
+#include <QCryptographicHash>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+namespace {
+
+struct Case {
+    const char* name;
+    const char* mesh;   // under the corpus folder, or examples/ when it starts with "ex:"
+    const char* shape;
+    const char* args;
+    const char* md5;
+};
+
+const Case kCases[] = {
+    {"s2000-star-on-27-on.ply", "sphere2000.ply", "star.json",
+     "--shape-translate 0,0,3 --set through=on --set min_angle=27 --set remove_unused=on --set weld_on=on",
+     "b13c8c045760516a8b00323600e9963a"},
+    {"s2000-star-off-0-off.ply", "sphere2000.ply", "star.json",
+     "--shape-translate 0,0,3 --set through=off --set min_angle=0 --set remove_unused=off --set weld_on=on",
+     "4a978f973a4514b671c30d98e0c58c6c"},
+    {"s2000-circle-on-27-on.ply", "sphere2000.ply", "circle.json",
+     "--shape-translate 0,0,3 --set through=on --set min_angle=27 --set remove_unused=on --set weld_on=on",
+     "26f69b928ba5bef8f412b58f4d4bceef"},
+    {"s2000-circle-off-0-off.ply", "sphere2000.ply", "circle.json",
+     "--shape-translate 0,0,3 --set through=off --set min_angle=0 --set remove_unused=off --set weld_on=on",
+     "f4af706b6eaeea51527f37aab05810a3"},
+    {"s2000-zigzag-on-27-off.ply", "sphere2000.ply", "zigzag.json",
+     "--shape-translate 0,0,3 --set through=on --set min_angle=27 --set remove_unused=off --set weld_on=on",
+     "322d2d957f5c9ca0fd7311a2a966f62c"},
+    {"s2000-zigzag-off-0-on.ply", "sphere2000.ply", "zigzag.json",
+     "--shape-translate 0,0,3 --set through=off --set min_angle=0 --set remove_unused=on --set weld_on=on",
+     "ebd3044d2c9f661ed6b132775310bb25"},
+    {"local-on.ply", "sphere2000.ply", "star.json", "--shape-translate 0,0,3 --set local=on",
+     "665c75e48e2bc2d304fd3cfda14d90dc"},
+    {"box-ring.json-27.ply", "ex:grid_box.ply", "ex:ring.json", "--set min_angle=27 --set open=on",
+     "30b0817614c785f287eb4f625dcec734"},
+    {"box-star.svg-0.obj", "ex:grid_box.obj", "ex:star.svg", "--set min_angle=0",
+     "1653d1dc4327814f875612e5eb5a1223"},
+    {"box-lettering.svg-27.ply", "ex:grid_box.ply", "ex:lettering.svg", "--set min_angle=27 --set open=on",
+     "2ce1da01add2ac24f3dc91948fed78e7"},
+    {"cube.ply", "cube.ply", "logo.json", "--shape-translate 0,0,3 --set through=on --set weld_on=on",
+     "621e2c479b0276ece1a69b5e6e8387d9"},
+};
+
+std::string Input(const char* name) {
+    std::string n = name;
+    if (n.rfind("ex:", 0) == 0) return std::string(SLITFORM_EXAMPLES) + "/" + n.substr(3);
+    return std::string(SLITFORM_CORPUS) + "/" + n;
+}
+
+// Cuts the case on the given number of threads; gives the written file's MD5 digest,
+// or the program's error text.
+std::string CutDigest(const Case& c, int threads, bool& ok) {
+    std::string out = ::testing::TempDir() + "corpus_" + std::to_string(getpid()) + "_" + c.name;
+    std::string command = "SLITFORM_THREADS=" + std::to_string(threads) + " " + SLITFORM_PROGRAM + " cut " +
+                          Input(c.mesh) + " " + Input(c.shape) + " -o " + out + " " + c.args + " > /dev/null 2>&1";
+    int status = std::system(command.c_str());
+    ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    std::ifstream in(out, std::ios::binary);
+    std::stringstream bytes;
+    bytes << in.rdbuf();
+    std::remove(out.c_str());
+    std::string text = bytes.str();
+    return QCryptographicHash::hash(QByteArray(text.data(), static_cast<int>(text.size())), QCryptographicHash::Md5)
+        .toHex()
+        .toStdString();
+}
+
+}  // namespace
+
+TEST(ResultCorpus, EveryCaseWritesTheRecordedBytesOnOneAndOnSeveralThreads) {
+    for (const Case& c : kCases) {
+        bool ok = false;
+        std::string single = CutDigest(c, 1, ok);
+        ASSERT_TRUE(ok) << c.name;
+        EXPECT_EQ(single, c.md5) << c.name;
+        EXPECT_EQ(CutDigest(c, 3, ok), single) << c.name << " on three threads";
+    }
+}
