@@ -1,17 +1,14 @@
 #include "facecut/point_in_polyline.h"
 
+#include "facecut/ray_crossing.h"
+
 namespace {
 
 int CrossingCount(const Point3& p, const PolyLine& line) {
     int count = 0;
     int n = line.numPts;
     for (int i = 0; i < n; ++i) {
-        const Point3& pi = line[i].p;
-        const Point3& pj = line[(i + 1) % n].p;
-        if ((pi.y > p.y) == (pj.y > p.y))
-            continue;
-        float crossing = pi.x + (p.y - pi.y) / (pj.y - pi.y) * (pj.x - pi.x);
-        if (crossing > p.x)
+        if (RayCrossesEdge(p, line[i].p, line[(i + 1) % n].p))
             ++count;
     }
     return count;

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "facecut/anchor_dangling_lines.h"
+#include "facecut/closed_lines_index.h"
 #include "facecut/cut_flags.h"
 #include "facecut/point_in_polyline.h"
 
@@ -107,6 +108,7 @@ bool RebuildFace(MNMesh& mesh, int face, const FaceCutState& state, bool removeU
     double* tags = out.pointattributelist;
     auto tag = [&](int point) -> double& { return tags[attrs * point + 1]; };
 
+    const ClosedLinesIndex inside(state.frameShape);
     // Points that are distinct in double precision can land on one single-precision
     // position: they share one vertex, so that no face of zero area is made.
     std::unordered_map<PositionKey, int, PositionKeyHash> vertexAt;
@@ -134,10 +136,8 @@ bool RebuildFace(MNMesh& mesh, int face, const FaceCutState& state, bool removeU
         f.SetFlag(kFaceCutHandled);
         f.material = material;
         f.smGroup = smoothing;
-        for (int k = 0; k < state.frameShape.numLines; ++k) {
-            const PolyLine& line = state.frameShape.lines[k];
-            if (line.IsClosed() && PointInPolyline(centroids[n], line)) f.flags ^= kFaceInsideShape;
-        }
+        // Inside an odd number of closed polylines: the flag was clear on the new face.
+        if (inside.Contains(centroids[n])) f.flags |= kFaceInsideShape;
         for (int j = 0; j < 3; ++j) {
             int a = c[j], b = c[(j + 1) % 3];
             MNEdge& edge = mesh.e[f.edg[j]];
