@@ -1,74 +1,162 @@
 #include "facecut/triangulation_input.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <vector>
 
 #include <QString>
 
 #include "facecut/dump_triangulation_input.h"
 #include "facecut/weld_triangulation_input.h"
 
+namespace {
+
+// The graph as it is built: points with depth and source tag, segments with markers.
+struct Graph {
+    std::vector<double> xy;
+    std::vector<double> attributes;
+    std::vector<int> segments;
+    std::vector<int> markers;
+
+    int Add(const Point3& q, double tag) {
+        xy.push_back(q.x);
+        xy.push_back(q.y);
+        attributes.push_back(q.z);
+        attributes.push_back(tag);
+        return static_cast<int>(xy.size() / 2) - 1;
+    }
+    void Join(int a, int b, int marker) {
+        segments.push_back(a);
+        segments.push_back(b);
+        markers.push_back(marker);
+    }
+};
+
+template <class T>
+T* MallocCopy(const std::vector<T>& values) {
+    T* data = static_cast<T*>(std::malloc(sizeof(T) * (values.empty() ? 1 : values.size())));
+    std::copy(values.begin(), values.end(), data);
+    return data;
+}
+
+// The x-y box of the outline, widened by margin.
+struct Reach {
+    double lo[2] = {INFINITY, INFINITY};
+    double hi[2] = {-INFINITY, -INFINITY};
+
+    // False only when the box of a and b lies wholly outside; anything not a number
+    // counts as reaching.
+    bool Touches(const Point3& a, const Point3& b) const {
+        return !(std::max(a.x, b.x) < lo[0] || std::min(a.x, b.x) > hi[0] || std::max(a.y, b.y) < lo[1] ||
+                 std::min(a.y, b.y) > hi[1]);
+    }
+};
+
+Reach ReachOf(const PolyLine& outline, double tolerance) {
+    Reach reach;
+    for (int i = 0; i < outline.numPts; ++i) {
+        const Point3& q = outline[i].p;
+        reach.lo[0] = std::min(reach.lo[0], static_cast<double>(q.x));
+        reach.hi[0] = std::max(reach.hi[0], static_cast<double>(q.x));
+        reach.lo[1] = std::min(reach.lo[1], static_cast<double>(q.y));
+        reach.hi[1] = std::max(reach.hi[1], static_cast<double>(q.y));
+    }
+    double extent = std::max(reach.hi[0] - reach.lo[0], reach.hi[1] - reach.lo[1]);
+    // Room for points the weld could join to points inside the box, and for rounding.
+    double margin = 2.0 * (tolerance > 0.0 ? tolerance : 0.0) + 1e-4 * (extent == extent ? extent : 0.0);
+    for (int a = 0; a < 2; ++a) {
+        reach.lo[a] -= margin;
+        reach.hi[a] += margin;
+    }
+    return reach;
+}
+
+// Adds polyline k of the shape: whole when every segment reaches the outline's box, else
+// the runs of consecutive segments that do. A point keeps the tag it has in the whole
+// polyline: -2 at the polyline's ends, k + 1 elsewhere, also where a run is cut off.
+void AddPolyline(Graph& graph, const PolyLine& line, int k, const Reach& reach) {
+    int m = line.numPts;
+    if (m == 0)
+        return;
+    bool closed = line.IsClosed();
+    auto tagOf = [&](int j) { return j == 0 || (!closed && j == m - 1) ? -2.0 : k + 1.0; };
+    int segmentCount = closed ? m : m - 1;
+    if (segmentCount == 0) {
+        if (reach.Touches(line[0].p, line[0].p))
+            graph.Add(line[0].p, -2.0);
+        return;
+    }
+    std::vector<char> reaches(static_cast<size_t>(segmentCount));
+    bool all = true;
+    for (int j = 0; j < segmentCount; ++j) {
+        reaches[j] = reach.Touches(line[j].p, line[(j + 1) % m].p);
+        all = all && reaches[j];
+    }
+    if (all) {
+        int first = graph.Add(line[0].p, tagOf(0));
+        for (int j = 1; j < m; ++j) {
+            int p = graph.Add(line[j].p, tagOf(j));
+            graph.Join(p - 1, p, 3);
+        }
+        if (closed)
+            graph.Join(first + m - 1, first, 3);
+        return;
+    }
+    // A closed polyline's runs start after a segment that does not reach, so that no
+    // run is split at the polyline's first point.
+    int start = 0;
+    if (closed) {
+        while (reaches[start]) ++start;
+        ++start;
+    }
+    int previous = -1;
+    for (int step = 0; step < segmentCount; ++step) {
+        int j = (start + step) % segmentCount;
+        if (!reaches[j]) {
+            previous = -1;
+            continue;
+        }
+        if (previous < 0)
+            previous = graph.Add(line[j].p, tagOf(j));
+        int end = (j + 1) % m;
+        int p = graph.Add(line[end].p, tagOf(end));
+        graph.Join(previous, p, 3);
+        previous = p;
+    }
+}
+
+}  // namespace
+
 void BuildTriangulationInput(const FaceCutState& state, float minAngle, float weldThreshold,
                              FaceTriangulation& tri) {
     const PolyLine& outline = state.outline;
     const PolyShape& shape = state.frameShape;
+    // A weld as wide as the face would merge its corners and leave nothing to keep.
+    double tolerance = std::min(static_cast<double>(weldThreshold), 0.5 * state.cornerSpacing);
+
+    Graph graph;
     int n = outline.numPts;
-    int pointCount = n, segmentCount = n;
-    for (int k = 0; k < shape.numLines; ++k) {
-        int m = shape.lines[k].numPts;
-        pointCount += m;
-        segmentCount += shape.lines[k].IsClosed() ? m : (m > 0 ? m - 1 : 0);
-    }
+    for (int i = 0; i < n; ++i) graph.Add(outline.pts[i].p, -1.0);
+    for (int i = 0; i < n; ++i) graph.Join(i, i + 1 < n ? i + 1 : 0, 2);
+    // Shape segments beyond the outline's reach would only shape triangles outside the
+    // face, which the rebuild drops: the graph leaves them out.
+    Reach reach = ReachOf(outline, tolerance);
+    for (int k = 0; k < shape.numLines; ++k) AddPolyline(graph, shape.lines[k], k, reach);
 
     triangulateio& in = tri.in;
-    in.numberofpoints = pointCount;
+    in.numberofpoints = static_cast<int>(graph.xy.size() / 2);
     in.numberofpointattributes = 2;
-    in.pointlist = static_cast<REAL*>(std::malloc(sizeof(REAL) * 2 * pointCount));
-    in.pointattributelist = static_cast<REAL*>(std::malloc(sizeof(REAL) * 2 * pointCount));
-    in.numberofsegments = segmentCount;
-    in.segmentlist = static_cast<int*>(std::malloc(sizeof(int) * 2 * segmentCount));
-    in.segmentmarkerlist = static_cast<int*>(std::malloc(sizeof(int) * segmentCount));
-
-    for (int i = 0; i < n; ++i) {
-        const Point3& q = outline.pts[i].p;
-        in.pointlist[2 * i] = q.x;
-        in.pointlist[2 * i + 1] = q.y;
-        in.pointattributelist[2 * i] = q.z;
-        in.pointattributelist[2 * i + 1] = -1.0;
-        in.segmentlist[2 * i] = i;
-        in.segmentlist[2 * i + 1] = i + 1 < n ? i + 1 : 0;
-        in.segmentmarkerlist[i] = 2;
-    }
-    int p = n, s = n;
-    for (int k = 0; k < shape.numLines; ++k) {
-        const PolyLine& line = shape.lines[k];
-        int m = line.numPts, first = p;
-        for (int j = 0; j < m; ++j, ++p) {
-            const Point3& q = line.pts[j].p;
-            in.pointlist[2 * p] = q.x;
-            in.pointlist[2 * p + 1] = q.y;
-            in.pointattributelist[2 * p] = q.z;
-            in.pointattributelist[2 * p + 1] = j == 0 ? -2.0 : k + 1.0;
-            if (j < m - 1) {
-                in.segmentlist[2 * s] = p;
-                in.segmentlist[2 * s + 1] = p + 1;
-                in.segmentmarkerlist[s++] = 3;
-            } else if (line.IsClosed()) {
-                in.segmentlist[2 * s] = p;
-                in.segmentlist[2 * s + 1] = first;
-                in.segmentmarkerlist[s++] = 3;
-            } else {
-                in.pointattributelist[2 * p + 1] = -2.0;
-            }
-        }
-    }
+    in.pointlist = MallocCopy(graph.xy);
+    in.pointattributelist = MallocCopy(graph.attributes);
+    in.numberofsegments = static_cast<int>(graph.markers.size());
+    in.segmentlist = MallocCopy(graph.segments);
+    in.segmentmarkerlist = MallocCopy(graph.markers);
 
     std::snprintf(tri.switches, sizeof tri.switches, "zpq%.3fQ", static_cast<double>(minAngle));
     DumpTriangulationInput(QString("D:\\tri_0.bin"), in, true);
     DumpTriangulationInput(QString("D:\\tri_0.txt"), in, false);
-    // A weld as wide as the face would merge its corners and leave nothing to keep.
-    double tolerance = std::min(static_cast<double>(weldThreshold), 0.5 * state.cornerSpacing);
     WeldTriangulationInput(in, tolerance);
     DumpTriangulationInput(QString("D:\\tri_1.txt"), in, false);
 }
