@@ -7,14 +7,14 @@ int IntersectRayTriangle(const SnapRay& ray, const Point3& t0, const Point3& t1,
     const Point3 e1 = t1 - t0;
     const Point3 e2 = t2 - t0;
     const Point3 n = e1 ^ e2;
-    if (!(Length(n) >= kMinTriangleNormalLength))
+    if (IsDegenerateTriangle(e1, e2, n))
         return 0;
 
     const Point3& p = ray.origin;
     const Point3& d = ray.direction;
-    const float den = n % d;
-    if (!(std::fabs(den) >= kMinNormalAlongRay))
+    if (RunsAlongPlane(n, d))
         return 0;
+    const float den = n % d;
 
     const float t = ((p - t0) % (-n)) / den;
     hit = Point3(p.x + t * d.x, p.y + t * d.y, p.z + t * d.z);
@@ -26,12 +26,14 @@ int IntersectRayTriangle(const SnapRay& ray, const Point3& t0, const Point3& t1,
     const float wa = w % e1;
     const float wb = w % e2;
     const float r = 1.0f / (ab * ab - bb * aa);
-    // Written so that a value that is not a number fails.
+    // Written so that a value that is not a number fails. The slack lets a line through
+    // a shared corner or edge hit, which rounding could otherwise push off every
+    // triangle around it, down through a closed surface.
     const float u = (wb * ab - wa * bb) * r;
-    if (!(u >= 0.0f && u <= 1.0f))
+    if (!(u >= -kBarycentricSlack && u <= 1.0f + kBarycentricSlack))
         return 0;
     const float v = (wa * ab - wb * aa) * r;
-    if (!(v >= 0.0f && u + v <= 1.0f))
+    if (!(v >= -kBarycentricSlack && u + v <= 1.0f + kBarycentricSlack))
         return 0;
     return 1;
 }

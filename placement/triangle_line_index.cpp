@@ -105,9 +105,7 @@ void TriangleLineIndex::AddFace(const Mesh& mesh, int face, const Point3& direct
     const Point3 e1 = t1 - t0;
     const Point3 e2 = t2 - t0;
     const Point3 n = e1 ^ e2;
-    if (!(Length(n) >= kMinTriangleNormalLength))
-        return;
-    if (!(std::fabs(n % direction) >= kMinNormalAlongRay))
+    if (IsDegenerateTriangle(e1, e2, n) || RunsAlongPlane(n, direction))
         return;
 
     if (!IsFinite(t0) || !IsFinite(t1) || !IsFinite(t2)) {

@@ -43,16 +43,22 @@ TEST(IntersectRayTriangle, BorderCountsAsInside) {
     }
 }
 
-TEST(IntersectRayTriangle, DegenerateTriangleByAbsoluteArea) {
-    // Legs of 0.001: |n| = 1e-6 is below the absolute tolerance; hit stays unwritten.
+// A small triangle of fine shape is hit whatever the units: a UV sphere of radius 1 with
+// 200k faces is made of triangles with legs near 0.007 (|n| about 5e-5). Degenerate are
+// triangles both small in area and thin in shape.
+TEST(IntersectRayTriangle, DegenerateTrianglesAreSmallAndThin) {
     const Point3 sentinel(7.0f, 7.0f, 7.0f);
     Point3 hit = sentinel;
     const SnapRay ray{Point3(0.0002f, 0.0002f, 1.0f), kDown};
-    EXPECT_EQ(IntersectRayTriangle(ray, kT0, kT1 * 0.001f, kT2 * 0.001f, hit), 0);
+    ASSERT_EQ(IntersectRayTriangle(ray, kT0, kT1 * 0.001f, kT2 * 0.001f, hit), 1);
+    EXPECT_NEAR(hit.z, 0.0f, 1e-9f);
+    // Legs of 0.001 at an angle whose sine is 0.0005: not hit, hit left unwritten.
+    hit = sentinel;
+    EXPECT_EQ(IntersectRayTriangle(ray, kT0, kT1 * 0.001f, Point3(0.001f, 0.0000005f, 0.0f), hit), 0);
     EXPECT_EQ(hit, sentinel);
-    // The same triangle scaled by 100.
-    const SnapRay scaledRay{Point3(0.02f, 0.02f, 1.0f), kDown};
-    EXPECT_EQ(IntersectRayTriangle(scaledRay, kT0, kT1 * 0.1f, kT2 * 0.1f, hit), 1);
+    // A large sliver of the same shape keeps its absolute area, and is hit.
+    const SnapRay sliverRay{Point3(0.9f, 0.0004f, 1.0f), kDown};
+    EXPECT_EQ(IntersectRayTriangle(sliverRay, kT0, kT1 * 2.0f, Point3(2.0f, 0.001f, 0.0f), hit), 1);
     // All three corners on one line.
     EXPECT_EQ(IntersectRayTriangle(ray, kT0, kT1, kT1 * 2.0f, hit), 0);
 }
@@ -67,6 +73,11 @@ TEST(IntersectRayTriangle, NearParallelPlaneIsSkipped) {
     ASSERT_EQ(Cast(target - shallow, shallow, hit), 1);
     EXPECT_NEAR(hit.x, 0.25f, 1e-4f);
     EXPECT_NEAR(hit.z, 0.0f, 1e-6f);
+    // The same angles on a triangle 1000 times smaller: the test follows |n|.
+    const SnapRay grazingSmall{Point3(0.00025f, 0.00025f, 0.0f) - grazing, grazing};
+    EXPECT_EQ(IntersectRayTriangle(grazingSmall, kT0, kT1 * 0.001f, kT2 * 0.001f, hit), 0);
+    const SnapRay shallowSmall{Point3(0.00025f, 0.00025f, 0.0f) - shallow, shallow};
+    EXPECT_EQ(IntersectRayTriangle(shallowSmall, kT0, kT1 * 0.001f, kT2 * 0.001f, hit), 1);
 }
 
 TEST(IntersectRayTriangle, NotANumberOrInfinityMisses) {

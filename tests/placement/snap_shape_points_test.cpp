@@ -60,6 +60,38 @@ TEST_P(SnapShapePointsTest, PointsInFrontAndBehindMoveOntoSurface) {
     EXPECT_EQ(At(shape, 0, 1), Point3(-0.5f, 0.5f, 0.0f));
 }
 
+// A dome of cells 0.005 wide (triangles with |n| near 2.5e-5), as a finely divided
+// mesh in small units is: every point lands on it, none passes through to the floor.
+TEST_P(SnapShapePointsTest, FineMeshesInSmallUnitsAreHit) {
+    const int n = 200;
+    std::vector<Point3> verts;
+    std::vector<std::vector<int>> faces;
+    for (int j = 0; j <= n; ++j)
+        for (int i = 0; i <= n; ++i) {
+            float x = -0.5f + i * 0.005f, y = -0.5f + j * 0.005f;
+            verts.push_back(Point3(x, y, 0.5f - x * x - y * y));
+        }
+    for (int j = 0; j < n; ++j)
+        for (int i = 0; i < n; ++i) {
+            int a = j * (n + 1) + i;
+            faces.push_back({a, a + 1, a + n + 2});
+            faces.push_back({a, a + n + 2, a + n + 1});
+        }
+    int floor = static_cast<int>(verts.size());
+    for (const Point3& corner : {Point3(-1, -1, -1), Point3(1, -1, -1), Point3(1, 1, -1), Point3(-1, 1, -1)})
+        verts.push_back(corner);
+    faces.push_back({floor, floor + 1, floor + 2});
+    faces.push_back({floor, floor + 2, floor + 3});
+    std::vector<Point3> points;
+    for (int k = 0; k < 50; ++k) points.push_back(Point3(-0.45f + 0.018f * k, 0.3f - 0.01f * k, 3.0f));
+    PolyShape shape = Shape({points});
+    Snap(shape, MakeMesh(verts, faces));
+    for (int k = 0; k < 50; ++k) {
+        const Point3 p = At(shape, 0, k);
+        EXPECT_NEAR(p.z, 0.5f - p.x * p.x - p.y * p.y, 1e-4f) << k;
+    }
+}
+
 TEST_P(SnapShapePointsTest, LocalOnlyTransformsIntoObjectSpace) {
     PolyShape shape = Shape({{{0.5f, 0.5f, 3.0f}}});
     shape.lines[0].pts[0].flags = 0x55;
