@@ -1,0 +1,15 @@
+// What every reader target checks after one read: a failure is one line naming
+// the file, a mesh read builds a consistent mesh, a shape read gives finite points.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "app/mesh_data.h"
+#include "splshape.h"
+
+void CheckMeshRead(const std::string& path, bool ok, const std::string& error, const MeshData& data,
+                   std::vector<std::string> warnings);
+
+void CheckShapeRead(const std::string& path, bool ok, const std::string& error,
+                    const std::vector<Spline3D>& splines);
