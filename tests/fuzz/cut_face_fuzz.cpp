@@ -49,10 +49,11 @@ std::vector<Point3> Outline(FuzzBytes& in) {
 }
 
 // Shape points on a 0.01 grid around the face, or exactly on one of its corners.
-PolyShape Shape(FuzzBytes& in, const std::vector<Point3>& outline, bool& inPlane) {
+// The plug-in snaps the shape onto the mesh unless local is on, and through
+// projects it onto the face: only then may it hover above the face.
+PolyShape Shape(FuzzBytes& in, const std::vector<Point3>& outline, bool mayHover) {
     PolyShape shape;
-    inPlane = !in.Bit();
-    const float z = inPlane ? 0.0f : 0.5f;
+    const float z = in.Bit() && mayHover ? 0.5f : 0.0f;
     const int lines = 1 + in.Below(3);
     for (int l = 0; l < lines; ++l) {
         PolyLine line;
@@ -93,8 +94,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FuzzBytes in(data, size);
     const Cut c = Parameters(in);
     const std::vector<Point3> outline = Outline(in);
-    bool inPlane = true;
-    const PolyShape shape = Shape(in, outline, inPlane);
+    const PolyShape shape = Shape(in, outline, c.through || c.local);
 
     MNMesh mesh;
     std::vector<int> corners;
@@ -107,9 +107,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     CutExpectation x;
     x.direction = kDown;
     x.weld = c.weld;
-    // Without through or local a shape above the face is not projected onto it:
-    // the new vertices keep its height.
-    x.inPlane = inPlane || c.through || c.local;
     // Removing unused edges also strips lines that end inside the face, so only
     // the lines that remain are checked then.
     x.shapeSelected = !c.removeUnused;
