@@ -3,7 +3,9 @@
 // corefinement of the same sphere with the shape's wall, in the same run. Each figure
 // is taken in a child process of its own, so that its peak memory is its own.
 //
-// Usage: peer_grid [MAX_FACES] [REPEATS]   (default 1000000 and 3; the median is shown)
+// Usage: peer_grid [MAX_FACES] [REPEATS] [PLUGIN]
+// (default 1000000, 3 and the plug-in built beside it; the median is shown). Another
+// PLUGIN file, an earlier build say, is timed in place of the built one.
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -79,10 +81,10 @@ double Seconds(std::chrono::steady_clock::time_point since) {
 
 // The evaluation through the plug-in, through on and every other parameter at its
 // default, the shape 3 units above the sphere.
-double SlitformSeconds(int faces, const std::string& kind) {
+double SlitformSeconds(const std::string& plugin, int faces, const std::string& kind) {
     PluginLibrary lib;
     std::string error;
-    if (!lib.Load(SLITFORM_PLUGIN_FILE, error)) {
+    if (!lib.Load(plugin, error)) {
         std::fprintf(stderr, "peer_grid: %s\n", error.c_str());
         std::exit(1);
     }
@@ -192,6 +194,7 @@ Figure Median(std::vector<Figure> runs) {
 int main(int argc, char** argv) {
     int maxFaces = argc > 1 ? std::atoi(argv[1]) : 1000000;
     int repeats = argc > 2 ? std::max(1, std::atoi(argv[2])) : 3;
+    std::string plugin = argc > 3 ? argv[3] : SLITFORM_PLUGIN_FILE;
     std::printf("%-18s %10s %10s %10s %8s %8s %10s %10s\n", "faces x shape", "slitform", "1 thread",
                 "corefine", "ratio", "1t/Nt", "MB slit", "MB cgal");
     for (int faces : {2000, 20000, 200000, 1000000}) {
@@ -200,8 +203,8 @@ int main(int argc, char** argv) {
             std::vector<Figure> slit, single, cgal;
             // Interleaved, so that a slow spell of the machine hits all three alike.
             for (int r = 0; r < repeats; ++r) {
-                slit.push_back(InChild([&] { return SlitformSeconds(faces, kind); }, nullptr));
-                single.push_back(InChild([&] { return SlitformSeconds(faces, kind); }, "1"));
+                slit.push_back(InChild([&] { return SlitformSeconds(plugin, faces, kind); }, nullptr));
+                single.push_back(InChild([&] { return SlitformSeconds(plugin, faces, kind); }, "1"));
                 cgal.push_back(InChild([&] { return CgalSeconds(faces, kind); }, nullptr));
             }
             Figure s = Median(slit), one = Median(single), c = Median(cgal);
