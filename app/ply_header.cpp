@@ -3,7 +3,12 @@
 #include <charconv>
 #include <climits>
 
+#include "app/one_line_text.h"
+
 namespace {
+
+// A word of the file in a message: one line, harmless to a terminal.
+std::string Quoted(const std::string& word) { return OneLine(word, 40); }
 
 std::vector<std::string> SplitWords(const std::string& line) {
     std::vector<std::string> words;
@@ -72,7 +77,7 @@ bool ParsePlyHeader(const std::string& bytes, PlyHeader& header, std::string& pr
                                 header.elements.back().properties.empty() &&
                                 header.elements.back().count > 0;
         if ((key == "end_header" || key == "element") && lastElementEmpty) {
-            problem = at + "element \"" + header.elements.back().name + "\" has no properties";
+            problem = at + "element \"" + Quoted(header.elements.back().name) + "\" has no properties";
             return false;
         }
         if (key == "end_header") {
@@ -97,11 +102,11 @@ bool ParsePlyHeader(const std::string& bytes, PlyHeader& header, std::string& pr
             else if (words[1] == "binary_big_endian")
                 header.encoding = PlyEncoding::BinaryBigEndian;
             else {
-                problem = at + "unknown encoding \"" + words[1] + "\"";
+                problem = at + "unknown encoding \"" + Quoted(words[1]) + "\"";
                 return false;
             }
             if (words[2] != "1.0") {
-                problem = at + "unknown format version \"" + words[2] + "\" (1.0 is known)";
+                problem = at + "unknown format version \"" + Quoted(words[2]) + "\" (1.0 is known)";
                 return false;
             }
             haveFormat = true;
@@ -116,7 +121,7 @@ bool ParsePlyHeader(const std::string& bytes, PlyHeader& header, std::string& pr
             element.name = words[1];
             for (const PlyElement& other : header.elements)
                 if (other.name == element.name) {
-                    problem = at + "a second element \"" + element.name + "\"";
+                    problem = at + "a second element \"" + Quoted(element.name) + "\"";
                     return false;
                 }
             header.elements.push_back(element);
@@ -148,14 +153,14 @@ bool ParsePlyHeader(const std::string& bytes, PlyHeader& header, std::string& pr
             }
             PlyElement& element = header.elements.back();
             if (element.Find(property.name) >= 0) {
-                problem = at + "a second property \"" + property.name + "\" in element \"" +
-                          element.name + "\"";
+                problem = at + "a second property \"" + Quoted(property.name) + "\" in element \"" +
+                          Quoted(element.name) + "\"";
                 return false;
             }
             element.properties.push_back(property);
             continue;
         }
-        problem = at + "unknown header keyword \"" + key + "\"";
+        problem = at + "unknown header keyword \"" + Quoted(key) + "\"";
         return false;
     }
 }

@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "app/finite_float.h"
+#include "app/one_line_text.h"
 #include "app/ply_header.h"
 
 namespace {
@@ -60,7 +61,8 @@ public:
         while (cursor < lineEnd && !IsBlank(bytes[cursor])) ++cursor;
         const char* first = bytes.data() + start;
         const char* last = bytes.data() + cursor;
-        std::string token(first, last);
+        // The word as messages quote it: one line, harmless to a terminal.
+        std::string token = OneLine(std::string(first, last), 40);
         if (*first == '+')
             ++first;
         if (PlyTypeIsInteger(type)) {

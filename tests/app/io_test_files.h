@@ -57,6 +57,9 @@ inline ::testing::AssertionResult OneLineErrorNaming(const std::string& error,
         return ::testing::AssertionFailure() << "does not start with the file name: " << error;
     if (error.find('\n') != std::string::npos)
         return ::testing::AssertionFailure() << "has more than one line: " << error;
+    for (char c : error)
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f)
+            return ::testing::AssertionFailure() << "holds a control character: " << error;
     if (error.size() <= path.size() + 2)
         return ::testing::AssertionFailure() << "says nothing after the file name";
     return ::testing::AssertionSuccess();
