@@ -10,6 +10,7 @@
 #include <algorithm>
 
 #include "app/finite_float.h"
+#include "app/json_member_check.h"
 #include "app/json_number_check.h"
 #include "app/one_line_text.h"
 
@@ -107,6 +108,12 @@ bool ReadJsonShape(const std::string& path, const std::string& bytes,
     if (!CheckJsonNumbers(bytes, badAt, badNumber)) {
         error = path + ": line " + std::to_string(LineAt(bytes, badAt)) + ": illegal number \"" +
                 OneLine(badNumber, 40) + "\"";
+        return false;
+    }
+    std::string repeated;
+    if (!CheckJsonMembers(bytes, badAt, repeated)) {
+        error = path + ": line " + std::to_string(LineAt(bytes, badAt)) + ": member \"" + OneLine(repeated, 40) +
+                "\" appears twice in one object";
         return false;
     }
     QJsonParseError parseError;
