@@ -67,12 +67,6 @@ double SelectedFaceArea(const MNMesh& m) {
     return area;
 }
 
-int BorderEdgeCount(const MNMesh& m) {
-    int n = 0;
-    for (int e = 0; e < m.nume; ++e) n += !m.e[e].GetFlag(MN_DEAD) && m.e[e].f2 < 0;
-    return n;
-}
-
 }  // namespace
 
 // A diamond drawn corner to corner over a grid: each of its pieces runs from one
@@ -120,7 +114,7 @@ TEST_F(PipelineTest, TheWeldLeavesAClosedSphereClosed) {
             std::string why;
             EXPECT_TRUE(m.CheckAllData(&why)) << why;
             EXPECT_GT(SelectedEdgeLength(m), 0.0);
-            EXPECT_EQ(BorderEdgeCount(m), 0) << "through " << through << " angle " << angle;
+            EXPECT_EQ(BorderEdges(m), 0) << "through " << through << " angle " << angle;
         }
 }
 

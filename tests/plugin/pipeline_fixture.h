@@ -84,3 +84,10 @@ inline int CountFlag(const MNMesh& m, int level, DWORD flag) {
         for (int i = 0; i < m.numf; ++i) n += !m.f[i].GetFlag(MN_DEAD) && m.f[i].GetFlag(flag);
     return n;
 }
+
+// The live edges with a face on one side only.
+inline int BorderEdges(const MNMesh& m) {
+    int n = 0;
+    for (int e = 0; e < m.nume; ++e) n += !m.e[e].GetFlag(MN_DEAD) && m.e[e].f2 < 0;
+    return n;
+}

@@ -190,12 +190,6 @@ int LiveVertices(const MNMesh& m) {
     return n;
 }
 
-int BorderEdges(const MNMesh& m) {
-    int n = 0;
-    for (int e = 0; e < m.nume; ++e) n += !m.e[e].GetFlag(MN_DEAD) && m.e[e].f2 < 0;
-    return n;
-}
-
 }  // namespace
 
 TEST_F(PipelineTest, WeldClosesTheCracksAlongFacesTheCutDidNotReach) {
