@@ -74,8 +74,9 @@ bool RebuildFace(MNMesh& mesh, int face, const FaceCutState& state, bool removeU
         kept.push_back(t);
         centroids.push_back(centroid);
     }
-    // Nothing would replace a face with an area: keep it rather than lose it.
-    if (kept.empty() && mesh.GetFaceNormal(face).Length() > 0.0f) return false;
+    // Nothing would replace the face: keep it rather than lose it. Even a face without
+    // area holds its neighbours together; removing it would open the mesh there.
+    if (kept.empty()) return false;
 
     // The point-to-vertex map lives in the output's point markers.
     if (!out.pointmarkerlist) out.pointmarkerlist = static_cast<int*>(std::malloc(sizeof(int) * out.numberofpoints));

@@ -9,8 +9,7 @@
 
 // Takes the mesh, the face, the first phase's state, removeUnused and the
 // triangulation. Keeps the triangles whose centroid lies inside the outline; when
-// none is kept and the face has an area, the face stays as it was and the result is
-// false. Otherwise the face is deleted and every kept triangle becomes a face with
+// none is kept the face stays as it was and the result is false. Otherwise the face is deleted and every kept triangle becomes a face with
 // new vertices in object space, flagged for the clean-up: cut-line edges 0x1,
 // outline edges 0x8000000, interior edges 0x2000000 (removed with removeUnused,
 // except those that keep a line ending inside the face from becoming a spur), faces

@@ -256,6 +256,24 @@ TEST(CutFace, AFaceTheTriangulatorRejectsStaysAsItWasFlaggedAsUncut) {
     }
 }
 
+// A face without area (its corners go out and come back the same way) yields no
+// triangle: it stays, so that its neighbours are not opened, flagged as uncut.
+TEST(CutFace, AFaceWithoutAreaStaysAsItWas) {
+    MNMesh m;
+    int f = AddPolygon(m, {Point3(0, 0, 0), Point3(1, 0, 0), Point3(1, 1, 0), Point3(1, 1, 0), Point3(1, 0, 0),
+                           Point3(0, 0, 0)});
+    PolyShape shape;
+    shape.Append(Line({Point3(0.5f, -1, 0), Point3(0.5f, 2, 0)}));
+    MNMesh before = m;
+    for (bool through : {false, true}) {
+        CutFace(m, f, shape, through, through ? -kDown : kDown, false, false, 0.0f, 0.01f);
+        EXPECT_FALSE(m.f[f].GetFlag(MN_DEAD)) << through;
+        EXPECT_EQ(m.f[f].vtx, before.f[f].vtx);
+        std::string why;
+        EXPECT_TRUE(m.CheckAllData(&why)) << why;
+    }
+}
+
 // A face narrower than the weld threshold: the weld must not merge its corners into
 // a face with no area, which would leave it uncut (the thin triangles around a UV
 // sphere's pole, crossed by a line near the pole).
