@@ -169,7 +169,9 @@ private:
         std::map<TimeValue, float> keys;
         INode* node = nullptr;
     };
-    bool ValueAt(ParamID id, TimeValue t, float& v, Interval& valid);
+    // The value at t: a key's own value at its time; between keys interpolated
+    // linearly, or with hold the earlier key's value until the next key.
+    bool ValueAt(ParamID id, TimeValue t, float& v, Interval& valid, bool hold = false);
     void Changed(ParamID id);
 
     ParamBlockDesc2* desc;

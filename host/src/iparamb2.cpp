@@ -144,7 +144,7 @@ void IParamBlock2::SetReference(int i, ReferenceTarget* target) {
     values[i].node = static_cast<INode*>(target);
 }
 
-bool IParamBlock2::ValueAt(ParamID id, TimeValue t, float& v, Interval& valid) {
+bool IParamBlock2::ValueAt(ParamID id, TimeValue t, float& v, Interval& valid, bool hold) {
     int i = desc->IDtoIndex(id);
     if (i < 0) return false;
     const Value& val = values[i];
@@ -158,6 +158,10 @@ bool IParamBlock2::ValueAt(ParamID id, TimeValue t, float& v, Interval& valid) {
     if (after == val.keys.begin()) {
         v = after->second;
     } else if (after == val.keys.end()) {
+        v = std::prev(after)->second;
+    } else if (after->first == t) {
+        v = after->second;
+    } else if (hold) {
         v = std::prev(after)->second;
     } else {
         auto before = std::prev(after);
@@ -177,7 +181,8 @@ BOOL IParamBlock2::GetValue(ParamID id, TimeValue t, int& v, Interval& valid, in
     const ParamDef* def = desc->GetParamDef(id);
     if (!def || (def->type != TYPE_INT && def->type != TYPE_BOOL)) return FALSE;
     float f = 0.0f;
-    if (!ValueAt(id, t, f, valid)) return FALSE;
+    // An on/off track steps at its keys; an integer one interpolates and rounds.
+    if (!ValueAt(id, t, f, valid, def->type == TYPE_BOOL)) return FALSE;
     v = static_cast<int>(std::lround(f));
     return TRUE;
 }

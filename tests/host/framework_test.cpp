@@ -136,6 +136,12 @@ TEST(Framework, ParamBlockDefaultsAnimationValidityAndPickedNodes) {
     EXPECT_FLOAT_EQ(size, 2.5f);
     EXPECT_EQ(valid, Interval(25, 25));
     EXPECT_EQ(block->GetFloat(2, 500), 10.0f);
+    // An on/off track holds its value from key to key instead of flipping half-way.
+    ASSERT_TRUE(block->SetKey(1, 0, 1.0f));
+    ASSERT_TRUE(block->SetKey(1, 100, 0.0f));
+    for (TimeValue t : {0, 25, 50, 75, 99}) EXPECT_EQ(block->GetInt(1, t), 1) << t;
+    EXPECT_EQ(block->GetInt(1, 100), 0);
+    EXPECT_EQ(block->GetInt(1, 200), 0);
 
     INode picked;
     owner.heard.clear();
