@@ -1,6 +1,7 @@
 // Text conversion between 8-bit code pages and the host's wide strings.
-// The ANSI code page of this host is Latin-1 (ISO 8859-1): every byte is the
-// character of the same number, and a wide character above 0xFF has no byte.
+// The ANSI code page of this host follows the locale: UTF-8 unless the locale's
+// character set (LC_ALL, LC_CTYPE or LANG) is Latin-1 (ISO 8859-1), where every byte
+// is the character of the same number and a wide character above 0xFF has no byte.
 #pragma once
 
 #include "winbase.h"

@@ -1,6 +1,8 @@
 #include "codepage.h"
 
 #include <algorithm>
+#include <cctype>
+#include <cstdlib>
 #include <cstring>
 #include <cwchar>
 #include <string>
@@ -11,6 +13,29 @@ namespace {
 
 bool KnownCodePage(UINT codePage) {
     return codePage == CP_ACP || codePage == CP_UTF8;
+}
+
+// Whether the locale's character set, as the environment names it (LC_ALL, then
+// LC_CTYPE, then LANG), is Latin-1; anything else is taken as UTF-8.
+bool LocaleIsLatin1() {
+    const char* name = nullptr;
+    for (const char* variable : {"LC_ALL", "LC_CTYPE", "LANG"}) {
+        const char* value = std::getenv(variable);
+        if (value && *value) {
+            name = value;
+            break;
+        }
+    }
+    if (!name)
+        return false;
+    std::string lower;
+    for (const char* c = name; *c; ++c)
+        if (*c != '-' && *c != '_') lower += static_cast<char>(std::tolower(static_cast<unsigned char>(*c)));
+    return lower.find("iso88591") != std::string::npos || lower.find("latin1") != std::string::npos;
+}
+
+bool IsUtf8(UINT codePage) {
+    return codePage == CP_UTF8 || !LocaleIsLatin1();
 }
 
 // Copies the converted text out, or only counts it when size is 0.
@@ -39,7 +64,7 @@ int MultiByteToWideChar(UINT codePage, DWORD, LPCSTR text, int count, LPWSTR wid
     size_t length = count == -1 ? std::strlen(text) + 1 : static_cast<size_t>(count);
     std::string bytes(text, length);
     std::wstring converted;
-    if (codePage == CP_UTF8) {
+    if (IsUtf8(codePage)) {
         converted = WideFromUtf8(bytes);
     } else {
         for (char c : bytes) converted += static_cast<wchar_t>(static_cast<unsigned char>(c));
@@ -59,7 +84,7 @@ int WideCharToMultiByte(UINT codePage, DWORD, LPCWSTR wide, int count, LPSTR tex
     std::string converted;
     if (usedDefault)
         *usedDefault = FALSE;
-    if (codePage == CP_UTF8) {
+    if (IsUtf8(codePage)) {
         converted = Utf8FromWide(chars);
     } else {
         for (wchar_t c : chars) {

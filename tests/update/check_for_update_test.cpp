@@ -123,6 +123,7 @@ TEST_F(UpdateTest, CancelledSaveDialogSaysSo) {
 }
 
 TEST_F(UpdateTest, PathOutsideTheAnsiCodePageIsNotSaved) {
+    LocaleEnvironment latin1("de_DE.ISO-8859-1");
     server().SetInfo(InfoXml("2.1"));
     ui.boxAnswers = {IDYES};
     ui.saveAnswers = {ui.documents + L"/\u0444\u0430\u0439\u043b.zip"};

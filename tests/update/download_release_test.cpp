@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "dialogs.h"
+#include "resources.h"
 #include "ui/resource.h"
 #include "update/plugin_info.h"
 #include "update_fixture.h"
@@ -37,7 +38,7 @@ protected:
     // message that ends the check.
     std::wstring DownloadThroughTheRollout() {
         ui.boxAnswers = {IDYES};
-        ui.saveAnswers = {std::wstring(target.begin(), target.end())};
+        ui.saveAnswers = {WideFromUtf8(target)};
         HostClickButton(about, IDC_CHECK_UPDATE);
         if (ui.boxes.size() != 2)
             return L"(no result box)";
@@ -83,6 +84,19 @@ TEST_F(Download, CompleteArchiveReplacesTheChosenFile) {
     EXPECT_TRUE(std::is_sorted(progress.begin(), progress.end()));
     EXPECT_GT(progress.size(), 100u);  // one step per piece of at most 512 bytes
     EXPECT_FALSE(HasProgressBar());
+}
+
+// Under a UTF-8 locale a documents folder named in Cyrillic or Chinese takes the
+// archive: the ANSI code page follows the locale.
+TEST_F(Download, AFolderNamedInCyrillicOrChineseTakesTheArchive) {
+    LocaleEnvironment utf8("en_US.UTF-8");
+    server().SetRelease(Archive(1000), ReleaseMode::kComplete);
+    std::string folder = documents + "/\xD0\x94\xD0\xBE\xD0\xBA\xD1\x83\xD0\xBC\xD0\xB5\xD0\xBD\xD1\x82\xD1\x8B "
+                                     "\xE6\x96\x87\xE6\xA1\xA3";
+    std::filesystem::create_directory(folder);
+    target = folder + "/Slitform.zip";
+    EXPECT_EQ(DownloadThroughTheRollout(), L"Download complete");
+    EXPECT_EQ(ReadWholeFile(target), Archive(1000));
 }
 
 TEST_F(Download, NameWithoutExtensionGetsZip) {

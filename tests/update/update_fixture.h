@@ -5,8 +5,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <memory>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "iparamb2.h"
@@ -63,4 +66,27 @@ protected:
     int barsMade = 0;
     std::vector<int> progress;   // positions shown, in order
     std::vector<int> barRanges;  // the high end of each bar's range
+};
+
+// Sets the locale's environment for one test and restores it.
+class LocaleEnvironment {
+public:
+    explicit LocaleEnvironment(const char* lcAll) {
+        for (const char* variable : {"LC_ALL", "LC_CTYPE", "LANG"}) {
+            const char* value = getenv(variable);
+            saved.emplace_back(variable, value ? std::optional<std::string>(value) : std::nullopt);
+        }
+        setenv("LC_ALL", lcAll, 1);
+    }
+    ~LocaleEnvironment() {
+        for (const auto& [variable, value] : saved) {
+            if (value)
+                setenv(variable.c_str(), value->c_str(), 1);
+            else
+                unsetenv(variable.c_str());
+        }
+    }
+
+private:
+    std::vector<std::pair<std::string, std::optional<std::string>>> saved;
 };

@@ -2,7 +2,12 @@
 // the save dialog, the default user interface and WinINet's failures.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "codepage.h"
 #include "registry.h"
@@ -11,7 +16,25 @@
 #include "user_interface.h"
 #include "wininet.h"
 
-TEST(CodePage, AnsiIsLatin1) {
+// Under a UTF-8 locale (Linux's usual one) the ANSI code page is UTF-8, so a folder
+// named in Cyrillic or Chinese converts both ways without loss.
+TEST(CodePage, AnsiFollowsAUtf8Locale) {
+    LocaleEnvironment locale("en_US.UTF-8");
+    const std::wstring names = L"\u0414\u043e\u043a\u0443\u043c\u0435\u043d\u0442\u044b \u6587\u6863";
+    char bytes[64];
+    BOOL lossy = TRUE;
+    int made = WideCharToMultiByte(CP_ACP, 0, names.c_str(), -1, bytes, 64, nullptr, &lossy);
+    ASSERT_GT(made, 0);
+    EXPECT_FALSE(lossy);
+    EXPECT_STREQ(bytes, "\xD0\x94\xD0\xBE\xD0\xBA\xD1\x83\xD0\xBC\xD0\xB5\xD0\xBD\xD1\x82\xD1\x8B "
+                        "\xE6\x96\x87\xE6\xA1\xA3");
+    WCHAR wide[32];
+    ASSERT_GT(MultiByteToWideChar(CP_ACP, 0, bytes, -1, wide, 32), 0);
+    EXPECT_EQ(std::wstring(wide), names);
+}
+
+TEST(CodePage, AnsiIsLatin1UnderALatin1Locale) {
+    LocaleEnvironment locale("de_DE.ISO-8859-1");
     const char text[] = "caf\xE9 \xFF";
     WCHAR wide[16];
     EXPECT_EQ(MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0), 7);  // with the zero
