@@ -3,12 +3,12 @@
 // input points first and unchanged, every number in range, empty on failure.
 #include <cmath>
 #include <cstdint>
-#include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "fuzz_bytes.h"
 #include "fuzz_check.h"
+#include "tests/triangle/pslg.h"
 #include "triangle.h"
 
 namespace {
@@ -92,19 +92,6 @@ void CheckOutput(const Graph& g, const triangulateio& out) {
     RequireInRange(out.segmentlist, 2 * out.numberofsegments, out.numberofpoints, "a segment");
 }
 
-void Release(triangulateio& out) {
-    std::free(out.pointlist);
-    std::free(out.pointattributelist);
-    std::free(out.pointmarkerlist);
-    std::free(out.trianglelist);
-    std::free(out.triangleattributelist);
-    std::free(out.neighborlist);
-    std::free(out.segmentlist);
-    std::free(out.segmentmarkerlist);
-    std::free(out.edgelist);
-    std::free(out.edgemarkerlist);
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -123,9 +110,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     input.numberofholes = static_cast<int>(g.holes.size() / 2);
     input.numberofcorners = 3;
 
-    triangulateio out{};
-    triangulate(&g.switches[0], &input, &out, nullptr);
-    CheckOutput(g, out);
-    Release(out);
+    tri_test::Triangulated result;
+    triangulate(&g.switches[0], &input, &result.out, nullptr);
+    CheckOutput(g, result.out);
     return 0;
 }
