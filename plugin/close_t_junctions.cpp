@@ -38,6 +38,15 @@ bool ShareAFace(const MNMesh& mesh, int a, int b) {
     return false;
 }
 
+// Whether a border edge joins a and b.
+bool BorderEdgeJoins(const MNMesh& mesh, int a, int b) {
+    for (int ed : mesh.VertEdges(a)) {
+        const MNEdge& edge = mesh.e[ed];
+        if (edge.f2 < 0 && (edge.v1 == b || edge.v2 == b)) return true;
+    }
+    return false;
+}
+
 // Whether the weld can take p to end (index vv) of an edge instead: the two lie closer
 // than the threshold and are not corners of one face.
 bool WeldsToEnd(const MNMesh& mesh, int vv, const Point3& p, int end, float thresh) {
@@ -98,6 +107,11 @@ int CloseTJunctions(MNMesh& mesh, float thresh, DWORD flag) {
             float len2 = d % d;
             if (!(len2 > 0.0f)) continue;
             float prop = ((p - a) % d) / len2;
+            // A triangular hole whose other two sides end at the vertex: the vertex
+            // closes it from the edge's middle when the weld cannot take it to an end.
+            if (!(prop > 0.0f && prop < 1.0f) && BorderEdgeJoins(mesh, vv, edge.v1) &&
+                BorderEdgeJoins(mesh, vv, edge.v2) && Length(p - a) < thresh && Length(p - b) < thresh)
+                prop = 0.5f;
             if (!(prop > 0.0f && prop < 1.0f)) continue;
             // A vertex near an end it can be welded to is left to the weld; one near an
             // end of its own face (a cut point beside the corner) never would be.

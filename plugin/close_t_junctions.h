@@ -10,5 +10,7 @@
 // edge, strictly inside it, splits that edge at its nearest point; the new corner
 // carries flag too, so that the weld joins the two. A vertex within thresh of an
 // end of the edge is left to the weld, unless the two are corners of one face,
-// which the weld never joins. Returns the number of edges split.
+// which the weld never joins. A vertex that closes a triangular hole (border edges
+// join it to both ends, each closer than thresh) splits the edge in its middle
+// when it lies beyond the edge's ends. Returns the number of edges split.
 int CloseTJunctions(MNMesh& mesh, float thresh, DWORD flag);

@@ -39,7 +39,7 @@ const Case kCases[] = {
      "fcbb12458450a7c9d453043c13cba2af"},
     {"s2000-zigzag-on-27-off.ply", "sphere2000.ply", "zigzag.json",
      "--shape-translate 0,0,3 --set through=on --set min_angle=27 --set remove_unused=off --set weld_on=on",
-     "49bbdcf4a32cb67945727de0dc0ca04b"},
+     "ed8db52e38dda4d5801d4791811fbd7a"},
     {"s2000-zigzag-off-0-on.ply", "sphere2000.ply", "zigzag.json",
      "--shape-translate 0,0,3 --set through=off --set min_angle=0 --set remove_unused=on --set weld_on=on",
      "1e2e5675e5126afbd3875e36c05c6064"},
