@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "facecut/overlay_bounds.h"
+#include "facecut/overlay_plane.h"
 #include "facecut/point3d.h"
 
 namespace {
@@ -13,21 +14,28 @@ namespace {
 // One flag per point k: whether segment (k, k + 1) might hold an outline point.
 // Runs of segments out of reach of the whole outline are passed over at once.
 std::vector<char> SegmentsNearOutline(const PolyLine& line, const OverlayBox& outlineBox,
-                                      bool& anyNear) {
+                                      const OverlayPlane& plane, double outlineSlack, bool& anyNear) {
     int n = line.numPts;
     int segments = line.IsClosed() ? n : std::max(n - 1, 0);
     std::vector<char> near(static_cast<size_t>(n), 0);
     anyNear = false;
     for (int first = 0; first < segments; first += kOverlayRun) {
         int count = std::min(kOverlayRun, segments - first);
+        RunBounds run = BoundsOfRun(plane, line, first, count + 1);
+        double slack = std::max(outlineSlack, run.slack);
+        if (!MayLieInsideOnPlane(plane, slack, outlineBox, run.box, run.lengths))
+            continue;
         InsideReach runReach;
         WidenReachOverRun(runReach, line, first, count);
-        if (!MayLieInside(outlineBox, BoxOfRun(line, first, count + 1), runReach))
+        if (!MayLieInside(outlineBox, run.box, runReach))
             continue;
         for (int k = first; k < first + count; ++k) {
+            OverlayBox box = BoxOfRun(line, k, 2);
+            if (!MayLieInsideOnPlane(plane, slack, outlineBox, box, LengthsOfRun(line, k, 1)))
+                continue;
             InsideReach reach;
             WidenReachOverRun(reach, line, k, 1);
-            if (MayLieInside(outlineBox, BoxOfRun(line, k, 2), reach)) {
+            if (MayLieInside(outlineBox, box, reach)) {
                 near[static_cast<size_t>(k)] = 1;
                 anyNear = true;
             }
@@ -36,9 +44,10 @@ std::vector<char> SegmentsNearOutline(const PolyLine& line, const OverlayBox& ou
     return near;
 }
 
-void AddOutlinePointsToLine(PolyLine& line, const PolyLine& outline, const OverlayBox& outlineBox) {
+void AddOutlinePointsToLine(PolyLine& line, const PolyLine& outline, const OverlayBox& outlineBox,
+                            const OverlayPlane& plane, double outlineSlack) {
     bool anyNear = false;
-    std::vector<char> near = SegmentsNearOutline(line, outlineBox, anyNear);
+    std::vector<char> near = SegmentsNearOutline(line, outlineBox, plane, outlineSlack, anyNear);
     if (!anyNear)
         return;
     // A point sits inside one segment of a sane polyline, and inside no two pieces
@@ -74,5 +83,8 @@ void AddOutlinePointsToLine(PolyLine& line, const PolyLine& outline, const Overl
 
 void AddOutlinePointsToShape(PolyShape& shape, const PolyLine& outline) {
     OverlayBox outlineBox = BoxOfLine(outline);
-    for (int i = 0; i < shape.numLines; ++i) AddOutlinePointsToLine(shape[i], outline, outlineBox);
+    OverlayPlane plane = PlaneOf(outline);
+    double outlineSlack = SlackOfRun(plane, outline, 0, outline.numPts);
+    for (int i = 0; i < shape.numLines; ++i)
+        AddOutlinePointsToLine(shape[i], outline, outlineBox, plane, outlineSlack);
 }

@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "facecut/overlay_bounds.h"
+#include "facecut/overlay_plane.h"
 #include "facecut/point3d.h"
 
 namespace {
@@ -26,18 +27,26 @@ void AddShapePointsToOutline(PolyLine& outline, const PolyShape& shape) {
     OverlayBox box = BoxOfLine(outline);
     InsideReach reach;
     WidenReachOverRun(reach, outline, 0, outline.numPts);
+    // Like the box and the reach, the slack and the lengths only grow.
+    OverlayPlane plane = PlaneOf(outline);
+    double outlineSlack = SlackOfRun(plane, outline, 0, outline.numPts);
+    SegmentLengths lengths = LengthsOfRun(outline, 0, outline.numPts);
     std::int64_t limit = InsertionLimit(outline.numPts, shape);
     std::int64_t inserted = 0;
     for (int i = 0; i < shape.numLines; ++i) {
         const PolyLine& line = shape[i];
         for (int first = 0; first < line.numPts; first += kOverlayRun) {
             int count = std::min(kOverlayRun, line.numPts - first);
-            if (!MayLieInside(BoxOfRun(line, first, count), box, reach))
+            RunBounds run = BoundsOfRun(plane, line, first, count);
+            double runSlack = std::max(outlineSlack, run.slack);
+            if (!MayLieInsideOnPlane(plane, runSlack, run.box, box, lengths) || !MayLieInside(run.box, box, reach))
                 continue;
             for (int j = first; j < first + count; ++j) {
                 const PolyPt& shapePoint = line[j];
                 Point3d p(shapePoint.p);
-                if (!MayLieInside(BoxOfPoint(p), box, reach))
+                OverlayBox at = BoxOfPoint(p);
+                double pointSlack = std::max(outlineSlack, SlackOfRun(plane, line, j, 1));
+                if (!MayLieInsideOnPlane(plane, pointSlack, at, box, lengths) || !MayLieInside(at, box, reach))
                     continue;
                 for (int k = 0; k < outline.numPts; ++k) {
                     int next = (k + 1) % outline.numPts;
@@ -49,11 +58,14 @@ void AddShapePointsToOutline(PolyLine& outline, const PolyShape& shape) {
                         continue;
                     if (inserted == limit)
                         return;
+                    WidenLengths(lengths, outline[k].p, shapePoint.p);
+                    WidenLengths(lengths, shapePoint.p, outline[next].p);
                     outline.Insert(next, shapePoint);
                     ++inserted;
                     AddToBox(box, p);
                     WidenReach(reach, a, p);
                     WidenReach(reach, p, b);
+                    outlineSlack = std::max(outlineSlack, pointSlack);
                 }
             }
         }

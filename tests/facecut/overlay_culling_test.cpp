@@ -127,45 +127,88 @@ void Mark(PolyLine& outline) {
     for (int i = 0; i < outline.numPts; ++i) outline[i].aux1 = 1000u + static_cast<DWORD>(i);
 }
 
-TEST(OverlayCulling, SameOutlinesShapesAndDecisionsAsExhaustiveWalks) {
-    AwkwardInput input(20240611u);
+// What the comparisons below saw, so that each test can insist on every outcome.
+struct Outcomes {
     int insertedIntoOutline = 0;
     int insertedIntoShape = 0;
     int cut = 0;
     int uncut = 0;
+};
+
+// Runs the overlay, culled and exhaustive, on one outline and shape.
+::testing::AssertionResult SameAsExhaustive(const PolyLine& outline, const PolyShape& shape, Outcomes& seen) {
+    if (ShapeCutsOutline(outline, shape) != ReferenceShapeCutsOutline(outline, shape))
+        return ::testing::AssertionFailure() << "decision before the insertions";
+
+    PolyLine gotOutline = outline;
+    PolyLine wantOutline = outline;
+    AddShapePointsToOutline(gotOutline, shape);
+    ReferenceAddShapePointsToOutline(wantOutline, shape);
+    ::testing::AssertionResult same = SameLine(gotOutline, wantOutline);
+    if (!same)
+        return same << " in the outline";
+
+    PolyShape gotShape = shape;
+    PolyShape wantShape = shape;
+    AddOutlinePointsToShape(gotShape, wantOutline);
+    ReferenceAddOutlinePointsToShape(wantShape, wantOutline);
+    same = SameShape(gotShape, wantShape);
+    if (!same)
+        return same;
+
+    bool cuts = ShapeCutsOutline(wantOutline, wantShape);
+    if (cuts != ReferenceShapeCutsOutline(wantOutline, wantShape))
+        return ::testing::AssertionFailure() << "decision after the insertions";
+
+    seen.insertedIntoOutline += wantOutline.numPts > outline.numPts;
+    for (int i = 0; i < shape.numLines; ++i) seen.insertedIntoShape += wantShape[i].numPts > shape[i].numPts;
+    (cuts ? seen.cut : seen.uncut) += 1;
+    return ::testing::AssertionSuccess();
+}
+
+TEST(OverlayCulling, SameOutlinesShapesAndDecisionsAsExhaustiveWalks) {
+    AwkwardInput input(20240611u);
+    Outcomes seen;
     for (int trial = 0; trial < 20000; ++trial) {
         PolyLine outline = input.Outline();
         Mark(outline);
         PolyShape shape = input.Shape(outline);
-
-        ASSERT_EQ(ShapeCutsOutline(outline, shape), ReferenceShapeCutsOutline(outline, shape))
-            << "trial " << trial << ", before the insertions";
-
-        PolyLine gotOutline = outline;
-        PolyLine wantOutline = outline;
-        AddShapePointsToOutline(gotOutline, shape);
-        ReferenceAddShapePointsToOutline(wantOutline, shape);
-        ASSERT_TRUE(SameLine(gotOutline, wantOutline)) << "trial " << trial;
-
-        PolyShape gotShape = shape;
-        PolyShape wantShape = shape;
-        AddOutlinePointsToShape(gotShape, wantOutline);
-        ReferenceAddOutlinePointsToShape(wantShape, wantOutline);
-        ASSERT_TRUE(SameShape(gotShape, wantShape)) << "trial " << trial;
-
-        bool cuts = ShapeCutsOutline(wantOutline, wantShape);
-        ASSERT_EQ(cuts, ReferenceShapeCutsOutline(wantOutline, wantShape)) << "trial " << trial;
-
-        insertedIntoOutline += wantOutline.numPts > outline.numPts;
-        for (int i = 0; i < shape.numLines; ++i)
-            insertedIntoShape += wantShape[i].numPts > shape[i].numPts;
-        (cuts ? cut : uncut) += 1;
+        ASSERT_TRUE(SameAsExhaustive(outline, shape, seen)) << "trial " << trial;
     }
     // The input must exercise every outcome for the comparison to mean anything.
-    EXPECT_GT(insertedIntoOutline, 1000);
-    EXPECT_GT(insertedIntoShape, 500);
-    EXPECT_GT(cut, 1000);
-    EXPECT_GT(uncut, 1000);
+    EXPECT_GT(seen.insertedIntoOutline, 1000);
+    EXPECT_GT(seen.insertedIntoShape, 500);
+    EXPECT_GT(seen.cut, 1000);
+    EXPECT_GT(seen.uncut, 1000);
+}
+
+// A shape projected onto the face lies in the face's plane, up to rounding: the
+// culling then bounds the reach by the plane. Planes from flat to beyond the
+// steepest the bound takes, points on them in float, some nudged off by a little.
+TEST(OverlayCulling, SameAsExhaustiveWalksForShapesInTheFacesPlane) {
+    AwkwardInput input(20241207u);
+    std::mt19937 rng(7u);
+    auto real = [&](float lo, float hi) { return std::uniform_real_distribution<float>(lo, hi)(rng); };
+    const float steepness[] = {0.0f, 0.5f, 3.0f, 40.0f, 250.0f, 600.0f};
+    Outcomes seen;
+    for (int trial = 0; trial < 20000; ++trial) {
+        float steep = steepness[trial % 6];
+        float a = real(-steep, steep);
+        float b = real(-steep, steep);
+        float nudge = trial % 5 == 0 ? real(0.0f, 1e-3f) : 0.0f;
+        auto onPlane = [&](Point3& p) { p.z = a * p.x + b * p.y + nudge * real(-1.0f, 1.0f); };
+        PolyLine outline = input.Outline();
+        for (int i = 0; i < outline.numPts; ++i) onPlane(outline[i].p);
+        Mark(outline);
+        PolyShape shape = input.Shape(outline);
+        for (int l = 0; l < shape.numLines; ++l)
+            for (int j = 0; j < shape[l].numPts; ++j) onPlane(shape[l][j].p);
+        ASSERT_TRUE(SameAsExhaustive(outline, shape, seen)) << "trial " << trial;
+    }
+    EXPECT_GT(seen.insertedIntoOutline, 1000);
+    EXPECT_GT(seen.insertedIntoShape, 500);
+    EXPECT_GT(seen.cut, 1000);
+    EXPECT_GT(seen.uncut, 1000);
 }
 
 }  // namespace
