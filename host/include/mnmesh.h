@@ -5,6 +5,7 @@
 #pragma once
 
 #include <string>
+#include <cstdint>
 #include <vector>
 
 #include "maxtypes.h"
@@ -190,6 +191,8 @@ private:
     void Weld(int a, int b);
     void ReplaceFace(int keep, const std::vector<int>& corners, const std::vector<int>& edges,
                      const std::vector<int>& killedFaces, const std::vector<int>& killedEdges);
+    bool StripSpurs(std::vector<int>& corners, std::vector<int>& edges, std::vector<int>& stripped);
+    bool AllDistinct(const std::vector<int>& ids);
 
     std::vector<MNVert> vstore;
     std::vector<MNEdge> estore;
@@ -198,4 +201,8 @@ private:
     DWORD dispFlags = 0;
     mutable bool bboxValid = false;
     mutable Point3 bboxLo, bboxHi;
+    // Scratch of AllDistinct: the check that last saw each id, so that joining a
+    // polygon costs time in its corners, not in sorting them.
+    std::vector<std::uint32_t> idSeen;
+    std::uint32_t idCheck = 0;
 };

@@ -8,11 +8,33 @@ namespace {
 // Edge id standing for an edge that is created only once the edit is accepted.
 const int kNewEdge = -2;
 
+}  // namespace
+
+// Whether no id occurs twice in ids.
+bool MNMesh::AllDistinct(const std::vector<int>& ids) {
+    if (++idCheck == 0) {
+        std::fill(idSeen.begin(), idSeen.end(), 0u);
+        idCheck = 1;
+    }
+    int negative = 0;
+    for (int id : ids) {
+        // The only negative id is the one edge that an edit would create.
+        if (id < 0) {
+            if (++negative > 1) return false;
+            continue;
+        }
+        if (static_cast<size_t>(id) >= idSeen.size()) idSeen.resize(static_cast<size_t>(id) + 1, 0u);
+        if (idSeen[static_cast<size_t>(id)] == idCheck) return false;
+        idSeen[static_cast<size_t>(id)] = idCheck;
+    }
+    return true;
+}
+
 // Removes spurs (a corner whose two edges are the same edge, where the polygon
 // runs out to a vertex and back) from a merged polygon, collecting the stripped
 // edges. Returns whether what remains is a simple polygon: at least
 // three corners, no vertex and no edge twice.
-bool StripSpurs(std::vector<int>& corners, std::vector<int>& edges, std::vector<int>& stripped) {
+bool MNMesh::StripSpurs(std::vector<int>& corners, std::vector<int>& edges, std::vector<int>& stripped) {
     bool found = true;
     while (found && corners.size() >= 3) {
         found = false;
@@ -30,14 +52,8 @@ bool StripSpurs(std::vector<int>& corners, std::vector<int>& edges, std::vector<
         }
     }
     if (corners.size() < 3) return false;
-    std::vector<int> sortedCorners = corners, sortedEdges = edges;
-    std::sort(sortedCorners.begin(), sortedCorners.end());
-    std::sort(sortedEdges.begin(), sortedEdges.end());
-    return std::adjacent_find(sortedCorners.begin(), sortedCorners.end()) == sortedCorners.end() &&
-           std::adjacent_find(sortedEdges.begin(), sortedEdges.end()) == sortedEdges.end();
+    return AllDistinct(corners) && AllDistinct(edges);
 }
-
-}  // namespace
 
 void MNMesh::ReplaceFace(int keep, const std::vector<int>& corners, const std::vector<int>& edges,
                          const std::vector<int>& killedFaces, const std::vector<int>& killedEdges) {
