@@ -44,12 +44,31 @@ std::vector<char> SegmentsNearOutline(const PolyLine& line, const OverlayBox& ou
     return near;
 }
 
+// A segment that may hold an outline point, with the bounds that rule out single
+// points quickly.
+struct NearSegment {
+    int k;  // the segment joins point k and the next
+    OverlayBox box;
+    InsideReach reach;
+};
+
+NearSegment NearSegmentAt(const PolyLine& line, int k) {
+    NearSegment near{k, BoxOfRun(line, k, 2), InsideReach()};
+    WidenReachOverRun(near.reach, line, k, 1);
+    return near;
+}
+
 void AddOutlinePointsToLine(PolyLine& line, const PolyLine& outline, const OverlayBox& outlineBox,
                             const OverlayPlane& plane, double outlineSlack) {
     bool anyNear = false;
-    std::vector<char> near = SegmentsNearOutline(line, outlineBox, plane, outlineSlack, anyNear);
+    std::vector<char> nearFlags = SegmentsNearOutline(line, outlineBox, plane, outlineSlack, anyNear);
     if (!anyNear)
         return;
+    // In ascending order of k, as the walk over the line's segments meets them.
+    std::vector<NearSegment> near;
+    for (int k = 0; k < line.numPts; ++k)
+        if (nearFlags[static_cast<size_t>(k)])
+            near.push_back(NearSegmentAt(line, k));
     // A point sits inside one segment of a sane polyline, and inside no two pieces
     // of one split segment. Steep segments break that (the on-line test looks at x
     // and y of 3D directions), and then every outline point could double the
@@ -59,11 +78,13 @@ void AddOutlinePointsToLine(PolyLine& line, const PolyLine& outline, const Overl
     std::int64_t inserted = 0;
     for (int o = 0; o < outline.numPts; ++o) {
         Point3d p(outline[o].p);
-        for (int k = 0; k < line.numPts; ++k) {
-            if (!near[static_cast<size_t>(k)])
-                continue;
+        OverlayBox at = BoxOfPoint(p);
+        for (size_t i = 0; i < near.size(); ++i) {
+            int k = near[i].k;
             int next = (k + 1) % line.numPts;
             if (next < k && !line.IsClosed())
+                continue;
+            if (!MayLieInside(at, near[i].box, near[i].reach))
                 continue;
             if (p.SegmentPosition(Point3d(line[k].p), Point3d(line[next].p), false, 1e-10) !=
                 SEG_POS_INSIDE)
@@ -72,9 +93,18 @@ void AddOutlinePointsToLine(PolyLine& line, const PolyLine& outline, const Overl
                 return;
             line.Insert(next, outline[o]);
             ++inserted;
-            // Both halves hold an outline point, so both stay near; the flags move
-            // with the points.
-            near.insert(near.begin() + next, 1);
+            // Both halves hold an outline point, so both stay near. The segments
+            // after the new point move up by one; inserted at the front (the closing
+            // segment was split), every segment does, and this one is met again.
+            if (next == 0) {
+                for (NearSegment& later : near) ++later.k;
+                near[i] = NearSegmentAt(line, near[i].k);
+                near.insert(near.begin(), NearSegmentAt(line, 0));
+            } else {
+                for (size_t j = i + 1; j < near.size(); ++j) ++near[j].k;
+                near[i] = NearSegmentAt(line, k);
+                near.insert(near.begin() + static_cast<std::ptrdiff_t>(i) + 1, NearSegmentAt(line, next));
+            }
         }
     }
 }

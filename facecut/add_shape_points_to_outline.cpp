@@ -1,7 +1,9 @@
 #include "facecut/add_shape_points_to_outline.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <cstdint>
+#include <vector>
 
 #include "facecut/overlay_bounds.h"
 #include "facecut/overlay_plane.h"
@@ -19,6 +21,19 @@ std::int64_t InsertionLimit(int outlinePoints, const PolyShape& shape) {
     return offered * outlinePoints;
 }
 
+// An outline edge (from point k to the next) with the bounds that rule out single
+// points quickly.
+struct EdgeBounds {
+    OverlayBox box;
+    InsideReach reach;
+};
+
+EdgeBounds EdgeBoundsAt(const PolyLine& outline, int k) {
+    EdgeBounds edge{BoxOfRun(outline, k, 2), InsideReach()};
+    WidenReachOverRun(edge.reach, outline, k, 1);
+    return edge;
+}
+
 }  // namespace
 
 void AddShapePointsToOutline(PolyLine& outline, const PolyShape& shape) {
@@ -31,6 +46,8 @@ void AddShapePointsToOutline(PolyLine& outline, const PolyShape& shape) {
     OverlayPlane plane = PlaneOf(outline);
     double outlineSlack = SlackOfRun(plane, outline, 0, outline.numPts);
     SegmentLengths lengths = LengthsOfRun(outline, 0, outline.numPts);
+    std::vector<EdgeBounds> edges;
+    for (int k = 0; k < outline.numPts; ++k) edges.push_back(EdgeBoundsAt(outline, k));
     std::int64_t limit = InsertionLimit(outline.numPts, shape);
     std::int64_t inserted = 0;
     for (int i = 0; i < shape.numLines; ++i) {
@@ -48,9 +65,12 @@ void AddShapePointsToOutline(PolyLine& outline, const PolyShape& shape) {
                 double pointSlack = std::max(outlineSlack, SlackOfRun(plane, line, j, 1));
                 if (!MayLieInsideOnPlane(plane, pointSlack, at, box, lengths) || !MayLieInside(at, box, reach))
                     continue;
-                for (int k = 0; k < outline.numPts; ++k) {
+                for (size_t e = 0; e < edges.size(); ++e) {
+                    int k = static_cast<int>(e);
                     int next = (k + 1) % outline.numPts;
                     if (next < k && !outline.IsClosed())
+                        continue;
+                    if (!MayLieInside(at, edges[e].box, edges[e].reach))
                         continue;
                     Point3d a(outline[k].p);
                     Point3d b(outline[next].p);
@@ -66,6 +86,16 @@ void AddShapePointsToOutline(PolyLine& outline, const PolyShape& shape) {
                     WidenReach(reach, a, p);
                     WidenReach(reach, p, b);
                     outlineSlack = std::max(outlineSlack, pointSlack);
+                    // The edge's two pieces; inserted at the front (the closing edge
+                    // was split), the pieces are the last edge and the first, and the
+                    // walk meets the last again.
+                    if (next == 0) {
+                        edges.insert(edges.begin(), EdgeBoundsAt(outline, 0));
+                        edges.back() = EdgeBoundsAt(outline, outline.numPts - 1);
+                    } else {
+                        edges[e] = EdgeBoundsAt(outline, k);
+                        edges.insert(edges.begin() + static_cast<std::ptrdiff_t>(e) + 1, EdgeBoundsAt(outline, next));
+                    }
                 }
             }
         }
