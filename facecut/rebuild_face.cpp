@@ -12,7 +12,6 @@
 #include "facecut/anchor_dangling_lines.h"
 #include "facecut/closed_lines_index.h"
 #include "facecut/cut_flags.h"
-#include "facecut/point_in_polyline.h"
 
 namespace {
 
@@ -61,7 +60,11 @@ bool RebuildFace(MNMesh& mesh, int face, const FaceCutState& state, bool removeU
     const int attrs = out.numberofpointattributes;
     if (attrs < 2 || !out.pointlist || !out.pointattributelist) return false;
 
-    // The triangles kept, and their centroids, before anything changes.
+    // The triangles kept, and their centroids, before anything changes. The outline
+    // can hold thousands of points where a dense shape runs along an edge.
+    PolyShape outlineShape;
+    outlineShape.Append(state.outline);
+    const ClosedLinesIndex insideOutline(outlineShape);
     std::vector<int> kept;
     std::vector<Point3> centroids;
     for (int t = 0; t < out.numberoftriangles; ++t) {
@@ -70,7 +73,7 @@ bool RebuildFace(MNMesh& mesh, int face, const FaceCutState& state, bool removeU
         for (int k = 0; k < 3; ++k) inRange = inRange && c[k] >= 0 && c[k] < out.numberofpoints;
         if (!inRange) continue;
         Point3 centroid = (Corner(out, c[0]) + Corner(out, c[1]) + Corner(out, c[2])) * 0.33333334f;
-        if (!PointInPolyline(centroid, state.outline)) continue;
+        if (!insideOutline.Contains(centroid)) continue;
         kept.push_back(t);
         centroids.push_back(centroid);
     }
