@@ -2,11 +2,13 @@
 
 #include <algorithm>
 #include <memory>
+#include <optional>
 
 #include "facecut/cut_flags.h"
 #include "facecut/cut_trace.h"
 #include "facecut/face_cut_state.h"
 #include "facecut/face_triangulation.h"
+#include "facecut/far_shape_index.h"
 #include "facecut/parallel_for.h"
 #include "facecut/point_in_polyline.h"
 #include "facecut/prepare_face_cut.h"
@@ -32,6 +34,11 @@ void CutFaces(MNMesh& mesh, const std::vector<int>& faces, const PolyShape& shap
               int threads) {
     CutTrace trace;
     const int total = static_cast<int>(faces.size());
+    // Faces the projected shape stays far from need no first phase of their own.
+    std::optional<FarShapeIndex> far;
+    if (through && !local && total > 0)
+        far.emplace(shape, direction);
+    const FarShapeIndex* farIndex = far ? &*far : nullptr;
     for (int begin = 0; begin < total; begin += kBatch) {
         const int count = std::min(kBatch, total - begin);
         std::vector<std::unique_ptr<FaceJob>> jobs(static_cast<size_t>(count));
@@ -39,7 +46,7 @@ void CutFaces(MNMesh& mesh, const std::vector<int>& faces, const PolyShape& shap
         // earlier rebuilds change neither.
         ParallelFor(count, threads, [&](int i) {
             auto job = std::make_unique<FaceJob>();
-            job->cuts = PrepareFaceCut(mesh, faces[begin + i], shape, through, direction, local, job->state);
+            job->cuts = PrepareFaceCut(mesh, faces[begin + i], shape, through, direction, local, job->state, farIndex);
             if (job->cuts) jobs[i] = std::move(job);
         });
         for (int i = 0; i < count; ++i)

@@ -2,11 +2,13 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "facecut/add_outline_points_to_shape.h"
 #include "facecut/add_shape_points_to_outline.h"
 #include "facecut/cut_flags.h"
 #include "facecut/keep_shape_above_plane.h"
+#include "facecut/point3d.h"
 #include "facecut/point_in_polyline.h"
 #include "facecut/shape_cuts_outline.h"
 
@@ -80,7 +82,7 @@ double CornerSpacing(const PolyLine& outline) {
 }  // namespace
 
 bool PrepareFaceCut(MNMesh& mesh, int face, const PolyShape& shape, bool through,
-                    const Point3& direction, bool local, FaceCutState& state) {
+                    const Point3& direction, bool local, FaceCutState& state, const FarShapeIndex* far) {
     if (!IsCuttableFace(mesh, face))
         return false;
     MNFace& f = mesh.f[face];
@@ -142,18 +144,35 @@ bool PrepareFaceCut(MNMesh& mesh, int face, const PolyShape& shape, bool through
     // direction runs within the plane.
     float across = d % normal;
     bool project = !local && through && normal.Length() >= 0.0001f && std::fabs(across) >= 0.0001f;
+    // A shape point as the overlay sees it: in the frame, projected first if asked.
+    auto toFrame = [&](Point3 p) {
+        if (project) {
+            float t = ((-normal) % (p - origin)) / across;
+            p = p + d * t;
+        }
+        return p * state.inverseFrame;
+    };
+    if (far && sound && project) {
+        std::vector<Point3> corners;
+        for (int i = 0; i < f.deg; ++i) corners.push_back(mesh.v[f.vtx[i]].p);
+        auto mayHoldCorner = [&](const Point3& a, const Point3& b) {
+            Point3d fa(toFrame(a)), fb(toFrame(b));
+            for (int i = 0; i < state.outline.numPts; ++i)
+                if (Point3d(state.outline[i].p).SegmentPosition(fa, fb, false, 1e-10) == SEG_POS_INSIDE)
+                    return true;
+            return false;
+        };
+        bool inside = false;
+        if (far->Misses(corners, origin, normal, across, mayHoldCorner, inside)) {
+            MarkFaceUncut(f, inside);
+            return false;
+        }
+    }
     state.frameShape.Init();
     for (int i = 0; i < shape.numLines; ++i) {
         state.frameShape.Append(shape[i]);
         PolyLine& copy = state.frameShape[i];
-        for (int j = 0; j < copy.numPts; ++j) {
-            Point3& p = copy[j].p;
-            if (project) {
-                float t = ((-normal) % (p - origin)) / across;
-                p = p + d * t;
-            }
-            p = p * state.inverseFrame;
-        }
+        for (int j = 0; j < copy.numPts; ++j) copy[j].p = toFrame(copy[j].p);
     }
 
     if (local)

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "facecut/face_cut_state.h"
+#include "facecut/far_shape_index.h"
 #include "mnmesh.h"
 #include "point3.h"
 #include "polyshp.h"
@@ -16,5 +17,9 @@
 // inside the shape when its outline centroid lies inside an odd number of closed
 // shape polylines. A face that is degenerate as seen along the direction (every
 // edge parallel to it) is never cut; it is marked like a face the shape misses.
+//
+// With far given (the index of the same shape and direction), a face the projected
+// shape stays far from is marked from the index alone; the outcome is the same.
 bool PrepareFaceCut(MNMesh& mesh, int face, const PolyShape& shape, bool through,
-                    const Point3& direction, bool local, FaceCutState& state);
+                    const Point3& direction, bool local, FaceCutState& state,
+                    const FarShapeIndex* far = nullptr);
