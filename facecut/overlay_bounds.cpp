@@ -115,7 +115,7 @@ OverlayBox BoxOfRun(const PolyLine& line, int first, int count) {
         hi.x = std::max(hi.x, p.x);
         hi.y = std::max(hi.y, p.y);
         hi.z = std::max(hi.z, p.z);
-        tame &= (std::fabs(p.x) <= limit) & (std::fabs(p.y) <= limit) & (std::fabs(p.z) <= limit);
+        tame = tame && std::fabs(p.x) <= limit && std::fabs(p.y) <= limit && std::fabs(p.z) <= limit;
         if (++k == n)
             k = 0;
     }

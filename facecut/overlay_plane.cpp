@@ -112,7 +112,7 @@ RunBounds BoundsOfRun(const OverlayPlane& plane, const PolyLine& line, int first
     bool lengthsTame = true;
     for (int i = 0; i < count; ++i) {
         const Point3& q = line[k].p;
-        tame &= (std::fabs(q.x) <= limit) & (std::fabs(q.y) <= limit) & (std::fabs(q.z) <= limit);
+        tame = tame && std::fabs(q.x) <= limit && std::fabs(q.y) <= limit && std::fabs(q.z) <= limit;
         lo.x = std::min(lo.x, q.x);
         lo.y = std::min(lo.y, q.y);
         lo.z = std::min(lo.z, q.z);

@@ -249,7 +249,7 @@ std::vector<int> place_crossings(PlanarGraph& graph, const std::vector<Crossing>
     point_boxes.reserve(meshed.size());
     for (const int& point : meshed) point_boxes.push_back(point_box(graph, &point, merge));
 
-    auto distance_to = [&crossings](const Crossing& c, double x, double y) {
+    auto distance_to = [](const Crossing& c, double x, double y) {
         return (c.x - x) * (c.x - x) + (c.y - y) * (c.y - y);
     };
     std::vector<int> nearest(count, -1);
