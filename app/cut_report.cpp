@@ -4,6 +4,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include "contract/cut_mesh_flags.h"
 #include "placement/orient_projection_direction.h"
 #include "placement/projection_frame.h"
 #include "splshape.h"
@@ -45,7 +46,8 @@ CutReport MakeCutReport(const MeshCounts& in, const MNMesh& out, const Point3& d
     r.selectedFaces = CountLive(out.f, out.numf, MN_SEL);
     int shared = std::min(static_cast<int>(in.liveFaces.size()), out.numf);
     for (int f = 0; f < shared; ++f)
-        if (in.liveFaces[f] && out.f[f].GetFlag(MN_DEAD) && !out.f[f].GetFlag(0x4000000))
+        if (in.liveFaces[f] && out.f[f].GetFlag(MN_DEAD) &&
+            !out.f[f].GetFlag(cutflags::kCutHandledFace))
             ++r.facesCut;
     r.direction = direction;
     r.seconds = seconds;

@@ -1,12 +1,11 @@
 // Component flag bits that the face cut leaves for the clean-up after it.
 #pragma once
 
+#include "contract/cut_mesh_flags.h"
 #include "mnmesh.h"
 
-// Face: handled by the cut (new faces, and faces the shape did not reach).
-constexpr DWORD kFaceCutHandled = 0x4000000;
-// Face: inside the shape (inside an odd number of closed shape polylines).
-constexpr DWORD kFaceInsideShape = 0x80000000;
+constexpr DWORD kFaceCutHandled = cutflags::kCutHandledFace;
+constexpr DWORD kFaceInsideShape = cutflags::kInsideFace;
 
 // Marks a face that stays as it was: handled, and inside the shape or not.
 inline void MarkFaceUncut(MNFace& face, bool inside) {

@@ -3,6 +3,7 @@
 #include <memory>
 #include <vector>
 
+#include "contract/cut_mesh_flags.h"
 #include "facecut/cut_faces.h"
 #include "inode.h"
 #include "placement/orient_projection_direction.h"
@@ -122,7 +123,7 @@ void Slitform::ModifyObject(TimeValue t, ModContext& mc, ObjectState* os, INode*
     if (!HasPoints(shape)) return;
 
     MNMesh& mesh = poly->mm;
-    ClearFlags(mesh, 0x4000001, 0x8000001, 0x86000000);
+    ClearFlags(mesh, cutflags::kVertexMarks, cutflags::kEdgeMarks, cutflags::kFaceMarks);
     if (poly->GetSubselState() == MNM_SL_OBJECT)
         for (int f = 0; f < mesh.numf; ++f)
             if (!(mesh.f[f].flags & (MN_DEAD | MN_HIDDEN))) mesh.f[f].SetFlag(MN_SEL);
@@ -149,19 +150,22 @@ void Slitform::ModifyObject(TimeValue t, ModContext& mc, ObjectState* os, INode*
     mesh.PropegateComponentFlags(MNM_SL_VERTEX, MN_SEL, MNM_SL_EDGE, MN_SEL, true, true);
     if (collinearOn) RemoveCollinearVertices(mesh, collinear);
     if (weldOn) {
-        CloseTJunctions(mesh, weld, 0x4000000);
-        mesh.WeldBorderVerts(weld, 0x4000000);
+        CloseTJunctions(mesh, weld, cutflags::kCutCornerVertex);
+        mesh.WeldBorderVerts(weld, cutflags::kCutCornerVertex);
         // A cut point beside a corner waits for the weld to join that corner's copies;
         // only then is it seen as a T-junction on the neighbour's edge.
-        for (int pass = 0; pass < kExtraWeldPasses && CloseTJunctions(mesh, weld, 0x4000000) > 0; ++pass)
-            mesh.WeldBorderVerts(weld, 0x4000000);
+        for (int pass = 0;
+             pass < kExtraWeldPasses && CloseTJunctions(mesh, weld, cutflags::kCutCornerVertex) > 0;
+             ++pass)
+            mesh.WeldBorderVerts(weld, cutflags::kCutCornerVertex);
     }
     if (open) {
-        mesh.DeleteFlaggedFaces(0x80000000, 0);
+        mesh.DeleteFlaggedFaces(cutflags::kInsideFace, 0);
         ClearFlags(mesh, 0, 0, MN_SEL);
     } else {
         ClearFlags(mesh, 0, 0, MN_SEL);
-        mesh.PropegateComponentFlags(MNM_SL_FACE, MN_SEL, MNM_SL_FACE, 0x80000000, false, true);
+        mesh.PropegateComponentFlags(MNM_SL_FACE, MN_SEL, MNM_SL_FACE, cutflags::kInsideFace, false,
+                                     true);
         if (matidOn)
             for (int f = 0; f < mesh.numf; ++f)
                 if (mesh.f[f].GetFlag(MN_SEL)) mesh.f[f].material = static_cast<MtlID>(matid - 1);

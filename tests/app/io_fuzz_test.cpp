@@ -12,6 +12,7 @@
 #include "app/ply_reader.h"
 #include "app/ply_writer.h"
 #include "app/svg_shape_reader.h"
+#include "contract/cut_mesh_flags.h"
 #include "io_test_files.h"
 
 namespace {
@@ -59,7 +60,7 @@ std::string BinaryPlySeed() {
                              {2, 6, 7, 3}, {0, 4, 6, 2}, {1, 3, 7, 5}};
     for (const auto& f : faces) mesh.CreateFace(4, f);
     mesh.f[2].material = 3;
-    mesh.e[0].flags = 0x8000000;
+    mesh.e[0].flags = cutflags::kOutlineEdge;
     LiveNumbering numbering;
     std::string problem;
     NumberLiveComponents(mesh, numbering, problem);

@@ -14,6 +14,7 @@
 #include "app/ply_writer.h"
 #include "app/read_mesh.h"
 #include "app/write_mesh.h"
+#include "contract/cut_mesh_flags.h"
 #include "io_test_files.h"
 
 namespace {
@@ -30,15 +31,15 @@ void MakeFlaggedMesh(MNMesh& m) {
     ASSERT_EQ(AddFace(m, {0, 1, 4, 3}), 0);
     ASSERT_EQ(AddFace(m, {1, 2, 5, 4}), 1);
     ASSERT_EQ(AddFace(m, {3, 4, 5, 7, 6}), 2);
-    m.v[4].flags = 0x4000001;
+    m.v[4].flags = cutflags::kSelectedByCut | cutflags::kCutCornerVertex;
     m.v[7].flags = 0xFFFFFFFD;  // all but the dead bit
-    m.f[0].flags = 0x80000001;
+    m.f[0].flags = cutflags::kInsideFace | cutflags::kSelectedByCut;
     m.f[1].material = 65535;
     m.f[1].smGroup = 0x80000001;
     m.f[2].material = 7;
     m.f[2].flags = MN_HIDDEN;
-    m.e[m.FindEdge(3, 4)].flags = 0x8000001;
-    m.e[m.FindEdge(7, 6)].flags = 0x2000000;
+    m.e[m.FindEdge(3, 4)].flags = cutflags::kCutLineEdge | cutflags::kOutlineEdge;
+    m.e[m.FindEdge(7, 6)].flags = cutflags::kInteriorEdge;
 }
 
 void ExpectSameMesh(const MNMesh& a, const MNMesh& b) {
@@ -108,8 +109,8 @@ TEST(MeshWrite, DropsDeadComponentsAndRenumbers) {
     ScratchFolder folder;
     MNMesh mesh;
     MakeFlaggedMesh(mesh);
-    mesh.f[0].SetFlag(0x2000000);
-    mesh.DeleteFlaggedFaces(0x2000000);  // vertex 0 goes with face 0
+    mesh.f[0].SetFlag(cutflags::kReplacedFace);
+    mesh.DeleteFlaggedFaces(cutflags::kReplacedFace);  // vertex 0 goes with face 0
     ASSERT_TRUE(mesh.v[0].GetFlag(MN_DEAD));
     std::string path = folder.File("cut.ply");
     std::string error;
@@ -123,7 +124,7 @@ TEST(MeshWrite, DropsDeadComponentsAndRenumbers) {
     EXPECT_EQ(back.f[1].vtx, (std::vector<int>{2, 3, 4, 6, 5}));  // was 3 4 5 7 6
     EXPECT_EQ(back.f[1].material, 7);
     for (int i = 0; i < back.numv; ++i) EXPECT_EQ(back.v[i].p, mesh.v[i + 1].p);
-    EXPECT_EQ(back.e[back.FindEdge(2, 3)].flags, DWORD(0x8000001));
+    EXPECT_EQ(back.e[back.FindEdge(2, 3)].flags, cutflags::kCutLineEdge | cutflags::kOutlineEdge);
     for (int i = 0; i < back.nume; ++i) EXPECT_FALSE(back.e[i].GetFlag(MN_DEAD));
 }
 

@@ -9,6 +9,7 @@
 #include "app/demo_scene.h"
 #include "app/run_cut.h"
 #include "app/shape_placement.h"
+#include "contract/cut_mesh_flags.h"
 #include "iparamb2.h"
 
 TEST(SetParameterByName, TypesRangesAndUnknownNames) {
@@ -90,12 +91,12 @@ TEST(CutReport, CountsLiveComponentsAndCutFaces) {
     in.CreateFace(4, a);
     in.CreateFace(4, b);
     MNMesh out = in;
-    out.f[0].SetFlag(0x2000000);
-    out.DeleteFlaggedFaces(0x2000000);  // replaced by the cut
+    out.f[0].SetFlag(cutflags::kReplacedFace);
+    out.DeleteFlaggedFaces(cutflags::kReplacedFace);  // replaced by the cut
     int c[3] = {out.NewVert(Point3(0, 0, 0)), out.NewVert(Point3(1, 0, 0)), out.NewVert(Point3(0, 1, 0))};
     int nf = out.CreateFace(3, c);
     ASSERT_GE(nf, 0);
-    out.f[nf].SetFlag(MN_SEL | 0x4000000);
+    out.f[nf].SetFlag(MN_SEL | cutflags::kCutHandledFace);
     out.e[out.f[nf].edg[0]].SetFlag(MN_SEL);
     CutReport r = MakeCutReport(CountMesh(in), out, Point3(0, 0, -1), 0.5);
     EXPECT_EQ(r.facesIn, 2);

@@ -16,6 +16,7 @@
 
 #include "app/file_bytes.h"
 #include "app/ply_reader.h"
+#include "contract/cut_mesh_flags.h"
 
 namespace {
 
@@ -63,11 +64,12 @@ TEST(SlitformProgram, CutsTheExampleBoxWithTheStar) {
     std::string error;
     ASSERT_TRUE(ReadPlyMesh(out, Slurp(out), data, nullptr, error)) << error;
     int selectedEdges = 0, selectedFaces = 0, insideFaces = 0;
-    for (const MeshEdgeRecord& e : data.edges) selectedEdges += (e.flags & 0x1) != 0;
+    for (const MeshEdgeRecord& e : data.edges)
+        selectedEdges += (e.flags & cutflags::kCutLineEdge) != 0;
     for (int f = 0; f < data.FaceCount(); ++f) {
-        bool selected = data.faceFlags[f] & 0x1;
+        bool selected = data.faceFlags[f] & cutflags::kSelectedByCut;
         selectedFaces += selected;
-        insideFaces += (data.faceFlags[f] & 0x80000000u) != 0;
+        insideFaces += (data.faceFlags[f] & cutflags::kInsideFace) != 0;
         if (selected) {
             EXPECT_EQ(data.faceMaterial[f], 2) << f;
         }
@@ -188,7 +190,8 @@ TEST(SlitformProgram, InfoAndDemo) {
     std::string result = dir + "/result.ply";
     ASSERT_TRUE(ReadPlyMesh(result, Slurp(result), data, nullptr, error)) << error;
     int selectedEdges = 0;
-    for (const MeshEdgeRecord& e : data.edges) selectedEdges += (e.flags & 0x1) != 0;
+    for (const MeshEdgeRecord& e : data.edges)
+        selectedEdges += (e.flags & cutflags::kCutLineEdge) != 0;
     EXPECT_GT(selectedEdges, 10);  // the star's outline
     EXPECT_NE(Slurp(dir + "/report.json").find("faces_cut"), std::string::npos);
     EXPECT_EQ(Slitform("info").code, 0);

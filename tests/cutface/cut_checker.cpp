@@ -5,6 +5,8 @@
 #include <random>
 #include <vector>
 
+#include "contract/cut_mesh_flags.h"
+
 namespace {
 
 struct P2 {
@@ -185,7 +187,7 @@ int CheckCut(const MNMesh& before, const MNMesh& after, int face, const PolyShap
                    c = frame.Map(after.v[tri.vtx[(k + 2) % 3]].p);
                 double angle = AngleAt(a, b, c);
                 if (angle >= x.minAngle - 0.5) continue;
-                DWORD constrained = MN_SEL | 0x8000000;
+                DWORD constrained = cutflags::kCutLineEdge | cutflags::kOutlineEdge;
                 bool forced = (after.e[tri.edg[k]].flags & constrained) && (after.e[tri.edg[(k + 2) % 3]].flags & constrained);
                 EXPECT_TRUE(forced) << "face " << f << " has an angle of " << angle << " degrees";
             }

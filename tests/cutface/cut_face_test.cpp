@@ -1,12 +1,14 @@
 // CutFace whole: each cut checked for a consistent mesh, an exact tiling of the
 // face, the shape's lines as selected edges and the flags of the clean-up.
+#include "facecut/cut_face.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <random>
 
+#include "contract/cut_mesh_flags.h"
 #include "cut_checker.h"
-#include "facecut/cut_face.h"
 
 namespace {
 
@@ -76,23 +78,24 @@ TEST(CutFace, QuadCrossedOnceByAnOpenLine) {
     for (int v = 4; v < m.numv; ++v) {
         if (!m.v[v].GetFlag(MN_DEAD)) {
             EXPECT_TRUE(m.v[v].GetFlag(MN_SEL)) << v;
-            EXPECT_TRUE(m.v[v].GetFlag(0x4000000)) << v;
+            EXPECT_TRUE(m.v[v].GetFlag(cutflags::kCutCornerVertex)) << v;
         }
     }
-    for (int v = 0; v < 4; ++v) EXPECT_TRUE(m.v[v].GetFlag(0x4000000));
+    for (int v = 0; v < 4; ++v) EXPECT_TRUE(m.v[v].GetFlag(cutflags::kCutCornerVertex));
     int cutEdges = 0, outlineEdges = 0, interior = 0;
     for (int e = 0; e < m.nume; ++e) {
         if (m.e[e].GetFlag(MN_DEAD)) continue;
         cutEdges += m.e[e].GetFlag(MN_SEL);
-        outlineEdges += m.e[e].GetFlag(0x8000000);
-        interior += m.e[e].GetFlag(0x2000000) && !m.e[e].GetFlag(MN_SEL | 0x8000000);
+        outlineEdges += m.e[e].GetFlag(cutflags::kOutlineEdge);
+        interior += m.e[e].GetFlag(cutflags::kInteriorEdge) &&
+                    !m.e[e].GetFlag(cutflags::kCutLineEdge | cutflags::kOutlineEdge);
     }
     EXPECT_GE(cutEdges, 1);
     EXPECT_GE(outlineEdges, 6);
     EXPECT_EQ(interior, 0);  // removed
     for (int nf = 1; nf < m.numf; ++nf) {
         if (!m.f[nf].GetFlag(MN_DEAD)) {
-            EXPECT_TRUE(m.f[nf].GetFlag(0x4000000));
+            EXPECT_TRUE(m.f[nf].GetFlag(cutflags::kCutHandledFace));
         }
     }
 }
@@ -105,7 +108,7 @@ TEST(CutFace, KeepsTrianglesWithAnglesWhenUnusedEdgesStay) {
     Cut c;
     c.removeUnused = false;
     EXPECT_GE(CutAndCheck(m, f, shape, c), 4);
-    EXPECT_GT(Count(m, 1, 0x2000000), 0);
+    EXPECT_GT(Count(m, 1, cutflags::kInteriorEdge), 0);
 }
 
 TEST(CutFace, ClosedSquareInsideAFaceIsInsideTheShape) {
@@ -123,7 +126,8 @@ TEST(CutFace, ClosedSquareInsideAFaceIsInsideTheShape) {
         if (m.f[nf].GetFlag(MN_DEAD)) continue;
         EXPECT_EQ(m.f[nf].material, 7);
         EXPECT_EQ(m.f[nf].smGroup, 5u);
-        if (m.f[nf].GetFlag(0x80000000)) insideArea += 0.5 * m.GetFaceNormal(nf).Length();
+        if (m.f[nf].GetFlag(cutflags::kInsideFace))
+            insideArea += 0.5 * m.GetFaceNormal(nf).Length();
     }
     EXPECT_NEAR(insideArea, 0.25, 1e-5);
 }
@@ -137,7 +141,8 @@ TEST(CutFace, NestedClosedLinesCancelInPairs) {
     ASSERT_GT(CutAndCheck(m, f, shape, Cut()), 0);
     double insideArea = 0.0;
     for (int nf = 1; nf < m.numf; ++nf)
-        if (!m.f[nf].GetFlag(MN_DEAD) && m.f[nf].GetFlag(0x80000000)) insideArea += 0.5 * m.GetFaceNormal(nf).Length();
+        if (!m.f[nf].GetFlag(MN_DEAD) && m.f[nf].GetFlag(cutflags::kInsideFace))
+            insideArea += 0.5 * m.GetFaceNormal(nf).Length();
     double ring = 0.5 * 16 * 0.4 * 0.4 * std::sin(2 * M_PI / 16) - 0.5 * 12 * 0.2 * 0.2 * std::sin(2 * M_PI / 12);
     EXPECT_NEAR(insideArea, ring, 1e-4);
 }
@@ -149,7 +154,7 @@ TEST(CutFace, ClosedPolygonAroundTheFaceDoesNotCutIt) {
     shape.Append(Circle(0.5f, 0.5f, 3.0f, 8));
     EXPECT_EQ(CutAndCheck(m, f, shape, Cut()), 0);
     EXPECT_EQ(m.numf, 1);
-    EXPECT_TRUE(m.f[f].GetFlag(0x4000000 | 0x80000000));
+    EXPECT_TRUE(m.f[f].GetFlag(cutflags::kCutHandledFace | cutflags::kInsideFace));
 }
 
 TEST(CutFace, LineEndingInsideAFaceAndOnItsEdge) {
@@ -172,7 +177,7 @@ TEST(CutFace, LineEndingInsideAFaceAndOnItsEdge) {
     int joint = m.FindEdge(a, b);
     ASSERT_GE(joint, 0);
     EXPECT_TRUE(m.e[joint].GetFlag(MN_SEL));
-    EXPECT_FALSE(m.e[joint].GetFlag(0x8000000));
+    EXPECT_FALSE(m.e[joint].GetFlag(cutflags::kOutlineEdge));
 }
 
 TEST(CutFace, ConcaveLShapedFace) {
@@ -251,8 +256,8 @@ TEST(CutFace, AFaceTheTriangulatorRejectsStaysAsItWasFlaggedAsUncut) {
         EXPECT_EQ(m.numv, before.numv);
         EXPECT_FALSE(m.f[f].GetFlag(MN_DEAD));
         // Inside the big square only, or inside both squares: even parity, outside.
-        DWORD inside = closed ? 0 : 0x80000000;
-        EXPECT_EQ(m.f[f].flags, before.f[f].flags | 0x4000000 | inside) << closed;
+        DWORD inside = closed ? 0 : cutflags::kInsideFace;
+        EXPECT_EQ(m.f[f].flags, before.f[f].flags | cutflags::kCutHandledFace | inside) << closed;
     }
 }
 

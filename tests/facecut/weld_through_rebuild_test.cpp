@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <vector>
 
+#include "contract/cut_mesh_flags.h"
 #include "facecut/face_triangulation.h"
 #include "facecut/prepare_face_cut.h"
 #include "facecut/rebuild_face.h"
@@ -44,8 +45,8 @@ TEST(WeldThroughRebuild, LineEndingOnTheOutlineIsACutLine) {
     ASSERT_GE(inner, 0);
     int edge = mesh.FindEdge(end, inner);
     ASSERT_GE(edge, 0);
-    EXPECT_TRUE(mesh.e[edge].GetFlag(0x1));
-    EXPECT_FALSE(mesh.e[edge].GetFlag(0x8000000));
+    EXPECT_TRUE(mesh.e[edge].GetFlag(cutflags::kCutLineEdge));
+    EXPECT_FALSE(mesh.e[edge].GetFlag(cutflags::kOutlineEdge));
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <memory>
 #include <tuple>
 
+#include "contract/cut_mesh_flags.h"
 #include "pipeline_fixture.h"
 
 namespace {
@@ -28,8 +29,8 @@ void ExpectSameMesh(const MNMesh& a, const MNMesh& b) {
 PolyObject* SelectedGrid() {
     PolyObject* obj = Grid(2);
     obj->mm.v[0].SetFlag(MN_SEL);
-    obj->mm.e[3].SetFlag(MN_SEL | 0x8000000);
-    obj->mm.f[1].SetFlag(MN_SEL | 0x80000000);
+    obj->mm.e[3].SetFlag(MN_SEL | cutflags::kOutlineEdge);
+    obj->mm.f[1].SetFlag(MN_SEL | cutflags::kInsideFace);
     obj->mm.selLevel = MNM_SL_EDGE;
     return obj;
 }
@@ -74,15 +75,15 @@ TEST_F(PipelineTest, FacesInsideTheShapeAreSelectedWithTheirMaterial) {
     // Input at edge level with face 1 selected: only face 1 takes part. The shape
     // surrounds it without touching it.
     EXPECT_EQ(CountFlag(m, 3, MN_SEL), 1);
-    EXPECT_TRUE(m.f[1].GetFlag(MN_SEL | 0x80000000 | 0x4000000));
+    EXPECT_TRUE(m.f[1].GetFlag(MN_SEL | cutflags::kInsideFace | cutflags::kCutHandledFace));
     EXPECT_EQ(m.f[1].material, 4);
     for (int f : {0, 2, 3}) {
-        EXPECT_FALSE(m.f[f].GetFlag(0x80000000)) << f;  // cleared, never reached
-        EXPECT_FALSE(m.f[f].GetFlag(0x4000000)) << f;
+        EXPECT_FALSE(m.f[f].GetFlag(cutflags::kInsideFace)) << f;  // cleared, never reached
+        EXPECT_FALSE(m.f[f].GetFlag(cutflags::kCutHandledFace)) << f;
         EXPECT_EQ(m.f[f].material, 0) << f;
     }
     EXPECT_EQ(CountFlag(m, 2, MN_SEL), 0);
-    EXPECT_EQ(CountFlag(m, 2, 0x8000000), 0);
+    EXPECT_EQ(CountFlag(m, 2, cutflags::kOutlineEdge), 0);
     EXPECT_EQ(CountFlag(m, 1, MN_SEL), 4);  // the corners of the selected face
     EXPECT_EQ(m.selLevel, MNM_SL_EDGE);     // "Do not change"
 }
@@ -97,9 +98,9 @@ TEST_F(PipelineTest, ObjectLevelCutsEveryLiveVisibleFace) {
     Pick();
     Params()->SetValue(11, 0, 3);
     MNMesh& m = Evaluate();
-    EXPECT_TRUE(m.f[1].GetFlag(0x4000000));
-    EXPECT_FALSE(m.f[2].GetFlag(0x4000000));  // hidden and not selected
-    EXPECT_TRUE(m.f[3].GetFlag(0x4000000));   // hidden but selected
+    EXPECT_TRUE(m.f[1].GetFlag(cutflags::kCutHandledFace));
+    EXPECT_FALSE(m.f[2].GetFlag(cutflags::kCutHandledFace));  // hidden and not selected
+    EXPECT_TRUE(m.f[3].GetFlag(cutflags::kCutHandledFace));   // hidden but selected
     EXPECT_EQ(m.selLevel, MNM_SL_FACE);
     EXPECT_TRUE(m.GetDispFlag(MNDISP_SELFACES));
 }
@@ -112,7 +113,7 @@ TEST_F(PipelineTest, SubObjectLevelWithoutFaceSelectionCutsNothing) {
     BuildScene(obj, Square(10.0f));
     Pick();
     MNMesh& m = Evaluate();
-    EXPECT_EQ(CountFlag(m, 3, 0x4000000), 0);
+    EXPECT_EQ(CountFlag(m, 3, cutflags::kCutHandledFace), 0);
     EXPECT_EQ(CountFlag(m, 3, MN_SEL), 0);
     EXPECT_EQ(CountFlag(m, 2, MN_SEL), 0);
     EXPECT_EQ(CountFlag(m, 1, MN_SEL), 0);
@@ -147,7 +148,7 @@ TEST_F(PipelineTest, AConvertedInputIsHandedBackCut) {
     ASSERT_NE(os.obj, tri);
     ASSERT_EQ(os.obj->ClassID(), polyObjectClassID);
     MNMesh& m = static_cast<PolyObject*>(os.obj)->mm;
-    EXPECT_EQ(CountFlag(m, 3, 0x80000000), 2);  // both triangles lie inside the square
+    EXPECT_EQ(CountFlag(m, 3, cutflags::kInsideFace), 2);  // both triangles lie inside the square
     os.obj->DeleteThis();
     tri->DeleteThis();
 }
