@@ -1,6 +1,8 @@
 #include "plugin/class_desc.h"
 
-#include "plugin/library.h"
+#include "module/init_order.h"
+#include "module/module_handle.h"
+#include "module/module_string.h"
 #include "plugin/slitform.h"
 #include "ui/resource.h"
 

@@ -1,6 +1,7 @@
 // The six entry points the host calls on the library.
+#include "module/module_handle.h"
+#include "module/module_string.h"
 #include "plugin/class_desc.h"
-#include "plugin/library.h"
 #include "plugin_api.h"
 #include "ui/resource.h"
 #include "update/auto_check_setting.h"

@@ -1,6 +1,7 @@
 #include "plugin/library.h"
 
-HINSTANCE hInstance = nullptr;
+#include "module/init_order.h"
+#include "module/module_handle.h"
 
 BOOL DllMain(HINSTANCE hinstDLL, ULONG fdwReason, LPVOID) {
     if (fdwReason == DLL_PROCESS_ATTACH) {
@@ -19,9 +20,3 @@ __attribute__((constructor(INIT_ORDER_LIBRARY_ENTRY))) void AttachProcess() {
 }
 
 }  // namespace
-
-const WCHAR* GetString(int id) {
-    static WCHAR buf[512];
-    if (hInstance && LoadStringW(hInstance, static_cast<UINT>(id), buf, 512) > 0) return buf;
-    return nullptr;
-}

@@ -1,7 +1,7 @@
 #include "plugin/param_block.h"
 
+#include "module/init_order.h"
 #include "plugin/class_desc.h"
-#include "plugin/library.h"
 #include "ui/resource.h"
 
 ParamBlockDesc2 slitform_param_blk __attribute__((init_priority(INIT_ORDER_PARAM_DESC)))(

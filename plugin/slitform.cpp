@@ -1,7 +1,7 @@
 #include "plugin/slitform.h"
 
+#include "module/module_string.h"
 #include "plugin/class_desc.h"
-#include "plugin/library.h"
 #include "plugin/param_block.h"
 #include "ui/about_dlg_proc.h"
 #include "ui/general_dlg_proc.h"
@@ -46,7 +46,7 @@ void Slitform::BeginEditParams(IObjParam* ip, ULONG flags, Animatable* prev) {
     SetAFlag(A_MOD_BEING_EDITED);
     GetSlitformDesc()->BeginEditParams(ip, this, flags, prev);
     slitform_param_blk.SetUserDlgProc(slitform_map_params, new GeneralDlgProc(this));
-    slitform_param_blk.SetUserDlgProc(slitform_map_about, new AboutDlgProc(this));
+    slitform_param_blk.SetUserDlgProc(slitform_map_about, new AboutDlgProc(&aboutImages));
 }
 
 void Slitform::EndEditParams(IObjParam* ip, ULONG flags, Animatable* next) {

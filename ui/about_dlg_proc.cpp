@@ -1,7 +1,6 @@
 #include "ui/about_dlg_proc.h"
 
-#include "plugin/library.h"
-#include "plugin/slitform.h"
+#include "module/module_handle.h"
 #include "ui/resource.h"
 #include "update/ansi_text.h"
 #include "update/check_for_update.h"
@@ -13,18 +12,18 @@ const int kBannerWidth = 160;
 const int kBannerHeight = 56;
 const size_t kLabelChars = 256;
 
-void ShowBanner(Slitform* mod, HWND hWnd) {
+void ShowBanner(HIMAGELIST& images, HWND hWnd) {
     ICustImage* image = GetICustImage(GetDlgItem(hWnd, IDC_BANNER));
     if (!image)
         return;
     // A rollout opened again replaces the list of the previous opening.
-    if (mod->aboutImages)
-        ImageList_Destroy(mod->aboutImages);
-    mod->aboutImages = ImageList_Create(kBannerWidth, kBannerHeight, ILC_COLORDDB, 1, 0);
+    if (images)
+        ImageList_Destroy(images);
+    images = ImageList_Create(kBannerWidth, kBannerHeight, ILC_COLORDDB, 1, 0);
     HBITMAP banner = LoadBitmapW(hInstance, IDB_BANNER);
-    ImageList_Add(mod->aboutImages, banner, nullptr);
+    ImageList_Add(images, banner, nullptr);
     DeleteObject(banner);
-    image->SetImage(mod->aboutImages, 0, kBannerWidth, kBannerHeight);
+    image->SetImage(images, 0, kBannerWidth, kBannerHeight);
     ReleaseICustImage(image);
 }
 
@@ -33,7 +32,7 @@ void ShowBanner(Slitform* mod, HWND hWnd) {
 INT_PTR AboutDlgProc::DlgProc(TimeValue, IParamMap2*, HWND hWnd, UINT msg, WPARAM wParam, LPARAM) {
     switch (msg) {
         case WM_INITDIALOG: {
-            ShowBanner(mod, hWnd);
+            ShowBanner(*images, hWnd);
             std::wstring label = AnsiToWide("Version: " + pluginInfo.version, kLabelChars);
             SetDlgItemTextW(hWnd, IDC_VERSION, label.c_str());
             if (pluginInfo.autoCheck && !pluginInfo.checkDone) {

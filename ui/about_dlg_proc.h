@@ -3,17 +3,18 @@
 // button.
 #pragma once
 
+#include "custcont.h"
 #include "iparamb2.h"
-
-class Slitform;
 
 class AboutDlgProc : public ParamMap2UserDlgProc {
 public:
-    explicit AboutDlgProc(Slitform* mod) : mod(mod) {}
+    explicit AboutDlgProc(HIMAGELIST* images) : images(images) {}
     ~AboutDlgProc() override = default;
     INT_PTR DlgProc(TimeValue t, IParamMap2* map, HWND hWnd, UINT msg, WPARAM wParam,
                     LPARAM lParam) override;
     void DeleteThis() override { delete this; }
 
-    Slitform* mod;  // the modifier whose rollout this is; not owned; holds the banner's image list
+    // Where the modifier whose rollout this is keeps the banner's image list, which
+    // it owns; not owned here.
+    HIMAGELIST* images;
 };

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "dialogs.h"
-#include "plugin/library.h"
+#include "module/module_handle.h"
 #include "update/ansi_text.h"
 #include "update/plugin_info.h"
 #include "update/update_server.h"

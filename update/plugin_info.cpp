@@ -1,5 +1,5 @@
 #include "update/plugin_info.h"
 
-#include "plugin/library.h"
+#include "module/init_order.h"
 
 PluginInfo pluginInfo __attribute__((init_priority(INIT_ORDER_PLUGIN_INFO)));

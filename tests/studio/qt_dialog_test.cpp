@@ -18,7 +18,7 @@
 #include "custcont.h"
 #include "dialog_units.h"
 #include "inode.h"
-#include "plugin/library.h"
+#include "module/module_handle.h"
 #include "plugin/param_block.h"
 #include "plugin/slitform.h"
 #include "spinner_arrows.h"

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "custcont.h"
-#include "plugin/library.h"
+#include "module/module_handle.h"
 #include "ui/resource.h"
 #include "update/plugin_info.h"
 #include "update_fixture.h"

@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "plugin/library.h"
+#include "module/module_handle.h"
 #include "registry.h"
 #include "update/auto_check_setting.h"
 #include "update/installed_version.h"

@@ -1,0 +1,3 @@
+#include "module/module_handle.h"
+
+HINSTANCE hInstance = nullptr;
