@@ -12,7 +12,7 @@
 
 #include "app/atomic_write.h"
 #include "app/cli_options.h"
-#include "app/demo_scene.h"
+#include "app/session/demo_scene.h"
 #include "app/plugin_info.h"
 #include "app/read_mesh.h"
 #include "app/read_shape.h"

@@ -4,11 +4,11 @@
 
 #include <algorithm>
 
-TerminalProgress::TerminalProgress(long long t, std::FILE* o)
-    : total(std::max(t, 1LL)), out(o), terminal(isatty(fileno(o)) == 1) {}
+TerminalProgress::TerminalProgress(std::FILE* o) : out(o), terminal(isatty(fileno(o)) == 1) {}
 
-void TerminalProgress::Update(long long done, double elapsed) {
+void TerminalProgress::Update(long long done, long long total, double elapsed) {
     if (!terminal || elapsed < 1.0) return;
+    total = std::max(total, 1LL);
     const int width = 40;
     long long shown = std::clamp(done, 0LL, total);
     int filled = static_cast<int>(shown * width / total);

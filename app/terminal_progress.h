@@ -6,14 +6,13 @@
 
 class TerminalProgress {
 public:
-    TerminalProgress(long long total, std::FILE* out);
-    // Draws the bar when it is due; elapsed in seconds.
-    void Update(long long done, double elapsed);
+    explicit TerminalProgress(std::FILE* out);
+    // Draws the bar when it is due: done of total, elapsed in seconds.
+    void Update(long long done, long long total, double elapsed);
     // Clears the bar's line if it was drawn.
     void Finish();
 
 private:
-    long long total;
     std::FILE* out;
     bool terminal;
     bool drawn = false;

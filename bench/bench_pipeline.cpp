@@ -4,10 +4,10 @@
 
 #include <chrono>
 #include <cmath>
+#include <memory>
 #include <string>
 
-#include "app/plugin_loader.h"
-#include "app/scene.h"
+#include "app/session/cut_session.h"
 #include "facecut/face_triangulation.h"
 #include "facecut/prepare_face_cut.h"
 #include "facecut/rebuild_face.h"
@@ -68,20 +68,17 @@ SplineShape* Polygon(int points, float outer, float inner) {
 SplineShape* TestShape(int which) { return which == 0 ? Polygon(10, 0.6f, 0.25f) : Polygon(1000, 0.5f, 0.5f); }
 
 void BM_Evaluate(benchmark::State& state) {
-    PluginLibrary lib;
     std::string error;
-    if (!lib.Load(SLITFORM_PLUGIN_FILE, error)) {
+    std::unique_ptr<CutSession> session = CutSession::Open(SLITFORM_PLUGIN_FILE, error);
+    if (!session || !session->SetParameter("weld_on", "on", error)) {
         state.SkipWithError(error.c_str());
         return;
     }
-    Scene scene;
-    INode* object = scene.AddNode(L"sphere", Sphere(static_cast<int>(state.range(0))));
-    INode* shape = scene.AddNode(L"shape", TestShape(static_cast<int>(state.range(1))), TransMatrix(Point3(0, 0, 3)));
-    Modifier* mod = static_cast<Modifier*>(lib.CreateInstance(OSM_CLASS_ID, Class_ID(0x99B58387, 0xD1918693)));
-    scene.ApplyModifier(object, mod);
-    mod->GetParamBlockByID(0)->SetValue(0, 0, shape);
-    mod->GetParamBlockByID(0)->SetValue(2, 0, 1);  // weld on
-    for (auto _ : state) benchmark::DoNotOptimize(object->EvalWorldState(0).obj);
+    session->SetObject(Sphere(static_cast<int>(state.range(0))), L"sphere");
+    std::unique_ptr<SplineShape> shape(TestShape(static_cast<int>(state.range(1))));
+    session->SetPlacedShape(shape->shape, TransMatrix(Point3(0, 0, 3)));
+    session->PickShape();
+    for (auto _ : state) benchmark::DoNotOptimize(session->Evaluate(CutProgress(), false));
 }
 BENCHMARK(BM_Evaluate)->Args({20000, 0})->Args({20000, 1})->Args({200000, 0})->Unit(benchmark::kMillisecond);
 

@@ -20,12 +20,11 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <string>
 #include <vector>
 
-#include "app/plugin_loader.h"
-#include "app/scene.h"
-#include "polyobj.h"
+#include "app/session/cut_session.h"
 #include "splshape.h"
 
 namespace {
@@ -82,39 +81,36 @@ double Seconds(std::chrono::steady_clock::time_point since) {
 // The evaluation through the plug-in, through on and every other parameter at its
 // default, the shape 3 units above the sphere.
 double SlitformSeconds(const std::string& plugin, int faces, const std::string& kind) {
-    PluginLibrary lib;
     std::string error;
-    if (!lib.Load(plugin, error)) {
+    std::unique_ptr<CutSession> session = CutSession::Open(plugin, error);
+    if (!session) {
         std::fprintf(stderr, "peer_grid: %s\n", error.c_str());
         std::exit(1);
     }
     std::vector<Xyz> points;
     std::vector<std::vector<int>> polygons;
     SphereOf(faces, points, polygons);
-    PolyObject* sphere = new PolyObject();
+    auto* sphere = new PolyObject();
     for (const Xyz& p : points)
         sphere->mm.NewVert(Point3(static_cast<float>(p.x), static_cast<float>(p.y), static_cast<float>(p.z)));
     for (const std::vector<int>& polygon : polygons) sphere->mm.CreateFace(static_cast<int>(polygon.size()), polygon.data());
     bool closed = false;
-    SplineShape* shape = new SplineShape();
+    BezierShape shape;
     Spline3D spline;
     for (const Xyz& p : ShapeOf(kind, closed)) {
         Point3 q(static_cast<float>(p.x), static_cast<float>(p.y), 0.0f);
         spline.AddKnot(SplineKnot(q, q, q));
     }
     spline.closed = closed;
-    shape->shape.splines.push_back(spline);
-    Scene scene;
-    INode* object = scene.AddNode(L"sphere", sphere);
-    INode* shapeNode = scene.AddNode(L"shape", shape, TransMatrix(Point3(0, 0, 3)));
-    Modifier* mod = static_cast<Modifier*>(lib.CreateInstance(OSM_CLASS_ID, Class_ID(0x99B58387, 0xD1918693)));
-    scene.ApplyModifier(object, mod);
-    IParamBlock2* params = mod->GetParamBlockByID(0);
-    params->SetValue(0, 0, shapeNode);
-    params->SetValue(8, 0, 1);  // through
-    auto start = std::chrono::steady_clock::now();
-    object->EvalWorldState(0);
-    return Seconds(start);
+    shape.splines.push_back(spline);
+    session->SetObject(sphere, L"sphere");
+    session->SetPlacedShape(shape, TransMatrix(Point3(0, 0, 3)));
+    session->PickShape();
+    if (!session->SetParameter("through", "on", error)) {
+        std::fprintf(stderr, "peer_grid: %s\n", error.c_str());
+        std::exit(1);
+    }
+    return session->Evaluate(CutProgress(), false).seconds;
 }
 
 using Kernel = CGAL::Exact_predicates_inexact_constructions_kernel;

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "app/plugin_info.h"
-#include "app/plugin_loader.h"
+#include "app/session/plugin_library.h"
 
 int main(int argc, char** argv) {
     std::string path = argc > 1 ? argv[1] : DefaultPluginPath();

@@ -2,9 +2,8 @@
 // and creates it.
 #pragma once
 
+#include "contract/slitform_class_id.h"
 #include "iparamb2.h"
-
-#define SLITFORM_CLASS_ID Class_ID(0x99B58387, 0xD1918693)
 
 class SlitformClassDesc : public ClassDesc2 {
 public:

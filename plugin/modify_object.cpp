@@ -61,6 +61,7 @@ bool HasPoints(const PolyShape& shape) {
 
 void Slitform::ModifyObject(TimeValue t, ModContext& mc, ObjectState* os, INode*) {
     Interval valid = FOREVER;
+    lastCut = CutRecord();
     Object* input = os->obj;
     if (!input) return;
 
@@ -135,6 +136,7 @@ void Slitform::ModifyObject(TimeValue t, ModContext& mc, ObjectState* os, INode*
             points.Append(1, &p);
         }
     Point3 direction = OrientProjectionDirection(ComputeProjectionFrame(points), objectTM, shapeTM);
+    lastCut = CutRecord{true, direction};
     SnapShapePoints(shape, shapeTM, objectTM, direction, local != 0,
                     static_cast<TriObject*>(triangles.get())->mesh);
 

@@ -3,6 +3,7 @@
 // the object in ModifyObject.
 #pragma once
 
+#include "contract/cut_record.h"
 #include "iparamb2.h"
 #include "object.h"
 
@@ -44,4 +45,6 @@ public:
     IParamBlock2* pblock = nullptr;
     // The About rollout's banner; made when that rollout opens, owned here.
     HIMAGELIST aboutImages = nullptr;
+    // What the latest evaluation did, for the library's export.
+    CutRecord lastCut;
 };

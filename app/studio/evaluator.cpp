@@ -1,8 +1,7 @@
 #include "app/studio/evaluator.h"
 
-Evaluator::Evaluator(const PluginLibrary& lib,
-                     std::function<void(int, const EvaluationResult&)> done)
-    : lib(lib), done(std::move(done)), worker([this] { Run(); }) {}
+Evaluator::Evaluator(std::function<void(int, const CutOutcome&)> done)
+    : done(std::move(done)), worker([this] { Run(); }) {}
 
 Evaluator::~Evaluator() {
     {
@@ -13,11 +12,11 @@ Evaluator::~Evaluator() {
     worker.join();
 }
 
-int Evaluator::Submit(EvaluationInput input) {
+int Evaluator::Submit(std::unique_ptr<CutSession> session) {
     int number;
     {
         std::lock_guard<std::mutex> lock(mutex);
-        waiting = std::make_unique<EvaluationInput>(std::move(input));
+        waiting = std::move(session);
         number = ++newest;
     }
     wake.notify_one();
@@ -26,23 +25,24 @@ int Evaluator::Submit(EvaluationInput input) {
 
 void Evaluator::Run() {
     for (;;) {
-        std::unique_ptr<EvaluationInput> input;
+        std::unique_ptr<CutSession> session;
         int number;
         {
             std::unique_lock<std::mutex> lock(mutex);
             wake.wait(lock, [this] { return stopping || waiting; });
             if (stopping)
                 return;
-            input = std::move(waiting);
+            session = std::move(waiting);
             number = newest;
         }
-        EvaluationResult result = EvaluateCopy(lib, *input);
+        CutOutcome outcome = session->Evaluate();
+        session.reset();
         bool superseded;
         {
             std::lock_guard<std::mutex> lock(mutex);
             superseded = number != newest;
         }
         if (!superseded)
-            done(number, result);
+            done(number, outcome);
     }
 }

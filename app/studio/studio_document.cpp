@@ -1,17 +1,12 @@
 #include "app/studio/studio_document.h"
 
-#include "app/demo_scene.h"
 #include "app/read_mesh.h"
 #include "app/read_shape.h"
-#include "app/run_cut.h"
-#include "app/shape_placement.h"
-#include "derivob.h"
+#include "app/session/demo_scene.h"
 #include "polyobj.h"
 #include "resources.h"
 
 namespace {
-
-const Class_ID kSlitformClassID(0x99B58387, 0xD1918693);
 
 // The file's name without its folder and extension, as a node name.
 std::wstring NodeNameOf(const std::string& path) {
@@ -50,38 +45,12 @@ private:
     std::function<void()> heard;
 };
 
-StudioDocument::StudioDocument(const PluginLibrary& lib) {
-    objectNode = scene.AddNode(L"object", new PolyObject());
-    mod = static_cast<Modifier*>(lib.CreateInstance(OSM_CLASS_ID, kSlitformClassID));
-    if (!mod)
-        return;
-    scene.ApplyModifier(objectNode, mod);
+StudioDocument::StudioDocument(std::shared_ptr<const PluginLibrary> lib) : session(std::move(lib)) {
     if (IParamBlock2* block = Block())
         watch = std::make_unique<BlockWatch>(block, [this] { Changed(); });
 }
 
 StudioDocument::~StudioDocument() = default;
-
-IParamBlock2* StudioDocument::Block() const {
-    return mod ? mod->GetParamBlockByID(0) : nullptr;
-}
-
-INode* StudioDocument::PickedNode() const {
-    IParamBlock2* block = Block();
-    if (!block)
-        return nullptr;
-    for (const ParamDef& def : block->GetDesc()->params)
-        if (def.type == TYPE_INODE)
-            return block->GetINode(def.id);
-    return nullptr;
-}
-
-const MNMesh& StudioDocument::Mesh() const {
-    Object* base = objectNode->GetObjectRef();
-    if (base && base->SuperClassID() == GEN_DERIVOB_CLASS_ID)
-        base = static_cast<IDerivedObject*>(base)->GetObjRef();
-    return static_cast<PolyObject*>(base)->mm;
-}
 
 bool StudioDocument::OpenMesh(const std::string& path, std::string& error) {
     MNMesh mesh;
@@ -110,55 +79,26 @@ void StudioDocument::OpenDemo() {
     std::unique_ptr<SplineShape> star(MakeStar(5, 1.0f, 0.42f));
     SetMesh(box->mm, L"RoundedBox");
     SetShape(star->shape, L"Star");
-    if (IParamBlock2* block = Block()) {
-        std::string error;
-        SetParameterByName(block, "open", "on", error);
-        for (const ParamDef& def : block->GetDesc()->params)
-            if (def.type == TYPE_INODE)
-                block->SetValue(def.id, 0, shapeNode);
-    }
+    std::string error;
+    session.SetParameter("open", "on", error);
+    session.PickShape();
 }
 
 void StudioDocument::SetMesh(const MNMesh& mesh, const std::wstring& name) {
-    auto* object = new PolyObject();
-    object->mm = mesh;
-    Object* top = objectNode->GetObjectRef();
-    if (top && top->SuperClassID() == GEN_DERIVOB_CLASS_ID)
-        static_cast<IDerivedObject*>(top)->ReferenceObject(object);
-    else
-        objectNode->SetObjectRef(object);
-    objectNode->SetName(name);
-    if (shapeNode) {
-        PlaceShape();
+    session.SetMesh(mesh, name);
+    if (ShapeNode())
         ShapeChanged(PART_ALL);
-    } else {
+    else
         Changed();
-    }
 }
 
 void StudioDocument::SetShape(const BezierShape& shape, const std::wstring& name) {
-    shapeAsRead = shape;
-    if (!shapeNode)
-        shapeNode = scene.AddNode(name, new SplineShape());
-    shapeNode->SetName(name);
-    PlaceShape();
+    session.SetFittedShape(shape, name);
     ShapeChanged(PART_ALL);
 }
 
-void StudioDocument::PlaceShape() {
-    auto* object = new SplineShape();
-    object->shape = shapeAsRead;
-    Matrix3 tm;
-    ShapePlacement placement;
-    if (DefaultShapePlacement(Mesh(), objectTM, object->shape, placement)) {
-        CentreShape(object->shape, placement);
-        tm = TransMatrix(placement.position);
-    }
-    shapeNode->SetObjectRef(object);
-    shapeNode->SetNodeTM(0, tm);
-}
-
 void StudioDocument::MoveShape(const Point3& delta) {
+    INode* shapeNode = ShapeNode();
     if (!shapeNode)
         return;
     shapeNode->SetNodeTM(0, shapeNode->GetNodeTM(0) * TransMatrix(delta));
@@ -168,6 +108,7 @@ void StudioDocument::MoveShape(const Point3& delta) {
 void StudioDocument::ShapeChanged(PartID part) {
     // A picked node tells the block, which tells the rollout (its button shows the
     // name) and the watch; a node nobody picked concerns only the picture.
+    INode* shapeNode = ShapeNode();
     if (shapeNode && PickedNode() == shapeNode)
         shapeNode->NotifyDependents(FOREVER, part, REFMSG_CHANGE);
     else
@@ -179,23 +120,9 @@ void StudioDocument::Changed() {
         changed();
 }
 
-EvaluationInput StudioDocument::Snapshot() const {
-    EvaluationInput input;
-    input.mesh = Mesh();
-    input.objectTM = objectTM;
-    if (shapeNode) {
-        input.hasShape = true;
-        input.shape = static_cast<SplineShape*>(shapeNode->GetObjectRef())->shape;
-        input.shapeTM = shapeNode->GetNodeTM(0);
-        input.shapePicked = PickedNode() == shapeNode;
-    }
-    if (IParamBlock2* block = Block())
-        input.parameters = ParameterValuesOf(block);
-    return input;
-}
-
 std::vector<ViewLine> StudioDocument::ShapeLines() const {
     std::vector<ViewLine> lines;
+    INode* shapeNode = ShapeNode();
     if (!shapeNode)
         return lines;
     auto* shape = static_cast<SplineShape*>(shapeNode->GetObjectRef());

@@ -1,34 +1,34 @@
-// The scene the window edits: the object under the modifier and the shape, as the
-// user opened them, and the modifier whose rollouts the command panel shows.
+// The scene the window edits: a cut session holding the object under the modifier
+// and the shape, as the user opened them, and the modifier whose rollouts the
+// command panel shows.
 #pragma once
 
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
-#include "app/plugin_loader.h"
-#include "app/scene.h"
-#include "app/studio/evaluate_copy.h"
+#include "app/session/cut_session.h"
 #include "app/studio/viewport.h"
 
 class StudioDocument {
 public:
-    // Creates the modifier from lib (which must outlive the document) on an object
-    // without faces; Mod() is nullptr when the library offers no Slitform modifier.
-    explicit StudioDocument(const PluginLibrary& lib);
+    // A session on lib with an object without faces; Mod() is nullptr when the
+    // library offers no Slitform modifier.
+    explicit StudioDocument(std::shared_ptr<const PluginLibrary> lib);
     ~StudioDocument();
     StudioDocument(const StudioDocument&) = delete;
     StudioDocument& operator=(const StudioDocument&) = delete;
 
-    Modifier* Mod() const { return mod; }
-    IParamBlock2* Block() const;
+    Modifier* Mod() const { return session.Mod(); }
+    IParamBlock2* Block() const { return session.Block(); }
     // The node the modifier's pick button holds, or nullptr.
-    INode* PickedNode() const;
-    INode* ObjectNode() const { return objectNode; }
+    INode* PickedNode() const { return session.PickedNode(); }
+    INode* ObjectNode() const { return session.ObjectNode(); }
     // The shape's node, or nullptr before a shape is opened.
-    INode* ShapeNode() const { return shapeNode; }
-    const MNMesh& Mesh() const;
-    const Matrix3& ObjectTM() const { return objectTM; }
+    INode* ShapeNode() const { return session.ShapeNode(); }
+    const MNMesh& Mesh() const { return session.Mesh(); }
+    Matrix3 ObjectTM() const { return session.ObjectNode()->GetNodeTM(0); }
 
     // Opens the mesh (PLY, OBJ) or the shape (SVG, JSON) at path in place of the
     // current one; false with a one-line error, and nothing changed, for a file
@@ -41,8 +41,8 @@ public:
     // Moves the shape's node by a world displacement.
     void MoveShape(const Point3& delta);
 
-    // Copies of everything an evaluation reads.
-    EvaluationInput Snapshot() const;
+    // A session of its own on copies of everything an evaluation reads.
+    std::unique_ptr<CutSession> Snapshot() const { return session.Clone(); }
     // The shape's polylines in world space, as evaluations flatten it.
     std::vector<ViewLine> ShapeLines() const;
 
@@ -54,15 +54,9 @@ private:
     class BlockWatch;
     void SetMesh(const MNMesh& mesh, const std::wstring& name);
     void SetShape(const BezierShape& shape, const std::wstring& name);
-    void PlaceShape();
     void ShapeChanged(PartID part);
     void Changed();
 
-    Scene scene;
-    Modifier* mod = nullptr;
-    INode* objectNode = nullptr;
-    INode* shapeNode = nullptr;
-    Matrix3 objectTM;
-    BezierShape shapeAsRead;  // the placement derives the node's shape from it
+    CutSession session;
     std::unique_ptr<BlockWatch> watch;
 };

@@ -9,10 +9,11 @@
 #include <QStringList>
 #include <QTimer>
 #include <iostream>
+#include <memory>
 #include <new>
 #include <string>
 
-#include "app/plugin_loader.h"
+#include "app/session/plugin_library.h"
 #include "app/studio/studio_window.h"
 #include "qt_user_interface.h"
 
@@ -54,9 +55,9 @@ int Run(int argc, char** argv) {
     bool quiet = !screenshot.isEmpty();
 
     doing = "loading the plug-in";
-    PluginLibrary lib;
+    auto lib = std::make_shared<PluginLibrary>();
     std::string loadError;
-    if (!lib.Load(DefaultPluginPath(), loadError))
+    if (!lib->Load(DefaultPluginPath(), loadError))
         return Fail(QString::fromStdString(loadError), quiet);
     StudioWindow window(lib);
     window.resize(1100, 720);

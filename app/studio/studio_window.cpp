@@ -23,12 +23,11 @@ const int kProgressEveryMs = 250;
 
 }  // namespace
 
-StudioWindow::StudioWindow(const PluginLibrary& lib, QWidget* parent)
+StudioWindow::StudioWindow(std::shared_ptr<const PluginLibrary> lib, QWidget* parent)
     : QMainWindow(parent),
-      lib(lib),
       document(lib),
       viewport(new Viewport),
-      panel(new RollupPanel(lib.Handle())),
+      panel(new RollupPanel(lib->Handle())),
       sceneList(new QListWidget),
       status(new QLabel),
       busy(new QProgressBar),
@@ -66,12 +65,11 @@ StudioWindow::StudioWindow(const PluginLibrary& lib, QWidget* parent)
     connect(sceneList, &QListWidget::itemClicked, this,
             [this](QListWidgetItem* item) { PickListed(sceneList->row(item)); });
 
-    evaluator =
-        std::make_unique<Evaluator>(lib, [this](int number, const EvaluationResult& evaluated) {
-            QMetaObject::invokeMethod(
-                this, [this, number, evaluated] { Evaluated(number, evaluated); },
-                Qt::QueuedConnection);
-        });
+    evaluator = std::make_unique<Evaluator>([this](int number, const CutOutcome& evaluated) {
+        QMetaObject::invokeMethod(
+            this, [this, number, evaluated] { Evaluated(number, evaluated); },
+            Qt::QueuedConnection);
+    });
     document.changed = [this] { SceneChanged(); };
     if (Modifier* mod = document.Mod())
         mod->BeginEditParams(panel, 0, nullptr);
@@ -168,7 +166,7 @@ void StudioWindow::ShowProgress() {
     busy->show();
 }
 
-void StudioWindow::Evaluated(int number, const EvaluationResult& evaluated) {
+void StudioWindow::Evaluated(int number, const CutOutcome& evaluated) {
     if (number != requested)
         return;  // a newer change is on its way
     shown = number;
@@ -181,8 +179,8 @@ void StudioWindow::Evaluated(int number, const EvaluationResult& evaluated) {
     frameNext = false;
     if (result.evaluated)
         status->setText(tr("%1 faces cut, %2 edges selected; evaluation %3 ms")
-                            .arg(result.facesCut)
-                            .arg(result.selectedEdges)
+                            .arg(result.counts.facesCut)
+                            .arg(result.counts.selectedEdges)
                             .arg(result.seconds * 1000.0, 0, 'f', 1));
     else
         status->setText(tr("Evaluation failed: %1").arg(QString::fromStdString(result.error)));

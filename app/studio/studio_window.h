@@ -18,8 +18,7 @@ class Viewport;
 
 class StudioWindow : public QMainWindow {
 public:
-    // lib must outlive the window.
-    explicit StudioWindow(const PluginLibrary& lib, QWidget* parent = nullptr);
+    explicit StudioWindow(std::shared_ptr<const PluginLibrary> lib, QWidget* parent = nullptr);
     ~StudioWindow() override;
 
     // The File menu's work without its dialogs: false with a one-line error, and
@@ -32,8 +31,8 @@ public:
 
     // Whether the newest change is still to be evaluated or shown.
     bool Evaluating() const;
-    // The newest evaluation's result shown in the viewport.
-    const EvaluationResult& Result() const { return result; }
+    // The newest evaluation's outcome shown in the viewport.
+    const CutOutcome& Result() const { return result; }
     StudioDocument& Document() { return document; }
     Viewport* GetViewport() const { return viewport; }
     RollupPanel* Panel() const { return panel; }
@@ -43,7 +42,7 @@ private:
     void BuildMenus();
     void SceneChanged();
     void Evaluate();
-    void Evaluated(int number, const EvaluationResult& evaluated);
+    void Evaluated(int number, const CutOutcome& evaluated);
     void PickAt(QPoint at);
     void PickListed(int row);
     void FillSceneList();
@@ -52,7 +51,6 @@ private:
     void OpenShapeDialog();
     void SaveResultDialog();
 
-    const PluginLibrary& lib;
     StudioDocument document;
     Viewport* viewport;
     RollupPanel* panel;
@@ -61,7 +59,7 @@ private:
     QProgressBar* busy;
     QTimer* evaluateSoon;  // gathers the changes of one user action into one evaluation
     QTimer* progressTick;  // progress, once an evaluation takes longer than a moment
-    EvaluationResult result;
+    CutOutcome result;
     int requested = 0, shown = 0;
     long long deletedAtRequest = 0;  // the host's count of faces removed
     bool frameNext = false;          // a new mesh: frame its first result

@@ -147,7 +147,7 @@ TEST_F(PipelineTest, RandomPolygonsOverAGridAreCutAlongTheirWholeLength) {
             twiceArea += static_cast<double>(p.x) * q.y - static_cast<double>(q.x) * p.y;
         }
         SplineShape* shape = Polygon(corners);
-        INode* node = scene.AddNode(L"shape", shape, TransMatrix(Point3(0, 0, 5)));
+        INode* node = session->AddNode(L"shape", shape, TransMatrix(Point3(0, 0, 5)));
         Params()->SetValue(0, 0, node);
         for (float angle : {0.0f, 27.0f}) {
             Params()->SetValue(kMinAngle, 0, angle);

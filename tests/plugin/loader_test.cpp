@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <fstream>
 
-#include "app/plugin_loader.h"
+#include "app/session/plugin_library.h"
 #include "iparamb2.h"
 #include "object.h"
 

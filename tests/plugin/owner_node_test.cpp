@@ -1,7 +1,7 @@
 // FindOwnerNode: the node that carries a given application of the modifier.
 #include <gtest/gtest.h>
 
-#include "app/scene.h"
+#include "app/session/scene.h"
 #include "derivob.h"
 #include "plugin/owner_node.h"
 #include "plugin/slitform.h"

@@ -1,14 +1,14 @@
-// A scene with a poly object carrying the loaded Slitform modifier and a spline
-// shape to pick, for the pipeline tests.
+// A cut session on the loaded plug-in with a poly object and a shape to pick, for
+// the pipeline tests.
 #pragma once
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
-#include "app/plugin_loader.h"
-#include "app/scene.h"
+#include "app/session/cut_session.h"
 #include "derivob.h"
 #include "polyobj.h"
 #include "splshape.h"
@@ -47,28 +47,32 @@ class PipelineTest : public ::testing::Test {
 protected:
     void SetUp() override {
         std::string error;
-        ASSERT_TRUE(lib.Load(SLITFORM_PLUGIN_FILE, error)) << error;
-        mod = static_cast<Modifier*>(lib.CreateInstance(OSM_CLASS_ID, Class_ID(0x99B58387, 0xD1918693)));
-        ASSERT_NE(mod, nullptr);
+        session = CutSession::Open(SLITFORM_PLUGIN_FILE, error);
+        ASSERT_NE(session, nullptr) << error;
+        mod = session->Mod();
+        object = session->ObjectNode();
     }
 
-    // The object node and the shape node 5 units above it; the modifier applied.
+    // The object and the shape's node 5 units above it, under the modifier; the
+    // session takes both.
     void BuildScene(PolyObject* obj, Object* shape) {
-        object = scene.AddNode(L"object", obj);
-        if (shape) shapeNode = scene.AddNode(L"shape", shape, TransMatrix(Point3(0, 0, 5)));
-        scene.ApplyModifier(object, mod);
+        session->SetObject(obj);
+        if (shape) {
+            session->SetShapeObject(shape, TransMatrix(Point3(0, 0, 5)));
+            shapeNode = session->ShapeNode();
+        }
     }
 
-    IParamBlock2* Params() { return mod->GetParamBlockByID(0); }
-    void Pick() { Params()->SetValue(0, 0, shapeNode); }
+    IParamBlock2* Params() { return session->Block(); }
+    void Pick() { session->PickShape(); }
     MNMesh& Evaluate() {
-        Object* out = object->EvalWorldState(0).obj;
-        EXPECT_EQ(out->ClassID(), polyObjectClassID);
-        return static_cast<PolyObject*>(out)->mm;
+        outcome = session->Evaluate();
+        EXPECT_TRUE(outcome.evaluated) << outcome.error;
+        return outcome.mesh;
     }
 
-    PluginLibrary lib;
-    Scene scene;  // after the library: destroyed before it is unloaded
+    std::unique_ptr<CutSession> session;
+    CutOutcome outcome;
     Modifier* mod = nullptr;
     INode* object = nullptr;
     INode* shapeNode = nullptr;

@@ -52,7 +52,7 @@ TEST_F(PipelineTest, AShapeWithoutPointsOrANonShapeLeavesTheObjectAsItCame) {
     Pick();
     ExpectSameMesh(Evaluate(), before);
 
-    INode* notAShape = scene.AddNode(L"box", Grid(1));
+    INode* notAShape = session->AddNode(L"box", Grid(1));
     Params()->SetValue(0, 0, notAShape);
     ExpectSameMesh(Evaluate(), before);
 }

@@ -49,7 +49,7 @@ class StudioWindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
         std::string error;
-        ASSERT_TRUE(lib.Load(SLITFORM_PLUGIN_FILE, error)) << error;
+        ASSERT_TRUE(lib->Load(SLITFORM_PLUGIN_FILE, error)) << error;
         ASSERT_TRUE(dir.isValid());
         window = std::make_unique<StudioWindow>(lib);
         window->resize(1000, 700);
@@ -71,7 +71,7 @@ protected:
         return dialog ? dynamic_cast<W*>(dialog->ControlWidget(id)) : nullptr;
     }
 
-    PluginLibrary lib;  // outlives the window
+    std::shared_ptr<PluginLibrary> lib = std::make_shared<PluginLibrary>();
     QTemporaryDir dir;
     std::unique_ptr<StudioWindow> window;
 };
@@ -133,7 +133,7 @@ TEST_F(StudioWindowTest, OpensPicksCutsAndSaves) {
     QTest::mouseClick(open, Qt::LeftButton);
     EXPECT_TRUE(open->isChecked());
     ASSERT_TRUE(WaitForEvaluation());
-    const EvaluationResult& result = window->Result();
+    const CutOutcome& result = window->Result();
     ASSERT_TRUE(result.evaluated) << result.error;
     IParamBlock2* block = window->Document().Block();
     EXPECT_EQ(block->GetInt(block->GetDesc()->FindParam(L"open")->id), 1);
@@ -148,8 +148,8 @@ TEST_F(StudioWindowTest, OpensPicksCutsAndSaves) {
     EXPECT_GT(colours, 1000);  // not blank
     EXPECT_GT(CountColour(picture, Viewport::ShapeColour()), 20);
     // The star's lines became edges of the box, selected and drawn bold.
-    EXPECT_GT(result.facesCut, 0);
-    EXPECT_GT(result.selectedEdges, 0);
+    EXPECT_GT(result.counts.facesCut, 0);
+    EXPECT_GT(result.counts.selectedEdges, 0);
     EXPECT_GT(CountColour(picture, Viewport::SelectedEdgeColour()), 50);
 
     QString saved = dir.filePath("result.ply");

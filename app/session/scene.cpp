@@ -1,4 +1,4 @@
-#include "app/scene.h"
+#include "app/session/scene.h"
 
 #include "derivob.h"
 

@@ -1,4 +1,4 @@
-#include "app/demo_scene.h"
+#include "app/session/demo_scene.h"
 
 #include <algorithm>
 #include <cmath>

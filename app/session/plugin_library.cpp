@@ -1,4 +1,4 @@
-#include "app/plugin_loader.h"
+#include "app/session/plugin_library.h"
 
 #include <dlfcn.h>
 #include <limits.h>

@@ -1,4 +1,4 @@
-#include "app/shape_placement.h"
+#include "app/session/shape_placement.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,0 +1,19 @@
+// What one evaluation of a cut session gives back.
+#pragma once
+
+#include <string>
+
+#include "app/session/cut_counts.h"
+#include "mnmesh.h"
+
+struct CutOutcome {
+    bool evaluated = false;  // false: error says why, and mesh is the mesh going in
+    std::string error;
+    MNMesh mesh;  // the modifier's output, in the object's space
+    CutCounts counts;
+    // The projection direction as the modifier computed it, in the object's space;
+    // directionKnown is false when the evaluation did not reach the cut.
+    bool directionKnown = false;
+    Point3 direction;
+    double seconds = 0.0;  // of the evaluation alone
+};

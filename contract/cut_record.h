@@ -1,0 +1,19 @@
+// What the modifier records of its latest evaluation, for a host to read back
+// through the library's export SlitformCutRecord (absent from earlier builds).
+#pragma once
+
+#include "point3.h"
+
+class Modifier;
+
+struct CutRecord {
+    // The evaluation reached the cut: a shape with points was picked.
+    bool cut = false;
+    // Along which the shape was projected, in the object's space; zero without a cut.
+    Point3 projectionDirection;
+};
+
+// The export's name and type: the record of a Slitform modifier, or nullptr for
+// any other object.
+#define CUT_RECORD_EXPORT "SlitformCutRecord"
+typedef const CutRecord* (*SlitformCutRecordFn)(Modifier* mod);

@@ -1,0 +1,11 @@
+// The library's export of a modifier's cut record; a function rather than a virtual
+// of the host's classes, so that hosts and earlier builds keep their layout.
+#include "contract/cut_record.h"
+#include "plugin/class_desc.h"
+#include "plugin/slitform.h"
+
+extern "C" HOST_DLLEXPORT const CutRecord* SlitformCutRecord(Modifier* mod) {
+    if (!mod || mod->ClassID() != SLITFORM_CLASS_ID)
+        return nullptr;
+    return &static_cast<Slitform*>(mod)->lastCut;
+}

@@ -1,0 +1,168 @@
+// The cut session on the built plug-in: placement, parameters, the outcome with
+// the plug-in's own projection direction, progress and clones.
+#include "app/session/cut_session.h"
+
+#include <gtest/gtest.h>
+
+#include <future>
+#include <memory>
+
+#include "app/session/demo_scene.h"
+#include "app/session/parameter_values.h"
+
+namespace {
+
+class CutSessionTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::string error;
+        session = CutSession::Open(SLITFORM_PLUGIN_FILE, error);
+        ASSERT_NE(session, nullptr) << error;
+        box.reset(MakeRoundedBox(Point3(4.0f, 4.0f, 1.5f), 0.3f, 8));
+        star.reset(MakeStar(5, 1.0f, 0.42f));
+    }
+    // The demo: the star fitted over the box and picked.
+    void Demo() {
+        session->SetMesh(box->mm, L"box");
+        session->SetFittedShape(star->shape, L"star");
+        session->PickShape();
+    }
+    static int LiveFaces(const MNMesh& m) {
+        int n = 0;
+        for (int f = 0; f < m.numf; ++f) n += !m.f[f].GetFlag(MN_DEAD);
+        return n;
+    }
+
+    std::unique_ptr<CutSession> session;
+    std::unique_ptr<PolyObject> box;
+    std::unique_ptr<SplineShape> star;
+};
+
+}  // namespace
+
+TEST(CutSessionOpen, NamesTheFileItCannotLoad) {
+    std::string error;
+    EXPECT_EQ(CutSession::Open("/no/such/Slitform.dlm", error), nullptr);
+    EXPECT_NE(error.find("/no/such/Slitform.dlm"), std::string::npos) << error;
+}
+
+TEST_F(CutSessionTest, CutsAndTakesTheDirectionFromThePlugin) {
+    Demo();
+    CutOutcome down = session->Evaluate();
+    ASSERT_TRUE(down.evaluated) << down.error;
+    EXPECT_GT(down.counts.facesCut, 0);
+    EXPECT_GT(down.counts.selectedEdges, 0);
+    EXPECT_EQ(down.counts.facesIn, LiveFaces(box->mm));
+    EXPECT_EQ(down.counts.facesOut, LiveFaces(down.mesh));
+    ASSERT_TRUE(down.directionKnown);
+    EXPECT_NEAR(down.direction.z, -1.0f, 1e-5f);  // the fit lays the shape above
+
+    // Below the box, the modifier turns the direction towards the object.
+    session->SetPlacedShape(star->shape, TransMatrix(Point3(0, 0, -5)), L"star");
+    session->PickShape();
+    CutOutcome up = session->Evaluate();
+    ASSERT_TRUE(up.evaluated) << up.error;
+    ASSERT_TRUE(up.directionKnown);
+    EXPECT_NEAR(up.direction.z, 1.0f, 1e-5f);
+}
+
+TEST_F(CutSessionTest, NothingPickedGivesTheObjectBackWithoutADirection) {
+    session->SetMesh(box->mm);
+    session->SetFittedShape(star->shape);
+    CutOutcome outcome = session->Evaluate();
+    ASSERT_TRUE(outcome.evaluated) << outcome.error;
+    EXPECT_FALSE(outcome.directionKnown);
+    EXPECT_EQ(outcome.counts.facesCut, 0);
+    EXPECT_EQ(LiveFaces(outcome.mesh), LiveFaces(box->mm));
+
+    Demo();
+    ASSERT_TRUE(session->Evaluate().directionKnown);
+    session->PickShape(false);  // the record of the cut before does not linger
+    EXPECT_FALSE(session->Evaluate().directionKnown);
+}
+
+TEST_F(CutSessionTest, ParametersByNameAreCheckedAndTakeEffect) {
+    Demo();
+    std::string error;
+    EXPECT_FALSE(session->SetParameter("matid", "0", error));
+    EXPECT_NE(error.find("out of range"), std::string::npos) << error;
+    EXPECT_FALSE(session->SetParameter("frobnicate", "1", error));
+    EXPECT_NE(error.find("remove_unused"), std::string::npos) << error;  // lists the names
+    int closedFaces = LiveFaces(session->Evaluate().mesh);
+    ASSERT_TRUE(session->SetParameter("open", "on", error)) << error;
+    EXPECT_LT(LiveFaces(session->Evaluate().mesh), closedFaces);  // the star's faces are gone
+}
+
+TEST_F(CutSessionTest, TheFitFollowsTheMeshAndTakesTheAdjustment) {
+    session->SetMesh(box->mm);
+    session->SetFittedShape(star->shape, L"star", TransMatrix(Point3(0.5f, 0, 0)));
+    Point3 fitted = session->ShapeNode()->GetNodeTM(0).GetTrans();
+    EXPECT_NEAR(fitted.x, 0.5f, 1e-5f);  // moved from the box's centre
+    EXPECT_GT(fitted.z, 0.75f);          // above its top
+
+    session->SetMesh(box->mm, L"box", TransMatrix(Point3(10, 0, 0)));
+    EXPECT_NEAR(session->ShapeNode()->GetNodeTM(0).GetTrans().x, 10.5f, 1e-4f);
+
+    // A shape placed by hand stays where it was put.
+    session->SetPlacedShape(star->shape, TransMatrix(Point3(1, 2, 3)));
+    session->SetMesh(box->mm);
+    EXPECT_EQ(session->ShapeNode()->GetNodeTM(0).GetTrans(), Point3(1, 2, 3));
+}
+
+TEST_F(CutSessionTest, ProgressCountsTheFacesThatMayBeCut) {
+    Demo();
+    long long calls = 0, lastDone = -1, lastTotal = -1;
+    CutOutcome outcome = session->Evaluate([&](long long done, long long total, double seconds) {
+        ++calls;
+        lastDone = done;
+        lastTotal = total;
+        EXPECT_GE(seconds, 0.0);
+    });
+    ASSERT_TRUE(outcome.evaluated) << outcome.error;
+    EXPECT_GE(calls, 1);
+    EXPECT_EQ(lastTotal, LiveFaces(box->mm));      // object level: every live face
+    EXPECT_GE(lastDone, outcome.counts.facesCut);  // each face the cut replaced
+}
+
+TEST_F(CutSessionTest, AMeshCopyCanBeLeftOut) {
+    Demo();
+    CutOutcome outcome = session->Evaluate(CutProgress(), false);
+    ASSERT_TRUE(outcome.evaluated) << outcome.error;
+    EXPECT_EQ(outcome.mesh.numf, 0);
+    EXPECT_GT(outcome.counts.facesCut, 0);
+}
+
+TEST_F(CutSessionTest, AClonePicksUpEverythingAndThenGoesItsOwnWay) {
+    Demo();
+    std::string error;
+    ASSERT_TRUE(session->SetParameter("min_angle", "12.5", error)) << error;
+    std::unique_ptr<CutSession> clone = session->Clone();
+    ASSERT_NE(clone->PickedNode(), nullptr);
+    EXPECT_EQ(clone->PickedNode(), clone->ShapeNode());
+    EXPECT_EQ(clone->ShapeNode()->GetNodeTM(0).GetTrans(),
+              session->ShapeNode()->GetNodeTM(0).GetTrans());
+    std::vector<ParameterValue> mine = ParameterValuesOf(session->Block());
+    std::vector<ParameterValue> its = ParameterValuesOf(clone->Block());
+    ASSERT_EQ(mine.size(), its.size());
+    for (size_t i = 0; i < mine.size(); ++i) {
+        EXPECT_EQ(mine[i].value, its[i].value) << i;
+        EXPECT_EQ(mine[i].whole, its[i].whole) << i;
+    }
+
+    ASSERT_TRUE(session->SetParameter("open", "on", error)) << error;
+    std::future<CutOutcome> onWorker =
+        std::async(std::launch::async, [&clone] { return clone->Evaluate(); });
+    CutOutcome open = session->Evaluate();
+    CutOutcome closed = onWorker.get();
+    ASSERT_TRUE(closed.evaluated) << closed.error;
+    EXPECT_LT(LiveFaces(open.mesh), LiveFaces(closed.mesh));
+    EXPECT_EQ(closed.counts.facesCut, open.counts.facesCut);
+}
+
+TEST_F(CutSessionTest, ParameterValuesLeaveThePickedNodeOut) {
+    IParamBlock2* block = session->Block();
+    std::vector<ParameterValue> values = ParameterValuesOf(block);
+    EXPECT_EQ(static_cast<int>(values.size()), block->GetDesc()->Count() - 1);
+    for (const ParameterValue& v : values)
+        EXPECT_NE(block->GetDesc()->GetParamDef(v.id)->type, TYPE_INODE);
+}
