@@ -4,7 +4,7 @@
 #include <iostream>
 #include <string>
 
-#include "app/plugin_info.h"
+#include "app/cli/plugin_info.h"
 #include "app/session/plugin_library.h"
 
 int main(int argc, char** argv) {

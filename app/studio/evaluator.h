@@ -1,6 +1,6 @@
-// A worker thread that evaluates sessions (copies of the scene) one at a time. Only the
-// newest request waits: a request made while another waits replaces it, and a
-// result whose request has been superseded is dropped.
+// A worker thread that evaluates sessions (copies of the scene) one at a time.
+// Only the newest request waits: a request made while another waits replaces it,
+// and a result whose request has been superseded is dropped.
 #pragma once
 
 #include <condition_variable>

@@ -1,7 +1,7 @@
 #include "app/studio/studio_document.h"
 
-#include "app/read_mesh.h"
-#include "app/read_shape.h"
+#include "app/io/read_mesh.h"
+#include "app/io/read_shape.h"
 #include "app/session/demo_scene.h"
 #include "polyobj.h"
 #include "resources.h"

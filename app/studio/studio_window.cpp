@@ -15,7 +15,7 @@
 
 #include "app/studio/rollup_panel.h"
 #include "app/studio/viewport.h"
-#include "app/write_mesh.h"
+#include "app/io/write_mesh.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <vector>
 
-#include "app/cli_options.h"
+#include "app/cli/cli_options.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 
 #include <cmath>
 
-#include "app/cut_picture.h"
-#include "app/cut_report.h"
+#include "app/cli/cut_picture.h"
+#include "app/cli/cut_report.h"
 #include "app/session/demo_scene.h"
 
 TEST(CutReport, HoldsTheCountsTheDirectionAndTheTime) {

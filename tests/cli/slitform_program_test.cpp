@@ -14,8 +14,8 @@
 #include <sstream>
 #include <string>
 
-#include "app/file_bytes.h"
-#include "app/ply_reader.h"
+#include "app/io/file_bytes.h"
+#include "app/io/ply_reader.h"
 #include "contract/cut_mesh_flags.h"
 
 namespace {

@@ -12,7 +12,7 @@
 #include <QTest>
 #include <QToolButton>
 
-#include "app/read_mesh.h"
+#include "app/io/read_mesh.h"
 #include "app/studio/rollout.h"
 #include "app/studio/rollup_panel.h"
 #include "app/studio/viewport.h"

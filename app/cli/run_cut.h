@@ -1,0 +1,18 @@
+// One cut from start to end: the plug-in loaded, the object and the shape placed,
+// the modifier's parameters set, the evaluation, and the result, report and
+// picture written.
+#pragma once
+
+#include <iosfwd>
+#include <memory>
+#include <string>
+
+#include "app/cli/cli_options.h"
+#include "polyobj.h"
+#include "splshape.h"
+
+// Takes the options (outputs, parameters, transforms, steps), the object and the
+// shape. Returns the exit code: 0, 1 for a failure to load, cut or write, or 2
+// for a parameter refused; the message is in error. Prints a short summary to out.
+int RunCut(const CliOptions& options, std::unique_ptr<PolyObject> object,
+           std::unique_ptr<SplineShape> shape, std::ostream& out, std::string& error);

@@ -1,0 +1,122 @@
+// slitform: cut a mesh along the lines of a shape with the Slitform plug-in, from
+// the command line. See UsageText for the commands.
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <cstring>
+#include <iostream>
+#include <memory>
+#include <new>
+#include <string>
+#include <vector>
+
+#include "app/io/atomic_write.h"
+#include "app/cli/cli_options.h"
+#include "app/session/demo_scene.h"
+#include "app/cli/plugin_info.h"
+#include "app/io/read_mesh.h"
+#include "app/io/read_shape.h"
+#include "app/cli/run_cut.h"
+#include "app/io/write_mesh.h"
+
+namespace {
+
+int Fail(const std::string& message, int code) {
+    std::cerr << "slitform: " << message << "\n";
+    return code;
+}
+
+// What the program is doing, for the message when memory runs out.
+std::string doing = "starting";
+
+// Refuses outputs that cannot be written before the inputs are read and cut.
+bool CheckOutputs(const CliOptions& o, std::string& error) {
+    return CheckMeshPath(o.outPath, error) &&
+           (o.reportPath.empty() || CheckWritablePath(o.reportPath, error)) &&
+           (o.picturePath.empty() || CheckWritablePath(o.picturePath, error));
+}
+
+int Info(const CliOptions& o) {
+    PluginLibrary lib;
+    std::string error;
+    if (!lib.Load(o.pluginPath.empty() ? DefaultPluginPath() : o.pluginPath, error))
+        return Fail(error, 1);
+    PrintPluginInfo(lib, std::cout);
+    return 0;
+}
+
+int Demo(CliOptions o) {
+    if (mkdir(o.outDir.c_str(), 0777) != 0 && errno != EEXIST)
+        return Fail(o.outDir + ": cannot create the folder: " + std::strerror(errno), 1);
+    o.outPath = o.outDir + "/result.ply";
+    o.reportPath = o.outDir + "/report.json";
+    o.picturePath = o.outDir + "/picture.svg";
+    // Cut a star-shaped hole into the top of a rounded box.
+    o.sets.insert(o.sets.begin(), {"open", "on"});
+    std::string error;
+    if (!CheckOutputs(o, error))
+        return Fail(error, 1);
+    doing = "cutting the demo";
+    int code =
+        RunCut(o, std::unique_ptr<PolyObject>(MakeRoundedBox(Point3(4.0f, 4.0f, 1.5f), 0.3f, 24)),
+               std::unique_ptr<SplineShape>(MakeStar(5, 1.0f, 0.42f)), std::cout, error);
+    if (code != 0)
+        return Fail(error, code);
+    std::cout << "wrote " << o.outPath << ", " << o.reportPath << " and " << o.picturePath << "\n";
+    return 0;
+}
+
+int Cut(const CliOptions& o) {
+    std::string error;
+    if (!CheckOutputs(o, error))
+        return Fail(error, 1);
+    std::vector<std::string> warnings;
+    doing = "reading " + o.meshPath;
+    auto object = std::make_unique<PolyObject>();
+    if (!ReadMesh(o.meshPath, object->mm, error, &warnings))
+        return Fail(error, 1);
+    for (const std::string& w : warnings) std::cerr << "slitform: warning: " << w << "\n";
+    bool hasFace = false;
+    for (int f = 0; f < object->mm.numf && !hasFace; ++f)
+        hasFace = !object->mm.f[f].GetFlag(MN_DEAD);
+    if (!hasFace)
+        return Fail(o.meshPath + ": the mesh has no faces", 1);
+    doing = "reading " + o.shapePath;
+    auto shape = std::make_unique<SplineShape>();
+    if (!ReadShape(o.shapePath, shape->shape, error))
+        return Fail(error, 1);
+    bool hasKnot = false;
+    for (const Spline3D& s : shape->shape.splines) hasKnot = hasKnot || s.KnotCount() > 0;
+    if (!hasKnot)
+        return Fail(o.shapePath + ": the shape has no points", 1);
+    doing = "cutting " + o.meshPath + " along " + o.shapePath;
+    int code = RunCut(o, std::move(object), std::move(shape), std::cout, error);
+    return code == 0 ? 0 : Fail(error, code);
+}
+
+int Run(int argc, char** argv) {
+    CliOptions options;
+    std::string error;
+    if (!ParseCommandLine(argc, argv, options, error)) {
+        std::cerr << "slitform: " << error << "\n" << UsageText();
+        return 2;
+    }
+    if (options.command == "info")
+        return Info(options);
+    if (options.command == "demo")
+        return Demo(options);
+    return Cut(options);
+}
+
+}  // namespace
+
+// Outputs are written whole or not at all, so running out of memory leaves them
+// as they were.
+int main(int argc, char** argv) {
+    try {
+        return Run(argc, argv);
+    } catch (const std::bad_alloc&) {
+        std::cerr << "slitform: out of memory while " << doing << "\n";
+        return 1;
+    }
+}

@@ -1,0 +1,21 @@
+// Writing poly meshes to files.
+#pragma once
+
+#include <string>
+
+#include "app/io/ply_format.h"
+#include "mnmesh.h"
+
+// Writes the live components of mesh to path, in the format its extension names
+// (.ply: everything, with plyEncoding; .obj: geometry and material IDs), dead
+// components dropped and the rest renumbered in order. The file is replaced only
+// once the new content is complete. False, with a one-line error naming path,
+// for an unknown extension, a mesh that cannot be written (see
+// NumberLiveComponents) or a failure to write; path is then left as it was.
+bool WriteMesh(const std::string& path, const MNMesh& mesh, std::string& error,
+               PlyEncoding plyEncoding = PlyEncoding::Ascii);
+
+// Whether WriteMesh could write to path, checked before any work: false, with a
+// one-line error naming path, for an unknown extension or a path that
+// CheckWritablePath refuses.
+bool CheckMeshPath(const std::string& path, std::string& error);
