@@ -1,8 +1,10 @@
 #include "app/cli/cli_options.h"
 
+#include <CLI/CLI.hpp>
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
+#include <ostream>
 
 namespace {
 
@@ -69,6 +71,80 @@ bool TransformOption(const std::string& option, const std::string& what, const s
     return true;
 }
 
+// The raw text of the options that need checks of their own.
+struct RawOptions {
+    std::vector<std::string> sets;
+    std::string steps;
+    std::vector<std::pair<std::string, std::string>> transforms;  // option, value
+};
+
+// Adds --NODE-translate, -rotate, -scale and -matrix with what each does.
+void AddTransformOptions(CLI::App* command, const std::string& node,
+                         const std::vector<std::string>& about, RawOptions& raw) {
+    const std::pair<const char*, const char*> kinds[] = {
+        {"translate", "X,Y,Z"}, {"rotate", "X,Y,Z"}, {"scale", "S"}, {"matrix", "M11,...,M43"}};
+    for (size_t i = 0; i < 4; ++i) {
+        std::string option = "--" + node + "-" + kinds[i].first;
+        command
+            ->add_option_function<std::string>(
+                option,
+                [&raw, option](const std::string& v) { raw.transforms.emplace_back(option, v); },
+                about[i])
+            ->type_name(kinds[i].second);
+    }
+}
+
+// The options of a cut, which the demo takes too.
+void AddCutOptions(CLI::App* command, CliOptions& o, RawOptions& raw) {
+    command->add_option("--set", raw.sets, "a parameter of the modifier (slitform info lists them)")
+        ->type_name("NAME=VALUE")
+        ->allow_extra_args(false);
+    command
+        ->add_option("--steps", raw.steps,
+                     "interpolation steps between knots (0 to 100, default 6)")
+        ->type_name("N");
+    command->add_flag("--no-optimize", "keep the steps on straight segments too")
+        ->each([&o](const std::string&) { o.optimize = false; });
+    command->add_option("--report", o.reportPath, "write a JSON report there (- for stdout)")
+        ->type_name("FILE");
+    command->add_option("--picture", o.picturePath, "write an SVG picture of the cut there")
+        ->type_name("FILE");
+    command->add_option("--plugin", o.pluginPath, "load this Slitform.dlm instead")
+        ->type_name("FILE");
+    AddTransformOptions(command, "object",
+                        {"moves the mesh", "rotates the mesh (degrees about x, y, z)",
+                         "scales the mesh", "places the mesh (12 numbers, row after row)"},
+                        raw);
+    AddTransformOptions(command, "shape",
+                        {"moves the fitted shape from where the fit put it",
+                         "rotates the fitted shape about its centre (degrees about x, y, z)",
+                         "scales the fitted shape about its centre",
+                         "places the shape as given (12 numbers, row after row), without the fit"},
+                        raw);
+}
+
+bool CheckRawOptions(const RawOptions& raw, CliOptions& o, std::string& error) {
+    for (const std::string& v : raw.sets) {
+        size_t eq = v.find('=');
+        if (eq == std::string::npos || eq == 0) {
+            error = "--set needs NAME=VALUE, not '" + v + "'";
+            return false;
+        }
+        o.sets.emplace_back(v.substr(0, eq), v.substr(eq + 1));
+    }
+    if (!raw.steps.empty() && (!ParseInt(raw.steps, o.steps) || o.steps < 0 || o.steps > 100)) {
+        error = "bad value '" + raw.steps + "' for --steps (a whole number from 0 to 100)";
+        return false;
+    }
+    for (const auto& [option, value] : raw.transforms) {
+        bool isObject = option.rfind("--object-", 0) == 0;
+        if (!TransformOption(option, option.substr(isObject ? 9 : 8), value,
+                             isObject ? o.object : o.shape, error))
+            return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 Matrix3 NodeTransform::ToMatrix() const {
@@ -83,101 +159,66 @@ Matrix3 NodeTransform::ToMatrix() const {
     return m;
 }
 
-const char* UsageText() {
-    return "usage:\n"
-           "  slitform demo [--out DIR]\n"
-           "  slitform cut MESH SHAPE -o OUT [--set NAME=VALUE ...] [--steps N] [--no-optimize]\n"
-           "               [--object-translate X,Y,Z] [--object-rotate X,Y,Z] [--object-scale S]\n"
-           "               [--object-matrix M11,...,M43] [--shape-translate ...] [--shape-rotate "
-           "...]\n"
-           "               [--shape-scale ...] [--shape-matrix ...] [--report FILE.json] "
-           "[--picture FILE.svg]\n"
-           "  slitform info\n"
-           "MESH: .obj or .ply; SHAPE: .svg or .json; OUT: .ply or .obj.\n"
-           "--plugin FILE loads another Slitform.dlm.\n";
-}
-
-bool ParseCommandLine(int argc, char** argv, CliOptions& o, std::string& error) {
+ParseResult ParseCommandLine(int argc, char** argv, CliOptions& o, std::ostream& out,
+                             std::string& error) {
     if (argc < 2) {
         error = "no command given";
-        return false;
+        return ParseResult::UsageError;
     }
-    o.command = argv[1];
-    if (o.command != "demo" && o.command != "cut" && o.command != "info") {
-        error = "unknown command '" + o.command + "'";
-        return false;
+    CLI::App app("Cuts a polygon mesh along the lines of a 2D shape with the Slitform plug-in.",
+                 "slitform");
+    app.set_version_flag("--version", "slitform " SLITFORM_VERSION);
+    app.require_subcommand(1);
+    app.footer(
+        "Exit codes: 0 done, 1 an input or output failed, 2 the command line is wrong.\n"
+        "slitform COMMAND --help says more about each command.");
+    RawOptions raw;
+
+    CLI::App* demo = app.add_subcommand(
+        "demo",
+        "Cuts a star-shaped hole into a rounded box; writes result.ply, report.json and "
+        "picture.svg into a folder");
+    demo->add_option("-o,--out", o.outDir, "the folder (default slitform-demo)")->type_name("DIR");
+    AddCutOptions(demo, o, raw);
+
+    CLI::App* cut = app.add_subcommand(
+        "cut", "Cuts MESH along the lines of SHAPE and writes the result to OUT");
+    cut->add_option("MESH", o.meshPath, "the mesh: .ply or .obj")->required();
+    cut->add_option("SHAPE", o.shapePath, "the shape: .svg or .json")->required();
+    cut->add_option("-o,--out", o.outPath, "the result: .ply (keeps every flag) or .obj")
+        ->type_name("OUT")
+        ->required();
+    AddCutOptions(cut, o, raw);
+    cut->footer(
+        "Without a shape transform the shape is centred over the mesh, scaled to 80% of its\n"
+        "footprint and laid flat above it. --shape-rotate and --shape-scale apply about the\n"
+        "fitted shape's centre, --shape-translate moves it from there; --shape-matrix places\n"
+        "it as given, ignoring the fit. --object-* place the mesh.");
+
+    CLI::App* info = app.add_subcommand(
+        "info", "Lists the plug-in's parameters: what each does, its default and range");
+    info->add_option("--plugin", o.pluginPath, "load this Slitform.dlm instead")->type_name("FILE");
+
+    std::string first = argv[1];
+    if (first[0] != '-' && first != "demo" && first != "cut" && first != "info") {
+        error = "unknown command '" + first + "'";
+        return ParseResult::UsageError;
     }
-    std::vector<std::string> positional;
-    for (int i = 2; i < argc; ++i) {
-        std::string arg = argv[i];
-        auto value = [&](std::string& out) {
-            if (i + 1 >= argc) {
-                error = "option " + arg + " needs a value";
-                return false;
-            }
-            out = argv[++i];
-            return true;
-        };
-        std::string v;
-        if (arg == "-o" || arg == "--out") {
-            if (!value(v))
-                return false;
-            (o.command == "demo" ? o.outDir : o.outPath) = v;
-        } else if (arg == "--set") {
-            if (!value(v))
-                return false;
-            size_t eq = v.find('=');
-            if (eq == std::string::npos || eq == 0) {
-                error = "--set needs NAME=VALUE, not '" + v + "'";
-                return false;
-            }
-            o.sets.emplace_back(v.substr(0, eq), v.substr(eq + 1));
-        } else if (arg == "--steps") {
-            if (!value(v))
-                return false;
-            if (!ParseInt(v, o.steps) || o.steps < 0 || o.steps > 100) {
-                error = "bad value '" + v + "' for --steps (a whole number from 0 to 100)";
-                return false;
-            }
-        } else if (arg == "--no-optimize") {
-            o.optimize = false;
-        } else if (arg == "--report") {
-            if (!value(o.reportPath))
-                return false;
-        } else if (arg == "--picture") {
-            if (!value(o.picturePath))
-                return false;
-        } else if (arg == "--plugin") {
-            if (!value(o.pluginPath))
-                return false;
-        } else if (arg.rfind("--object-", 0) == 0 || arg.rfind("--shape-", 0) == 0) {
-            bool isObject = arg.rfind("--object-", 0) == 0;
-            std::string what = arg.substr(isObject ? 9 : 8);
-            if (what != "translate" && what != "rotate" && what != "scale" && what != "matrix") {
-                error = "unknown option " + arg;
-                return false;
-            }
-            if (!value(v))
-                return false;
-            if (!TransformOption(arg, what, v, isObject ? o.object : o.shape, error))
-                return false;
-        } else if (!arg.empty() && arg[0] == '-') {
-            error = "unknown option " + arg;
-            return false;
-        } else {
-            positional.push_back(arg);
-        }
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::CallForHelp&) {
+        out << app.help();
+        return ParseResult::Answered;
+    } catch (const CLI::CallForAllHelp&) {
+        out << app.help("", CLI::AppFormatMode::All);
+        return ParseResult::Answered;
+    } catch (const CLI::CallForVersion& e) {
+        out << e.what() << "\n";
+        return ParseResult::Answered;
+    } catch (const CLI::ParseError& e) {
+        error = e.what();
+        return ParseResult::UsageError;
     }
-    if (o.command == "cut") {
-        if (positional.size() != 2 || o.outPath.empty()) {
-            error = "cut needs MESH SHAPE and -o OUT";
-            return false;
-        }
-        o.meshPath = positional[0];
-        o.shapePath = positional[1];
-    } else if (!positional.empty()) {
-        error = "unexpected argument '" + positional[0] + "'";
-        return false;
-    }
-    return true;
+    o.command = app.get_subcommands().front()->get_name();
+    return CheckRawOptions(raw, o, error) ? ParseResult::Run : ParseResult::UsageError;
 }

@@ -1,6 +1,7 @@
 // The command line of the slitform program.
 #pragma once
 
+#include <iosfwd>
 #include <optional>
 #include <string>
 #include <utility>
@@ -9,7 +10,7 @@
 #include "matrix3.h"
 
 // A node transform as given: translation, rotation in degrees about x, y and z
-// (in that order), uniform scale, or a whole matrix.
+// (in that order), uniform scale, or a whole matrix (which wins over the others).
 struct NodeTransform {
     bool given = false;
     Point3 translate;
@@ -31,7 +32,13 @@ struct CliOptions {
     std::string pluginPath;
 };
 
-// Parses argv; false with a message for a usage error.
-bool ParseCommandLine(int argc, char** argv, CliOptions& options, std::string& error);
-// The usage text.
-const char* UsageText();
+// What parsing the command line came to.
+enum class ParseResult {
+    Run,         // options hold a command to run
+    Answered,    // help or the version went to out: exit 0
+    UsageError,  // error says what is wrong: exit 2
+};
+
+// Parses argv (the commands demo, cut and info, each with --help).
+ParseResult ParseCommandLine(int argc, char** argv, CliOptions& options, std::ostream& out,
+                             std::string& error);

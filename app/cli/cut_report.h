@@ -1,10 +1,33 @@
-// The report of one cut as a JSON document: what went in, what came out, what the
-// cut did.
+// The report of one cut as a JSON document: the program, what went in (files,
+// placement, every parameter), what came out, what the cut did and how whole the
+// mesh is before and after.
 #pragma once
 
 #include <string>
+#include <vector>
 
+#include "app/cli/mesh_health.h"
 #include "app/session/cut_outcome.h"
+#include "matrix3.h"
 
-// Indented, UTF-8.
-std::string CutReportJson(const CutOutcome& outcome);
+// A parameter's value as the modifier holds it.
+struct ReportedParameter {
+    enum class Kind { Switch, Whole, Number };
+    std::string name;
+    Kind kind = Kind::Number;
+    double value = 0.0;
+};
+
+struct CutReport {
+    std::string version;
+    std::string meshPath, shapePath, pluginPath;
+    std::string placement;  // "fitted", "fitted and adjusted" or "matrix"
+    Matrix3 objectTM, shapeTM;
+    int steps = 6;
+    bool optimize = true;
+    std::vector<ReportedParameter> parameters;
+    MeshHealth healthIn, healthOut;
+};
+
+// Indented, UTF-8; numbers rounded to what they mean (no -0, no 1e-16 noise).
+std::string CutReportJson(const CutReport& report, const CutOutcome& outcome);

@@ -4,6 +4,7 @@
 #include <ostream>
 #include <string>
 
+#include "app/cli/parameter_help.h"
 #include "object.h"
 #include "resources.h"
 
@@ -70,6 +71,9 @@ void PrintPluginInfo(const PluginLibrary& lib, std::ostream& out) {
                     out << " default none";
                 }
                 out << "\n";
+                std::string help = ParameterHelp(Utf8FromWide(p.intName));
+                if (!help.empty())
+                    out << "       " << help << "\n";
             }
         }
         if (obj)

@@ -1,5 +1,5 @@
 // What a loaded plug-in offers, as text: its description, classes and
-// parameters with defaults and ranges.
+// parameters with defaults, ranges and what each does.
 #pragma once
 
 #include <iosfwd>

@@ -1,13 +1,15 @@
 #include "app/cli/run_cut.h"
 
 #include <ostream>
+#include <vector>
 
-#include "app/io/atomic_write.h"
 #include "app/cli/cut_picture.h"
 #include "app/cli/cut_report.h"
-#include "app/session/cut_session.h"
 #include "app/cli/terminal_progress.h"
+#include "app/io/atomic_write.h"
 #include "app/io/write_mesh.h"
+#include "app/session/cut_session.h"
+#include "resources.h"
 
 namespace {
 
@@ -24,24 +26,77 @@ PolyShape ShapeLinesInObjectSpace(const CutSession& session) {
     return lines;
 }
 
+std::vector<ReportedParameter> ParametersOf(IParamBlock2* block) {
+    std::vector<ReportedParameter> parameters;
+    for (const ParamDef& def : block->GetDesc()->params) {
+        ReportedParameter p;
+        p.name = Utf8FromWide(def.intName);
+        if (def.type == TYPE_FLOAT) {
+            p.value = block->GetFloat(def.id);
+        } else if (def.type == TYPE_INT || def.type == TYPE_BOOL) {
+            p.kind = def.type == TYPE_BOOL ? ReportedParameter::Kind::Switch
+                                           : ReportedParameter::Kind::Whole;
+            p.value = block->GetInt(def.id);
+        } else {
+            continue;
+        }
+        parameters.push_back(p);
+    }
+    return parameters;
+}
+
+bool SwitchOn(IParamBlock2* block, const wchar_t* name) {
+    const ParamDef* def = block->GetDesc()->FindParam(name);
+    return def && block->GetInt(def->id) != 0;
+}
+
+// Warnings about a result that is likely not what the user meant.
+void WarnAboutTheResult(const CutOutcome& outcome, const CutReport& report, IParamBlock2* block,
+                        std::ostream& err) {
+    if (outcome.counts.facesCut == 0)
+        err << "slitform: warning: the shape cut no face; see slitform cut --help for how to "
+               "place it over the mesh\n";
+    int opened = report.healthOut.borderEdges - report.healthIn.borderEdges;
+    if (outcome.counts.facesCut > 0 && !SwitchOn(block, L"weld_on") &&
+        report.healthOut.components > report.healthIn.components)
+        err << "slitform: warning: the cut left the mesh split along the cut faces ("
+            << report.healthOut.components - report.healthIn.components << " more pieces, "
+            << opened
+            << " more border edges) because weld_on is off; --set weld_on=on joins "
+               "them\n";
+}
+
 }  // namespace
 
 int RunCut(const CliOptions& o, std::unique_ptr<PolyObject> object,
-           std::unique_ptr<SplineShape> shape, std::ostream& out, std::string& error) {
+           std::unique_ptr<SplineShape> shape, std::ostream& out, std::ostream& err,
+           std::string& error) {
     std::unique_ptr<CutSession> session = CutSession::Open(o.pluginPath, error);
     if (!session)
         return 1;
-    shape->shape.steps = o.steps;
-    shape->shape.optimize = o.optimize;
+    CutReport report;
+    report.version = SLITFORM_VERSION;
+    report.meshPath = o.meshPath;
+    report.shapePath = o.shapePath;
+    report.pluginPath = session->Library().Path();
+    report.steps = shape->shape.steps = o.steps;
+    report.optimize = shape->shape.optimize = o.optimize;
+    report.healthIn = MeasureMeshHealth(object->mm);
     session->SetObject(object.release(), L"object", o.object.ToMatrix());
-    if (o.shape.given)
-        session->SetPlacedShape(shape->shape, o.shape.ToMatrix());
-    else
-        session->SetFittedShape(shape->shape);
+    if (o.shape.matrix) {
+        report.placement = "matrix";
+        session->SetPlacedShape(shape->shape, *o.shape.matrix);
+    } else {
+        report.placement = o.shape.given ? "fitted and adjusted" : "fitted";
+        session->SetFittedShape(shape->shape, L"shape", o.shape.ToMatrix());
+    }
+    report.objectTM = session->ObjectNode()->GetNodeTM(0);
+    report.shapeTM = session->ShapeNode()->GetNodeTM(0);
     for (const auto& [name, value] : o.sets)
         if (!session->SetParameter(name, value, error))
             return 2;
     session->PickShape();
+    report.parameters = ParametersOf(session->Block());
 
     TerminalProgress progress(stderr);
     CutOutcome outcome = session->Evaluate([&](long long done, long long total, double seconds) {
@@ -52,9 +107,14 @@ int RunCut(const CliOptions& o, std::unique_ptr<PolyObject> object,
         error = outcome.error;
         return 1;
     }
+    report.healthOut = MeasureMeshHealth(outcome.mesh);
+    bool reportToStdout = o.reportPath == "-";
     if (!o.outPath.empty() && !WriteMesh(o.outPath, outcome.mesh, error))
         return 1;
-    if (!o.reportPath.empty() && !WriteFileAtomically(o.reportPath, CutReportJson(outcome), error))
+    if (reportToStdout)
+        out << CutReportJson(report, outcome);
+    else if (!o.reportPath.empty() &&
+             !WriteFileAtomically(o.reportPath, CutReportJson(report, outcome), error))
         return 1;
     if (!o.picturePath.empty() &&
         !WriteFileAtomically(
@@ -62,10 +122,12 @@ int RunCut(const CliOptions& o, std::unique_ptr<PolyObject> object,
             CutPictureSvg(outcome.mesh, ShapeLinesInObjectSpace(*session), outcome.direction),
             error))
         return 1;
+    WarnAboutTheResult(outcome, report, session->Block(), err);
     const CutCounts& c = outcome.counts;
-    out << "faces: " << c.facesIn << " in, " << c.facesOut << " out, " << c.facesCut << " cut\n"
-        << "selected: " << c.selectedVertices << " vertices, " << c.selectedEdges << " edges, "
-        << c.selectedFaces << " faces\n"
-        << "evaluation: " << outcome.seconds << " s\n";
+    (reportToStdout ? err : out) << "faces: " << c.facesIn << " in, " << c.facesOut << " out, "
+                                 << c.facesCut << " cut\n"
+                                 << "selected: " << c.selectedVertices << " vertices, "
+                                 << c.selectedEdges << " edges, " << c.selectedFaces << " faces\n"
+                                 << "evaluation: " << outcome.seconds << " s\n";
     return 0;
 }

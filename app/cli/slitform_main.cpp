@@ -1,5 +1,5 @@
 // slitform: cut a mesh along the lines of a shape with the Slitform plug-in, from
-// the command line. See UsageText for the commands.
+// the command line. slitform --help lists the commands.
 #include <sys/stat.h>
 
 #include <cerrno>
@@ -32,7 +32,8 @@ std::string doing = "starting";
 // Refuses outputs that cannot be written before the inputs are read and cut.
 bool CheckOutputs(const CliOptions& o, std::string& error) {
     return CheckMeshPath(o.outPath, error) &&
-           (o.reportPath.empty() || CheckWritablePath(o.reportPath, error)) &&
+           (o.reportPath.empty() || o.reportPath == "-" ||
+            CheckWritablePath(o.reportPath, error)) &&
            (o.picturePath.empty() || CheckWritablePath(o.picturePath, error));
 }
 
@@ -53,13 +54,15 @@ int Demo(CliOptions o) {
     o.picturePath = o.outDir + "/picture.svg";
     // Cut a star-shaped hole into the top of a rounded box.
     o.sets.insert(o.sets.begin(), {"open", "on"});
+    o.meshPath = "demo: rounded box";
+    o.shapePath = "demo: star";
     std::string error;
     if (!CheckOutputs(o, error))
         return Fail(error, 1);
     doing = "cutting the demo";
     int code =
         RunCut(o, std::unique_ptr<PolyObject>(MakeRoundedBox(Point3(4.0f, 4.0f, 1.5f), 0.3f, 24)),
-               std::unique_ptr<SplineShape>(MakeStar(5, 1.0f, 0.42f)), std::cout, error);
+               std::unique_ptr<SplineShape>(MakeStar(5, 1.0f, 0.42f)), std::cout, std::cerr, error);
     if (code != 0)
         return Fail(error, code);
     std::cout << "wrote " << o.outPath << ", " << o.reportPath << " and " << o.picturePath << "\n";
@@ -90,16 +93,23 @@ int Cut(const CliOptions& o) {
     if (!hasKnot)
         return Fail(o.shapePath + ": the shape has no points", 1);
     doing = "cutting " + o.meshPath + " along " + o.shapePath;
-    int code = RunCut(o, std::move(object), std::move(shape), std::cout, error);
+    int code = RunCut(o, std::move(object), std::move(shape), std::cout, std::cerr, error);
     return code == 0 ? 0 : Fail(error, code);
 }
 
 int Run(int argc, char** argv) {
     CliOptions options;
     std::string error;
-    if (!ParseCommandLine(argc, argv, options, error)) {
-        std::cerr << "slitform: " << error << "\n" << UsageText();
-        return 2;
+    switch (ParseCommandLine(argc, argv, options, std::cout, error)) {
+        case ParseResult::Answered:
+            return 0;
+        case ParseResult::UsageError:
+            std::cerr << "slitform: " << error
+                      << "\nusage: slitform demo|cut|info [OPTIONS]; slitform COMMAND --help "
+                         "says more\n";
+            return 2;
+        case ParseResult::Run:
+            break;
     }
     if (options.command == "info")
         return Info(options);

@@ -183,7 +183,7 @@ CutOutcome CutSession::Evaluate(const CutProgress& progress, bool copyMesh) {
             while (evaluation.wait_for(std::chrono::milliseconds(100)) != std::future_status::ready)
                 progress(HostDeletedFaceCount() - deletedBefore, total, since());
             out = evaluation.get();
-            progress(HostDeletedFaceCount() - deletedBefore, total, since());
+            progress(total, total, since());
         } else {
             out = objectNode->EvalWorldState(0).obj;
         }

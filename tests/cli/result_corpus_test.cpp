@@ -26,32 +26,39 @@ struct Case {
 
 const Case kCases[] = {
     {"s2000-star-on-27-on.ply", "sphere2000.ply", "star.json",
-     "--shape-translate 0,0,3 --set through=on --set min_angle=27 --set remove_unused=on --set weld_on=on",
+     "--shape-matrix 1,0,0,0,1,0,0,0,1,0,0,3 --set through=on --set min_angle=27 --set "
+     "remove_unused=on --set weld_on=on",
      "ba6fbcf7eb888c4cf0b6f5c1b4e1868c"},
     {"s2000-star-off-0-off.ply", "sphere2000.ply", "star.json",
-     "--shape-translate 0,0,3 --set through=off --set min_angle=0 --set remove_unused=off --set weld_on=on",
+     "--shape-matrix 1,0,0,0,1,0,0,0,1,0,0,3 --set through=off --set min_angle=0 --set "
+     "remove_unused=off --set weld_on=on",
      "b504700427dfa4a1b2f8c6334d3d5c82"},
     {"s2000-circle-on-27-on.ply", "sphere2000.ply", "circle.json",
-     "--shape-translate 0,0,3 --set through=on --set min_angle=27 --set remove_unused=on --set weld_on=on",
+     "--shape-matrix 1,0,0,0,1,0,0,0,1,0,0,3 --set through=on --set min_angle=27 --set "
+     "remove_unused=on --set weld_on=on",
      "4a6e733be89e25d428b0beed080988a8"},
     {"s2000-circle-off-0-off.ply", "sphere2000.ply", "circle.json",
-     "--shape-translate 0,0,3 --set through=off --set min_angle=0 --set remove_unused=off --set weld_on=on",
+     "--shape-matrix 1,0,0,0,1,0,0,0,1,0,0,3 --set through=off --set min_angle=0 --set "
+     "remove_unused=off --set weld_on=on",
      "fcbb12458450a7c9d453043c13cba2af"},
     {"s2000-zigzag-on-27-off.ply", "sphere2000.ply", "zigzag.json",
-     "--shape-translate 0,0,3 --set through=on --set min_angle=27 --set remove_unused=off --set weld_on=on",
+     "--shape-matrix 1,0,0,0,1,0,0,0,1,0,0,3 --set through=on --set min_angle=27 --set "
+     "remove_unused=off --set weld_on=on",
      "ed8db52e38dda4d5801d4791811fbd7a"},
     {"s2000-zigzag-off-0-on.ply", "sphere2000.ply", "zigzag.json",
-     "--shape-translate 0,0,3 --set through=off --set min_angle=0 --set remove_unused=on --set weld_on=on",
+     "--shape-matrix 1,0,0,0,1,0,0,0,1,0,0,3 --set through=off --set min_angle=0 --set "
+     "remove_unused=on --set weld_on=on",
      "1e2e5675e5126afbd3875e36c05c6064"},
-    {"local-on.ply", "sphere2000.ply", "star.json", "--shape-translate 0,0,3 --set local=on",
-     "a9f9d424cbcbdff053c89838b7e273bb"},
+    {"local-on.ply", "sphere2000.ply", "star.json",
+     "--shape-matrix 1,0,0,0,1,0,0,0,1,0,0,3 --set local=on", "a9f9d424cbcbdff053c89838b7e273bb"},
     {"box-ring.json-27.ply", "ex:grid_box.ply", "ex:ring.json", "--set min_angle=27 --set open=on",
      "95eee567c4333dbc91294e73dd109dbb"},
     {"box-star.svg-0.obj", "ex:grid_box.obj", "ex:star.svg", "--set min_angle=0",
      "5ee506fccf6af74aaf45ab4bf547dcc2"},
-    {"box-lettering.svg-27.ply", "ex:grid_box.ply", "ex:lettering.svg", "--set min_angle=27 --set open=on",
-     "ef9c4a35f407574d5cb21e33f585734a"},
-    {"cube.ply", "cube.ply", "logo.json", "--shape-translate 0,0,3 --set through=on --set weld_on=on",
+    {"box-lettering.svg-27.ply", "ex:grid_box.ply", "ex:lettering.svg",
+     "--set min_angle=27 --set open=on", "ef9c4a35f407574d5cb21e33f585734a"},
+    {"cube.ply", "cube.ply", "logo.json",
+     "--shape-matrix 1,0,0,0,1,0,0,0,1,0,0,3 --set through=on --set weld_on=on",
      "621e2c479b0276ece1a69b5e6e8387d9"},
 };
 

@@ -23,22 +23,28 @@ namespace {
 struct Outcome {
     int code = -1;
     std::string err;
+    std::string out;
 };
+
+std::string ReadAll(const std::string& path) {
+    std::ifstream in(path);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
 
 // Runs the program with args, or the shell command line given instead.
 Outcome Slitform(const std::string& args, const std::string& commandLine = "") {
     // One file per test process: CTest runs the tests of this program side by side.
-    std::string errFile = ::testing::TempDir() + "slitform_err_" + std::to_string(getpid()) + ".txt";
-    std::string command = (commandLine.empty() ? std::string(SLITFORM_PROGRAM) + " " + args
-                                               : commandLine) +
-                          " > /dev/null 2> " + errFile;
+    std::string stem = ::testing::TempDir() + "slitform_" + std::to_string(getpid());
+    std::string command =
+        (commandLine.empty() ? std::string(SLITFORM_PROGRAM) + " " + args : commandLine) + " > " +
+        stem + "_out.txt 2> " + stem + "_err.txt";
     int status = std::system(command.c_str());
     Outcome r;
     r.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    std::ifstream in(errFile);
-    std::stringstream text;
-    text << in.rdbuf();
-    r.err = text.str();
+    r.err = ReadAll(stem + "_err.txt");
+    r.out = ReadAll(stem + "_out.txt");
     return r;
 }
 
@@ -195,4 +201,86 @@ TEST(SlitformProgram, InfoAndDemo) {
     EXPECT_GT(selectedEdges, 10);  // the star's outline
     EXPECT_NE(Slurp(dir + "/report.json").find("faces_cut"), std::string::npos);
     EXPECT_EQ(Slitform("info").code, 0);
+}
+
+TEST(SlitformProgram, ExitCodesOfHelpVersionAndUsage) {
+    for (const char* args : {"--help", "-h", "cut --help", "demo -h", "info --help", "--version"}) {
+        Outcome r = Slitform(args);
+        EXPECT_EQ(r.code, 0) << args << "\n" << r.err;
+        EXPECT_FALSE(r.out.empty()) << args;
+    }
+    for (const char* args : {"", "frob", "cut", "cut a.ply b.svg", "info --bogus"}) {
+        Outcome r = Slitform(args);
+        EXPECT_EQ(r.code, 2) << args;
+        EXPECT_NE(r.err.find("--help"), std::string::npos) << r.err;
+    }
+}
+
+TEST(SlitformProgram, InfoSaysWhatEachParameterDoes) {
+    Outcome r = Slitform("info");
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_NE(r.out.find("delete the faces inside closed shape lines"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("0 object, 1 vertices, 2 edges, 3 faces, 4 as the mesh came in"),
+              std::string::npos)
+        << r.out;
+}
+
+TEST(SlitformProgram, TheReportOnStdoutHoldsTheInputsAndTheMeshHealth) {
+    std::string out = Temp("report_stdout.ply");
+    Outcome r = Slitform("cut " + Example("grid_box.ply") + " " + Example("star.svg") + " -o " +
+                         out + " --report - --set matid=4");
+    ASSERT_EQ(r.code, 0) << r.err;
+    QJsonParseError parse;
+    QJsonObject json = QJsonDocument::fromJson(QByteArray::fromStdString(r.out), &parse).object();
+    ASSERT_EQ(parse.error, QJsonParseError::NoError) << r.out;  // nothing else on stdout
+    EXPECT_EQ(json["inputs"].toObject()["mesh"].toString().toStdString(), Example("grid_box.ply"));
+    EXPECT_EQ(json["parameters"].toObject()["matid"].toInt(), 4);
+    EXPECT_EQ(json["parameters"].toObject().size(), 12);  // all but the picked node
+    EXPECT_FALSE(json["program"].toObject()["version"].toString().isEmpty());
+    QJsonObject health = json["mesh_health"].toObject();
+    EXPECT_EQ(health["in"].toObject()["border_edges"].toInt(), 0);  // the box is closed
+    EXPECT_EQ(health["in"].toObject()["components"].toInt(), 1);
+    EXPECT_NE(r.err.find("faces: "), std::string::npos);  // the summary moves to stderr
+}
+
+TEST(SlitformProgram, WarnsWhenTheResultIsLikelyNotWhatWasMeant) {
+    std::string out = Temp("warned.ply");
+    std::string cut = "cut " + Example("grid_box.ply") + " " + Example("star.svg") + " -o " + out;
+    Outcome split = Slitform(cut);
+    EXPECT_EQ(split.code, 0) << split.err;
+    EXPECT_NE(split.err.find("split along the cut faces"), std::string::npos) << split.err;
+    EXPECT_NE(split.err.find("--set weld_on=on"), std::string::npos) << split.err;
+
+    Outcome welded = Slitform(cut + " --set weld_on=on");
+    EXPECT_EQ(welded.code, 0) << welded.err;
+    EXPECT_EQ(welded.err.find("warning"), std::string::npos) << welded.err;
+
+    Outcome missed = Slitform(cut + " --shape-translate 100,0,0");
+    EXPECT_EQ(missed.code, 0) << missed.err;
+    EXPECT_NE(missed.err.find("the shape cut no face"), std::string::npos) << missed.err;
+}
+
+TEST(SlitformProgram, ShapeTransformsApplyOnTopOfTheFit) {
+    std::string report = Temp("adjusted.json");
+    std::string cut = "cut " + Example("grid_box.ply") + " " + Example("star.svg") + " -o " +
+                      Temp("adjusted.ply") + " --report " + report;
+    ASSERT_EQ(Slitform(cut).code, 0);
+    QJsonArray fitted = QJsonDocument::fromJson(QByteArray::fromStdString(Slurp(report)))
+                            .object()["inputs"]
+                            .toObject()["shape_transform"]
+                            .toArray();
+    ASSERT_EQ(Slitform(cut + " --shape-translate 0.5,0,0").code, 0);
+    QJsonObject moved = QJsonDocument::fromJson(QByteArray::fromStdString(Slurp(report))).object();
+    QJsonArray adjusted = moved["inputs"].toObject()["shape_transform"].toArray();
+    EXPECT_EQ(moved["inputs"].toObject()["shape_placement"].toString(), "fitted and adjusted");
+    EXPECT_NEAR(adjusted[3].toArray()[0].toDouble(), fitted[3].toArray()[0].toDouble() + 0.5, 1e-5);
+    EXPECT_NEAR(adjusted[3].toArray()[2].toDouble(), fitted[3].toArray()[2].toDouble(), 1e-5);
+
+    ASSERT_EQ(
+        Slitform(cut + " --shape-translate 9,9,9 --shape-matrix 1,0,0,0,1,0,0,0,1,0,0,3").code, 0);
+    QJsonObject absolute =
+        QJsonDocument::fromJson(QByteArray::fromStdString(Slurp(report))).object();
+    EXPECT_EQ(absolute["inputs"].toObject()["shape_placement"].toString(), "matrix");
+    EXPECT_EQ(absolute["inputs"].toObject()["shape_transform"].toArray()[3].toArray(),
+              (QJsonArray{0, 0, 3}));
 }
