@@ -94,5 +94,10 @@ std::string DefaultPluginPath() {
         std::string self(exe, static_cast<size_t>(n));
         dir = self.substr(0, self.rfind('/'));
     }
-    return dir + "/../plugins/Slitform.dlm";
+    // The build tree keeps the plug-in beside the programs' folder; an installation
+    // keeps it in the library folder.
+    std::string built = dir + "/../plugins/Slitform.dlm";
+    if (access(built.c_str(), F_OK) == 0)
+        return built;
+    return dir + "/../" SLITFORM_INSTALLED_PLUGIN_DIR "/Slitform.dlm";
 }

@@ -43,5 +43,6 @@ private:
 };
 
 // Where the plug-in library is looked for: $SLITFORM_PLUGIN_DIR, else the plugins
-// folder beside the folder of the running program.
+// folder beside the folder of the running program (the build tree), else the
+// installed plug-in folder relative to the program (lib/slitform/plugins).
 std::string DefaultPluginPath();

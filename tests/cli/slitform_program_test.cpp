@@ -284,3 +284,10 @@ TEST(SlitformProgram, ShapeTransformsApplyOnTopOfTheFit) {
     EXPECT_EQ(absolute["inputs"].toObject()["shape_transform"].toArray()[3].toArray(),
               (QJsonArray{0, 0, 3}));
 }
+
+TEST(SlitformProgram, ThePluginFolderFromTheEnvironmentComesFirst) {
+    Outcome r = Slitform(
+        "", "SLITFORM_PLUGIN_DIR=/nonexistent/plugins " + std::string(SLITFORM_PROGRAM) + " info");
+    EXPECT_EQ(r.code, 1);
+    EXPECT_NE(r.err.find("/nonexistent/plugins/Slitform.dlm"), std::string::npos) << r.err;
+}

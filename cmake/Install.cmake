@@ -1,0 +1,27 @@
+# cmake --install: the two programs in bin, the plug-in and the host's libraries in
+# lib/slitform, found through the programs' own place (RPATH $ORIGIN); CPack makes
+# a Debian package of the same.
+include(GNUInstallDirs)
+set(slitform_libdir ${CMAKE_INSTALL_LIBDIR}/slitform)
+
+set_target_properties(slitform slitform-studio PROPERTIES
+  INSTALL_RPATH "$ORIGIN/../${slitform_libdir}")
+set_target_properties(host_qt PROPERTIES INSTALL_RPATH "$ORIGIN")
+set_target_properties(Slitform PROPERTIES INSTALL_RPATH "$ORIGIN/..")
+
+install(TARGETS slitform slitform-studio RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(TARGETS host host_qt LIBRARY DESTINATION ${slitform_libdir})
+install(TARGETS Slitform LIBRARY DESTINATION ${slitform_libdir}/plugins)
+
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME slitform)
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
+  "Cuts a polygon mesh along the lines of a 2D shape (the Slitform modifier and its stand-in host)")
+set(CPACK_PACKAGE_CONTACT "Slitform developers")
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
+# The Qt, curl and C++ runtime packages, found from the installed files.
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS ${CMAKE_BINARY_DIR}/host ${CMAKE_BINARY_DIR}/host/qt)
+include(CPack)
