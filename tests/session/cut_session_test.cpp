@@ -27,11 +27,6 @@ protected:
         session->SetFittedShape(star->shape, L"star");
         session->PickShape();
     }
-    static int LiveFaces(const MNMesh& m) {
-        int n = 0;
-        for (int f = 0; f < m.numf; ++f) n += !m.f[f].GetFlag(MN_DEAD);
-        return n;
-    }
 
     std::unique_ptr<CutSession> session;
     std::unique_ptr<PolyObject> box;
@@ -52,8 +47,8 @@ TEST_F(CutSessionTest, CutsAndTakesTheDirectionFromThePlugin) {
     ASSERT_TRUE(down.evaluated) << down.error;
     EXPECT_GT(down.counts.facesCut, 0);
     EXPECT_GT(down.counts.selectedEdges, 0);
-    EXPECT_EQ(down.counts.facesIn, LiveFaces(box->mm));
-    EXPECT_EQ(down.counts.facesOut, LiveFaces(down.mesh));
+    EXPECT_EQ(down.counts.facesIn, CountMesh(box->mm).faces);
+    EXPECT_EQ(down.counts.facesOut, CountMesh(down.mesh).faces);
     ASSERT_TRUE(down.directionKnown);
     EXPECT_NEAR(down.direction.z, -1.0f, 1e-5f);  // the fit lays the shape above
 
@@ -73,7 +68,7 @@ TEST_F(CutSessionTest, NothingPickedGivesTheObjectBackWithoutADirection) {
     ASSERT_TRUE(outcome.evaluated) << outcome.error;
     EXPECT_FALSE(outcome.directionKnown);
     EXPECT_EQ(outcome.counts.facesCut, 0);
-    EXPECT_EQ(LiveFaces(outcome.mesh), LiveFaces(box->mm));
+    EXPECT_EQ(CountMesh(outcome.mesh).faces, CountMesh(box->mm).faces);
 
     Demo();
     ASSERT_TRUE(session->Evaluate().directionKnown);
@@ -88,9 +83,9 @@ TEST_F(CutSessionTest, ParametersByNameAreCheckedAndTakeEffect) {
     EXPECT_NE(error.find("out of range"), std::string::npos) << error;
     EXPECT_FALSE(session->SetParameter("frobnicate", "1", error));
     EXPECT_NE(error.find("remove_unused"), std::string::npos) << error;  // lists the names
-    int closedFaces = LiveFaces(session->Evaluate().mesh);
+    int closedFaces = CountMesh(session->Evaluate().mesh).faces;
     ASSERT_TRUE(session->SetParameter("open", "on", error)) << error;
-    EXPECT_LT(LiveFaces(session->Evaluate().mesh), closedFaces);  // the star's faces are gone
+    EXPECT_LT(CountMesh(session->Evaluate().mesh).faces, closedFaces);  // the star's faces are gone
 }
 
 TEST_F(CutSessionTest, TheFitFollowsTheMeshAndTakesTheAdjustment) {
@@ -120,7 +115,7 @@ TEST_F(CutSessionTest, ProgressCountsTheFacesThatMayBeCut) {
     });
     ASSERT_TRUE(outcome.evaluated) << outcome.error;
     EXPECT_GE(calls, 1);
-    EXPECT_EQ(lastTotal, LiveFaces(box->mm));      // object level: every live face
+    EXPECT_EQ(lastTotal, CountMesh(box->mm).faces);  // object level: every live face
     EXPECT_GE(lastDone, outcome.counts.facesCut);  // each face the cut replaced
 }
 
@@ -155,7 +150,7 @@ TEST_F(CutSessionTest, AClonePicksUpEverythingAndThenGoesItsOwnWay) {
     CutOutcome open = session->Evaluate();
     CutOutcome closed = onWorker.get();
     ASSERT_TRUE(closed.evaluated) << closed.error;
-    EXPECT_LT(LiveFaces(open.mesh), LiveFaces(closed.mesh));
+    EXPECT_LT(CountMesh(open.mesh).faces, CountMesh(closed.mesh).faces);
     EXPECT_EQ(closed.counts.facesCut, open.counts.facesCut);
 }
 

@@ -9,16 +9,6 @@
 
 #include "app/session/demo_scene.h"
 
-namespace {
-
-int LiveFaces(const MNMesh& m) {
-    int n = 0;
-    for (int f = 0; f < m.numf; ++f) n += !m.f[f].GetFlag(MN_DEAD);
-    return n;
-}
-
-}  // namespace
-
 TEST(Evaluator, DeliversOnlyTheNewestRequest) {
     std::string error;
     std::unique_ptr<CutSession> session = CutSession::Open(SLITFORM_PLUGIN_FILE, error);
@@ -28,7 +18,7 @@ TEST(Evaluator, DeliversOnlyTheNewestRequest) {
     session->SetMesh(box->mm);
     session->SetFittedShape(star->shape);
     session->PickShape();
-    int closedFaces = LiveFaces(session->Evaluate().mesh);
+    int closedFaces = CountMesh(session->Evaluate().mesh).faces;
 
     std::mutex mutex;
     std::condition_variable heard;
@@ -38,7 +28,7 @@ TEST(Evaluator, DeliversOnlyTheNewestRequest) {
         Evaluator evaluator([&](int number, const CutOutcome& outcome) {
             std::lock_guard<std::mutex> lock(mutex);
             delivered.push_back(number);
-            liveFaces.push_back(LiveFaces(outcome.mesh));
+            liveFaces.push_back(CountMesh(outcome.mesh).faces);
             heard.notify_one();
         });
         int last = 0;
