@@ -5,7 +5,6 @@
 #include <string>
 
 #include "app/cli/parameter_help.h"
-#include "object.h"
 #include "resources.h"
 
 namespace {
@@ -43,10 +42,8 @@ void PrintPluginInfo(const PluginLibrary& lib, std::ostream& out) {
                       Text(cd->ClassName()).c_str(), Text(cd->InternalName()).c_str(),
                       Text(cd->Category()).c_str(), cd->ClassID().PartA(), cd->ClassID().PartB());
         out << line;
-        auto* obj = static_cast<BaseObject*>(cd->Create(FALSE));
         for (int b = 0; b < cd->NumParamBlockDescs(); ++b) {
             ParamBlockDesc2* pbd = cd->GetParamBlockDesc(b);
-            IParamBlock2* block = obj ? obj->GetParamBlockByID(pbd->ID) : nullptr;
             out << "parameter block \"" << Utf8FromWide(pbd->intName) << "\": " << pbd->Count()
                 << " parameters\n";
             for (int i = 0; i < pbd->Count(); ++i) {
@@ -55,8 +52,7 @@ void PrintPluginInfo(const PluginLibrary& lib, std::ostream& out) {
                               Utf8FromWide(p.intName).c_str(), TypeName(p.type));
                 out << line;
                 if (p.type == TYPE_FLOAT) {
-                    std::snprintf(line, sizeof line, " default %g",
-                                  block ? block->GetFloat(p.id) : p.defFloat);
+                    std::snprintf(line, sizeof line, " default %g", p.defFloat);
                     out << line;
                     if (p.hasRange) {
                         std::snprintf(line, sizeof line, ", range %g to %g", p.lowFloat,
@@ -64,7 +60,7 @@ void PrintPluginInfo(const PluginLibrary& lib, std::ostream& out) {
                         out << line;
                     }
                 } else if (p.type == TYPE_INT || p.type == TYPE_BOOL) {
-                    out << " default " << (block ? block->GetInt(p.id) : p.defInt);
+                    out << " default " << p.defInt;
                     if (p.hasRange)
                         out << ", range " << p.lowInt << " to " << p.highInt;
                 } else {
@@ -76,7 +72,5 @@ void PrintPluginInfo(const PluginLibrary& lib, std::ostream& out) {
                     out << "       " << help << "\n";
             }
         }
-        if (obj)
-            obj->DeleteThis();
     }
 }
