@@ -53,7 +53,9 @@ bool SwitchOn(IParamBlock2* block, const wchar_t* name) {
 // Warnings about a result that is likely not what the user meant.
 void WarnAboutTheResult(const CutOutcome& outcome, const CutReport& report, IParamBlock2* block,
                         std::ostream& err) {
-    if (outcome.counts.facesCut == 0)
+    // A shape around faces it does not cross still selects them (or cuts them out).
+    const CutCounts& c = outcome.counts;
+    if (c.facesCut == 0 && c.selectedFaces == 0 && c.facesOut == c.facesIn)
         err << "slitform: warning: the shape cut no face; see slitform cut --help for how to "
                "place it over the mesh\n";
     int opened = report.healthOut.borderEdges - report.healthIn.borderEdges;

@@ -258,6 +258,11 @@ TEST(SlitformProgram, WarnsWhenTheResultIsLikelyNotWhatWasMeant) {
     Outcome missed = Slitform(cut + " --shape-translate 100,0,0");
     EXPECT_EQ(missed.code, 0) << missed.err;
     EXPECT_NE(missed.err.find("the shape cut no face"), std::string::npos) << missed.err;
+
+    // Grown around the whole box it crosses no face but selects them all: no warning.
+    Outcome around = Slitform(cut + " --shape-scale 10 --set weld_on=on");
+    EXPECT_EQ(around.code, 0) << around.err;
+    EXPECT_EQ(around.err.find("warning"), std::string::npos) << around.err;
 }
 
 TEST(SlitformProgram, ShapeTransformsApplyOnTopOfTheFit) {
