@@ -64,6 +64,11 @@ protected:
     }
 
     IParamBlock2* Params() { return session->Block(); }
+    // Sets a parameter by its name, as the command line does.
+    void Set(const char* name, const char* value) {
+        std::string error;
+        ASSERT_TRUE(session->SetParameter(name, value, error)) << error;
+    }
     void Pick() { session->PickShape(); }
     MNMesh& Evaluate() {
         outcome = session->Evaluate();

@@ -41,7 +41,7 @@ TEST_F(PipelineTest, NothingPickedLeavesTheObjectAsItCame) {
     PolyObject* obj = SelectedGrid();
     MNMesh before = obj->mm;
     BuildScene(obj, Square(10.0f));
-    Params()->SetValue(11, 0, 3);
+    Set("sel_level", "3");
     ExpectSameMesh(Evaluate(), before);
 }
 
@@ -69,8 +69,8 @@ TEST_F(PipelineTest, PickingTheObjectItselfLeavesItAsItCame) {
 TEST_F(PipelineTest, FacesInsideTheShapeAreSelectedWithTheirMaterial) {
     BuildScene(SelectedGrid(), Square(10.0f));
     Pick();
-    Params()->SetValue(9, 0, 1);   // matid_on
-    Params()->SetValue(10, 0, 5);  // matid
+    Set("matid_on", "on");
+    Set("matid", "5");
     MNMesh& m = Evaluate();
     // Input at edge level with face 1 selected: only face 1 takes part. The shape
     // surrounds it without touching it.
@@ -96,7 +96,7 @@ TEST_F(PipelineTest, ObjectLevelCutsEveryLiveVisibleFace) {
     BuildScene(obj, Polygon({Point3(-0.75f, -0.75f, 0), Point3(-0.25f, -0.75f, 0), Point3(-0.25f, -0.25f, 0),
                              Point3(-0.75f, -0.25f, 0)}));
     Pick();
-    Params()->SetValue(11, 0, 3);
+    Set("sel_level", "3");
     MNMesh& m = Evaluate();
     EXPECT_TRUE(m.f[1].GetFlag(cutflags::kCutHandledFace));
     EXPECT_FALSE(m.f[2].GetFlag(cutflags::kCutHandledFace));  // hidden and not selected
@@ -122,9 +122,9 @@ TEST_F(PipelineTest, SubObjectLevelWithoutFaceSelectionCutsNothing) {
 TEST_F(PipelineTest, OpenDeletesTheFacesInsideAndIgnoresTheMaterial) {
     BuildScene(Grid(2), Square(10.0f));
     Pick();
-    Params()->SetValue(4, 0, 1);  // open
-    Params()->SetValue(9, 0, 1);
-    Params()->SetValue(11, 0, 0);
+    Set("open", "on");
+    Set("matid_on", "on");
+    Set("sel_level", "0");
     MNMesh& m = Evaluate();
     EXPECT_EQ(CountFlag(m, 3, 0), 0);  // no live face
     for (int f = 0; f < m.numf; ++f) EXPECT_EQ(m.f[f].material, 0);
@@ -201,9 +201,9 @@ TEST_F(PipelineTest, WeldClosesTheCracksAlongFacesTheCutDidNotReach) {
     Pick();
     IDerivedObject* stack = static_cast<IDerivedObject*>(object->GetObjectRef());
     ASSERT_EQ(BorderEdges(static_cast<PolyObject*>(stack->GetObjRef())->mm), 0);  // closed going in
-    Params()->SetValue(2, 0, 0);  // weld off: the cut leaves cracks
+    Set("weld_on", "off");  // the cut leaves cracks
     EXPECT_GT(BorderEdges(Evaluate()), 0);
-    Params()->SetValue(2, 0, 1);  // weld on: closed again
+    Set("weld_on", "on");  // closed again
     MNMesh& m = Evaluate();
     std::string why;
     EXPECT_TRUE(m.CheckAllData(&why)) << why;
@@ -214,7 +214,7 @@ TEST_F(PipelineTest, WeldClosesTheCracksAlongFacesTheCutDidNotReach) {
 TEST_F(PipelineTest, LocalProjectionCutsInEachFacesPlane) {
     BuildScene(Grid(2), Polygon({Point3(-2.0f, 0.1f, 0), Point3(2.0f, 0.3f, 0)}, false));
     Pick();
-    Params()->SetValue(5, 0, 1);  // local
+    Set("local", "on");
     MNMesh& m = Evaluate();
     EXPECT_GT(CountFlag(m, 2, MN_SEL), 0);
     for (int v = 0; v < m.numv; ++v) {
@@ -233,12 +233,12 @@ TEST_F(PipelineTest, CollinearRemovalSkipsVerticesWithUnusedEdges) {
     line.push_back(Point3(1.5f, 1.5f, 0.0f));
     BuildScene(Grid(1), Polygon(line, false));
     Pick();
-    Params()->SetValue(6, 0, 1);  // collinear_on
-    Params()->SetValue(12, 0, 0.0f);
+    Set("collinear_on", "on");
+    Set("min_angle", "0");
     int withRemoval = LiveVertices(Evaluate());
-    Params()->SetValue(1, 0, 0);  // remove_unused off
+    Set("remove_unused", "off");
     int withoutRemoval = LiveVertices(Evaluate());
-    Params()->SetValue(6, 0, 0);
+    Set("collinear_on", "off");
     int noCollinear = LiveVertices(Evaluate());
     EXPECT_EQ(withoutRemoval, noCollinear);
     EXPECT_LT(withRemoval, noCollinear);
