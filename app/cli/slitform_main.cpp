@@ -52,7 +52,9 @@ int Demo(CliOptions o) {
     o.outPath = o.outDir + "/result.ply";
     o.reportPath = o.outDir + "/report.json";
     o.picturePath = o.outDir + "/picture.svg";
-    // Cut a star-shaped hole into the top of a rounded box.
+    // Cut a star-shaped hole into the top of a rounded box, welded to the faces
+    // around it so that the box stays in one piece.
+    o.sets.insert(o.sets.begin(), {"weld_on", "on"});
     o.sets.insert(o.sets.begin(), {"open", "on"});
     o.meshPath = "demo: rounded box";
     o.shapePath = "demo: star";
