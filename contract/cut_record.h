@@ -11,9 +11,18 @@ struct CutRecord {
     bool cut = false;
     // Along which the shape was projected, in the object's space; zero without a cut.
     Point3 projectionDirection;
+    // Faces whose refinement stopped at the triangulator's point limit, short of
+    // min_angle.
+    int facesAtPointLimit = 0;
 };
 
 // The export's name and type: the record of a Slitform modifier, or nullptr for
 // any other object.
 #define CUT_RECORD_EXPORT "SlitformCutRecord"
 typedef const CutRecord* (*SlitformCutRecordFn)(Modifier* mod);
+
+// The export that tells, from any thread while an evaluation runs, how many of the
+// faces its cut will visit it has visited: false for any object but a Slitform
+// modifier. Both are 0 until the cut begins.
+#define CUT_PROGRESS_EXPORT "SlitformCutProgress"
+typedef bool (*SlitformCutProgressFn)(Modifier* mod, long long* visited, long long* total);

@@ -29,10 +29,11 @@ struct FaceJob {
 
 }  // namespace
 
-void CutFaces(MNMesh& mesh, const std::vector<int>& faces, const PolyShape& shape, bool through,
-              const Point3& direction, bool local, bool removeUnused, float minAngle, float weldThreshold,
-              int threads) {
+int CutFaces(MNMesh& mesh, const std::vector<int>& faces, const PolyShape& shape, bool through,
+             const Point3& direction, bool local, bool removeUnused, float minAngle, float weldThreshold,
+             int threads, std::atomic<long long>* visited) {
     CutTrace trace;
+    int limited = 0;
     const int total = static_cast<int>(faces.size());
     // Faces the projected shape stays far from need no first phase of their own.
     std::optional<FarShapeIndex> far;
@@ -62,7 +63,12 @@ void CutFaces(MNMesh& mesh, const std::vector<int>& faces, const PolyShape& shap
             // stays as it was, flagged like a face the shape does not cut.
             if (!job.triangulated || !RebuildFace(mesh, face, job.state, removeUnused, job.tri, trace))
                 MarkFaceUncut(mesh.f[face], PointInClosedLines(job.state.centroid, job.state.frameShape));
+            else if (job.tri.refinementLimited)
+                ++limited;
             jobs[i].reset();
         }
+        if (visited)
+            visited->fetch_add(count, std::memory_order_relaxed);
     }
+    return limited;
 }

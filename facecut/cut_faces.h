@@ -1,6 +1,7 @@
 // The cut of many faces of one mesh, on several threads.
 #pragma once
 
+#include <atomic>
 #include <vector>
 
 #include "mnmesh.h"
@@ -12,7 +13,9 @@
 // The result is the one that cutting each face with CutFace in the given order gives,
 // byte for byte, whatever the number of threads: the first phase and the triangulation
 // run in parallel, while the triangulation input (whose weld keeps process-wide state)
-// and the rebuild run in face order.
-void CutFaces(MNMesh& mesh, const std::vector<int>& faces, const PolyShape& shape, bool through,
-              const Point3& direction, bool local, bool removeUnused, float minAngle, float weldThreshold,
-              int threads);
+// and the rebuild run in face order. Gives the number of faces cut whose refinement
+// stopped at the triangulator's point limit, short of the minimum angle. With
+// visited given, adds to it the faces done as each batch of them ends.
+int CutFaces(MNMesh& mesh, const std::vector<int>& faces, const PolyShape& shape, bool through,
+             const Point3& direction, bool local, bool removeUnused, float minAngle, float weldThreshold,
+             int threads, std::atomic<long long>* visited = nullptr);

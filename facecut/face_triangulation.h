@@ -14,4 +14,6 @@ public:
     triangulateio in;
     triangulateio out;
     char switches[32];
+    // Refinement stopped at the triangulator's point limit, short of the angle.
+    bool refinementLimited = false;
 };

@@ -180,5 +180,6 @@ void BuildTriangulationInput(const FaceCutState& state, float minAngle, float we
 
 bool RunTriangulation(FaceTriangulation& tri) {
     triangulate(tri.switches, &tri.in, &tri.out, nullptr);
+    tri.refinementLimited = triangulate_refinement_limited() != 0;
     return triangulate_last_error() == TRIANGULATE_OK;
 }

@@ -15,6 +15,7 @@
 void BuildTriangulationInput(const FaceCutState& state, float minAngle, float weldThreshold,
                              FaceTriangulation& tri);
 
-// Triangulates tri.in into tri.out. False when the triangulator failed; the face
-// is then left as it was. Keeps no shared state: faces may run in parallel.
+// Triangulates tri.in into tri.out, noting whether refinement stopped at the point
+// limit. False when the triangulator failed; the face is then left as it was.
+// Keeps no shared state: faces may run in parallel.
 bool RunTriangulation(FaceTriangulation& tri);

@@ -62,6 +62,8 @@ bool HasPoints(const PolyShape& shape) {
 void Slitform::ModifyObject(TimeValue t, ModContext& mc, ObjectState* os, INode*) {
     Interval valid = FOREVER;
     lastCut = CutRecord();
+    facesToVisit = 0;
+    facesVisited = 0;
     Object* input = os->obj;
     if (!input) return;
 
@@ -144,8 +146,10 @@ void Slitform::ModifyObject(TimeValue t, ModContext& mc, ObjectState* os, INode*
     std::vector<int> selected;
     for (int f = 0; f < mesh.numf; ++f)
         if ((mesh.f[f].flags & MN_SEL) && !(mesh.f[f].flags & MN_DEAD)) selected.push_back(f);
-    CutFaces(mesh, selected, shape, through != 0, Point3(direction), local != 0, removeUnused != 0, minAngle, weld,
-             CutThreadCount());
+    facesVisited = 0;
+    facesToVisit = static_cast<long long>(selected.size());
+    lastCut.facesAtPointLimit = CutFaces(mesh, selected, shape, through != 0, Point3(direction), local != 0,
+                                         removeUnused != 0, minAngle, weld, CutThreadCount(), &facesVisited);
 
     mesh.InvalidateGeomCache();
     ClearFlags(mesh, MN_SEL, 0, 0);

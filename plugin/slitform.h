@@ -3,6 +3,8 @@
 // the object in ModifyObject.
 #pragma once
 
+#include <atomic>
+
 #include "contract/cut_record.h"
 #include "iparamb2.h"
 #include "object.h"
@@ -47,4 +49,7 @@ public:
     HIMAGELIST aboutImages = nullptr;
     // What the latest evaluation did, for the library's export.
     CutRecord lastCut;
+    // How far the running evaluation's cut has come, for the library's other export.
+    std::atomic<long long> facesToVisit{0};
+    std::atomic<long long> facesVisited{0};
 };

@@ -68,6 +68,7 @@ std::string CutReportJson(const CutReport& r, const CutOutcome& o) {
         {"in", in},
         {"out", out},
         {"faces_cut", c.facesCut},
+        {"faces_at_point_limit", o.facesAtPointLimit},
         {"selected", selected},
         {"mesh_health", QJsonObject{{"in", Health(r.healthIn)}, {"out", Health(r.healthOut)}}},
         {"projection_direction", Vector(o.direction)},

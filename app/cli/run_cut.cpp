@@ -66,6 +66,10 @@ void WarnAboutTheResult(const CutOutcome& outcome, const CutReport& report, IPar
             << opened
             << " more border edges) because weld_on is off; --set weld_on=on joins "
                "them\n";
+    if (outcome.facesAtPointLimit > 0)
+        err << "slitform: warning: refinement stopped at its point limit on "
+            << outcome.facesAtPointLimit << (outcome.facesAtPointLimit == 1 ? " face" : " faces")
+            << ", whose triangles may be thinner than min_angle; a smaller min_angle avoids it\n";
 }
 
 }  // namespace

@@ -15,5 +15,7 @@ struct CutOutcome {
     // directionKnown is false when the evaluation did not reach the cut.
     bool directionKnown = false;
     Point3 direction;
+    // Faces whose refinement stopped at its point limit, short of min_angle.
+    int facesAtPointLimit = 0;
     double seconds = 0.0;  // of the evaluation alone
 };

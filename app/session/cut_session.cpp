@@ -180,8 +180,17 @@ CutOutcome CutSession::Evaluate(const CutProgress& progress, bool copyMesh) {
             INode* node = objectNode;
             std::future<Object*> evaluation =
                 std::async(std::launch::async, [node] { return node->EvalWorldState(0).obj; });
-            while (evaluation.wait_for(std::chrono::milliseconds(100)) != std::future_status::ready)
-                progress(HostDeletedFaceCount() - deletedBefore, total, since());
+            // The plug-in's own count of the faces its cut has visited, where it
+            // offers one (earlier builds count only the faces they replaced).
+            auto progressOf = reinterpret_cast<SlitformCutProgressFn>(lib->Symbol(CUT_PROGRESS_EXPORT));
+            Modifier* modifier = mod;
+            while (evaluation.wait_for(std::chrono::milliseconds(100)) != std::future_status::ready) {
+                long long visited = 0, visiting = 0;
+                if (progressOf && progressOf(modifier, &visited, &visiting))
+                    progress(visited, visiting > 0 ? visiting : total, since());
+                else
+                    progress(HostDeletedFaceCount() - deletedBefore, total, since());
+            }
             out = evaluation.get();
             progress(total, total, since());
         } else {
@@ -202,6 +211,7 @@ CutOutcome CutSession::Evaluate(const CutProgress& progress, bool copyMesh) {
         if (record && record->cut) {
             outcome.directionKnown = true;
             outcome.direction = record->projectionDirection;
+            outcome.facesAtPointLimit = record->facesAtPointLimit;
         }
         outcome.evaluated = true;
     } catch (const std::bad_alloc&) {

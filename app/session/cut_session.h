@@ -15,9 +15,9 @@
 #include "splshape.h"
 
 // Hears an evaluation's progress on the calling thread, about ten times a second
-// and once at the end: faces done of the faces the cut visits (while it runs,
-// those it has replaced; at the end, all of them), and the seconds since the
-// evaluation began.
+// and once at the end: faces visited of the faces the cut will visit (a plug-in
+// too old to say counts the faces replaced), and the seconds since the evaluation
+// began.
 using CutProgress = std::function<void(long long done, long long total, double seconds)>;
 
 class CutSession {

@@ -267,6 +267,33 @@ TEST(SlitformProgram, WarnsWhenTheResultIsLikelyNotWhatWasMeant) {
     EXPECT_EQ(around.err.find("warning"), std::string::npos) << around.err;
 }
 
+// A square face crossed by a line whose angles refinement cannot reach at 33 degrees:
+// the cut stops refining at the point limit, and says so.
+TEST(SlitformProgram, WarnsWhenRefinementStopsAtItsPointLimit) {
+    std::string mesh = Temp("limit_square.ply"), shape = Temp("limit_line.json");
+    std::ofstream(mesh) << "ply\nformat ascii 1.0\nelement vertex 4\nproperty float x\nproperty float y\n"
+                           "property float z\nelement face 1\nproperty list uchar int vertex_indices\n"
+                           "end_header\n0 0 0\n2 0 0\n2 2 0\n0 2 0\n4 0 1 2 3\n";
+    std::ofstream(shape) << "{\"splines\": [{\"closed\": false, \"knots\": ["
+                            "{\"knot\": [2.27028298, 2.12125897, 0]}, {\"knot\": [0.0303411484, 0.225454092, 0]},"
+                            "{\"knot\": [2.57226038, -0.112168491, 0]}, {\"knot\": [1.87368798, 0.551885009, 0]},"
+                            "{\"knot\": [-0.917541981, 2.74553466, 0]}, {\"knot\": [-0.429130673, 2.90398169, 0]},"
+                            "{\"knot\": [0.301224709, 1.68953466, 0]}, {\"knot\": [2.23571682, 2.61133647, 0]}]}]}";
+    std::string report = Temp("limit_report.json");
+    std::string cut = "cut " + mesh + " " + shape + " -o " + Temp("limit_out.ply") + " --report " + report +
+                      " --steps 0 --shape-matrix 1,0,0,0,1,0,0,0,1,0,0,1 --set remove_unused=off --set min_angle=";
+    Outcome limited = Slitform(cut + "33");
+    ASSERT_EQ(limited.code, 0) << limited.err;
+    EXPECT_NE(limited.err.find("refinement stopped at its point limit on 1 face"), std::string::npos)
+        << limited.err;
+    QJsonObject json = QJsonDocument::fromJson(QByteArray::fromStdString(Slurp(report))).object();
+    EXPECT_EQ(json["faces_at_point_limit"].toInt(), 1);
+
+    Outcome plain = Slitform(cut + "20");
+    ASSERT_EQ(plain.code, 0) << plain.err;
+    EXPECT_EQ(plain.err.find("point limit"), std::string::npos) << plain.err;
+}
+
 TEST(SlitformProgram, ShapeTransformsApplyOnTopOfTheFit) {
     std::string report = Temp("adjusted.json");
     std::string cut = "cut " + Example("grid_box.ply") + " " + Example("star.svg") + " -o " +

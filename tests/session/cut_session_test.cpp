@@ -4,8 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <future>
 #include <memory>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "app/session/demo_scene.h"
 #include "app/session/parameter_values.h"
@@ -117,6 +121,37 @@ TEST_F(CutSessionTest, ProgressCountsTheFacesThatMayBeCut) {
     EXPECT_GE(calls, 1);
     EXPECT_EQ(lastTotal, CountMesh(box->mm).faces);  // object level: every live face
     EXPECT_GE(lastDone, outcome.counts.facesCut);  // each face the cut replaced
+}
+
+// On a mesh that takes a while, the count climbs through the faces the cut visits,
+// never past them, and ends full.
+TEST_F(CutSessionTest, ProgressFillsAsTheCutVisitsTheFaces) {
+    std::unique_ptr<PolyObject> big(MakeRoundedBox(Point3(4.0f, 4.0f, 1.5f), 0.3f, 160));
+    session->SetMesh(big->mm, L"big box");
+    session->SetFittedShape(star->shape, L"star");
+    session->PickShape();
+    std::string error;
+    ASSERT_TRUE(session->SetParameter("through", "on", error)) << error;
+    std::vector<std::pair<long long, long long>> seen;
+    CutOutcome outcome = session->Evaluate(
+        [&](long long done, long long total, double) { seen.emplace_back(done, total); });
+    ASSERT_TRUE(outcome.evaluated) << outcome.error;
+    const long long faces = CountMesh(big->mm).faces;
+    ASSERT_GE(seen.size(), 3u) << "the evaluation ended too soon to watch";
+    bool partway = false;
+    long long most = 0;
+    for (size_t i = 0; i + 1 < seen.size(); ++i) {
+        most = std::max(most, seen[i].first);
+        EXPECT_LE(seen[i].first, seen[i].second);
+        if (i > 0) {
+            EXPECT_GE(seen[i].first, seen[i - 1].first);
+        }
+        partway = partway || (seen[i].first > 0 && seen[i].first < faces && seen[i].second == faces);
+    }
+    EXPECT_TRUE(partway) << "no count between the start and the end";
+    // It counts every face visited, not only the few the cut replaced.
+    EXPECT_GE(most, faces / 2);
+    EXPECT_EQ(seen.back(), std::make_pair(faces, faces));
 }
 
 TEST_F(CutSessionTest, AMeshCopyCanBeLeftOut) {
