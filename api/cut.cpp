@@ -1,0 +1,87 @@
+#include "slitform/cut.h"
+
+#include <string>
+
+#include "api/mesh_conversion.h"
+#include "api/plugin_path.h"
+#include "api/shape_conversion.h"
+#include "app/session/cut_session.h"
+#include "resources.h"
+
+namespace slitform {
+
+namespace {
+
+// The session words its errors for the command line's --set.
+std::string ParameterError(const std::string& error) {
+    const std::string flag = "--set ";
+    return "parameter " +
+           (error.compare(0, flag.size(), flag) == 0 ? error.substr(flag.size()) : error);
+}
+
+void FillReport(const CutOutcome& result, IParamBlock2* block, Report& report) {
+    const CutCounts& c = result.counts;
+    report.facesIn = c.facesIn;
+    report.edgesIn = c.edgesIn;
+    report.verticesIn = c.verticesIn;
+    report.facesOut = c.facesOut;
+    report.edgesOut = c.edgesOut;
+    report.verticesOut = c.verticesOut;
+    report.facesCut = c.facesCut;
+    report.selectedVertices = c.selectedVertices;
+    report.selectedEdges = c.selectedEdges;
+    report.selectedFaces = c.selectedFaces;
+    report.directionKnown = result.directionKnown;
+    report.direction = {result.direction.x, result.direction.y, result.direction.z};
+    report.seconds = result.seconds;
+    for (const ParamDef& def : block->GetDesc()->params) {
+        if (def.type == TYPE_FLOAT)
+            report.parameters.emplace_back(Utf8FromWide(def.intName), block->GetFloat(def.id));
+        else if (def.type == TYPE_INT || def.type == TYPE_BOOL)
+            report.parameters.emplace_back(Utf8FromWide(def.intName), block->GetInt(def.id));
+    }
+}
+
+}  // namespace
+
+Outcome Cut(const Mesh& mesh, const Shape& shape, const Parameters& parameters,
+            Progress* progress) {
+    if (mesh.faces.empty())
+        throw Error("mesh: no faces");
+    MNMesh poly = ToPolyMesh(mesh);
+    BezierShape bezier = ToBezierShape(shape);
+    Matrix3 placement = shape.placed ? ToMatrix(shape) : Matrix3();
+
+    std::string error;
+    std::unique_ptr<CutSession> session = CutSession::Open(PluginPath(parameters.plugin), error);
+    if (!session)
+        throw Error(error);
+    session->SetMesh(poly);
+    if (shape.placed)
+        session->SetPlacedShape(bezier, placement);
+    else
+        session->SetFittedShape(bezier);
+    for (const auto& [name, value] : parameters.Values())
+        if (!session->SetParameter(name, value, error))
+            throw Error(ParameterError(error));
+    session->PickShape();
+
+    bool cancelled = false;
+    CutProgress hook;
+    if (progress)
+        hook = [&](long long done, long long total, double seconds) {
+            cancelled = cancelled || !progress->Update(done, total, seconds);
+            return !cancelled;
+        };
+    CutOutcome result = session->Evaluate(hook);
+    if (cancelled)
+        throw Error("the cut was cancelled");
+    if (!result.evaluated)
+        throw Error("the cut failed: " + result.error);
+    Outcome outcome;
+    FillFromPolyMesh(result.mesh, outcome);
+    FillReport(result, session->Block(), outcome.report);
+    return outcome;
+}
+
+}  // namespace slitform

@@ -1,0 +1,22 @@
+#include "slitform/read_mesh.h"
+
+#include "api/mesh_conversion.h"
+#include "app/io/read_mesh.h"
+#include "slitform/error.h"
+
+namespace slitform {
+
+Mesh ReadMesh(const std::string& path) {
+    MNMesh poly;
+    std::string error;
+    std::vector<std::string> refused;
+    if (!::ReadMesh(path, poly, error, &refused))
+        throw Error(error);
+    if (!refused.empty())
+        throw Error(refused.front());
+    Outcome read;
+    FillFromPolyMesh(poly, read);
+    return read.mesh;
+}
+
+}  // namespace slitform
