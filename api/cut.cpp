@@ -1,5 +1,6 @@
 #include "slitform/cut.h"
 
+#include <atomic>
 #include <string>
 
 #include "api/mesh_conversion.h"
@@ -66,14 +67,14 @@ Outcome Cut(const Mesh& mesh, const Shape& shape, const Parameters& parameters,
             throw Error(ParameterError(error));
     session->PickShape();
 
-    bool cancelled = false;
+    std::atomic<bool> cancelled{false};
     CutProgress hook;
     if (progress)
         hook = [&](long long done, long long total, double seconds) {
-            cancelled = cancelled || !progress->Update(done, total, seconds);
-            return !cancelled;
+            if (!cancelled && !progress->Update(done, total, seconds))
+                cancelled = true;
         };
-    CutOutcome result = session->Evaluate(hook);
+    CutOutcome result = session->Evaluate(hook, true, &cancelled);
     if (cancelled)
         throw Error("the cut was cancelled");
     if (!result.evaluated)

@@ -11,6 +11,7 @@
 #include "app/session/slitform_modifier.h"
 #include "contract/cut_record.h"
 #include "derivob.h"
+#include "evaluation_cancel.h"
 
 namespace {
 
@@ -159,7 +160,8 @@ bool CutSession::SetParameter(const std::string& name, const std::string& value,
     return SetParameterByName(block, name, value, error);
 }
 
-CutOutcome CutSession::Evaluate(const CutProgress& progress, bool copyMesh) {
+CutOutcome CutSession::Evaluate(const CutProgress& progress, bool copyMesh,
+                                const std::atomic<bool>* cancel) {
     CutOutcome outcome;
     const MNMesh& in = Mesh();
     if (!mod) {
@@ -178,8 +180,10 @@ CutOutcome CutSession::Evaluate(const CutProgress& progress, bool copyMesh) {
             long long total = CandidateFaces(in);
             long long deletedBefore = HostDeletedFaceCount();
             INode* node = objectNode;
-            std::future<Object*> evaluation =
-                std::async(std::launch::async, [node] { return node->EvalWorldState(0).obj; });
+            std::future<Object*> evaluation = std::async(std::launch::async, [node, cancel] {
+                EvaluationCancelScope scope(cancel);
+                return node->EvalWorldState(0).obj;
+            });
             // The plug-in's own count of the faces its cut has visited, where it
             // offers one (earlier builds count only the faces they replaced).
             auto progressOf = reinterpret_cast<SlitformCutProgressFn>(lib->Symbol(CUT_PROGRESS_EXPORT));
@@ -194,6 +198,7 @@ CutOutcome CutSession::Evaluate(const CutProgress& progress, bool copyMesh) {
             out = evaluation.get();
             progress(total, total, since());
         } else {
+            EvaluationCancelScope scope(cancel);
             out = objectNode->EvalWorldState(0).obj;
         }
         outcome.seconds = since();

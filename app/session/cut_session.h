@@ -4,6 +4,7 @@
 // through it.
 #pragma once
 
+#include <atomic>
 #include <functional>
 #include <memory>
 #include <string>
@@ -72,7 +73,11 @@ public:
     // with it, on a worker thread while the caller hears progress. Any exception of
     // the evaluation ends up in the outcome's error. Without copyMesh the outcome's
     // mesh stays empty, so that a benchmark measures the evaluation's memory alone.
-    CutOutcome Evaluate(const CutProgress& progress = CutProgress(), bool copyMesh = true);
+    // Once *cancel turns true (from progress or any thread) the evaluation stops at
+    // the next face it deletes, and the outcome says it was cancelled; the session
+    // then holds no valid result until it evaluates again.
+    CutOutcome Evaluate(const CutProgress& progress = CutProgress(), bool copyMesh = true,
+                        const std::atomic<bool>* cancel = nullptr);
 
     // A session of its own on copies of this one's mesh, shape, placement, pick and
     // parameters, on the same library: for an evaluation on another thread while

@@ -54,7 +54,14 @@ ObjectState IDerivedObject::Eval(TimeValue t) {
             current = converted;
         }
         ObjectState os(current);
-        mod->ModifyObject(t, *contexts[i], &os, nullptr);
+        try {
+            mod->ModifyObject(t, *contexts[i], &os, nullptr);
+        } catch (...) {
+            // A cancelled or failed evaluation leaves no copy behind.
+            if (os.obj != current) delete os.obj;
+            delete current;
+            throw;
+        }
         if (os.obj != current) {
             delete current;
             current = os.obj;

@@ -4,6 +4,8 @@
 #include <atomic>
 #include <string>
 
+#include "evaluation_cancel.h"
+
 namespace {
 std::atomic<long long> deletedFaces{0};
 }  // namespace
@@ -220,6 +222,7 @@ void MNMesh::KillFace(int fi, std::vector<int>& touched) {
 }
 
 void MNMesh::DeleteFlaggedFaces(DWORD deathFlags, DWORD /*copyFlags*/) {
+    ThrowIfEvaluationCancelled();
     std::vector<int> touched;
     for (int fi = 0; fi < numf; ++fi) {
         if ((fstore[fi].flags & MN_DEAD) || !(fstore[fi].flags & deathFlags)) continue;
@@ -230,6 +233,7 @@ void MNMesh::DeleteFlaggedFaces(DWORD deathFlags, DWORD /*copyFlags*/) {
 
 void MNMesh::DeleteFace(int ff) {
     if (ff < 0 || ff >= numf || (fstore[ff].flags & MN_DEAD)) return;
+    ThrowIfEvaluationCancelled();
     std::vector<int> touched;
     KillFace(ff, touched);
     for (int vv : touched) KillVertIfBare(vv);

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <future>
 #include <memory>
 #include <string>
@@ -152,6 +153,29 @@ TEST_F(CutSessionTest, ProgressFillsAsTheCutVisitsTheFaces) {
     // It counts every face visited, not only the few the cut replaced.
     EXPECT_GE(most, faces / 2);
     EXPECT_EQ(seen.back(), std::make_pair(faces, faces));
+}
+
+TEST_F(CutSessionTest, ACancelledEvaluationDeletesNoFaceAndTheNextOneCuts) {
+    Demo();
+    CutOutcome whole = session->Evaluate();
+    ASSERT_TRUE(whole.evaluated) << whole.error;
+    std::atomic<bool> cancel{true};
+    for (bool onWorker : {false, true}) {
+        long long before = HostDeletedFaceCount();
+        CutProgress progress;
+        if (onWorker)
+            progress = [](long long, long long, double) {};
+        CutOutcome stopped = session->Evaluate(progress, true, &cancel);
+        EXPECT_FALSE(stopped.evaluated) << onWorker;
+        EXPECT_EQ(stopped.error, "the evaluation was cancelled") << onWorker;
+        EXPECT_EQ(stopped.mesh.numf, box->mm.numf) << onWorker;  // the mesh going in
+        EXPECT_EQ(HostDeletedFaceCount(), before) << onWorker;
+    }
+    cancel = false;
+    CutOutcome again = session->Evaluate(CutProgress(), true, &cancel);
+    ASSERT_TRUE(again.evaluated) << again.error;
+    EXPECT_EQ(again.counts.facesCut, whole.counts.facesCut);
+    EXPECT_EQ(again.counts.facesOut, whole.counts.facesOut);
 }
 
 TEST_F(CutSessionTest, AMeshCopyCanBeLeftOut) {

@@ -1,0 +1,29 @@
+// Cancelling an evaluation from outside, as a host's cancel button does: the poly
+// mesh stops it at the next face it is asked to delete.
+#pragma once
+
+#include <atomic>
+#include <stdexcept>
+
+// Thrown by MNMesh::DeleteFace and DeleteFlaggedFaces, before they change anything,
+// on a thread whose cancel flag is set.
+class EvaluationCancelled : public std::runtime_error {
+public:
+    EvaluationCancelled() : std::runtime_error("the evaluation was cancelled") {}
+};
+
+// While alive, evaluations on the constructing thread stop once *flag turns true;
+// the flag may be set from any thread. Scopes nest.
+class EvaluationCancelScope {
+public:
+    explicit EvaluationCancelScope(const std::atomic<bool>* flag);
+    ~EvaluationCancelScope();
+    EvaluationCancelScope(const EvaluationCancelScope&) = delete;
+    EvaluationCancelScope& operator=(const EvaluationCancelScope&) = delete;
+
+private:
+    const std::atomic<bool>* previous;
+};
+
+// Throws EvaluationCancelled when the calling thread's cancel flag is set.
+void ThrowIfEvaluationCancelled();
