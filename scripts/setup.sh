@@ -11,6 +11,7 @@ packages=(
   qtbase5-dev
   libtinyobjloader-dev libsvgpp-dev libcli11-dev
   libcurl4-openssl-dev libcpp-httplib-dev openssl
+  pybind11-dev python3-dev python3-numpy python3-pytest
 )
 
 missing=()

@@ -1,0 +1,167 @@
+// The slitform Python module: cut meshes along shapes from NumPy arrays, read and
+// write mesh and shape files, list the parameters.
+#include <pybind11/numpy.h>
+#include <pybind11/pybind11.h>
+#include <pybind11/stl.h>
+
+#include "python/numpy_mesh.h"
+#include "python/python_progress.h"
+#include "python/python_shape.h"
+#include "slitform/cut.h"
+#include "slitform/parameter_list.h"
+#include "slitform/read_mesh.h"
+#include "slitform/read_shape.h"
+#include "slitform/write_mesh.h"
+
+namespace py = pybind11;
+
+namespace {
+
+std::string PluginOf(const py::object& plugin) {
+    return plugin.is_none()
+               ? std::string()
+               : std::string(py::str(py::module_::import("os").attr("fspath")(plugin)));
+}
+
+std::string PathOf(const py::object& path) {
+    return py::str(py::module_::import("os").attr("fspath")(path));
+}
+
+// Every keyword but the few of cut() itself is a parameter of the modifier.
+slitform::Parameters ParametersFrom(const py::kwargs& kwargs) {
+    slitform::Parameters parameters;
+    for (const auto& [key, value] : kwargs) {
+        std::string name = py::str(key);
+        if (py::isinstance<py::bool_>(value))
+            parameters.Set(name, value.cast<bool>());
+        else if (py::isinstance<py::int_>(value) || py::isinstance<py::float_>(value))
+            parameters.Set(name, value.cast<double>());
+        else if (py::isinstance<py::str>(value))
+            parameters.Set(name, value.cast<std::string>());
+        else
+            throw slitform::Error("parameter " + name + ": not a number, a bool or a string");
+    }
+    return parameters;
+}
+
+py::object Cut(const py::object& vertices, const py::object& faces, const py::object& shape,
+               const py::object& materials, const py::object& shapeTransform, int steps,
+               const py::object& progress, const py::object& plugin, const py::kwargs& kwargs) {
+    slitform::Mesh mesh = slitform::MeshFromPython(vertices, faces, materials);
+    slitform::Shape cutShape = slitform::ShapeFromPython(shape);
+    cutShape.steps = steps;
+    if (!shapeTransform.is_none()) {
+        auto m = py::array_t<double, py::array::forcecast>::ensure(shapeTransform);
+        if (!m || m.ndim() != 2 || m.shape(0) != 4 || m.shape(1) != 3)
+            throw slitform::Error("shape_transform: not a (4, 3) array");
+        auto r = m.unchecked<2>();
+        for (int i = 0; i < 4; ++i)
+            for (int k = 0; k < 3; ++k)
+                cutShape.transform[static_cast<size_t>(i * 3 + k)] = r(i, k);
+        cutShape.placed = true;
+    }
+    slitform::Parameters parameters = ParametersFrom(kwargs);
+    parameters.plugin = PluginOf(plugin);
+    slitform::PythonProgress listener(progress);
+    slitform::Outcome outcome;
+    try {
+        py::gil_scoped_release released;
+        outcome = slitform::Cut(mesh, cutShape, parameters, &listener);
+    } catch (const slitform::Error&) {
+        listener.RaiseIfStopped();
+        throw;
+    }
+    return slitform::OutcomeToPython(outcome);
+}
+
+py::list Parameters(const py::object& plugin) {
+    py::list list;
+    for (const slitform::ParameterInfo& p : slitform::ListParameters(PluginOf(plugin))) {
+        py::dict d;
+        d["name"] = p.name;
+        d["kind"] = p.kind;
+        d["default"] = p.kind == "number" ? py::object(py::float_(p.defaultValue))
+                       : p.kind == "switch"
+                           ? py::object(py::bool_(p.defaultValue != 0))
+                           : py::object(py::int_(static_cast<long long>(p.defaultValue)));
+        d["range"] =
+            p.hasRange ? py::object(py::make_tuple(p.low, p.high)) : py::object(py::none());
+        d["meaning"] = p.meaning;
+        list.append(d);
+    }
+    return list;
+}
+
+void WriteMesh(const py::object& path, const py::object& mesh, const py::object& faces,
+               const py::object& materials) {
+    if (!faces.is_none()) {
+        slitform::WriteMesh(PathOf(path), slitform::MeshFromPython(mesh, faces, materials));
+        return;
+    }
+    if (!py::hasattr(mesh, "vertices") || !py::hasattr(mesh, "faces"))
+        throw slitform::Error("write_mesh: give a mesh or a cut's result, or vertices and faces");
+    slitform::Outcome outcome;
+    outcome.mesh = slitform::MeshFromPython(mesh.attr("vertices"), mesh.attr("faces"),
+                                            py::getattr(mesh, "materials", py::none()));
+    auto indices = [&](const char* name) {
+        std::vector<int> out;
+        if (py::hasattr(mesh, name))
+            for (auto v : py::array_t<long long, py::array::forcecast>::ensure(mesh.attr(name)))
+                out.push_back(v.cast<int>());
+        return out;
+    };
+    outcome.selectedVertices = indices("selected_vertices");
+    outcome.selectedFaces = indices("selected_faces");
+    if (py::hasattr(mesh, "selected_edges"))
+        for (auto row : mesh.attr("selected_edges"))
+            outcome.selectedEdges.push_back(
+                {row[py::int_(0)].cast<int>(), row[py::int_(1)].cast<int>()});
+    slitform::WriteMesh(PathOf(path), outcome);
+}
+
+}  // namespace
+
+PYBIND11_MODULE(slitform, m) {
+    m.doc() = "Cut polygon meshes along the lines of a shape with the Slitform modifier.";
+    py::register_exception<slitform::Error>(m, "Error", PyExc_ValueError);
+
+    m.def("cut", &Cut, py::arg("vertices"), py::arg("faces"), py::arg("shape"), py::kw_only(),
+          py::arg("materials") = py::none(), py::arg("shape_transform") = py::none(),
+          py::arg("steps") = 6, py::arg("progress") = py::none(), py::arg("plugin") = py::none(),
+          R"(Cut a mesh along a shape and return the result.
+
+vertices: (n, 3) numbers. faces: an (m, 3) or (m, 4) integer array, or a list of
+index sequences (n-gons). shape: an SVG or JSON file path, or a list of lines, each a
+(k, 3) array (closed), a (points, closed) pair or a dict with "points", "closed",
+"in" and "out" (Bezier handles). materials: one ID per face. shape_transform: a
+(4, 3) matrix placing the shape in the mesh's space (rows: x, y, z axes,
+translation); without it the shape is centred over the mesh, scaled to 80% of its
+footprint and laid flat above it. steps: points per curved segment. progress:
+called as progress(done, total, seconds). plugin: another Slitform.dlm. Every
+other keyword is a parameter of the modifier by name (see parameters()).
+
+Returns an object with vertices, faces, materials, selected_vertices,
+selected_edges, cut_edges (edges as (e, 2) vertex pairs), selected_faces and
+report (a dict). Raises slitform.Error (a ValueError) on bad input or failure;
+Ctrl-C or an exception in progress stops the cut and is raised.)");
+    m.def(
+        "parameters", &Parameters, py::arg("plugin") = py::none(),
+        "The modifier's parameters: a list of dicts with name, kind, default, range and meaning.");
+    m.def(
+        "read_mesh",
+        [](const py::object& path) {
+            return slitform::MeshToPython(slitform::ReadMesh(PathOf(path)));
+        },
+        py::arg("path"), "Read a .ply or .obj mesh: an object with vertices, faces and materials.");
+    m.def(
+        "read_shape",
+        [](const py::object& path) {
+            return slitform::ShapeToPython(slitform::ReadShape(PathOf(path)));
+        },
+        py::arg("path"),
+        "Read an .svg or .json shape: a list of line dicts with points, closed, in and out.");
+    m.def("write_mesh", &WriteMesh, py::arg("path"), py::arg("mesh"), py::arg("faces") = py::none(),
+          py::arg("materials") = py::none(),
+          "Write a .ply or .obj mesh, whole or not at all: write_mesh(path, result) keeps a cut's "
+          "selections (in .ply), write_mesh(path, vertices, faces) writes arrays.");
+}

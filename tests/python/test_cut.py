@@ -1,0 +1,182 @@
+"""slitform.cut from NumPy arrays: the same result as the command line, errors for
+bad arrays, shapes in every accepted form, threads, progress and cancelling."""
+import json
+import os
+import subprocess
+import threading
+import _thread
+
+import numpy as np
+import pytest
+
+import slitform
+from conftest import grid, square
+
+
+def run_cli(tmp_path, mesh_path, shape_path, *sets):
+    out = tmp_path / "cli.ply"
+    report = tmp_path / "cli.json"
+    command = [os.environ["SLITFORM_CLI"], "cut", str(mesh_path), str(shape_path), "-o", str(out),
+               "--report", str(report)]
+    for s in sets:
+        command += ["--set", s]
+    subprocess.run(command, check=True, capture_output=True)
+    return slitform.read_mesh(out), json.loads(report.read_text())
+
+
+@pytest.mark.parametrize("sets", [(), ("open=on", "weld_on=on")])
+def test_cut_from_arrays_equals_the_command_line(tmp_path, examples, sets):
+    vertices, faces = grid(12)
+    vertices = vertices * 10.0
+    mesh_path = tmp_path / "grid.ply"
+    slitform.write_mesh(mesh_path, vertices, faces)
+    cli_mesh, report = run_cli(tmp_path, mesh_path, examples / "star.svg", *sets)
+
+    parameters = dict(s.split("=") for s in sets)
+    result = slitform.cut(vertices, faces, str(examples / "star.svg"), **parameters)
+    np.testing.assert_array_equal(result.vertices, cli_mesh.vertices)
+    assert len(result.faces) == len(cli_mesh.faces)
+    for ours, theirs in zip(result.faces, cli_mesh.faces):
+        np.testing.assert_array_equal(ours, theirs)
+    assert result.report["faces_cut"] == report["faces_cut"] > 0
+    assert result.report["faces_out"] == report["out"]["faces"]
+    assert result.report["selected_faces"] == report["selected"]["faces"] == len(result.selected_faces)
+    assert result.report["selected_edges"] == report["selected"]["edges"] == len(result.selected_edges)
+    assert result.report["parameters"] == pytest.approx(report["parameters"])
+
+
+def test_written_result_reads_back_with_its_selections(tmp_path):
+    vertices, faces = grid(6)
+    result = slitform.cut(vertices, faces, [square(3, 3)])
+    path = tmp_path / "cut.ply"
+    slitform.write_mesh(path, result)
+    back = slitform.read_mesh(path)
+    np.testing.assert_array_equal(back.vertices, result.vertices)
+    assert len(result.selected_faces) > 0
+    assert result.selected_edges.shape[1] == 2 and len(result.cut_edges) > 0
+
+
+@pytest.mark.parametrize("vertices, faces, message", [
+    (np.zeros((4, 2)), [[0, 1, 2]], "vertices: not an (n, 3) array"),
+    (np.zeros(12), [[0, 1, 2]], "vertices: not an (n, 3) array"),
+    (np.array([["a", "b", "c"]] * 3), [[0, 1, 2]], "vertices: not numbers"),
+    (np.array([[0, 0, 0], [1, 0, np.nan], [0, 1, 0]]), [[0, 1, 2]], "vertex 1"),
+    (np.array([[0, 0, 0], [1, 0, 0], [0, 1, np.inf]]), [[0, 1, 2]], "vertex 2"),
+    (np.eye(3), [[0, 1, 3]], "face 0 uses vertex 3, out of range 0 to 2"),
+    (np.eye(3), [[0, -1, 2]], "uses vertex -1"),
+    (np.eye(3), np.array([[0, 1, 2 ** 40]]), "out of range"),
+    (np.eye(3), np.array([[0.0, 1.0, 2.0]]), "not integers"),
+    (np.eye(3), [[0, 1]], "face 0 has 2 corners"),
+    (np.eye(3), np.zeros((2, 2, 3), dtype=int), "faces: an array of faces must be (m, k)"),
+    (np.eye(3), "012", "faces: not an array"),
+    (np.eye(3), [], "mesh: no faces"),
+])
+def test_bad_arrays_raise_the_documented_error(vertices, faces, message):
+    with pytest.raises(slitform.Error, match=message.replace("(", r"\(").replace(")", r"\)")):
+        slitform.cut(vertices, faces, [square(0.3, 0.3, 0.1)])
+
+
+def test_bad_shapes_and_parameters_raise_the_documented_error(tmp_path):
+    vertices, faces = grid(3)
+    assert issubclass(slitform.Error, ValueError)
+    for shape, message in [([], "no lines"), ([np.zeros((3, 2))], "not a \\(k, 3\\) array"),
+                           ([square(1, 1)[:1]], "has 1 points"), (42, "not a path"),
+                           ([{"closed": True}], "without \"points\""),
+                           ([(square(1, 1), "yes")], "closed flag"),
+                           (str(tmp_path / "none.svg"), "none.svg")]:
+        with pytest.raises(slitform.Error, match=message):
+            slitform.cut(vertices, faces, shape)
+    with pytest.raises(slitform.Error, match="no such parameter"):
+        slitform.cut(vertices, faces, [square(1, 1)], nonsense=1)
+    with pytest.raises(slitform.Error, match="out of range 0 to 33"):
+        slitform.cut(vertices, faces, [square(1, 1)], min_angle=34)
+    with pytest.raises(slitform.Error, match="not a number, a bool or a string"):
+        slitform.cut(vertices, faces, [square(1, 1)], weld=[1])
+    with pytest.raises(slitform.Error, match="\\(4, 3\\)"):
+        slitform.cut(vertices, faces, [square(1, 1)], shape_transform=np.eye(3))
+
+
+def test_shape_forms_and_parameters_by_keyword(examples):
+    vertices, faces = grid(6)
+    as_array = slitform.cut(vertices, faces, [square(3, 3)])
+    as_pair = slitform.cut(vertices, faces, [(square(3, 3), True)])
+    as_dict = slitform.cut(vertices, faces, [{"points": square(3, 3)}])
+    for other in (as_pair, as_dict):
+        np.testing.assert_array_equal(other.vertices, as_array.vertices)
+    # An open line selects no inside.
+    open_line = slitform.cut(vertices, faces, [(square(3, 3), False)])
+    assert len(open_line.selected_faces) == 0 and len(as_array.selected_faces) > 0
+    holed = slitform.cut(vertices, faces, [square(3, 3)], open=True)
+    assert len(holed.faces) == len(as_array.faces) - len(as_array.selected_faces)
+    assert holed.report["parameters"]["open"] == 1
+    # A read shape cuts as its file does.
+    from_file = slitform.cut(vertices, faces, examples / "ring.json")
+    from_lines = slitform.cut(vertices, faces, slitform.read_shape(examples / "ring.json"))
+    np.testing.assert_array_equal(from_file.vertices, from_lines.vertices)
+    # Placed beside the grid, the square cuts nothing.
+    away = np.array([[1, 0, 0], [0, 1, 0], [0, 0, 1], [50, 50, 5]], dtype=float)
+    assert slitform.cut(vertices, faces, [square(0, 0)], shape_transform=away).report["faces_cut"] == 0
+
+
+def test_triangles_and_ngons():
+    vertices, quads = grid(4)
+    triangles = np.concatenate([quads[:, [0, 1, 2]], quads[:, [0, 2, 3]]])
+    tri = slitform.cut(vertices, triangles, [square(2, 2)])
+    assert tri.report["faces_in"] == 32 and tri.report["faces_cut"] > 0
+    ngon = slitform.cut(np.array([[0, 0, 0], [2, 0, 0], [3, 1, 0], [2, 2, 0], [0, 2, 0]]),
+                        [[0, 1, 2, 3, 4]], [square(1.5, 1)])
+    assert ngon.report["faces_cut"] == 1
+
+
+def test_two_threads_give_the_sequential_results():
+    vertices, faces = grid(30)
+    shapes = [[square(15, 15, 8)], [square(10, 12, 5), square(18, 16, 6)]]
+    sequential = [slitform.cut(vertices, faces, s, weld_on=True) for s in shapes]
+    threaded = [None, None]
+
+    def run(i):
+        threaded[i] = slitform.cut(vertices, faces, shapes[i], weld_on=True)
+
+    workers = [threading.Thread(target=run, args=(i,)) for i in range(2)]
+    for w in workers:
+        w.start()
+    for w in workers:
+        w.join()
+    for a, b in zip(sequential, threaded):
+        np.testing.assert_array_equal(a.vertices, b.vertices)
+        np.testing.assert_array_equal(a.selected_faces, b.selected_faces)
+        np.testing.assert_array_equal(a.cut_edges, b.cut_edges)
+        assert len(a.faces) == len(b.faces)
+
+
+def test_progress_is_heard_and_an_exception_in_it_stops_the_cut():
+    vertices, faces = grid(8)
+    heard = []
+    slitform.cut(vertices, faces, [square(4, 4)], progress=lambda *a: heard.append(a))
+    assert heard and heard[-1][0] == heard[-1][1] == 64
+
+    class Stop(Exception):
+        pass
+
+    def stop(done, total, seconds):
+        raise Stop()
+
+    with pytest.raises(Stop):
+        slitform.cut(vertices, faces, [square(4, 4)], progress=stop)
+
+
+def test_parameters_list_names_defaults_ranges_and_meanings():
+    listed = {p["name"]: p for p in slitform.parameters()}
+    assert len(listed) == 12
+    assert listed["min_angle"]["default"] == 27 and listed["min_angle"]["range"] == (0, 33)
+    assert listed["open"]["kind"] == "switch" and listed["open"]["default"] is False
+    assert listed["sel_level"]["kind"] == "whole"
+    assert all(p["meaning"] for p in listed.values())
+
+
+def test_ctrl_c_cancels_the_cut():
+    vertices, faces = grid(8)
+    with pytest.raises(KeyboardInterrupt):
+        slitform.cut(vertices, faces, [square(4, 4)], progress=lambda *a: _thread.interrupt_main())
+    # The module stays usable.
+    assert slitform.cut(vertices, faces, [square(4, 4)]).report["faces_cut"] > 0
