@@ -1,8 +1,10 @@
 #include "slitform/cut.h"
 
 #include <atomic>
+#include <mutex>
 #include <string>
 
+#include "api/library_lock.h"
 #include "api/mesh_conversion.h"
 #include "api/plugin_path.h"
 #include "api/shape_conversion.h"
@@ -19,6 +21,14 @@ std::string ParameterError(const std::string& error) {
     return "parameter " +
            (error.compare(0, flag.size(), flag) == 0 ? error.substr(flag.size()) : error);
 }
+
+// The session unloads the plug-in when it was the last to hold it.
+struct SessionCloser {
+    void operator()(CutSession* session) const {
+        std::lock_guard<std::mutex> hold(LibraryLoadLock());
+        delete session;
+    }
+};
 
 void FillReport(const CutOutcome& result, IParamBlock2* block, Report& report) {
     const CutCounts& c = result.counts;
@@ -54,7 +64,11 @@ Outcome Cut(const Mesh& mesh, const Shape& shape, const Parameters& parameters,
     Matrix3 placement = shape.placed ? ToMatrix(shape) : Matrix3();
 
     std::string error;
-    std::unique_ptr<CutSession> session = CutSession::Open(PluginPath(parameters.plugin), error);
+    std::unique_ptr<CutSession, SessionCloser> session;
+    {
+        std::lock_guard<std::mutex> hold(LibraryLoadLock());
+        session.reset(CutSession::Open(PluginPath(parameters.plugin), error).release());
+    }
     if (!session)
         throw Error(error);
     session->SetMesh(poly);

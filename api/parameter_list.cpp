@@ -1,5 +1,8 @@
 #include "slitform/parameter_list.h"
 
+#include <mutex>
+
+#include "api/library_lock.h"
 #include "api/plugin_path.h"
 #include "app/cli/parameter_help.h"
 #include "app/session/plugin_library.h"
@@ -9,6 +12,7 @@
 namespace slitform {
 
 std::vector<ParameterInfo> ListParameters(const std::string& plugin) {
+    std::lock_guard<std::mutex> hold(LibraryLoadLock());
     PluginLibrary lib;
     std::string error;
     if (!lib.Load(PluginPath(plugin), error))
