@@ -24,6 +24,11 @@ std::string PluginPath(const std::string& given) {
     std::string built = here + "/../plugins/Slitform.dlm";
     if (access(built.c_str(), F_OK) == 0)
         return built;
+#ifdef SLITFORM_PLUGIN_FROM_PYTHON
+    std::string besideModule = here + "/" SLITFORM_PLUGIN_FROM_PYTHON;
+    if (access(besideModule.c_str(), F_OK) == 0)
+        return besideModule;
+#endif
     return SLITFORM_INSTALLED_PLUGIN;
 }
 

@@ -34,10 +34,11 @@ slitform::Parameters ParametersFrom(const py::kwargs& kwargs) {
         std::string name = py::str(key);
         if (py::isinstance<py::bool_>(value))
             parameters.Set(name, value.cast<bool>());
-        else if (py::isinstance<py::int_>(value) || py::isinstance<py::float_>(value))
-            parameters.Set(name, value.cast<double>());
         else if (py::isinstance<py::str>(value))
             parameters.Set(name, value.cast<std::string>());
+        else if (py::hasattr(value, "__float__"))  // NumPy's scalars too
+            parameters.Set(name,
+                           py::float_(py::reinterpret_borrow<py::object>(value)).cast<double>());
         else
             throw slitform::Error("parameter " + name + ": not a number, a bool or a string");
     }

@@ -106,9 +106,9 @@ def test_shape_forms_and_parameters_by_keyword(examples):
     # An open line selects no inside.
     open_line = slitform.cut(vertices, faces, [(square(3, 3), False)])
     assert len(open_line.selected_faces) == 0 and len(as_array.selected_faces) > 0
-    holed = slitform.cut(vertices, faces, [square(3, 3)], open=True)
+    holed = slitform.cut(vertices, faces, [square(3, 3)], open=np.bool_(True), matid=np.int64(3))
     assert len(holed.faces) == len(as_array.faces) - len(as_array.selected_faces)
-    assert holed.report["parameters"]["open"] == 1
+    assert holed.report["parameters"]["open"] == 1 and holed.report["parameters"]["matid"] == 3
     # A read shape cuts as its file does.
     from_file = slitform.cut(vertices, faces, examples / "ring.json")
     from_lines = slitform.cut(vertices, faces, slitform.read_shape(examples / "ring.json"))
