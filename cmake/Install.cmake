@@ -23,5 +23,9 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
 # The Qt, curl and C++ runtime packages, found from the installed files.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# The Python module works on NumPy arrays; the programs need neither.
+if(TARGET slitform_python)
+  set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "python3, python3-numpy")
+endif()
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS ${CMAKE_BINARY_DIR}/host ${CMAKE_BINARY_DIR}/host/qt)
 include(CPack)
