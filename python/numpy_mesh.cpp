@@ -107,7 +107,11 @@ Mesh MeshFromPython(const py::handle& vertices, const py::handle& faces,
     for (py::ssize_t i = 0; i < r.shape(0); ++i)
         mesh.positions[static_cast<size_t>(i)] = {r(i, 0), r(i, 1), r(i, 2)};
 
-    if (py::isinstance<py::array>(faces)) {
+    // A ragged list made into an array is one row of objects: a sequence of faces.
+    bool ragged = py::isinstance<py::array>(faces) &&
+                  py::reinterpret_borrow<py::array>(faces).ndim() == 1 &&
+                  py::reinterpret_borrow<py::array>(faces).dtype().kind() == 'O';
+    if (py::isinstance<py::array>(faces) && !ragged) {
         py::array f = py::reinterpret_borrow<py::array>(faces);
         if (f.ndim() != 2)
             throw Error("faces: an array of faces must be (m, k)");

@@ -126,6 +126,13 @@ def test_triangles_and_ngons():
     ngon = slitform.cut(np.array([[0, 0, 0], [2, 0, 0], [3, 1, 0], [2, 2, 0], [0, 2, 0]]),
                         [[0, 1, 2, 3, 4]], [square(1.5, 1)])
     assert ngon.report["faces_cut"] == 1
+    # A pentagon and a triangle below it, as a list and as a ragged object array.
+    points = np.array([[0, 0, 0], [2, 0, 0], [3, 1, 0], [2, 2, 0], [0, 2, 0], [1, -1, 0]])
+    mixed = [np.array([0, 1, 2, 3, 4]), np.array([0, 5, 1])]
+    as_list = slitform.cut(points, mixed, [square(1.5, 1)])
+    as_objects = slitform.cut(points, np.array(mixed, dtype=object), [square(1.5, 1)])
+    assert as_list.report["faces_in"] == 2 and as_list.report["faces_cut"] >= 1
+    np.testing.assert_array_equal(as_list.vertices, as_objects.vertices)
 
 
 def test_two_threads_give_the_sequential_results():
