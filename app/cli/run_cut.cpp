@@ -75,8 +75,8 @@ void WarnAboutTheResult(const CutOutcome& outcome, const CutReport& report, IPar
 }  // namespace
 
 int RunCut(const CliOptions& o, std::unique_ptr<PolyObject> object,
-           std::unique_ptr<SplineShape> shape, std::ostream& out, std::ostream& err,
-           std::string& error) {
+           const MeshAttributes& attributes, std::unique_ptr<SplineShape> shape, std::ostream& out,
+           std::ostream& err, std::string& error) {
     std::unique_ptr<CutSession> session = CutSession::Open(o.pluginPath, error);
     if (!session)
         return 1;
@@ -89,6 +89,7 @@ int RunCut(const CliOptions& o, std::unique_ptr<PolyObject> object,
     report.optimize = shape->shape.optimize = o.optimize;
     report.healthIn = MeasureMeshHealth(object->mm);
     session->SetObject(object.release(), L"object", o.object.ToMatrix());
+    session->SetMeshAttributes(attributes);
     if (o.shape.matrix) {
         report.placement = "matrix";
         session->SetPlacedShape(shape->shape, *o.shape.matrix);

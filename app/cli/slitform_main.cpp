@@ -64,7 +64,8 @@ int Demo(CliOptions o) {
     doing = "cutting the demo";
     int code =
         RunCut(o, std::unique_ptr<PolyObject>(MakeRoundedBox(Point3(4.0f, 4.0f, 1.5f), 0.3f, 24)),
-               std::unique_ptr<SplineShape>(MakeStar(5, 1.0f, 0.42f)), std::cout, std::cerr, error);
+               MeshAttributes(), std::unique_ptr<SplineShape>(MakeStar(5, 1.0f, 0.42f)), std::cout,
+               std::cerr, error);
     if (code != 0)
         return Fail(error, code);
     std::cout << "wrote " << o.outPath << ", " << o.reportPath << " and " << o.picturePath << "\n";
@@ -78,7 +79,8 @@ int Cut(const CliOptions& o) {
     std::vector<std::string> warnings;
     doing = "reading " + o.meshPath;
     auto object = std::make_unique<PolyObject>();
-    if (!ReadMesh(o.meshPath, object->mm, error, &warnings))
+    MeshAttributes attributes;
+    if (!ReadMesh(o.meshPath, object->mm, error, &warnings, &attributes))
         return Fail(error, 1);
     for (const std::string& w : warnings) std::cerr << "slitform: warning: " << w << "\n";
     bool hasFace = false;
@@ -95,7 +97,8 @@ int Cut(const CliOptions& o) {
     if (!hasKnot)
         return Fail(o.shapePath + ": the shape has no points", 1);
     doing = "cutting " + o.meshPath + " along " + o.shapePath;
-    int code = RunCut(o, std::move(object), std::move(shape), std::cout, std::cerr, error);
+    int code =
+        RunCut(o, std::move(object), attributes, std::move(shape), std::cout, std::cerr, error);
     return code == 0 ? 0 : Fail(error, code);
 }
 

@@ -17,9 +17,18 @@ std::string ListOf(const char* what, const std::vector<int>& items, std::size_t 
 }  // namespace
 
 void BuildMNMesh(const std::string& path, const MeshData& data, MNMesh& out,
-                 std::vector<std::string>* warnings) {
+                 std::vector<std::string>* warnings, MeshAttributes* attributes) {
     const std::size_t kListed = 10;
     out.Clear();
+    if (attributes) {
+        *attributes = MeshAttributes();
+        attributes->objectName = data.objectName;
+        attributes->materialLibrary = data.materialLibrary;
+        attributes->materialNames = data.materialNames;
+        attributes->color = data.vertexColor;
+        attributes->groupNames = data.groupNames;
+    }
+    bool withUV = !data.cornerUV.empty(), withNormals = !data.cornerNormal.empty();
     for (std::size_t i = 0; i < data.positions.size(); ++i) {
         int vi = out.NewVert(data.positions[i]);
         out.v[vi].flags = data.vertexFlags[i] & ~DWORD(MN_DEAD);
@@ -41,6 +50,22 @@ void BuildMNMesh(const std::string& path, const MeshData& data, MNMesh& out,
         out.f[fi].flags = data.faceFlags[face] & ~DWORD(MN_DEAD);
         out.f[fi].material = data.faceMaterial[face];
         out.f[fi].smGroup = data.faceSmGroup[face];
+        if (!attributes)
+            continue;
+        auto first = static_cast<std::ptrdiff_t>(start), last = first + degree;
+        if (!data.groupNames.empty()) {
+            attributes->faceGroup.resize(static_cast<std::size_t>(out.numf), -1);
+            attributes->faceGroup[fi] = data.faceGroup[face];
+        }
+        if (withUV) {
+            attributes->uv.resize(static_cast<std::size_t>(out.numf));
+            attributes->uv[fi].assign(data.cornerUV.begin() + first, data.cornerUV.begin() + last);
+        }
+        if (withNormals) {
+            attributes->normal.resize(static_cast<std::size_t>(out.numf));
+            attributes->normal[fi].assign(data.cornerNormal.begin() + first,
+                                          data.cornerNormal.begin() + last);
+        }
     }
 
     std::vector<int> unmatched;

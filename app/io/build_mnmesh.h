@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "app/io/mesh_attributes.h"
 #include "app/io/mesh_data.h"
 #include "mnmesh.h"
 
@@ -17,6 +18,8 @@ constexpr int kMaxFaceDegree = 10000;
 // Faces the mesh refuses (fewer than 3 corners, a repeated corner, an edge used
 // twice the same way or by a third face, too many corners) and edge records that
 // match no edge are skipped; when warnings is given, one line naming path says
-// which.
+// which. When attributes is given it receives the names, the groups, the
+// corners' texture coordinates and normals of the faces built and the vertices'
+// colours.
 void BuildMNMesh(const std::string& path, const MeshData& data, MNMesh& out,
-                 std::vector<std::string>* warnings);
+                 std::vector<std::string>* warnings, MeshAttributes* attributes = nullptr);

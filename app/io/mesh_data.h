@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
 #include <vector>
 
 #include "maxtypes.h"
@@ -23,6 +24,15 @@ struct MeshData {
     std::vector<MtlID> faceMaterial;    // one per face
     std::vector<DWORD> faceSmGroup;     // one per face
     std::vector<MeshEdgeRecord> edges;  // flags for the edges joining v1 and v2
+    // Optional, empty when the file has none: one per corner, or one per position.
+    std::vector<Point3> cornerUV;
+    std::vector<Point3> cornerNormal;
+    std::vector<Point3> vertexColor;
+    std::vector<std::string> materialNames;  // by material ID
+    std::vector<std::string> groupNames;
+    std::vector<int> faceGroup;  // one per face when groupNames is not empty
+    std::string objectName;
+    std::string materialLibrary;
 
     MeshData() : faceStart(1, 0) {}
     int FaceCount() const { return static_cast<int>(faceStart.size()) - 1; }

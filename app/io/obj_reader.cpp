@@ -102,6 +102,41 @@ std::vector<std::string> Lines(const std::string& text) {
     return lines;
 }
 
+// The rest of the first line starting with keyword, blanks trimmed; empty if none.
+std::string FirstLineValue(const std::string& text, const std::string& keyword) {
+    std::istringstream in(text);
+    std::string line;
+    while (std::getline(in, line)) {
+        std::size_t i = line.find_first_not_of(" \t");
+        if (i == std::string::npos || line.compare(i, keyword.size(), keyword) != 0)
+            continue;
+        std::size_t start = i + keyword.size();
+        if (start < line.size() && line[start] != ' ' && line[start] != '\t')
+            continue;
+        std::size_t first = line.find_first_not_of(" \t", start);
+        std::size_t last = line.find_last_not_of(" \t\r");
+        return first == std::string::npos || last < first ? std::string()
+                                                          : line.substr(first, last - first + 1);
+    }
+    return std::string();
+}
+
+// A corner's value from values (stride numbers each, the missing ones 0), false
+// for an index out of range.
+bool CornerValue(const std::vector<tinyobj::real_t>& values, std::size_t stride, int index,
+                 Point3& out) {
+    out = Point3(0.0f, 0.0f, 0.0f);
+    if (index < 0)
+        return true;
+    std::size_t at = static_cast<std::size_t>(index) * stride;
+    if (at + stride > values.size())
+        return false;
+    for (std::size_t k = 0; k < stride; ++k)
+        if (!ToFiniteFloat(values[at + k], out[static_cast<int>(k)]))
+            return false;
+    return true;
+}
+
 DWORD SmoothingBits(unsigned int group) {
     return group == 0 ? 0 : DWORD(1) << ((group - 1) % 32);
 }
@@ -151,9 +186,36 @@ bool ReadObjMesh(const std::string& path, const std::string& bytes, MeshData& da
         }
     }
 
+    if (attrib.colors.size() == attrib.vertices.size()) {
+        data.vertexColor.resize(vertexCount);
+        for (std::size_t i = 0; i < vertexCount; ++i)
+            for (int k = 0; k < 3; ++k)
+                data.vertexColor[i][k] = static_cast<float>(attrib.colors[3 * i + k]);
+    }
+    data.materialNames = names;
+    data.objectName = FirstLineValue(bytes, "o");
+    data.materialLibrary = FirstLineValue(bytes, "mtllib");
+    bool withUV = false, withNormals = false;
+    for (const tinyobj::shape_t& shape : shapes)
+        for (const tinyobj::index_t& index : shape.mesh.indices) {
+            withUV = withUV || index.texcoord_index >= 0;
+            withNormals = withNormals || index.normal_index >= 0;
+        }
+
+    // The library names a shape after its "o" or "g" line: groups only when "g" is used.
+    bool grouped = !FirstLineValue(bytes, "g").empty();
+    std::map<std::string, int> groupIndex;
+
     int faceNumber = 0;
     std::vector<int> corners;
     for (const tinyobj::shape_t& shape : shapes) {
+        int group = -1;
+        if (grouped && !shape.name.empty()) {
+            auto found = groupIndex.emplace(shape.name, static_cast<int>(data.groupNames.size()));
+            if (found.second)
+                data.groupNames.push_back(shape.name);
+            group = found.first->second;
+        }
         const tinyobj::mesh_t& mesh = shape.mesh;
         std::size_t next = 0;
         for (std::size_t f = 0; f < mesh.num_face_vertices.size(); ++f) {
@@ -171,9 +233,23 @@ bool ReadObjMesh(const std::string& path, const std::string& bytes, MeshData& da
                     return false;
                 }
                 corners.push_back(index);
+                Point3 uv, normal;
+                if (!CornerValue(attrib.texcoords, 2, mesh.indices[next + k].texcoord_index, uv) ||
+                    !CornerValue(attrib.normals, 3, mesh.indices[next + k].normal_index, normal)) {
+                    error = path + ": face " + std::to_string(faceNumber) +
+                            " has a texture coordinate or normal index out of range or a value "
+                            "that is not a finite single-precision number";
+                    return false;
+                }
+                if (withUV)
+                    data.cornerUV.push_back(uv);
+                if (withNormals)
+                    data.cornerNormal.push_back(normal);
             }
             next += degree;
             data.AddFace(corners.data(), static_cast<int>(degree));
+            if (grouped)
+                data.faceGroup.push_back(group);
             int material = f < mesh.material_ids.size() ? mesh.material_ids[f] : -1;
             data.faceMaterial.back() = static_cast<MtlID>(material < 0 ? 0 : material);
             if (f < mesh.smoothing_group_ids.size())

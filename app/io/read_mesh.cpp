@@ -6,7 +6,7 @@
 #include "app/io/ply_reader.h"
 
 bool ReadMesh(const std::string& path, MNMesh& out, std::string& error,
-              std::vector<std::string>* warnings) {
+              std::vector<std::string>* warnings, MeshAttributes* attributes) {
     std::string extension = LowerCaseExtension(path);
     if (extension != "ply" && extension != "obj") {
         error = path + ": unknown mesh format (the name must end in .ply or .obj)";
@@ -21,7 +21,7 @@ bool ReadMesh(const std::string& path, MNMesh& out, std::string& error,
                                  : ReadObjMesh(path, bytes, data, &found, error);
     if (!ok)
         return false;
-    BuildMNMesh(path, data, out, &found);
+    BuildMNMesh(path, data, out, &found, attributes);
     if (warnings)
         warnings->insert(warnings->end(), found.begin(), found.end());
     return true;

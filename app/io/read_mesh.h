@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "app/io/mesh_attributes.h"
 #include "mnmesh.h"
 
 // Reads the mesh in the file at path into out, in the format its extension names
@@ -14,5 +15,7 @@
 // a one-line error naming path, for a missing or unreadable file, an unknown
 // extension or malformed content; out is then left as it was. An empty mesh is
 // not an error: the caller decides.
+// When attributes is given it receives what the file carries besides (see
+// MeshAttributes), aligned with out's faces and vertices.
 bool ReadMesh(const std::string& path, MNMesh& out, std::string& error,
-              std::vector<std::string>* warnings = nullptr);
+              std::vector<std::string>* warnings = nullptr, MeshAttributes* attributes = nullptr);

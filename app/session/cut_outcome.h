@@ -3,13 +3,20 @@
 
 #include <string>
 
+#include "app/io/mesh_attributes.h"
 #include "app/session/cut_counts.h"
 #include "mnmesh.h"
+
+constexpr const char* kInsideMaterialName = "slitform_inside";
 
 struct CutOutcome {
     bool evaluated = false;  // false: error says why, and mesh is the mesh going in
     std::string error;
     MNMesh mesh;  // the modifier's output, in the object's space
+    // The input's attributes carried onto mesh (see CarryAttributes); the material
+    // that matid gives the inside faces is named kInsideMaterialName when the input
+    // had no name for it.
+    MeshAttributes attributes;
     CutCounts counts;
     // The projection direction as the modifier computed it, in the object's space;
     // directionKnown is false when the evaluation did not reach the cut.

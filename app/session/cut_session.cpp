@@ -5,6 +5,7 @@
 #include <future>
 #include <new>
 
+#include "app/session/carry_attributes.h"
 #include "app/session/parameter_by_name.h"
 #include "app/session/parameter_values.h"
 #include "app/session/shape_placement.h"
@@ -86,8 +87,13 @@ void CutSession::SetObject(PolyObject* object, const std::wstring& name, const M
         objectNode->SetObjectRef(object);
     objectNode->SetName(name);
     objectNode->SetNodeTM(0, tm);
+    attributes = MeshAttributes();
     if (shapeNode && fitted)
         FitShape();
+}
+
+void CutSession::SetMeshAttributes(const MeshAttributes& meshAttributes) {
+    attributes = meshAttributes;
 }
 
 void CutSession::SetFittedShape(const BezierShape& shape, const std::wstring& name,
@@ -160,6 +166,18 @@ bool CutSession::SetParameter(const std::string& name, const std::string& value,
     return SetParameterByName(block, name, value, error);
 }
 
+void CutSession::NameInsideMaterial(MeshAttributes& out) const {
+    const ParamDef* on = Block()->GetDesc()->FindParam(L"matid_on");
+    const ParamDef* id = Block()->GetDesc()->FindParam(L"matid");
+    if (!on || !id || Block()->GetInt(on->id) == 0 || Block()->GetInt(id->id) < 1)
+        return;
+    auto index = static_cast<std::size_t>(Block()->GetInt(id->id) - 1);
+    if (out.materialNames.size() <= index)
+        out.materialNames.resize(index + 1);
+    if (out.materialNames[index].empty())
+        out.materialNames[index] = kInsideMaterialName;
+}
+
 CutOutcome CutSession::Evaluate(const CutProgress& progress, bool copyMesh,
                                 const std::atomic<bool>* cancel) {
     CutOutcome outcome;
@@ -209,8 +227,11 @@ CutOutcome CutSession::Evaluate(const CutProgress& progress, bool copyMesh,
         }
         const MNMesh& result = static_cast<PolyObject*>(out)->mm;
         outcome.counts = CountCut(before, result);
-        if (copyMesh)
+        if (copyMesh) {
             outcome.mesh = result;
+            outcome.attributes = CarryAttributes(in, attributes, result);
+            NameInsideMaterial(outcome.attributes);
+        }
         auto recordOf = reinterpret_cast<SlitformCutRecordFn>(lib->Symbol(CUT_RECORD_EXPORT));
         const CutRecord* record = recordOf ? recordOf(mod) : nullptr;
         if (record && record->cut) {
@@ -233,6 +254,7 @@ CutOutcome CutSession::Evaluate(const CutProgress& progress, bool copyMesh,
 std::unique_ptr<CutSession> CutSession::Clone() const {
     auto copy = std::make_unique<CutSession>(lib);
     copy->SetMesh(Mesh(), objectNode->GetName(), objectNode->GetNodeTM(0));
+    copy->attributes = attributes;
     Object* shape = shapeNode ? shapeNode->GetObjectRef() : nullptr;
     if (shape && shape->ClassID() == splineShapeClassID) {
         auto* spline = new SplineShape();

@@ -48,6 +48,10 @@ public:
     // takes obj. A shape placed by the automatic fit is fitted again.
     void SetObject(PolyObject* obj, const std::wstring& name = L"object",
                    const Matrix3& tm = Matrix3());
+    // What the mesh going in carries besides its geometry, aligned with it; SetObject
+    // and SetMesh drop it. The evaluation carries it onto the result.
+    void SetMeshAttributes(const MeshAttributes& meshAttributes);
+    const MeshAttributes& MeshAttributesIn() const { return attributes; }
     // SetObject with a copy of mesh.
     void SetMesh(const MNMesh& mesh, const std::wstring& name = L"object",
                  const Matrix3& tm = Matrix3());
@@ -87,6 +91,8 @@ public:
 private:
     void SetShapeNode(Object* shape, const Matrix3& tm, const std::wstring& name);
     void FitShape();
+    // Names the material ID that matid gives the inside faces, when on and unnamed.
+    void NameInsideMaterial(MeshAttributes& out) const;
 
     std::shared_ptr<const PluginLibrary> lib;
     Scene scene;  // after the library: gone before it is unloaded
@@ -96,4 +102,5 @@ private:
     bool fitted = false;  // the shape follows the automatic fit
     BezierShape shapeAsRead;
     Matrix3 fitAdjust;
+    MeshAttributes attributes;
 };

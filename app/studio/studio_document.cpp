@@ -54,7 +54,8 @@ StudioDocument::~StudioDocument() = default;
 
 bool StudioDocument::OpenMesh(const std::string& path, std::string& error) {
     MNMesh mesh;
-    if (!ReadMesh(path, mesh, error))
+    MeshAttributes attributes;
+    if (!ReadMesh(path, mesh, error, nullptr, &attributes))
         return false;
     bool hasFace = false;
     for (int f = 0; f < mesh.numf && !hasFace; ++f) hasFace = !mesh.f[f].GetFlag(MN_DEAD);
@@ -63,6 +64,7 @@ bool StudioDocument::OpenMesh(const std::string& path, std::string& error) {
         return false;
     }
     SetMesh(mesh, NodeNameOf(path));
+    session.SetMeshAttributes(attributes);
     return true;
 }
 
