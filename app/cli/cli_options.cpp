@@ -188,6 +188,8 @@ ParseResult ParseCommandLine(int argc, char** argv, CliOptions& o, std::ostream&
     cut->add_option("-o,--out", o.outPath, "the result: .ply (keeps every flag) or .obj")
         ->type_name("OUT")
         ->required();
+    cut->add_flag("--cut-lines", o.cutLines,
+                  "OBJ: add the cut lines as line elements in group slitform_cut_lines");
     AddCutOptions(cut, o, raw);
     cut->footer(
         "Without a shape transform the shape is centred over the mesh, scaled to 80% of its\n"

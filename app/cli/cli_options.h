@@ -30,6 +30,7 @@ struct CliOptions {
     bool optimize = true;
     std::string reportPath, picturePath;
     std::string pluginPath;
+    bool cutLines = false;  // OBJ output: the cut lines as line elements
 };
 
 // What parsing the command line came to.

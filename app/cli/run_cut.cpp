@@ -116,7 +116,10 @@ int RunCut(const CliOptions& o, std::unique_ptr<PolyObject> object,
     }
     report.healthOut = MeasureMeshHealth(outcome.mesh);
     bool reportToStdout = o.reportPath == "-";
-    if (!o.outPath.empty() && !WriteMesh(o.outPath, outcome.mesh, error))
+    MeshWriteOptions writing;
+    writing.attributes = &outcome.attributes;
+    writing.cutLines = o.cutLines;
+    if (!o.outPath.empty() && !WriteMesh(o.outPath, outcome.mesh, writing, error))
         return 1;
     if (reportToStdout)
         out << CutReportJson(report, outcome);

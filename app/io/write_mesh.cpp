@@ -25,6 +25,13 @@ bool CheckMeshPath(const std::string& path, std::string& error) {
 
 bool WriteMesh(const std::string& path, const MNMesh& mesh, std::string& error,
                PlyEncoding plyEncoding) {
+    MeshWriteOptions options;
+    options.plyEncoding = plyEncoding;
+    return WriteMesh(path, mesh, options, error);
+}
+
+bool WriteMesh(const std::string& path, const MNMesh& mesh, const MeshWriteOptions& options,
+               std::string& error) {
     if (!KnownExtension(path, error))
         return false;
     LiveNumbering numbering;
@@ -33,7 +40,8 @@ bool WriteMesh(const std::string& path, const MNMesh& mesh, std::string& error,
         error = path + ": cannot write the mesh: " + problem;
         return false;
     }
-    std::string bytes = LowerCaseExtension(path) == "ply" ? PlyBytes(mesh, numbering, plyEncoding)
-                                                          : ObjText(mesh, numbering);
+    std::string bytes = LowerCaseExtension(path) == "ply"
+                            ? PlyBytes(mesh, numbering, options.plyEncoding)
+                            : ObjText(mesh, numbering, options.attributes, options.cutLines);
     return WriteFileAtomically(path, bytes, error);
 }

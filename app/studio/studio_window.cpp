@@ -128,7 +128,9 @@ bool StudioWindow::SaveResult(const QString& path, QString& error) {
         return false;
     }
     std::string message;
-    if (WriteMesh(path.toStdString(), result.mesh, message))
+    MeshWriteOptions writing;
+    writing.attributes = &result.attributes;
+    if (WriteMesh(path.toStdString(), result.mesh, writing, message))
         return true;
     error = QString::fromStdString(message);
     return false;

@@ -140,7 +140,8 @@ TEST(MeshWrite, ObjKeepsNgonsAndNamesMaterialsByAppearance) {
     ASSERT_TRUE(WriteMesh(path, mesh, error)) << error;
     std::string text = ReadBytes(path);
     EXPECT_NE(
-        text.find("usemtl mtl3\nf 1 2 5 4\nusemtl mtl1\nf 2 3 6 5\nusemtl mtl3\nf 4 5 6 8 7\n"),
+        text.find("g slitform_inside\nusemtl mtl3\nf 1 2 5 4\ng default\nusemtl mtl1\nf 2 3 6 "
+                  "5\nusemtl mtl3\nf 4 5 6 8 7\n"),
         std::string::npos)
         << text;
     MNMesh back;
