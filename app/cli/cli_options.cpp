@@ -183,13 +183,19 @@ ParseResult ParseCommandLine(int argc, char** argv, CliOptions& o, std::ostream&
 
     CLI::App* cut = app.add_subcommand(
         "cut", "Cuts MESH along the lines of SHAPE and writes the result to OUT");
-    cut->add_option("MESH", o.meshPath, "the mesh: .ply or .obj")->required();
+    cut->add_option("MESH", o.meshPath,
+                    "the mesh: .ply, .obj, .gltf, .glb, .stl, .off, .3mf or .fbx")
+        ->required();
     cut->add_option("SHAPE", o.shapePath, "the shape: .svg or .json")->required();
-    cut->add_option("-o,--out", o.outPath, "the result: .ply (keeps every flag) or .obj")
+    cut->add_option("-o,--out", o.outPath,
+                    "the result: .ply (keeps every flag), .obj, .gltf, .glb, .stl, .off or .3mf")
         ->type_name("OUT")
         ->required();
     cut->add_flag("--cut-lines", o.cutLines,
                   "OBJ: add the cut lines as line elements in group slitform_cut_lines");
+    CLI::Option* binary =
+        cut->add_flag("--binary", o.plyBinary, "PLY: write binary (the default from 100000 faces)");
+    cut->add_flag("--ascii", o.plyAscii, "PLY: write text, however large")->excludes(binary);
     AddCutOptions(cut, o, raw);
     cut->footer(
         "Without a shape transform the shape is centred over the mesh, scaled to 80% of its\n"

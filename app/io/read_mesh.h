@@ -8,7 +8,8 @@
 #include "mnmesh.h"
 
 // Reads the mesh in the file at path into out, in the format its extension names
-// (.ply: ASCII or binary; .obj). Vertices keep the file's order, faces keep their
+// (.ply: ASCII or binary; .obj; .gltf, .glb, .stl, .off, .3mf and .fbx through
+// Assimp, see ReadAssimpMesh). Vertices keep the file's order, faces keep their
 // corners (n-gons, shared vertices), flags (never the dead bit), material IDs
 // and smoothing groups. Faces the mesh refuses are skipped and reported in
 // warnings (when given), as are other things the reader passed over. False, with

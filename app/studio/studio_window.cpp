@@ -219,8 +219,9 @@ void StudioWindow::FillSceneList() {
 }
 
 void StudioWindow::OpenMeshDialog() {
-    QString path = QFileDialog::getOpenFileName(this, tr("Open mesh"), QString(),
-                                                tr("Meshes (*.ply *.obj);;All files (*)"));
+    QString path = QFileDialog::getOpenFileName(
+        this, tr("Open mesh"), QString(),
+        tr("Meshes (*.ply *.obj *.gltf *.glb *.stl *.off *.3mf *.fbx);;All files (*)"));
     QString error;
     if (!path.isEmpty() && !OpenMesh(path, error))
         QMessageBox::warning(this, tr("Open mesh"), error);
@@ -236,7 +237,8 @@ void StudioWindow::OpenShapeDialog() {
 
 void StudioWindow::SaveResultDialog() {
     QString path = QFileDialog::getSaveFileName(
-        this, tr("Save result"), QStringLiteral("result.ply"), tr("PLY (*.ply);;OBJ (*.obj)"));
+        this, tr("Save result"), QStringLiteral("result.ply"),
+        tr("PLY (*.ply);;OBJ (*.obj);;glTF (*.gltf *.glb);;STL (*.stl);;OFF (*.off);;3MF (*.3mf)"));
     QString error;
     if (!path.isEmpty() && !SaveResult(path, error))
         QMessageBox::warning(this, tr("Save result"), error);

@@ -117,7 +117,7 @@ TEST(SlitformProgram, ErrorsNameTheFileAndLeaveOutputsAlone) {
         {"cut /nonexistent/box.ply " + Example("star.svg") + " -o " + out, 1, "/nonexistent/box.ply"},
         {"cut " + Example("grid_box.ply") + " " + broken + " -o " + out, 1, broken},
         {"cut " + empty + " " + Example("star.svg") + " -o " + out, 1, empty},
-        {"cut " + Example("grid_box.ply") + " " + Example("star.svg") + " -o " + Temp("x.stl"), 1, "x.stl"},
+        {"cut " + Example("grid_box.ply") + " " + Example("star.svg") + " -o " + Temp("x.xyz"), 1, "x.xyz"},
         {"cut " + Example("grid_box.ply") + " " + Example("star.svg") + " -o " + out + " --set weld=-1", 2, "weld"},
         {"cut " + Example("grid_box.ply") + " " + Example("star.svg") + " -o " + out + " --set spin=1", 2, "spin"},
         {"cut " + Example("grid_box.ply") + " -o " + out, 2, "usage"},
@@ -136,7 +136,7 @@ TEST(SlitformProgram, RefusesOutputsBeforeReadingTheInputs) {
     std::system(("mkdir -p " + folder).c_str());
     std::string star = Example("star.svg");
     const std::pair<std::string, std::string> cases[] = {
-        {"-o " + Temp("x.stl"), "x.stl: unknown mesh format"},
+        {"-o " + Temp("x.xyz"), "x.xyz: unknown mesh format"},
         {"-o " + folder, "folder_out.ply: names a folder"},
         {"-o " + Temp("no/such/out.ply"), "does not exist"},
         {"-o " + Temp("ok.ply") + " --report " + folder, "names a folder"},
@@ -324,4 +324,24 @@ TEST(SlitformProgram, ThePluginFolderFromTheEnvironmentComesFirst) {
         "", "SLITFORM_PLUGIN_DIR=/nonexistent/plugins " + std::string(SLITFORM_PROGRAM) + " info");
     EXPECT_EQ(r.code, 1);
     EXPECT_NE(r.err.find("/nonexistent/plugins/Slitform.dlm"), std::string::npos) << r.err;
+}
+
+TEST(SlitformProgram, PlyEncodingAndTheFormatsThroughAssimp) {
+    std::string ply = Temp("encoding.ply");
+    std::string cut = "cut " + Example("grid_box.ply") + " " + Example("star.svg") + " -o " + ply;
+    ASSERT_EQ(Slitform(cut).code, 0);
+    EXPECT_NE(Slurp(ply).find("format ascii 1.0"), std::string::npos);  // small: text
+    ASSERT_EQ(Slitform(cut + " --binary").code, 0);
+    EXPECT_NE(Slurp(ply).find("format binary_little_endian 1.0"), std::string::npos);
+    Outcome both = Slitform(cut + " --binary --ascii");
+    EXPECT_EQ(both.code, 2) << both.err;
+    for (const char* name : {"assimp.glb", "assimp.stl", "assimp.off", "assimp.3mf"}) {
+        std::string out = Temp(name);
+        Outcome r = Slitform("cut " + Example("grid_box.obj") + " " + Example("star.svg") + " -o " +
+                             out + " --set weld_on=on");
+        ASSERT_EQ(r.code, 0) << name << ": " << r.err;
+        Outcome again =
+            Slitform("cut " + out + " " + Example("star.svg") + " -o " + Temp("again.obj"));
+        EXPECT_EQ(again.code, 0) << name << ": " << again.err;
+    }
 }

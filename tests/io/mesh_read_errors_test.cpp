@@ -128,7 +128,7 @@ INSTANTIATE_TEST_SUITE_P(
                     "element edge 1\nproperty int vertex1\nproperty int vertex2\nend_header") +
                 kVertices + Faces("3 0 1 2\n") + "0 8\n",
             "line 25: edge 0 has vertex index 8 but there are 8 vertices"},
-        BrokenFile{"unknown.stl", "solid\n", "unknown mesh format"}));
+        BrokenFile{"unknown.xyz", "solid\n", "unknown mesh format"}));
 
 std::string BinaryCube(PlyEncoding encoding) {
     MNMesh mesh;

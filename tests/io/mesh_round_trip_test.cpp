@@ -189,7 +189,7 @@ TEST(MeshWrite, FailureLeavesTheTargetAndNoTemporaryFile) {
     EXPECT_TRUE(OneLineErrorNaming(error, folderTarget));
     EXPECT_FALSE(WriteMesh(folder.File("missing/out.ply"), mesh, error));
     EXPECT_TRUE(OneLineErrorNaming(error, folder.File("missing/out.ply")));
-    EXPECT_FALSE(WriteMesh(folder.File("out.stl"), mesh, error));
+    EXPECT_FALSE(WriteMesh(folder.File("out.xyz"), mesh, error));
     EXPECT_NE(error.find("unknown mesh format"), std::string::npos) << error;
 
     std::vector<std::string> entries = folder.Entries();

@@ -1,0 +1,172 @@
+// Every format the application writes, read back by Assimp itself (the library
+// other tools use) and by our own reader: counts, texture coordinates, material
+// names and the selection survive where the format holds them.
+#include <assimp/postprocess.h>
+#include <assimp/scene.h>
+#include <gtest/gtest.h>
+
+#include <assimp/Importer.hpp>
+#include <functional>
+
+#include "app/io/read_mesh.h"
+#include "app/io/write_mesh.h"
+#include "contract/cut_mesh_flags.h"
+#include "io_test_files.h"
+
+namespace {
+
+// A quad and a pentagon on a UV seam, in materials Wood and Metal; the pentagon
+// is inside the shape. 2 + 3 = 5 triangles.
+const char* const kCrate =
+    "mtllib crate.mtl\no Crate\n"
+    "v 0 0 0\nv 1 0 0\nv 2 0 0\nv 0 1 0\nv 1 1 0\nv 2 1 0\nv 1.5 1.5 0\n"
+    "vt 0 0\nvt 1 0\nvt 1 1\nvt 0 1\nvt 0.5 0.25\nvt 0.75 0.5\n"
+    "vn 0 0 1\n"
+    "usemtl Wood\nf 1/1/1 2/2/1 5/3/1 4/4/1\n"
+    "usemtl Metal\nf 2/1/1 3/5/1 6/3/1 7/6/1 5/4/1\n";
+
+struct Crate {
+    MNMesh mesh;
+    MeshAttributes attributes;
+};
+
+Crate ReadCrate(const ScratchFolder& folder) {
+    Crate crate;
+    std::string path = folder.File("crate.obj"), error;
+    WriteBytes(path, kCrate);
+    EXPECT_TRUE(ReadMesh(path, crate.mesh, error, nullptr, &crate.attributes)) << error;
+    crate.mesh.f[1].SetFlag(cutflags::kInsideFace);
+    return crate;
+}
+
+std::string Written(const ScratchFolder& folder, const Crate& crate, const std::string& name) {
+    MeshWriteOptions options;
+    options.attributes = &crate.attributes;
+    std::string path = folder.File(name), error;
+    EXPECT_TRUE(WriteMesh(path, crate.mesh, options, error)) << error;
+    return path;
+}
+
+unsigned Triangles(const aiScene& scene) {
+    unsigned count = 0;
+    for (unsigned m = 0; m < scene.mNumMeshes; ++m)
+        for (unsigned f = 0; f < scene.mMeshes[m]->mNumFaces; ++f)
+            count += scene.mMeshes[m]->mFaces[f].mNumIndices - 2;
+    return count;
+}
+
+bool HasMaterial(const aiScene& scene, const std::string& name) {
+    for (unsigned i = 0; i < scene.mNumMaterials; ++i)
+        if (name == scene.mMaterials[i]->GetName().C_Str())
+            return true;
+    return false;
+}
+
+const aiNode* FindNode(const aiNode& node, const std::string& name) {
+    if (name == node.mName.C_Str())
+        return &node;
+    for (unsigned i = 0; i < node.mNumChildren; ++i)
+        if (const aiNode* found = FindNode(*node.mChildren[i], name))
+            return found;
+    return nullptr;
+}
+
+// The texture coordinate Assimp holds at position p, or (-1, -1) when none.
+aiVector3D UVAt(const aiScene& scene, const aiVector3D& p, unsigned material) {
+    for (unsigned m = 0; m < scene.mNumMeshes; ++m) {
+        const aiMesh& mesh = *scene.mMeshes[m];
+        if (mesh.mMaterialIndex != material || !mesh.HasTextureCoords(0))
+            continue;
+        for (unsigned v = 0; v < mesh.mNumVertices; ++v)
+            if ((mesh.mVertices[v] - p).Length() < 1e-6f)
+                return mesh.mTextureCoords[0][v];
+    }
+    return aiVector3D(-1.0f, -1.0f, 0.0f);
+}
+
+unsigned MaterialIndex(const aiScene& scene, const std::string& name) {
+    for (unsigned i = 0; i < scene.mNumMaterials; ++i)
+        if (name == scene.mMaterials[i]->GetName().C_Str())
+            return i;
+    return scene.mNumMaterials;
+}
+
+}  // namespace
+
+TEST(AssimpFormats, AssimpReadsEveryWrittenFormatWithItsTriangles) {
+    ScratchFolder folder;
+    Crate crate = ReadCrate(folder);
+    for (const char* name :
+         {"out.gltf", "out.glb", "out.stl", "out.off", "out.3mf", "out.obj", "out.ply"}) {
+        Assimp::Importer importer;
+        const aiScene* scene =
+            importer.ReadFile(Written(folder, crate, name), aiProcess_Triangulate);
+        ASSERT_NE(scene, nullptr) << name << ": " << importer.GetErrorString();
+        EXPECT_EQ(Triangles(*scene), 5u) << name;
+    }
+}
+
+TEST(AssimpFormats, GltfCarriesTexturesMaterialsAndTheSelectionNode) {
+    ScratchFolder folder;
+    Crate crate = ReadCrate(folder);
+    for (const char* name : {"sel.gltf", "sel.glb"}) {
+        Assimp::Importer importer;
+        const aiScene* scene = importer.ReadFile(Written(folder, crate, name), 0);
+        ASSERT_NE(scene, nullptr) << name << ": " << importer.GetErrorString();
+        EXPECT_TRUE(HasMaterial(*scene, "Wood")) << name;
+        EXPECT_TRUE(HasMaterial(*scene, "Metal")) << name;
+        const aiNode* inside = FindNode(*scene->mRootNode, "slitform_inside");
+        ASSERT_NE(inside, nullptr) << name;
+        ASSERT_EQ(inside->mNumMeshes, 1u) << name;
+        EXPECT_EQ(scene->mMeshes[inside->mMeshes[0]]->mNumFaces, 3u) << name;
+        // Vertex 2 (1, 0, 0) lies on the seam: u 1 in Wood, 0 in Metal.
+        aiVector3D wood = UVAt(*scene, aiVector3D(1, 0, 0), MaterialIndex(*scene, "Wood"));
+        aiVector3D metal = UVAt(*scene, aiVector3D(1, 0, 0), MaterialIndex(*scene, "Metal"));
+        EXPECT_NEAR(wood.x, 1.0f, 1e-6f) << name;
+        EXPECT_NEAR(metal.x, 0.0f, 1e-6f) << name;
+        EXPECT_NEAR(wood.y, metal.y, 1e-6f) << name;
+    }
+}
+
+TEST(AssimpFormats, OurReaderGetsBackTheCornersAndNames) {
+    ScratchFolder folder;
+    Crate crate = ReadCrate(folder);
+    for (const char* name : {"back.glb", "back.gltf"}) {
+        MNMesh mesh;
+        MeshAttributes back;
+        std::string error;
+        ASSERT_TRUE(ReadMesh(Written(folder, crate, name), mesh, error, nullptr, &back)) << error;
+        EXPECT_EQ(mesh.numf, 5) << name;  // triangles
+        EXPECT_EQ(mesh.numv, 7) << name;  // shared again
+        ASSERT_TRUE(back.HasUV()) << name;
+        ASSERT_TRUE(back.HasNormals()) << name;
+        for (int f = 0; f < mesh.numf; ++f) {
+            std::string material = back.MaterialName(mesh.f[f].material);
+            EXPECT_TRUE(material == "Wood" || material == "Metal") << material;
+            for (int j = 0; j < mesh.f[f].deg; ++j) {
+                // Every corner's value is the one the crate gives that vertex in that material.
+                int v = mesh.f[f].vtx[j];
+                int source = material == "Wood" ? 0 : 1;
+                int k = -1;
+                for (int i = 0; i < crate.mesh.f[source].deg; ++i)
+                    if (crate.mesh.v[crate.mesh.f[source].vtx[i]].p == mesh.v[v].p)
+                        k = i;
+                ASSERT_GE(k, 0) << name;
+                EXPECT_NEAR(back.uv[f][j].x, crate.attributes.uv[source][k].x, 1e-6f) << name;
+                EXPECT_NEAR(back.uv[f][j].y, crate.attributes.uv[source][k].y, 1e-6f) << name;
+                EXPECT_NEAR(back.normal[f][j].z, 1.0f, 1e-6f) << name;
+            }
+        }
+    }
+}
+
+TEST(AssimpFormats, AnUnreadableFileGivesOneLineNamingIt) {
+    ScratchFolder folder;
+    for (const char* name : {"bad.glb", "bad.stl", "bad.3mf", "bad.fbx"}) {
+        std::string path = folder.File(name), error;
+        WriteBytes(path, "not a mesh at all");
+        MNMesh mesh;
+        EXPECT_FALSE(ReadMesh(path, mesh, error)) << name;
+        EXPECT_TRUE(OneLineErrorNaming(error, path)) << error;
+    }
+}
