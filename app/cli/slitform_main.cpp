@@ -90,8 +90,10 @@ int Cut(const CliOptions& o) {
         return Fail(o.meshPath + ": the mesh has no faces", 1);
     doing = "reading " + o.shapePath;
     auto shape = std::make_unique<SplineShape>();
-    if (!ReadShape(o.shapePath, shape->shape, error))
+    std::vector<std::string> shapeWarnings;
+    if (!ReadShape(o.shapePath, shape->shape, error, &shapeWarnings))
         return Fail(error, 1);
+    for (const std::string& w : shapeWarnings) std::cerr << "slitform: warning: " << w << "\n";
     bool hasKnot = false;
     for (const Spline3D& s : shape->shape.splines) hasKnot = hasKnot || s.KnotCount() > 0;
     if (!hasKnot)

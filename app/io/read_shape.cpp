@@ -4,7 +4,8 @@
 #include "app/io/json_shape_reader.h"
 #include "app/io/svg_shape_reader.h"
 
-bool ReadShape(const std::string& path, BezierShape& out, std::string& error) {
+bool ReadShape(const std::string& path, BezierShape& out, std::string& error,
+               std::vector<std::string>* warnings) {
     std::string extension = LowerCaseExtension(path);
     if (extension != "svg" && extension != "json") {
         error = path + ": unknown shape format (the name must end in .svg or .json)";
@@ -14,7 +15,7 @@ bool ReadShape(const std::string& path, BezierShape& out, std::string& error) {
     if (!ReadFileBytes(path, bytes, error))
         return false;
     std::vector<Spline3D> splines;
-    bool ok = extension == "svg" ? ReadSvgShape(path, bytes, splines, error)
+    bool ok = extension == "svg" ? ReadSvgShape(path, bytes, splines, error, warnings)
                                  : ReadJsonShape(path, bytes, splines, error);
     if (!ok)
         return false;

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "splshape.h"
 
@@ -10,5 +11,7 @@
 // format, see json_shape_reader.h); out's steps and optimize stay as they were.
 // False, with a one-line error naming path, for a missing or unreadable file, an
 // unknown extension, malformed content, or a shape without any knot (the cut
-// needs points); out is then left as it was.
-bool ReadShape(const std::string& path, BezierShape& out, std::string& error);
+// needs points); out is then left as it was. warnings, when given, receives what
+// the reader passed over (see ReadSvgShape).
+bool ReadShape(const std::string& path, BezierShape& out, std::string& error,
+               std::vector<std::string>* warnings = nullptr);

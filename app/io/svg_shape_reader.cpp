@@ -10,6 +10,8 @@
 
 #include "app/io/finite_float.h"
 #include "app/io/one_line_text.h"
+#include "app/io/svg_skipped_elements.h"
+#include "app/io/svg_use_expansion.h"
 #include "app/io/spline_builder.h"
 #include "app/io/xml_nesting_depth.h"
 
@@ -285,7 +287,7 @@ bool ViewBoxSize(XmlElement element, double& width, double& height) {
 }  // namespace
 
 bool ReadSvgShape(const std::string& path, const std::string& bytes, std::vector<Spline3D>& splines,
-                  std::string& error) {
+                  std::string& error, std::vector<std::string>* warnings) {
     splines.clear();
     // The XML parser and the traversal both recurse once per level.
     if (XmlNestingDepth(bytes) > kMaxDepth) {
@@ -323,6 +325,19 @@ bool ReadSvgShape(const std::string& path, const std::string& bytes, std::vector
             width = boxWidth;
             height = boxHeight;
         }
+        std::vector<std::string> unresolved;
+        ExpandSvgUses(document, const_cast<rapidxml_ns::xml_node<char>*>(root), unresolved);
+        std::string skipped;
+        for (const auto& [name, count] : SkippedSvgElements(root))
+            skipped += (skipped.empty() ? "" : ", ") + std::to_string(count) + " <" +
+                       OneLine(name, 40) + ">";
+        if (warnings && !unresolved.empty())
+            warnings->push_back(path + ": left " + std::to_string(unresolved.size()) +
+                                " <use> element(s) whose reference is missing, too deep or one "
+                                "too many: " +
+                                OneLine(unresolved[0], 40) + (unresolved.size() > 1 ? ", ..." : ""));
+        if (warnings && !skipped.empty())
+            warnings->push_back(path + ": skipped elements that draw no line: " + skipped);
         Drawing drawing;
         BaseContext context(drawing, width, height);
         if (!Traversal::load_document(root, context)) {

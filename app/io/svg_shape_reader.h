@@ -14,11 +14,14 @@
 // element's viewport; an outermost svg element with a viewBox but no width or
 // height is drawn at the viewBox's own scale. The y axis is flipped (SVG's points
 // down, the shape's up); z is 0. Curves, arcs and rounded corners arrive as cubic
-// Bezier segments, straight segments as knots whose handles lie on them. Elements
-// inside defs, use, text and elements of other namespaces are not drawn. False,
+// Bezier segments, straight segments as knots whose handles lie on them. A use
+// element draws what it refers to (see ExpandSvgUses); elements inside defs and
+// symbol are drawn only so. Other elements (text, image, ...) and elements of
+// other namespaces are not drawn: when warnings is given, one line naming path
+// lists them by name and count, and another the uses left unresolved. False,
 // with a one-line error naming path (and the line where known), for bad XML, a
 // root element that is not an svg element in the SVG namespace, nesting deeper
 // than 200 elements, a bad attribute value (path data, lengths, transforms), or a
 // coordinate that leaves single precision.
 bool ReadSvgShape(const std::string& path, const std::string& bytes, std::vector<Spline3D>& splines,
-                  std::string& error);
+                  std::string& error, std::vector<std::string>* warnings = nullptr);

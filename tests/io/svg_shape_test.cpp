@@ -322,3 +322,49 @@ TEST(ShapeFile, ReadsSvgFilesAndRefusesEmptyOnesAndOtherFormats) {
 }
 
 }  // namespace
+
+TEST(SvgContent, UseDrawsWhatItRefersToMovedByItsPlaceAndTransform) {
+    std::vector<std::string> warnings;
+    std::vector<Spline3D> s;
+    std::string error;
+    ASSERT_TRUE(ReadSvgShape(
+        "test.svg",
+        Svg("<defs><path id='tick' d='M 0 0 L 1 1'/>"
+            "<symbol id='box' viewBox='0 0 9 9'><use href='#tick' x='1'/></symbol></defs>"
+            "<use xlink:href='#tick' x='10' y='20' xmlns:xlink='http://www.w3.org/1999/xlink'/>"
+            "<use href='#box' transform='scale(2)' y='5'/>"
+            "<use href='#nothing'/><use href='#a'/>"
+            "<defs><g id='a'><use href='#b'/></g><g id='b'><use href='#a'/></g></defs>",
+            " width='50' height='50'"),
+        s, error, &warnings))
+        << error;
+    ASSERT_EQ(s.size(), 2u);
+    EXPECT_TRUE(Near(s[0].knots[0].knot, Point3(10, -20, 0)));
+    EXPECT_TRUE(Near(s[0].knots[1].knot, Point3(11, -21, 0)));
+    // scale(2) then translate(0 5), then the symbol's own use at x 1.
+    EXPECT_TRUE(Near(s[1].knots[0].knot, Point3(2, -10, 0)));
+    EXPECT_TRUE(Near(s[1].knots[1].knot, Point3(4, -12, 0)));
+    ASSERT_EQ(warnings.size(), 1u);
+    EXPECT_NE(warnings[0].find("left 2 <use>"), std::string::npos) << warnings[0];
+    EXPECT_NE(warnings[0].find("#nothing"), std::string::npos) << warnings[0];
+    EXPECT_EQ(warnings[0].rfind("test.svg: ", 0), 0u) << warnings[0];
+}
+
+TEST(SvgContent, ASkippedElementIsNamedInAWarning) {
+    std::vector<std::string> warnings;
+    std::vector<Spline3D> s;
+    std::string error;
+    ASSERT_TRUE(ReadSvgShape("test.svg",
+                             Svg("<text x='0' y='0'>A</text><text>B</text><image href='a.png'/>"
+                                 "<g><blink/></g><title>t</title><path d='M 0 0 L 2 2'/>",
+                                 " width='50' height='50'"),
+                             s, error, &warnings))
+        << error;
+    ASSERT_EQ(warnings.size(), 1u);
+    EXPECT_EQ(warnings[0],
+              "test.svg: skipped elements that draw no line: 1 <blink>, 1 <image>, 2 <text>");
+    warnings.clear();
+    ASSERT_TRUE(ReadSvgShape("test.svg", Svg("<desc>d</desc><path d='M 0 0 L 2 2'/>"), s, error,
+                             &warnings));
+    EXPECT_TRUE(warnings.empty());
+}
