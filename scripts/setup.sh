@@ -9,7 +9,7 @@ packages=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   libcgal-dev
   qtbase5-dev
-  libtinyobjloader-dev libsvgpp-dev libcli11-dev libassimp-dev
+  libtinyobjloader-dev libsvgpp-dev libcli11-dev libassimp-dev fonts-dejavu-core
   libcurl4-openssl-dev libcpp-httplib-dev openssl
   pybind11-dev python3-dev python3-numpy python3-pytest
 )

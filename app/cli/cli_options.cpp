@@ -124,6 +124,10 @@ void AddCutOptions(CLI::App* command, CliOptions& o, RawOptions& raw) {
 }
 
 bool CheckRawOptions(const RawOptions& raw, CliOptions& o, std::string& error) {
+    if (o.command == "cut" && o.shapePath.empty() && o.text.empty()) {
+        error = "cut needs a SHAPE file or --text";
+        return false;
+    }
     for (const std::string& v : raw.sets) {
         size_t eq = v.find('=');
         if (eq == std::string::npos || eq == 0) {
@@ -186,7 +190,12 @@ ParseResult ParseCommandLine(int argc, char** argv, CliOptions& o, std::ostream&
     cut->add_option("MESH", o.meshPath,
                     "the mesh: .ply, .obj, .gltf, .glb, .stl, .off, .3mf or .fbx")
         ->required();
-    cut->add_option("SHAPE", o.shapePath, "the shape: .svg or .json")->required();
+    CLI::Option* shapeFile = cut->add_option("SHAPE", o.shapePath, "the shape: .svg or .json");
+    CLI::Option* text =
+        cut->add_option("--text", o.text, "the shape: this text's outlines, instead of SHAPE")
+            ->excludes(shapeFile);
+    cut->add_option("--font", o.font, "the font family of --text (default DejaVu Sans)")
+        ->needs(text);
     cut->add_option("-o,--out", o.outPath,
                     "the result: .ply (keeps every flag), .obj, .gltf, .glb, .stl, .off or .3mf")
         ->type_name("OUT")

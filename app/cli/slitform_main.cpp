@@ -1,5 +1,6 @@
 // slitform: cut a mesh along the lines of a shape with the Slitform plug-in, from
 // the command line. slitform --help lists the commands.
+#include <QGuiApplication>
 #include <sys/stat.h>
 
 #include <cerrno>
@@ -17,6 +18,7 @@
 #include "app/io/read_mesh.h"
 #include "app/io/read_shape.h"
 #include "app/cli/run_cut.h"
+#include "app/io/text_shape.h"
 #include "app/io/write_mesh.h"
 
 namespace {
@@ -91,8 +93,19 @@ int Cut(const CliOptions& o) {
     doing = "reading " + o.shapePath;
     auto shape = std::make_unique<SplineShape>();
     std::vector<std::string> shapeWarnings;
-    if (!ReadShape(o.shapePath, shape->shape, error, &shapeWarnings))
+    if (!o.text.empty()) {
+        // Qt's font engine needs a GUI application, which needs no display offscreen.
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        int argc = 1;
+        char name[] = "slitform";
+        char* argv[] = {name, nullptr};
+        QGuiApplication fonts(argc, argv);
+        if (!TextShape(o.text, o.font, shape->shape.splines, error))
+            return Fail("--text: " + error, 1);
+    } else if (!ReadShape(o.shapePath, shape->shape, error, &shapeWarnings)) {
         return Fail(error, 1);
+    }
     for (const std::string& w : shapeWarnings) std::cerr << "slitform: warning: " << w << "\n";
     bool hasKnot = false;
     for (const Spline3D& s : shape->shape.splines) hasKnot = hasKnot || s.KnotCount() > 0;

@@ -74,7 +74,7 @@ TEST(CliOptions, UsageErrorsSayWhatIsWrong) {
     const Case cases[] = {
         {{}, "no command"},
         {{"frob"}, "unknown command"},
-        {{"cut", "a.ply"}, "SHAPE is required"},
+        {{"cut", "a.ply", "-o", "c.ply"}, "SHAPE file or --text"},
         {{"cut", "a.ply", "b.svg"}, "--out is required"},
         {{"cut", "a.ply", "b.svg", "-o"}, "--out: 1 required"},
         {{"cut", "a.ply", "b.svg", "-o", "c.ply", "--set", "weld"}, "NAME=VALUE"},

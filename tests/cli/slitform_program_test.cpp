@@ -345,3 +345,18 @@ TEST(SlitformProgram, PlyEncodingAndTheFormatsThroughAssimp) {
         EXPECT_EQ(again.code, 0) << name << ": " << again.err;
     }
 }
+
+TEST(SlitformProgram, TextIsAShapeLikeAnyOther) {
+    std::string out = Temp("engraved.obj");
+    Outcome r = Slitform("cut " + Example("grid_box.ply") + " -o " + out +
+                         " --text ENGRAVE --font 'DejaVu Sans' --set weld_on=on");
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(r.out.find("selected: 0 vertices"), std::string::npos) << r.out;
+    EXPECT_NE(Slurp(out).find("g slitform_inside"), std::string::npos);
+    Outcome both = Slitform("cut " + Example("grid_box.ply") + " " + Example("star.svg") +
+                            " -o " + out + " --text X");
+    EXPECT_EQ(both.code, 2) << both.err;
+    Outcome neither = Slitform("cut " + Example("grid_box.ply") + " -o " + out);
+    EXPECT_EQ(neither.code, 2);
+    EXPECT_NE(neither.err.find("SHAPE file or --text"), std::string::npos) << neither.err;
+}
