@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "app/io/atomic_write.h"
+#include "app/io/file_bytes.h"
 #include "app/cli/cli_options.h"
 #include "app/session/demo_scene.h"
 #include "app/cli/plugin_info.h"
@@ -93,14 +94,21 @@ int Cut(const CliOptions& o) {
     doing = "reading " + o.shapePath;
     auto shape = std::make_unique<SplineShape>();
     std::vector<std::string> shapeWarnings;
-    if (!o.text.empty()) {
-        // Qt's font engine needs a GUI application, which needs no display offscreen.
+    // Qt's font engine, for lettering and SVG text, needs a GUI application; it
+    // runs offscreen, without a display.
+    std::unique_ptr<QGuiApplication> fonts;
+    std::string shapeBytes, ignored;
+    if (!o.text.empty() || (LowerCaseExtension(o.shapePath) == "svg" &&
+                            ReadFileBytes(o.shapePath, shapeBytes, ignored) &&
+                            shapeBytes.find("text") != std::string::npos)) {
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
             qputenv("QT_QPA_PLATFORM", "offscreen");
-        int argc = 1;
-        char name[] = "slitform";
-        char* argv[] = {name, nullptr};
-        QGuiApplication fonts(argc, argv);
+        static int argc = 1;
+        static char name[] = "slitform";
+        static char* argv[] = {name, nullptr};
+        fonts = std::make_unique<QGuiApplication>(argc, argv);
+    }
+    if (!o.text.empty()) {
         if (!TextShape(o.text, o.font, shape->shape.splines, error))
             return Fail("--text: " + error, 1);
     } else if (!ReadShape(o.shapePath, shape->shape, error, &shapeWarnings)) {

@@ -11,6 +11,7 @@
 #include "app/io/finite_float.h"
 #include "app/io/one_line_text.h"
 #include "app/io/svg_skipped_elements.h"
+#include "app/io/svg_text_outlines.h"
 #include "app/io/svg_use_expansion.h"
 #include "app/io/spline_builder.h"
 #include "app/io/xml_nesting_depth.h"
@@ -327,6 +328,11 @@ bool ReadSvgShape(const std::string& path, const std::string& bytes, std::vector
         }
         std::vector<std::string> unresolved;
         ExpandSvgUses(document, const_cast<rapidxml_ns::xml_node<char>*>(root), unresolved);
+        std::vector<std::string> textProblems;
+        OutlineSvgTexts(document, const_cast<rapidxml_ns::xml_node<char>*>(root), textProblems);
+        if (warnings && !textProblems.empty())
+            warnings->push_back(path + ": left " + std::to_string(textProblems.size()) +
+                                " <text> element(s) undrawn: " + OneLine(textProblems[0], 80));
         std::string skipped;
         for (const auto& [name, count] : SkippedSvgElements(root))
             skipped += (skipped.empty() ? "" : ", ") + std::to_string(count) + " <" +

@@ -16,9 +16,11 @@
 // down, the shape's up); z is 0. Curves, arcs and rounded corners arrive as cubic
 // Bezier segments, straight segments as knots whose handles lie on them. A use
 // element draws what it refers to (see ExpandSvgUses); elements inside defs and
-// symbol are drawn only so. Other elements (text, image, ...) and elements of
-// other namespaces are not drawn: when warnings is given, one line naming path
-// lists them by name and count, and another the uses left unresolved. False,
+// symbol are drawn only so. A text element draws its glyphs' outlines (see
+// OutlineSvgTexts) when a QGuiApplication runs. Other elements (image, ...),
+// text left undrawn and elements of other namespaces are not drawn: when
+// warnings is given, one line naming path lists them by name and count, and
+// others the uses and texts left undrawn and why. False,
 // with a one-line error naming path (and the line where known), for bad XML, a
 // root element that is not an svg element in the SVG namespace, nesting deeper
 // than 200 elements, a bad attribute value (path data, lengths, transforms), or a

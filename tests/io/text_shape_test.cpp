@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <memory>
 
+#include "app/io/svg_shape_reader.h"
+
 namespace {
 
 class TextShapeTest : public ::testing::Test {
@@ -58,4 +60,28 @@ TEST_F(TextShapeTest, AnUnknownFontOrBlankTextIsRefused) {
     EXPECT_NE(error.find("No Such Font"), std::string::npos) << error;
     EXPECT_FALSE(TextShape("   ", "DejaVu Sans", splines, error));
     EXPECT_NE(error.find("draws no outline"), std::string::npos) << error;
+}
+
+TEST_F(TextShapeTest, SvgTextDrawsItsOutlinesAtItsPlaceAndSize) {
+    std::string svg =
+        "<svg xmlns='http://www.w3.org/2000/svg' width='100' height='100'>"
+        "<text x='10' y='50' style='font-size:20px' font-family=\"'DejaVu Sans', sans-serif\">"
+        "O</text><text>  </text></svg>";
+    std::vector<Spline3D> splines;
+    std::vector<std::string> warnings;
+    std::string error;
+    ASSERT_TRUE(ReadSvgShape("text.svg", svg, splines, error, &warnings)) << error;
+    ASSERT_EQ(splines.size(), 2u);
+    for (const Spline3D& s : splines) {
+        EXPECT_TRUE(s.closed);
+        for (const SplineKnot& k : s.knots) {
+            EXPECT_GT(k.knot.x, 10.0f);
+            EXPECT_LT(k.knot.x, 10.0f + 20.0f);
+            EXPECT_GT(k.knot.y, -50.5f);  // standing on the baseline at y 50, y up
+            EXPECT_LT(k.knot.y, -50.0f + 20.0f);
+        }
+    }
+    // The blank text draws nothing and is named.
+    ASSERT_EQ(warnings.size(), 2u);
+    EXPECT_NE(warnings[0].find("left 1 <text>"), std::string::npos) << warnings[0];
 }
