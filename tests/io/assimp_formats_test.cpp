@@ -5,6 +5,8 @@
 #include <assimp/scene.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <assimp/Exporter.hpp>
 #include <assimp/Importer.hpp>
 #include <functional>
 
@@ -169,4 +171,28 @@ TEST(AssimpFormats, AnUnreadableFileGivesOneLineNamingIt) {
         EXPECT_FALSE(ReadMesh(path, mesh, error)) << name;
         EXPECT_TRUE(OneLineErrorNaming(error, path)) << error;
     }
+}
+
+TEST(AssimpFormats, FbxIsReadWithItsFacesAndMaterials) {
+    ScratchFolder folder;
+    Crate crate = ReadCrate(folder);
+    // No FBX writer of our own: Assimp turns our glTF into a text FBX (its binary
+    // FBX it cannot read back).
+    Assimp::Importer importer;
+    const aiScene* scene = importer.ReadFile(Written(folder, crate, "for.glb"), 0);
+    ASSERT_NE(scene, nullptr) << importer.GetErrorString();
+    Assimp::Exporter exporter;
+    std::string fbx = folder.File("crate.fbx");
+    ASSERT_EQ(exporter.Export(scene, "fbxa", fbx), aiReturn_SUCCESS) << exporter.GetErrorString();
+    MNMesh mesh;
+    MeshAttributes back;
+    std::string error;
+    ASSERT_TRUE(ReadMesh(fbx, mesh, error, nullptr, &back)) << error;
+    EXPECT_EQ(mesh.numf, 5);
+    EXPECT_EQ(mesh.numv, 7);
+    EXPECT_TRUE(back.HasUV());
+    std::vector<std::string> used;
+    for (int f = 0; f < mesh.numf; ++f) used.push_back(back.MaterialName(mesh.f[f].material));
+    EXPECT_EQ(std::count(used.begin(), used.end(), "Wood"), 2);
+    EXPECT_EQ(std::count(used.begin(), used.end(), "Metal"), 3);
 }
