@@ -94,7 +94,7 @@ TEST(Files, ErrorsNameTheFile) {
                 << e.what();
         }
     }
-    EXPECT_THROW(slitform::WriteMesh(TempPath("grid.stl"), GridMesh(2)), slitform::Error);
+    EXPECT_THROW(slitform::WriteMesh(TempPath("grid.xyz"), GridMesh(2)), slitform::Error);
     slitform::Mesh bad = GridMesh(2);
     bad.faces[0][1] = 99;
     EXPECT_THROW(slitform::WriteMesh(TempPath("bad.ply"), bad), slitform::Error);
