@@ -8,10 +8,12 @@
 #include <utility>
 #include <vector>
 
+#include "facecut/cut_flags.h"
+
 namespace {
 
-constexpr DWORD kEdgeInterior = 0x2000000;
-constexpr DWORD kEdgeKept = 0x1 | 0x8000000;
+constexpr DWORD kEdgeInterior = cutflags::kInteriorEdge;
+constexpr DWORD kEdgeKept = cutflags::kCutLineEdge | cutflags::kOutlineEdge;
 
 // The new edges as a graph on local vertex numbers.
 struct LocalGraph {

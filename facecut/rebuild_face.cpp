@@ -15,11 +15,11 @@
 
 namespace {
 
-constexpr DWORD kVertexCutCorner = 0x4000000;
-constexpr DWORD kFaceReplaced = 0x2000000;
-constexpr DWORD kEdgeInterior = 0x2000000;
-constexpr DWORD kEdgeOutline = 0x8000000;
-constexpr DWORD kEdgeCutLine = 0x1;
+constexpr DWORD kVertexCutCorner = cutflags::kCutCornerVertex;
+constexpr DWORD kFaceReplaced = cutflags::kReplacedFace;
+constexpr DWORD kEdgeInterior = cutflags::kInteriorEdge;
+constexpr DWORD kEdgeOutline = cutflags::kOutlineEdge;
+constexpr DWORD kEdgeCutLine = cutflags::kCutLineEdge;
 
 bool Near(double tag, double value) { return std::fabs(tag - value) < 0.5; }
 
