@@ -60,6 +60,7 @@ Outcome Cut(const Mesh& mesh, const Shape& shape, const Parameters& parameters,
     if (mesh.faces.empty())
         throw Error("mesh: no faces");
     MNMesh poly = ToPolyMesh(mesh);
+    MeshAttributes attributes = ToAttributes(mesh);
     BezierShape bezier = ToBezierShape(shape);
     Matrix3 placement = shape.placed ? ToMatrix(shape) : Matrix3();
 
@@ -72,6 +73,7 @@ Outcome Cut(const Mesh& mesh, const Shape& shape, const Parameters& parameters,
     if (!session)
         throw Error(error);
     session->SetMesh(poly);
+    session->SetMeshAttributes(attributes);
     if (shape.placed)
         session->SetPlacedShape(bezier, placement);
     else
@@ -94,7 +96,7 @@ Outcome Cut(const Mesh& mesh, const Shape& shape, const Parameters& parameters,
     if (!result.evaluated)
         throw Error("the cut failed: " + result.error);
     Outcome outcome;
-    FillFromPolyMesh(result.mesh, outcome);
+    FillFromPolyMesh(result.mesh, result.attributes, outcome);
     FillReport(result, session->Block(), outcome.report);
     return outcome;
 }

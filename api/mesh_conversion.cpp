@@ -67,7 +67,60 @@ MNMesh ToPolyMesh(const Mesh& mesh) {
     return out;
 }
 
-void FillFromPolyMesh(const MNMesh& mesh, Outcome& outcome) {
+namespace {
+
+// One attribute's values per face corner, checked against the faces.
+std::vector<std::vector<Point3>> CornerValues(const std::vector<std::vector<Point>>& values,
+                                              const Mesh& mesh, const char* what) {
+    std::vector<std::vector<Point3>> corners;
+    if (values.empty())
+        return corners;
+    if (values.size() != mesh.faces.size())
+        throw Error(std::string("mesh: ") + what + " for " + std::to_string(values.size()) + " faces, but " +
+                    std::to_string(mesh.faces.size()) + " faces");
+    corners.reserve(values.size());
+    for (size_t f = 0; f < values.size(); ++f) {
+        if (values[f].size() != mesh.faces[f].size())
+            throw Error(std::string("mesh: face ") + std::to_string(f) + " has " +
+                        std::to_string(mesh.faces[f].size()) + " corners but " + std::to_string(values[f].size()) +
+                        " " + what);
+        std::vector<Point3> face;
+        for (const Point& p : values[f]) {
+            for (double c : p)
+                if (!std::isfinite(c) || std::fabs(c) > 3e38)
+                    throw Error(std::string("mesh: face ") + std::to_string(f) + " has " + what +
+                                " that are not finite single-precision numbers");
+            face.push_back(Point3(static_cast<float>(p[0]), static_cast<float>(p[1]), static_cast<float>(p[2])));
+        }
+        corners.push_back(std::move(face));
+    }
+    return corners;
+}
+
+std::vector<std::vector<Point>> LiveCornerValues(const std::vector<std::vector<Point3>>& values,
+                                                 const LiveNumbering& numbering) {
+    std::vector<std::vector<Point>> out;
+    if (values.empty())
+        return out;
+    for (int f : numbering.faces) {
+        std::vector<Point> face;
+        if (static_cast<size_t>(f) < values.size())
+            for (const Point3& p : values[static_cast<size_t>(f)]) face.push_back({p.x, p.y, p.z});
+        out.push_back(std::move(face));
+    }
+    return out;
+}
+
+}  // namespace
+
+MeshAttributes ToAttributes(const Mesh& mesh) {
+    MeshAttributes attributes;
+    attributes.uv = CornerValues(mesh.uvs, mesh, "texture coordinates");
+    attributes.normal = CornerValues(mesh.normals, mesh, "normals");
+    return attributes;
+}
+
+void FillFromPolyMesh(const MNMesh& mesh, const MeshAttributes& attributes, Outcome& outcome) {
     LiveNumbering numbering;
     std::string problem;
     if (!NumberLiveComponents(mesh, numbering, problem))
@@ -101,6 +154,8 @@ void FillFromPolyMesh(const MNMesh& mesh, Outcome& outcome) {
         if (face.flags & cutflags::kSelectedByCut)
             outcome.selectedFaces.push_back(static_cast<int>(i));
     }
+    out.uvs = LiveCornerValues(attributes.uv, numbering);
+    out.normals = LiveCornerValues(attributes.normal, numbering);
 }
 
 }  // namespace slitform

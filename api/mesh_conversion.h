@@ -1,6 +1,7 @@
 // Between the library's plain mesh and the host's poly mesh.
 #pragma once
 
+#include "app/io/mesh_attributes.h"
 #include "mnmesh.h"
 #include "slitform/mesh.h"
 #include "slitform/outcome.h"
@@ -12,8 +13,13 @@ namespace slitform {
 // range, or a face the mesh refuses, naming the first one.
 MNMesh ToPolyMesh(const Mesh& mesh);
 
+// Takes a plain mesh and gives its texture coordinates and normals per face corner
+// for the session; throws Error when their counts do not match the faces' corners,
+// or a value is not finite.
+MeshAttributes ToAttributes(const Mesh& mesh);
+
 // Takes a cut's poly mesh and fills outcome's mesh and selections from its live
 // components, renumbered in order; throws Error when the mesh cannot be numbered.
-void FillFromPolyMesh(const MNMesh& mesh, Outcome& outcome);
+void FillFromPolyMesh(const MNMesh& mesh, const MeshAttributes& attributes, Outcome& outcome);
 
 }  // namespace slitform

@@ -10,12 +10,13 @@ Mesh ReadMesh(const std::string& path) {
     MNMesh poly;
     std::string error;
     std::vector<std::string> refused;
-    if (!::ReadMesh(path, poly, error, &refused))
+    MeshAttributes attributes;
+    if (!::ReadMesh(path, poly, error, &refused, &attributes))
         throw Error(error);
     if (!refused.empty())
         throw Error(refused.front());
     Outcome read;
-    FillFromPolyMesh(poly, read);
+    FillFromPolyMesh(poly, attributes, read);
     return read.mesh;
 }
 

@@ -78,6 +78,40 @@ TEST(Cut, CutsTheSquareIntoTheGridAndSelectsItsInside) {
     for (int f : out.selectedFaces) EXPECT_LT(f, static_cast<int>(out.mesh.faces.size()));
 }
 
+// Texture coordinates and normals per corner go through the cut: on a flat grid
+// whose coordinates are the positions, every corner of the result, new ones
+// included, keeps that rule. Counts that do not match the corners are refused.
+TEST(Cut, CarriesTextureCoordinatesAndNormalsPerCorner) {
+    slitform::Mesh grid = GridMesh(7);
+    for (const std::vector<int>& face : grid.faces) {
+        std::vector<slitform::Point> uv, normal;
+        for (int v : face) {
+            const slitform::Point& p = grid.positions[v];
+            uv.push_back({p[0] / 7.0, p[1] / 7.0, 0.0});
+            normal.push_back({0.0, 0.0, 1.0});
+        }
+        grid.uvs.push_back(uv);
+        grid.normals.push_back(normal);
+    }
+    slitform::Outcome out = slitform::Cut(grid, SquareShape(), Plugin());
+    ASSERT_GT(out.report.facesCut, 0);
+    ASSERT_EQ(out.mesh.uvs.size(), out.mesh.faces.size());
+    ASSERT_EQ(out.mesh.normals.size(), out.mesh.faces.size());
+    for (size_t f = 0; f < out.mesh.faces.size(); ++f) {
+        ASSERT_EQ(out.mesh.uvs[f].size(), out.mesh.faces[f].size()) << f;
+        for (size_t k = 0; k < out.mesh.faces[f].size(); ++k) {
+            const slitform::Point& p = out.mesh.positions[out.mesh.faces[f][k]];
+            EXPECT_NEAR(out.mesh.uvs[f][k][0], p[0] / 7.0, 1e-5);
+            EXPECT_NEAR(out.mesh.uvs[f][k][1], p[1] / 7.0, 1e-5);
+            EXPECT_NEAR(out.mesh.normals[f][k][2], 1.0, 1e-5);
+        }
+    }
+    grid.uvs.back().pop_back();
+    EXPECT_NE(ErrorOf(grid, SquareShape(), Plugin()).find("texture coordinates"), std::string::npos);
+    grid.uvs.pop_back();
+    EXPECT_NE(ErrorOf(grid, SquareShape(), Plugin()).find("texture coordinates"), std::string::npos);
+}
+
 TEST(Cut, TakesParametersByNameAndReportsThem) {
     slitform::Parameters keep = Plugin();
     keep.Set("min_angle", 20.0);
