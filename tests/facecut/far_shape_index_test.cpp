@@ -12,6 +12,7 @@
 
 #include "facecut/cut_flags.h"
 #include "facecut/prepare_face_cut.h"
+#include "shape_builders.h"
 
 namespace {
 
@@ -85,14 +86,6 @@ public:
 private:
     std::mt19937 rng;
 };
-
-MNMesh OneFace(const std::vector<Point3>& corners) {
-    MNMesh mesh;
-    std::vector<int> vv;
-    for (const Point3& p : corners) vv.push_back(mesh.NewVert(p));
-    mesh.CreateFace(static_cast<int>(vv.size()), vv.data());
-    return mesh;
-}
 
 }  // namespace
 

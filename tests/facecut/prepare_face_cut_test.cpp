@@ -10,15 +10,6 @@
 
 namespace {
 
-// A mesh holding one face with the given corners, in order.
-MNMesh OneFace(const std::vector<Point3>& corners) {
-    MNMesh mesh;
-    std::vector<int> vv;
-    for (const Point3& p : corners) vv.push_back(mesh.NewVert(p));
-    mesh.CreateFace(static_cast<int>(vv.size()), vv.data());
-    return mesh;
-}
-
 // The square [0, 2] x [0, 2] at z = 0, counter-clockwise seen from +z: normal +z.
 MNMesh FlatSquare() {
     return OneFace({Point3(0, 0, 0), Point3(2, 0, 0), Point3(2, 2, 0), Point3(0, 2, 0)});

@@ -2,7 +2,9 @@
 #pragma once
 
 #include <initializer_list>
+#include <vector>
 
+#include "mnmesh.h"
 #include "point3.h"
 #include "polyshp.h"
 
@@ -24,4 +26,13 @@ inline PolyShape MakeShape(std::initializer_list<PolyLine> lines) {
 inline PolyLine MakeSquare(float x0, float y0, float x1, float y1, float z = 0.0f) {
     return MakeLine({Point3(x0, y0, z), Point3(x1, y0, z), Point3(x1, y1, z), Point3(x0, y1, z)},
                     true);
+}
+
+// A mesh holding one face with the given corners, in order.
+inline MNMesh OneFace(const std::vector<Point3>& corners) {
+    MNMesh mesh;
+    std::vector<int> vv;
+    for (const Point3& p : corners) vv.push_back(mesh.NewVert(p));
+    mesh.CreateFace(static_cast<int>(vv.size()), vv.data());
+    return mesh;
 }
