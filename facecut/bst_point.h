@@ -18,6 +18,4 @@ public:
     double radius = 0.0;
     // The point's number in the input record, or -1 once it has absorbed another.
     std::int32_t index = -1;
-    // A corner of the face, which keeps its place: the neighbouring faces share it.
-    bool corner = false;
 };

@@ -1,8 +1,6 @@
 // What the first phase of a face cut hands on to the triangulation and the rebuild.
 #pragma once
 
-#include <vector>
-
 #include "matrix3.h"
 #include "polyshp.h"
 
@@ -20,8 +18,6 @@ struct FaceCutState {
     // The shape's polylines in frame coordinates, with the outline points that lie
     // on their segments inserted.
     PolyShape frameShape;
-    // The face's corners in frame coordinates, in outline order.
-    std::vector<Point3> corners;
     // The mean of the face's corners in frame coordinates.
     Point3 centroid;
     // The smallest distance, across the direction, between two corners of the face

@@ -11,23 +11,9 @@ std::vector<int> MergeClosePoints(bstPoint* records, int& count, double tol) {
         return map;
     bstPoint* r = records;
     SortPointRecords(r, count);
-    // Runs of records within tol in x of the run's first take one x: a corner's, if
-    // the run holds one, so that points beside a corner's edge line up with it.
-    for (int first = 0; first < count;) {
-        int end = first + 1;
-        while (end < count && std::fabs(r[end].x - r[first].x) < tol) ++end;
-        double x = r[first].x;
-        for (int i = first; i < end; ++i) {
-            if (r[i].corner) {
-                x = r[i].x;
-                break;
-            }
-        }
-        for (int i = first; i < end; ++i) {
-            if (!r[i].corner)
-                r[i].x = x;
-        }
-        first = end;
+    for (int i = 1; i < count; ++i) {
+        if (std::fabs(r[i].x - r[i - 1].x) < tol)
+            r[i].x = r[i - 1].x;
     }
     SortPointRecords(r, count);
 
@@ -41,16 +27,9 @@ std::vector<int> MergeClosePoints(bstPoint* records, int& count, double tol) {
         double d = std::sqrt(dx * dx + dy * dy);
         int input = r[i].index;
         if (d < tol) {
-            if (r[i].corner && !k.corner) {
-                k.x = r[i].x;
-                k.y = r[i].y;
-                k.z = r[i].z;
-                k.corner = true;
-            } else if (!k.corner) {
-                k.x = (k.x + r[i].x) * 0.5;
-                k.y = (k.y + r[i].y) * 0.5;
-                k.z = (k.z + r[i].z) * 0.5;
-            }
+            k.x = (k.x + r[i].x) * 0.5;
+            k.y = (k.y + r[i].y) * 0.5;
+            k.z = (k.z + r[i].z) * 0.5;
             k.radius = std::sqrt(k.x * k.x + k.y * k.y);
             k.flags = 0;
             k.index = -1;

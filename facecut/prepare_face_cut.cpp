@@ -134,8 +134,6 @@ bool PrepareFaceCut(MNMesh& mesh, int face, const PolyShape& shape, bool through
         sum += q;
     }
     state.outline.Close();
-    state.corners.clear();
-    for (int i = 0; i < f.deg; ++i) state.corners.push_back(state.outline[i].p);
     state.centroid = sum * (1.0f / static_cast<float>(f.deg));
     state.cornerSpacing = CornerSpacing(state.outline);
 

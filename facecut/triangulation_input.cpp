@@ -4,7 +4,6 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <vector>
 
 #include <QString>
@@ -128,22 +127,6 @@ void AddPolyline(Graph& graph, const PolyLine& line, int k, const Reach& reach) 
     }
 }
 
-// Which outline points are the face's corners, as opposed to shape points inserted
-// on its edges.
-std::vector<bool> OutlineCorners(const FaceCutState& state) {
-    const PolyLine& outline = state.outline;
-    std::vector<bool> corners(static_cast<size_t>(outline.numPts), false);
-    // The corners come in outline order, and an inserted point never sits on one.
-    size_t corner = 0;
-    for (int i = 0; i < outline.numPts && corner < state.corners.size(); ++i) {
-        if (std::memcmp(&outline[i].p, &state.corners[corner], sizeof(Point3)) == 0) {
-            corners[static_cast<size_t>(i)] = true;
-            ++corner;
-        }
-    }
-    return corners;
-}
-
 }  // namespace
 
 void BuildTriangulationInput(const FaceCutState& state, float minAngle, float weldThreshold,
@@ -174,7 +157,7 @@ void BuildTriangulationInput(const FaceCutState& state, float minAngle, float we
     std::snprintf(tri.switches, sizeof tri.switches, "zpq%.3fQ", static_cast<double>(minAngle));
     DumpTriangulationInput(QString("D:\\tri_0.bin"), in, true);
     DumpTriangulationInput(QString("D:\\tri_0.txt"), in, false);
-    WeldTriangulationInput(in, tolerance, OutlineCorners(state));
+    WeldTriangulationInput(in, tolerance);
     DumpTriangulationInput(QString("D:\\tri_1.txt"), in, false);
 }
 

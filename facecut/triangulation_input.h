@@ -9,8 +9,7 @@
 // threshold. Fills tri.in: the outline's points (source tag -1, segments with
 // marker 2) and then every polyline's points (tag -2 at its ends, k + 1 elsewhere
 // for polyline k; segments with marker 3), each with its depth; the switches from
-// "zpq%.3fQ"; writes the debug dumps and welds the record, where the face's
-// corners keep their places. Runs in face order (the
+// "zpq%.3fQ"; writes the debug dumps and welds the record. Runs in face order (the
 // weld's sort keeps process-wide state).
 void BuildTriangulationInput(const FaceCutState& state, float minAngle, float weldThreshold,
                              FaceTriangulation& tri);

@@ -47,7 +47,7 @@ std::vector<int> AttributeSources(const std::vector<bstPoint>& records, int weld
 
 }  // namespace
 
-void WeldTriangulationInput(triangulateio& record, double tol, const std::vector<bool>& corners) {
+void WeldTriangulationInput(triangulateio& record, double tol) {
     int n = record.numberofpoints;
     int a = record.numberofpointattributes;
     if (n <= 0 || record.pointlist == nullptr || a < 0)
@@ -64,7 +64,6 @@ void WeldTriangulationInput(triangulateio& record, double tol, const std::vector
         r.radius = std::sqrt(r.x * r.x + r.y * r.y);
         r.flags = kRecordSinglePoint;
         r.index = i;
-        r.corner = static_cast<size_t>(i) < corners.size() && corners[static_cast<size_t>(i)];
     }
     std::vector<double> attributes;
     if (a > 0)

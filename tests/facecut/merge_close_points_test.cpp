@@ -65,35 +65,6 @@ TEST(MergeClosePoints, ChainAlongXEndsAsTwoPoints) {
     EXPECT_EQ(m.map, (std::vector<int>{0, 0, 1}));
 }
 
-bstPoint Corner(double x, double y, double z, int index) {
-    bstPoint r = Record(x, y, z, index);
-    r.corner = true;
-    return r;
-}
-
-// A face corner is shared with the neighbouring faces: whichever way the records
-// sort, a point merged with it moves onto it, and points beside its x line up with it.
-TEST(MergeClosePoints, CornersKeepTheirPlace) {
-    for (bool cornerFirst : {true, false}) {
-        bstPoint corner = Corner(1.0, 2.0, 0.5, 0);
-        bstPoint near = Record(cornerFirst ? 1.0004 : 0.9996, 2.0003, 0.1, 1);
-        Merged m = Merge({corner, near});
-        ASSERT_EQ(m.count, 1);
-        EXPECT_EQ(m.records[0].x, 1.0);
-        EXPECT_EQ(m.records[0].y, 2.0);
-        EXPECT_EQ(m.records[0].z, 0.5);
-        EXPECT_EQ(m.map, (std::vector<int>{0, 0}));
-    }
-    // The free point sorts first and starts the run, yet takes the corner's x.
-    Merged beside = Merge({Corner(1.0, 2.0, 0, 0), Record(0.9996, 7.0, 0, 1), Record(1.0003, 9.0, 0, 2)});
-    ASSERT_EQ(beside.count, 3);
-    for (int k = 0; k < 3; ++k) EXPECT_EQ(beside.records[k].x, 1.0) << k;
-    // A running midpoint that reaches a corner stops there.
-    Merged chain = Merge({Record(0, 0.0, 0, 0), Corner(0, 0.0006, 0, 1), Record(0, 0.0012, 0, 2)});
-    ASSERT_EQ(chain.count, 1);
-    EXPECT_EQ(chain.records[0].y, 0.0006);
-}
-
 TEST(MergeClosePoints, OnePoint) {
     Merged m = Merge({Record(3, 4, 5, 0)});
     ASSERT_EQ(m.count, 1);
