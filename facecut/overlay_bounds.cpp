@@ -97,10 +97,9 @@ OverlayBox BoxOfLine(const PolyLine& line) {
 }
 
 OverlayBox BoxOfRun(const PolyLine& line, int first, int count) {
-    OverlayBox box;
     int n = line.numPts;
     if (n == 0 || count <= 0)
-        return box;
+        return OverlayBox();
     int k = first % n;
     Point3 lo = line[k].p;
     Point3 hi = lo;
@@ -119,6 +118,11 @@ OverlayBox BoxOfRun(const PolyLine& line, int first, int count) {
         if (++k == n)
             k = 0;
     }
+    return BoxOfCorners(lo, hi, tame);
+}
+
+OverlayBox BoxOfCorners(const Point3& lo, const Point3& hi, bool tame) {
+    OverlayBox box;
     box.lo[0] = lo.x;
     box.lo[1] = lo.y;
     box.lo[2] = lo.z;

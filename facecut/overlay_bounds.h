@@ -28,6 +28,9 @@ OverlayBox BoxOfPoint(const Point3d& p);
 OverlayBox BoxOfLine(const PolyLine& line);
 // The box of count points of line from first on, wrapping past the last point.
 OverlayBox BoxOfRun(const PolyLine& line, int first, int count);
+// The box from the corners a walk over single-precision points found; tame says
+// whether every coordinate walked was at most 1e30 in magnitude.
+OverlayBox BoxOfCorners(const Point3& lo, const Point3& hi, bool tame);
 
 // How far across x and y a point may lie from a segment and still be placed
 // strictly inside it by Point3d::SegmentPosition (tolerance 1e-10): at most

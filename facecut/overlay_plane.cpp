@@ -139,16 +139,9 @@ RunBounds BoundsOfRun(const OverlayPlane& plane, const PolyLine& line, int first
     }
     bounds.lengths.shortestSquared = lengthsTame ? shortest : NAN;
     bounds.lengths.longestSquared = longest;
-    OverlayBox& box = bounds.box;
-    box.lo[0] = lo.x;
-    box.lo[1] = lo.y;
-    box.lo[2] = lo.z;
-    box.hi[0] = hi.x;
-    box.hi[1] = hi.y;
-    box.hi[2] = hi.z;
-    box.empty = false;
     // NaN fails the comparisons, so it marks the box as untame too.
-    box.tame = tame;
+    bounds.box = BoxOfCorners(lo, hi, tame);
+    const OverlayBox& box = bounds.box;
     double scale = std::max(std::fabs(c[0]), std::max(std::fabs(c[1]), std::fabs(c[2])));
     for (int i = 0; i < 3; ++i) scale = std::max(scale, std::max(std::fabs(box.lo[i]), std::fabs(box.hi[i])));
     // Room for the double rounding of the distances just measured.
