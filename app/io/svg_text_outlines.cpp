@@ -1,9 +1,11 @@
 #include "app/io/svg_text_outlines.h"
 
 #include <charconv>
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 
+#include "app/io/text_advance.h"
 #include "app/io/text_shape.h"
 
 namespace {
@@ -44,12 +46,75 @@ std::string Family(const std::string& fonts) {
     return a == std::string::npos ? "DejaVu Sans" : first.substr(a, b - a + 1);
 }
 
-void Characters(const Node* node, std::string& text) {
+// Where a piece of text starts: absolute x and y where given, then moved by dx
+// and dy.
+struct PenMove {
+    double x = std::nan(""), y = std::nan(""), dx = 0.0, dy = 0.0;
+};
+
+// A piece of character data with the font and the move in force where it starts.
+struct TextRun {
+    std::string text;
+    std::string family;
+    double size;
+    PenMove move;
+};
+
+void AddMove(const Node* node, PenMove& move) {
+    double x = Number(Value(node, "x"), std::nan(""));
+    double y = Number(Value(node, "y"), std::nan(""));
+    if (!std::isnan(x)) {
+        move.x = x;
+        move.dx = 0.0;
+    }
+    if (!std::isnan(y)) {
+        move.y = y;
+        move.dy = 0.0;
+    }
+    move.dx += Number(Value(node, "dx"), 0.0);
+    move.dy += Number(Value(node, "dy"), 0.0);
+}
+
+// The character data under node in document order; a tspan's font and position
+// apply from its first character on.
+void CollectRuns(const Node* node, const std::string& family, double size, PenMove& move,
+                 std::vector<TextRun>& runs) {
     for (const Node* child = node->first_node(); child; child = child->next_sibling()) {
-        if (child->type() == rapidxml_ns::node_data || child->type() == rapidxml_ns::node_cdata)
-            text.append(child->value(), child->value_size());
-        else if (child->type() == rapidxml_ns::node_element)
-            Characters(child, text);
+        if (child->type() == rapidxml_ns::node_data || child->type() == rapidxml_ns::node_cdata) {
+            runs.push_back({std::string(child->value(), child->value_size()), family, size, move});
+            move = PenMove();
+        } else if (child->type() == rapidxml_ns::node_element) {
+            std::string fonts = Property(child, "font-family");
+            AddMove(child, move);
+            CollectRuns(child, fonts.empty() ? family : Family(fonts),
+                        Number(Property(child, "font-size"), size), move, runs);
+        }
+    }
+}
+
+// White space as SVG lays it out by default: no line breaks, tabs as spaces, runs of
+// spaces as one, none at the start or the end of the whole text.
+void CollapseWhiteSpace(std::vector<TextRun>& runs) {
+    bool afterSpace = true;
+    for (TextRun& run : runs) {
+        std::string kept;
+        for (char c : run.text) {
+            if (c == '\n' || c == '\r')
+                continue;
+            if (c == '\t')
+                c = ' ';
+            if (c == ' ' && afterSpace)
+                continue;
+            afterSpace = c == ' ';
+            kept += c;
+        }
+        run.text = kept;
+    }
+    for (auto run = runs.rbegin(); run != runs.rend(); ++run) {
+        std::size_t end = run->text.find_last_not_of(' ');
+        run->text.erase(end == std::string::npos ? 0 : end + 1);
+        if (end != std::string::npos)
+            break;
     }
 }
 
@@ -94,16 +159,40 @@ void Walk(rapidxml_ns::xml_document<char>& document, Node* node,
             Walk(document, child, problems);
             continue;
         }
-        std::string text, error;
-        Characters(child, text);
-        std::vector<Spline3D> splines;
-        if (!TextShape(text, Family(Property(child, "font-family")), splines, error)) {
-            problems.push_back(error);
+        std::string fonts = Property(child, "font-family");
+        PenMove move;
+        AddMove(child, move);
+        std::vector<TextRun> runs;
+        CollectRuns(child, Family(fonts), Number(Property(child, "font-size"), 16.0), move, runs);
+        CollapseWhiteSpace(runs);
+        double penX = 0.0, penY = 0.0;
+        std::string d, error, all;
+        bool missingFont = false;
+        for (const TextRun& run : runs) {
+            if (!std::isnan(run.move.x))
+                penX = run.move.x;
+            if (!std::isnan(run.move.y))
+                penY = run.move.y;
+            penX += run.move.dx;
+            penY += run.move.dy;
+            all += run.text;
+            if (run.text.empty())
+                continue;
+            std::vector<Spline3D> splines;
+            double scale = run.size / 100.0;
+            // Spaces alone draw nothing but still move the pen.
+            if (TextShape(run.text, run.family, splines, error))
+                d += PathData(splines, scale, penX, penY);
+            else if (error.find("draws no outline") == std::string::npos)
+                missingFont = true;
+            if (missingFont)
+                break;
+            penX += scale * TextAdvance(run.text, run.family);
+        }
+        if (missingFont || d.empty()) {
+            problems.push_back(missingFont ? error : "the text \"" + all + "\" draws no outline");
             continue;
         }
-        double scale = Number(Property(child, "font-size"), 16.0) / 100.0;
-        std::string d = PathData(splines, scale, Number(Value(child, "x"), 0.0),
-                                 Number(Value(child, "y"), 0.0));
         std::string transform = Value(child, "transform");
         child->remove_all_nodes();
         child->remove_all_attributes();

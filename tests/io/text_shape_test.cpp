@@ -85,3 +85,45 @@ TEST_F(TextShapeTest, SvgTextDrawsItsOutlinesAtItsPlaceAndSize) {
     ASSERT_EQ(warnings.size(), 2u);
     EXPECT_NE(warnings[0].find("left 1 <text>"), std::string::npos) << warnings[0];
 }
+
+TEST_F(TextShapeTest, SvgTspansMoveThePenAndSetTheirOwnSize) {
+    // Two lines: the second starts back at x 10 one line lower, at twice the size;
+    // the indentation between the tspans draws nothing and moves nothing.
+    std::string svg =
+        "<svg xmlns='http://www.w3.org/2000/svg' width='200' height='200'>"
+        "<text x='10' y='40' font-size='20'>\n"
+        "   <tspan>I</tspan><tspan dx='30'>I</tspan>\n"
+        "   <tspan x='10' y='100' style='font-size:40px'>I</tspan>\n"
+        "</text></svg>";
+    std::vector<Spline3D> splines;
+    std::vector<std::string> warnings;
+    std::string error;
+    ASSERT_TRUE(ReadSvgShape("lines.svg", svg, splines, error, &warnings)) << error;
+    EXPECT_TRUE(warnings.empty());
+    ASSERT_EQ(splines.size(), 3u);  // one contour per I, in document order
+    auto box = [](const Spline3D& s, float& left, float& right, float& bottom, float& top) {
+        left = bottom = 1e9f;
+        right = top = -1e9f;
+        for (const SplineKnot& k : s.knots) {
+            left = std::min(left, k.knot.x);
+            right = std::max(right, k.knot.x);
+            bottom = std::min(bottom, k.knot.y);
+            top = std::max(top, k.knot.y);
+        }
+    };
+    float l[3], r[3], b[3], t[3];
+    for (int i = 0; i < 3; ++i) box(splines[i], l[i], r[i], b[i], t[i]);
+    // The first I starts at the text's x, with no space before it.
+    EXPECT_GT(l[0], 10.0f);
+    EXPECT_LT(l[0], 15.0f);
+    EXPECT_NEAR(b[0], -40.0f, 0.5f);
+    // The second follows on the same baseline, 30 units after the first's advance.
+    EXPECT_GT(l[1], r[0] + 30.0f);
+    EXPECT_LT(l[1], r[0] + 40.0f);
+    EXPECT_NEAR(b[1], -40.0f, 0.5f);
+    // The third starts a new line, twice as tall.
+    EXPECT_GT(l[2], 10.0f);
+    EXPECT_LT(l[2], l[0] + 10.0f);
+    EXPECT_NEAR(b[2], -100.0f, 0.5f);
+    EXPECT_NEAR(t[2] - b[2], 2.0f * (t[0] - b[0]), 0.5f);
+}
