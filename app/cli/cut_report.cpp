@@ -56,6 +56,10 @@ std::string CutReportJson(const CutReport& r, const CutOutcome& o) {
                        {"shape_transform", Rows(r.shapeTM)},
                        {"steps", r.steps},
                        {"optimize", r.optimize}};
+    if (!r.text.empty()) {
+        inputs.insert("text", QString::fromStdString(r.text));
+        inputs.insert("font", QString::fromStdString(r.font));
+    }
     QJsonObject in{{"faces", c.facesIn}, {"edges", c.edgesIn}, {"vertices", c.verticesIn}};
     QJsonObject out{{"faces", c.facesOut}, {"edges", c.edgesOut}, {"vertices", c.verticesOut}};
     QJsonObject selected{

@@ -21,6 +21,7 @@ struct ReportedParameter {
 struct CutReport {
     std::string version;
     std::string meshPath, shapePath, pluginPath;
+    std::string text, font;  // the lettering cut instead of a shape file, if any
     std::string placement;  // "fitted", "fitted and adjusted" or "matrix"
     Matrix3 objectTM, shapeTM;
     int steps = 6;

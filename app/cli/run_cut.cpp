@@ -88,6 +88,10 @@ int RunCut(const CliOptions& o, std::unique_ptr<PolyObject> object,
     report.version = SLITFORM_VERSION;
     report.meshPath = o.meshPath;
     report.shapePath = o.shapePath;
+    if (!o.text.empty()) {
+        report.text = o.text;
+        report.font = o.font;
+    }
     report.pluginPath = session->Library().Path();
     report.steps = shape->shape.steps = o.steps;
     report.optimize = shape->shape.optimize = o.optimize;

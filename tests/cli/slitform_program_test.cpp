@@ -349,10 +349,18 @@ TEST(SlitformProgram, PlyEncodingAndTheFormatsThroughAssimp) {
 TEST(SlitformProgram, TextIsAShapeLikeAnyOther) {
     std::string out = Temp("engraved.obj");
     Outcome r = Slitform("cut " + Example("grid_box.ply") + " -o " + out +
-                         " --text ENGRAVE --font 'DejaVu Sans' --set weld_on=on");
+                         " --text ENGRAVE --font 'DejaVu Sans' --set weld_on=on --report " +
+                         Temp("engraved.json"));
     ASSERT_EQ(r.code, 0) << r.err;
     EXPECT_EQ(r.out.find("selected: 0 vertices"), std::string::npos) << r.out;
     EXPECT_NE(Slurp(out).find("g slitform_inside"), std::string::npos);
+    // The report says what was cut, as it names a shape file.
+    QJsonObject inputs =
+        QJsonDocument::fromJson(QByteArray::fromStdString(Slurp(Temp("engraved.json"))))
+            .object()["inputs"]
+            .toObject();
+    EXPECT_EQ(inputs["text"].toString(), "ENGRAVE");
+    EXPECT_EQ(inputs["font"].toString(), "DejaVu Sans");
     Outcome both = Slitform("cut " + Example("grid_box.ply") + " " + Example("star.svg") +
                             " -o " + out + " --text X");
     EXPECT_EQ(both.code, 2) << both.err;
