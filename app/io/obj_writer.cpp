@@ -80,7 +80,12 @@ std::string ObjText(const MNMesh& mesh, const LiveNumbering& numbering,
     bool first = true;
     MtlID current = 0;
     std::string group;
+    // Once any face has a group, every face has one: importers that make objects or
+    // vertex groups from groups then see the rest of the mesh as one named group
+    // (and Blender 3.4's importer fails on faces before the first group line).
     bool grouped = !a.faceGroup.empty();
+    for (std::size_t i = 0; i < numbering.faces.size() && !grouped; ++i)
+        grouped = mesh.f[numbering.faces[i]].GetFlag(cutflags::kInsideFace);
     for (std::size_t i = 0; i < numbering.faces.size(); ++i) {
         int fi = numbering.faces[i];
         const MNFace& face = mesh.f[fi];
@@ -90,7 +95,7 @@ std::string ObjText(const MNMesh& mesh, const LiveNumbering& numbering,
         else if (grouped && static_cast<std::size_t>(fi) < a.faceGroup.size() &&
                  a.faceGroup[fi] >= 0)
             faceGroup = a.groupNames[a.faceGroup[fi]];
-        else if (grouped || !group.empty())
+        else if (grouped)
             faceGroup = "default";
         if (faceGroup != group) {
             out += "g " + faceGroup + "\n";

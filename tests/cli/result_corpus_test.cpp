@@ -54,7 +54,7 @@ const Case kCases[] = {
     {"box-ring.json-27.ply", "ex:grid_box.ply", "ex:ring.json", "--set min_angle=27 --set open=on",
      "95eee567c4333dbc91294e73dd109dbb"},
     {"box-star.svg-0.obj", "ex:grid_box.obj", "ex:star.svg", "--set min_angle=0",
-     "27e33f0a18a8ac3034f4312e0979bdf6"},
+     "8ee905b50df6bf4c02149988a42371f6"},
     {"box-lettering.svg-27.ply", "ex:grid_box.ply", "ex:lettering.svg",
      "--set min_angle=27 --set open=on", "ef9c4a35f407574d5cb21e33f585734a"},
     {"cube.ply", "cube.ply", "logo.json",

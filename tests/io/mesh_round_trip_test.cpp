@@ -156,6 +156,27 @@ TEST(MeshWrite, ObjKeepsNgonsAndNamesMaterialsByAppearance) {
     EXPECT_EQ(back.f[2].material, 0);
 }
 
+TEST(MeshWrite, ObjPutsEveryFaceInAGroupOnceAnyIsInside) {
+    ScratchFolder folder;
+    MNMesh mesh;
+    MakeFlaggedMesh(mesh);
+    std::string error;
+    // The first face outside: it opens the default group, not an unnamed one.
+    mesh.f[0].ClearFlag(cutflags::kInsideFace);
+    mesh.f[2].SetFlag(cutflags::kInsideFace);
+    std::string path = folder.File("grouped.obj");
+    ASSERT_TRUE(WriteMesh(path, mesh, error)) << error;
+    std::string text = ReadBytes(path);
+    std::size_t firstFace = text.find("\nf ");
+    ASSERT_NE(firstFace, std::string::npos) << text;
+    EXPECT_NE(text.rfind("g default\n", firstFace), std::string::npos) << text;
+    EXPECT_NE(text.find("g slitform_inside\n", firstFace), std::string::npos) << text;
+    // Nothing inside: no groups at all.
+    mesh.f[2].ClearFlag(cutflags::kInsideFace);
+    ASSERT_TRUE(WriteMesh(path, mesh, error)) << error;
+    EXPECT_EQ(ReadBytes(path).find("\ng "), std::string::npos) << ReadBytes(path);
+}
+
 TEST(MeshWrite, ReplacesAnExistingFileWhole) {
     ScratchFolder folder;
     std::string path = folder.File("out.ply");
