@@ -8,6 +8,20 @@ namespace {
 // Edge id standing for an edge that is created only once the edit is accepted.
 const int kNewEdge = -2;
 
+// A run of a face's corners, each with the edge that leaves it: corners first,
+// first + 1, ... (count of them, round the face).
+struct CornerRun {
+    const MNFace* face;
+    int first, count;
+
+    int Corner(int k) const { return face->vtx[(first + k) % face->deg]; }
+    int Edge(int k) const { return face->edg[(first + k) % face->deg]; }
+    void DropFront() {
+        first = (first + 1) % face->deg;
+        --count;
+    }
+};
+
 }  // namespace
 
 // Whether no id occurs twice in ids.
@@ -92,15 +106,59 @@ bool MNMesh::RemoveEdge(int ed) {
     if (i < 0 || j < 0 || b.vtx[j] != a.vtx[(i + 1) % a.deg]) return false;
 
     // a's corners from the edge's far end round to its near end, then b's corners
-    // between the two, with the edges between them.
-    std::vector<int> corners, edges;
-    for (int k = 1; k <= a.deg; ++k) corners.push_back(a.vtx[(i + k) % a.deg]);
-    for (int k = 2; k < b.deg; ++k) corners.push_back(b.vtx[(j + k) % b.deg]);
-    for (int k = 1; k < a.deg; ++k) edges.push_back(a.edg[(i + k) % a.deg]);
-    for (int k = 1; k < b.deg; ++k) edges.push_back(b.edg[(j + k) % b.deg]);
-
+    // between the two, with the edges between them; as two runs of corners, each
+    // with the edge that leaves it. Where the faces share more edges beside ed, the
+    // polygon runs out along them and back (a spur): the first spur from the start
+    // goes, and the polygon then starts at the corner where it was. Within a run no
+    // edge repeats, so spurs arise only where the runs meet.
+    CornerRun front{&a, (i + 1) % a.deg, a.deg - 1}, back{&b, (j + 1) % b.deg, b.deg - 1};
     std::vector<int> killedEdges{ed};
-    if (!StripSpurs(corners, edges, killedEdges)) return false;
+    while (front.count + back.count >= 3 && front.count > 0 && back.count > 0) {
+        if (front.Edge(front.count - 1) == back.Edge(0)) {
+            killedEdges.push_back(back.Edge(0));
+            --front.count;
+            back.DropFront();
+            std::swap(front, back);
+        } else if (back.Edge(back.count - 1) == front.Edge(0)) {
+            killedEdges.push_back(front.Edge(0));
+            --back.count;
+            front.DropFront();
+        } else {
+            break;
+        }
+    }
+    if (front.count + back.count < 3) return false;
+    // Faces never repeat a corner or an edge, so the polygon repeats one only where
+    // the other face has it outside its run. The shorter run is looked up in the
+    // longer one's face.
+    const CornerRun& small = front.count <= back.count ? front : back;
+    const CornerRun& large = front.count <= back.count ? back : front;
+    const int largeFace = large.face == &a ? fa : fb;
+    const int outside = large.face->deg - large.count;
+    auto inLargeRun = [&](int id, bool isEdge) {
+        const std::vector<int>& ids = isEdge ? large.face->edg : large.face->vtx;
+        for (int o = 0; o < outside; ++o)
+            if (ids[(large.first + large.count + o) % large.face->deg] == id) return false;
+        return true;
+    };
+    auto onLargeFace = [&](int id) {
+        return estore[id].f1 == largeFace || estore[id].f2 == largeFace;
+    };
+    for (int k = 0; k < small.count; ++k) {
+        int v = small.Corner(k), e = small.Edge(k);
+        if (std::any_of(vedg[v].begin(), vedg[v].end(), onLargeFace) && inLargeRun(v, false))
+            return false;
+        if (onLargeFace(e) && inLargeRun(e, true)) return false;
+    }
+
+    std::vector<int> corners, edges;
+    corners.reserve(static_cast<size_t>(front.count + back.count));
+    edges.reserve(static_cast<size_t>(front.count + back.count));
+    for (const CornerRun* run : {&front, &back})
+        for (int k = 0; k < run->count; ++k) {
+            corners.push_back(run->Corner(k));
+            edges.push_back(run->Edge(k));
+        }
     ReplaceFace(fa, corners, edges, {fb}, killedEdges);
     return true;
 }

@@ -1,7 +1,10 @@
 // RemoveEdge and RemoveVertex: joining faces.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <numeric>
+#include <random>
 
 #include "mesh_fixtures.h"
 
@@ -67,6 +70,93 @@ TEST(MNMeshRemoveEdge, RefusesToCutARingIntoAFaceWithAHole) {
     EXPECT_TRUE(Consistent(m));
     EXPECT_EQ(m.f[0].vtx, before.f[0].vtx);
     EXPECT_EQ(LiveCount(m, MNM_SL_FACE), 2);
+}
+
+namespace {
+
+// The join as RemoveEdge defines it, on plain lists: a's corners from the edge's far
+// end round, then b's corners between, with the edges between them; then, while a
+// spur (an edge twice in a row) is left, the first one from the start goes and the
+// polygon starts where it was; refused when fewer than three corners are left or a
+// corner or edge repeats.
+bool ReferenceJoin(const MNFace& a, int i, const MNFace& b, int j, std::vector<int>& corners,
+                   std::vector<int>& edges) {
+    corners.clear();
+    edges.clear();
+    for (int k = 1; k <= a.deg; ++k) corners.push_back(a.vtx[(i + k) % a.deg]);
+    for (int k = 2; k < b.deg; ++k) corners.push_back(b.vtx[(j + k) % b.deg]);
+    for (int k = 1; k < a.deg; ++k) edges.push_back(a.edg[(i + k) % a.deg]);
+    for (int k = 1; k < b.deg; ++k) edges.push_back(b.edg[(j + k) % b.deg]);
+    for (bool found = true; found && corners.size() >= 3;) {
+        found = false;
+        int n = static_cast<int>(corners.size());
+        for (int k = 0; k < n && !found; ++k) {
+            if (edges[k] != edges[(k + 1) % n]) continue;
+            std::rotate(corners.begin(), corners.begin() + k, corners.end());
+            std::rotate(edges.begin(), edges.begin() + k, edges.end());
+            corners.erase(corners.begin() + 1, corners.begin() + 3);
+            edges.erase(edges.begin(), edges.begin() + 2);
+            found = true;
+        }
+    }
+    auto distinct = [](std::vector<int> ids) {
+        std::sort(ids.begin(), ids.end());
+        return std::adjacent_find(ids.begin(), ids.end()) == ids.end();
+    };
+    return corners.size() >= 3 && distinct(corners) && distinct(edges);
+}
+
+}  // namespace
+
+TEST(MNMeshRemoveEdge, JoinsLikeTheReferenceInAnyOrder) {
+    // Triangulated grids whose edges go in random orders: polygons grow, meet along
+    // long shared paths (spurs) and touch at corners (refused pinches).
+    int joined = 0, refused = 0, spurs = 0;
+    for (unsigned seed = 1; seed <= 12; ++seed) {
+        std::mt19937 random(seed);
+        MNMesh m;
+        const int n = 10;
+        for (int y = 0; y <= n; ++y)
+            for (int x = 0; x <= n; ++x) m.NewVert(Point3(float(x), float(y), 0.0f));
+        for (int y = 0; y < n; ++y)
+            for (int x = 0; x < n; ++x) {
+                int v = y * (n + 1) + x, right = v + 1, up = v + n + 1, diagonal = v + n + 2;
+                if (random() % 2) {
+                    AddFace(m, {v, right, diagonal});
+                    AddFace(m, {v, diagonal, up});
+                } else {
+                    AddFace(m, {v, right, up});
+                    AddFace(m, {right, diagonal, up});
+                }
+            }
+        std::vector<int> order(static_cast<size_t>(m.nume));
+        std::iota(order.begin(), order.end(), 0);
+        std::shuffle(order.begin(), order.end(), random);
+        for (int ed : order) {
+            const MNEdge& edge = m.e[ed];
+            if (edge.GetFlag(MN_DEAD) || edge.f2 < 0) continue;
+            int fa = edge.f1, fb = edge.f2;
+            std::vector<int> corners, edges;
+            bool expected = ReferenceJoin(m.f[fa], m.f[fa].EdgeIndex(ed), m.f[fb],
+                                          m.f[fb].EdgeIndex(ed), corners, edges);
+            int degrees = m.f[fa].deg + m.f[fb].deg;
+            ASSERT_EQ(m.RemoveEdge(ed), expected) << "seed " << seed << " edge " << ed;
+            if (!expected) {
+                ++refused;
+                continue;
+            }
+            ++joined;
+            spurs += (degrees - 2 - static_cast<int>(corners.size())) / 2;
+            ASSERT_EQ(m.f[fa].vtx, corners) << "seed " << seed << " edge " << ed;
+            ASSERT_EQ(m.f[fa].edg, edges) << "seed " << seed << " edge " << ed;
+            ASSERT_TRUE(m.f[fb].GetFlag(MN_DEAD));
+            ASSERT_TRUE(Consistent(m));
+        }
+    }
+    // Every kind of join was met.
+    EXPECT_GT(joined, 500);
+    EXPECT_GT(refused, 50);
+    EXPECT_GT(spurs, 50);
 }
 
 TEST(MNMeshRemoveVertex, DropsAVertexInTheMiddleOfARun) {
