@@ -193,6 +193,7 @@ private:
                      const std::vector<int>& killedFaces, const std::vector<int>& killedEdges);
     bool StripSpurs(std::vector<int>& corners, std::vector<int>& edges, std::vector<int>& stripped);
     bool AllDistinct(const std::vector<int>& ids);
+    void JoinInPlace(int ed, int fa, int i, int fb, int j);
 
     std::vector<MNVert> vstore;
     std::vector<MNEdge> estore;

@@ -93,6 +93,56 @@ void MNMesh::ReplaceFace(int keep, const std::vector<int>& corners, const std::v
     bboxValid = false;
 }
 
+// The join of fa and fb across ed (corner i of fa, j of fb) where no spur arose:
+// a's corners from the edge's far end round, then b's between, built in the larger
+// face's lists so that growing a polygon one face at a time does not copy it.
+void MNMesh::JoinInPlace(int ed, int fa, int i, int fb, int j) {
+    MNFace& a = fstore[fa];
+    MNFace& b = fstore[fb];
+    const int da = a.deg, db = b.deg;
+    if (da >= db) {
+        // Rotated, a ends with its corner at ed's near end, whose edge is ed: there b
+        // goes on.
+        std::rotate(a.vtx.begin(), a.vtx.begin() + (i + 1) % da, a.vtx.end());
+        std::rotate(a.edg.begin(), a.edg.begin() + (i + 1) % da, a.edg.end());
+        a.edg.back() = b.edg[(j + 1) % db];
+        for (int k = 2; k < db; ++k) {
+            a.vtx.push_back(b.vtx[(j + k) % db]);
+            a.edg.push_back(b.edg[(j + k) % db]);
+        }
+    } else {
+        // Rotated, b starts at ed's near end in a and ends with ed's far end and ed:
+        // that corner is where a's run starts.
+        std::rotate(b.vtx.begin(), b.vtx.begin() + (j + 1) % db, b.vtx.end());
+        std::rotate(b.edg.begin(), b.edg.begin() + (j + 1) % db, b.edg.end());
+        b.vtx.pop_back();
+        b.edg.pop_back();
+        std::vector<int> corners, edges;
+        for (int k = 1; k < da; ++k) {
+            corners.push_back(a.vtx[(i + k) % da]);
+            edges.push_back(a.edg[(i + k) % da]);
+        }
+        b.vtx.insert(b.vtx.begin(), corners.begin(), corners.end());
+        b.edg.insert(b.edg.begin(), edges.begin(), edges.end());
+        a.vtx.swap(b.vtx);
+        a.edg.swap(b.edg);
+        b.deg = da;  // b is dead now, holding what a held
+    }
+    a.deg = static_cast<int>(a.vtx.size());
+    const int fromB = da >= db ? db - 1 : a.deg;
+    for (int k = 0; k < fromB; ++k) {
+        MNEdge& edge = estore[a.edg[da >= db ? da - 1 + k : k]];
+        if (edge.f1 == fb) edge.f1 = fa;
+        if (edge.f2 == fb) edge.f2 = fa;
+    }
+    int v1 = estore[ed].v1, v2 = estore[ed].v2;
+    KillEdge(ed);
+    fstore[fb].flags |= MN_DEAD;
+    KillVertIfBare(v1);
+    KillVertIfBare(v2);
+    bboxValid = false;
+}
+
 bool MNMesh::RemoveEdge(int ed) {
     if (ed < 0 || ed >= nume || (estore[ed].flags & MN_DEAD)) return false;
     const MNEdge& edge = estore[ed];
@@ -151,6 +201,10 @@ bool MNMesh::RemoveEdge(int ed) {
         if (onLargeFace(e) && inLargeRun(e, true)) return false;
     }
 
+    if (killedEdges.size() == 1) {
+        JoinInPlace(ed, fa, i, fb, j);
+        return true;
+    }
     std::vector<int> corners, edges;
     corners.reserve(static_cast<size_t>(front.count + back.count));
     edges.reserve(static_cast<size_t>(front.count + back.count));
