@@ -141,11 +141,15 @@ int KeepLineAnchors(MNMesh& mesh, int firstEdge) {
     std::sort(freeEnds.begin(), freeEnds.end(),
               [&g](int a, int b) { return g.vertexOf[a] < g.vertexOf[b]; });
     int kept = 0;
+    std::vector<char> onCycle;
     for (int v : freeEnds) {
         // An earlier anchor may have closed a cycle through this end already.
         if (KeptDegree(mesh, g, v) != 1) continue;
-        std::vector<int> chain = ShortestChain(mesh, g, v, OnKeptCycle(mesh, g));
+        // The cycles change only where an anchor was kept.
+        if (onCycle.empty()) onCycle = OnKeptCycle(mesh, g);
+        std::vector<int> chain = ShortestChain(mesh, g, v, onCycle);
         for (int ed : chain) mesh.e[ed].ClearFlag(kEdgeInterior);
+        if (!chain.empty()) onCycle.clear();
         kept += static_cast<int>(chain.size());
     }
     return kept;
