@@ -81,6 +81,9 @@ struct Mesh {
     std::unordered_map<const void*, int> source_of_id;         // tracked: by constraint identity
     std::vector<ConstrainedEdge> edges;  // constraints in insertion order, edges along each
     double shortest_refined_edge = 0.0;  // faces with a shorter edge are left as they are
+    // The constraints through each vertex asked about during refinement: points it
+    // adds split constraints but never change which ones pass through a vertex.
+    mutable std::unordered_map<const void*, std::vector<const ConstraintSource*>> sources_at;
 
     Delaunay& triangulation() { return tracked ? *tracked : *plain; }
     const Delaunay& triangulation() const { return tracked ? *tracked : *plain; }
@@ -167,8 +170,10 @@ VertexHandle other_end(const Edge& edge, VertexHandle v) {
 }
 
 // The sources of all constraints through vertex v of a tracked triangulation.
-std::vector<const ConstraintSource*> vertex_sources(const Mesh& mesh, VertexHandle v) {
-    std::vector<const ConstraintSource*> sources;
+const std::vector<const ConstraintSource*>& vertex_sources(const Mesh& mesh, VertexHandle v) {
+    auto cached = mesh.sources_at.emplace(&*v, std::vector<const ConstraintSource*>());
+    std::vector<const ConstraintSource*>& sources = cached.first->second;
+    if (!cached.second) return sources;
     const Triangulation& triangulation = *mesh.tracked;
     Triangulation::Edge_circulator edge = triangulation.incident_edges(v), end = edge;
     do {
@@ -213,8 +218,8 @@ bool is_in_narrow_wedge(const Mesh& mesh, const PlanarGraph& graph, FaceHandle f
     const VertexHandle w = face->vertex(Triangulation::ccw(shortest));
     // Points on two different constraints, not joined by one.
     if (face->is_constrained(shortest) || !on_constraint(mesh, u) || !on_constraint(mesh, w)) return false;
-    const std::vector<const ConstraintSource*> around_u = vertex_sources(mesh, u);
-    const std::vector<const ConstraintSource*> around_w = vertex_sources(mesh, w);
+    const std::vector<const ConstraintSource*>& around_u = vertex_sources(mesh, u);
+    const std::vector<const ConstraintSource*>& around_w = vertex_sources(mesh, w);
     for (const ConstraintSource* a : around_u) {
         for (const ConstraintSource* b : around_w) {
             for (const int apex : {a->first, a->last}) {
