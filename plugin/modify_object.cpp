@@ -78,8 +78,8 @@ void Slitform::ModifyObject(TimeValue t, ModContext& mc, ObjectState* os, INode*
         if (!converted->get()) return;
         poly = static_cast<PolyObject*>(converted->get());
     }
-    Converted triangles(input->ConvertToType(t, triObjectClassID), input);
-    if (!triangles.get() || triangles.get()->ClassID() != triObjectClassID) return;
+    auto triangles = std::make_unique<Converted>(input->ConvertToType(t, triObjectClassID), input);
+    if (!triangles->get() || triangles->get()->ClassID() != triObjectClassID) return;
 
     INode* owner = FindOwnerNode(this, &mc);
     if (!owner) return;
@@ -140,7 +140,9 @@ void Slitform::ModifyObject(TimeValue t, ModContext& mc, ObjectState* os, INode*
     Point3 direction = OrientProjectionDirection(ComputeProjectionFrame(points), objectTM, shapeTM);
     lastCut = CutRecord{true, direction};
     SnapShapePoints(shape, shapeTM, objectTM, direction, local != 0,
-                    static_cast<TriObject*>(triangles.get())->mesh);
+                    static_cast<TriObject*>(triangles->get())->mesh);
+    // The triangle copy served the snapping only; the cuts need its memory.
+    triangles.reset();
 
     // Faces the cuts append are not cut again.
     std::vector<int> selected;
