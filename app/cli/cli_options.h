@@ -2,23 +2,12 @@
 #pragma once
 
 #include <iosfwd>
-#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "app/session/node_transform.h"
 #include "matrix3.h"
-
-// A node transform as given: translation, rotation in degrees about x, y and z
-// (in that order), uniform scale, or a whole matrix (which wins over the others).
-struct NodeTransform {
-    bool given = false;
-    Point3 translate;
-    Point3 rotateDegrees;
-    float scale = 1.0f;
-    std::optional<Matrix3> matrix;
-    Matrix3 ToMatrix() const;
-};
 
 struct CliOptions {
     std::string command;  // "demo", "cut" or "info"

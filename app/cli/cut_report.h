@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/cli/mesh_health.h"
+#include "app/session/mesh_health.h"
 #include "app/session/cut_outcome.h"
 #include "matrix3.h"
 

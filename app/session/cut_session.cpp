@@ -105,6 +105,13 @@ void CutSession::SetFittedShape(const BezierShape& shape, const std::wstring& na
     FitShape();
 }
 
+void CutSession::AdjustFittedShape(const Matrix3& adjust) {
+    if (!shapeNode || !fitted)
+        return;
+    fitAdjust = adjust;
+    FitShape();
+}
+
 void CutSession::SetPlacedShape(const BezierShape& shape, const Matrix3& tm,
                                 const std::wstring& name) {
     auto* object = new SplineShape();

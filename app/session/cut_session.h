@@ -60,6 +60,9 @@ public:
     // shape's centre (rotation and scale) and moves it from there.
     void SetFittedShape(const BezierShape& shape, const std::wstring& name = L"shape",
                         const Matrix3& adjust = Matrix3());
+    // The adjustment of a fitted shape, in place of the one it was set with: the
+    // shape is fitted again under it. Does nothing to a shape placed as given.
+    void AdjustFittedShape(const Matrix3& adjust);
     // The shape, its node placed by tm as given.
     void SetPlacedShape(const BezierShape& shape, const Matrix3& tm,
                         const std::wstring& name = L"shape");

@@ -1,4 +1,4 @@
-#include "app/cli/mesh_health.h"
+#include "app/session/mesh_health.h"
 
 #include <algorithm>
 #include <array>
