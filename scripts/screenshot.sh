@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Takes the README's screenshot: slitform-studio with the demo scene, drawn on Qt's
-# offscreen platform (no display needed), saved as docs/studio.png.
+# offscreen platform with OpenGL through Mesa's software renderer on a virtual X
+# server (xvfb-run; no display needed), saved as docs/studio.png.
 # Usage: scripts/screenshot.sh [BUILD_DIR]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -9,5 +10,6 @@ build_dir=${1:-build}
 [ -f "$build_dir/CMakeCache.txt" ] || bash scripts/setup.sh "$build_dir"
 cmake --build "$build_dir" --target slitform-studio -j"$(nproc)" >/dev/null
 mkdir -p docs
-QT_QPA_PLATFORM=offscreen "$build_dir/app/slitform-studio" --screenshot docs/studio.png
+xvfb-run -a env QT_QPA_PLATFORM=offscreen LIBGL_ALWAYS_SOFTWARE=1 \
+  "$build_dir/app/slitform-studio" --screenshot docs/studio.png
 echo "wrote docs/studio.png"

@@ -8,7 +8,7 @@ packages=(
   build-essential cmake pkg-config
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   libcgal-dev
-  qtbase5-dev
+  qtbase5-dev xvfb xauth
   libtinyobjloader-dev libsvgpp-dev libcli11-dev libassimp-dev fonts-dejavu-core
   libcurl4-openssl-dev libcpp-httplib-dev openssl
   pybind11-dev python3-dev python3-numpy python3-pytest

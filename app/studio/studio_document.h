@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "app/session/cut_session.h"
-#include "app/studio/viewport.h"
+#include "app/studio/view_line.h"
 
 class StudioDocument {
 public:

@@ -9,12 +9,13 @@
 #include <QMessageBox>
 #include <QProgressBar>
 #include <QSplitter>
+#include <QStackedWidget>
 #include <QStatusBar>
 #include <QTimer>
 #include <QVBoxLayout>
 
 #include "app/studio/rollup_panel.h"
-#include "app/studio/viewport.h"
+#include "app/studio/gl_viewport.h"
 #include "app/io/write_mesh.h"
 
 namespace {
@@ -26,7 +27,7 @@ const int kProgressEveryMs = 250;
 StudioWindow::StudioWindow(std::shared_ptr<const PluginLibrary> lib, QWidget* parent)
     : QMainWindow(parent),
       document(lib),
-      viewport(new Viewport),
+      viewport(new GlViewport),
       panel(new RollupPanel(lib->Handle())),
       sceneList(new QListWidget),
       status(new QLabel),
@@ -41,8 +42,21 @@ StudioWindow::StudioWindow(std::shared_ptr<const PluginLibrary> lib, QWidget* pa
     column->addWidget(new QLabel(tr("Scene")));
     sceneList->setMaximumHeight(90);
     column->addWidget(sceneList);
+    // Without OpenGL the viewport is never shown (it would try to make a context);
+    // a message stands in its place and the rest of the window works.
+    auto* view = new QStackedWidget;
+    view->addWidget(viewport);
+    if (!GlViewport::OpenGlAvailable()) {
+        auto* noOpenGl = new QLabel(tr("The viewport cannot draw: OpenGL is not available here "
+                                       "(no context could be created).\nOpening, cutting and "
+                                       "saving work as usual."));
+        noOpenGl->setAlignment(Qt::AlignCenter);
+        noOpenGl->setWordWrap(true);
+        view->addWidget(noOpenGl);
+        view->setCurrentWidget(noOpenGl);
+    }
     auto* split = new QSplitter;
-    split->addWidget(viewport);
+    split->addWidget(view);
     split->addWidget(side);
     split->setStretchFactor(0, 1);
     split->setStretchFactor(1, 0);

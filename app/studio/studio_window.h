@@ -14,7 +14,7 @@ class QListWidget;
 class QProgressBar;
 class QTimer;
 class RollupPanel;
-class Viewport;
+class GlViewport;
 
 class StudioWindow : public QMainWindow {
 public:
@@ -34,7 +34,7 @@ public:
     // The newest evaluation's outcome shown in the viewport.
     const CutOutcome& Result() const { return result; }
     StudioDocument& Document() { return document; }
-    Viewport* GetViewport() const { return viewport; }
+    GlViewport* GetViewport() const { return viewport; }
     RollupPanel* Panel() const { return panel; }
     QListWidget* SceneList() const { return sceneList; }
 
@@ -52,7 +52,7 @@ private:
     void SaveResultDialog();
 
     StudioDocument document;
-    Viewport* viewport;
+    GlViewport* viewport;
     RollupPanel* panel;
     QListWidget* sceneList;
     QLabel* status;

@@ -15,7 +15,7 @@
 #include "app/io/read_mesh.h"
 #include "app/studio/rollout.h"
 #include "app/studio/rollup_panel.h"
-#include "app/studio/viewport.h"
+#include "app/studio/gl_viewport.h"
 #include "qt_dialog.h"
 
 namespace {
@@ -117,7 +117,7 @@ TEST_F(StudioWindowTest, OpensPicksCutsAndSaves) {
     ASSERT_NE(pick, nullptr);
     QTest::mouseClick(pick, Qt::LeftButton);
     ASSERT_TRUE(ParametersMap()->IsPicking());
-    Viewport* view = window->GetViewport();
+    GlViewport* view = window->GetViewport();
     std::vector<ViewLine> lines = window->Document().ShapeLines();
     ASSERT_FALSE(lines.empty());
     ASSERT_GE(lines[0].points.size(), 2u);
@@ -146,11 +146,11 @@ TEST_F(StudioWindowTest, OpensPicksCutsAndSaves) {
     for (int y = 0; y < picture.height(); y += 4)
         for (int x = 0; x < picture.width(); x += 4) colours += picture.pixel(x, y) != first;
     EXPECT_GT(colours, 1000);  // not blank
-    EXPECT_GT(CountColour(picture, Viewport::ShapeColour()), 20);
+    EXPECT_GT(CountColour(picture, GlViewport::ShapeColour()), 20);
     // The star's lines became edges of the box, selected and drawn bold.
     EXPECT_GT(result.counts.facesCut, 0);
     EXPECT_GT(result.counts.selectedEdges, 0);
-    EXPECT_GT(CountColour(picture, Viewport::SelectedEdgeColour()), 50);
+    EXPECT_GT(CountColour(picture, GlViewport::SelectedEdgeColour()), 50);
 
     QString saved = dir.filePath("result.ply");
     ASSERT_TRUE(window->SaveResult(saved, error)) << error.toStdString();

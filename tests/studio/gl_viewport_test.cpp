@@ -1,0 +1,250 @@
+// The viewport's picture, its buffers and its camera, on meshes built here. The
+// pictures need an OpenGL context (Mesa's software renderer will do); without one
+// those tests say so and skip.
+#include "app/studio/gl_viewport.h"
+
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <QTest>
+#include <cmath>
+
+namespace {
+
+// A unit quad in the xy plane, split into two triangles along its diagonal edge.
+MNMesh TwoTriangles() {
+    MNMesh m;
+    m.NewVert(Point3(0.0f, 0.0f, 0.0f));
+    m.NewVert(Point3(1.0f, 0.0f, 0.0f));
+    m.NewVert(Point3(1.0f, 1.0f, 0.0f));
+    m.NewVert(Point3(0.0f, 1.0f, 0.0f));
+    int a[3] = {0, 1, 2}, b[3] = {0, 2, 3};
+    m.CreateFace(3, a);
+    m.CreateFace(3, b);
+    return m;
+}
+
+// An n by n grid of quads over the unit square at height z.
+MNMesh Grid(int n, float z = 0.0f) {
+    MNMesh m;
+    for (int y = 0; y <= n; ++y)
+        for (int x = 0; x <= n; ++x)
+            m.NewVert(Point3(static_cast<float>(x) / n, static_cast<float>(y) / n, z));
+    for (int y = 0; y < n; ++y)
+        for (int x = 0; x < n; ++x) {
+            int c[4] = {y * (n + 1) + x, y * (n + 1) + x + 1, (y + 1) * (n + 1) + x + 1,
+                        (y + 1) * (n + 1) + x};
+            m.CreateFace(4, c);
+        }
+    return m;
+}
+
+int CountColour(const QImage& image, QColor colour) {
+    int count = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) count += image.pixelColor(x, y) == colour;
+    return count;
+}
+
+double MeanBrightness(const QImage& image) {
+    double sum = 0.0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) sum += qGray(image.pixel(x, y));
+    return sum / (image.width() * image.height());
+}
+
+class GlViewportTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (!GlViewport::OpenGlAvailable())
+            GTEST_SKIP() << "no OpenGL context here (the tests run under xvfb-run where it is installed)";
+        view.resize(300, 240);
+        view.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+    }
+    QImage Picture() {
+        view.FrameAll();
+        return view.grabFramebuffer().convertToFormat(QImage::Format_RGB32);
+    }
+    GlViewport view;
+};
+
+}  // namespace
+
+TEST_F(GlViewportTest, DrawsSelectedEdgesBoldInTheirColourAndTheShapeOnTop) {
+    MNMesh m = TwoTriangles();
+    view.SetMesh(m, Matrix3());
+    QImage plain = Picture();
+    EXPECT_EQ(CountColour(plain, GlViewport::SelectedEdgeColour()), 0);
+    EXPECT_GT(plain.width() * plain.height() - CountColour(plain, GlViewport::Backdrop()), 5000);
+
+    for (int e = 0; e < m.nume; ++e)
+        if ((m.e[e].v1 == 0 && m.e[e].v2 == 2) || (m.e[e].v1 == 2 && m.e[e].v2 == 0))
+            m.e[e].SetFlag(MN_SEL);
+    m.f[0].SetFlag(MN_SEL);
+    view.SetMesh(m, Matrix3());
+    QImage cut = Picture();
+    int edgePixels = CountColour(cut, GlViewport::SelectedEdgeColour());
+    EXPECT_GT(edgePixels, 50);  // a diagonal three pixels wide
+    int changed = 0;            // the tinted face changes more than its edge
+    for (int y = 0; y < cut.height(); ++y)
+        for (int x = 0; x < cut.width(); ++x) changed += cut.pixel(x, y) != plain.pixel(x, y);
+    EXPECT_GT(changed, edgePixels + 1000);
+
+    EXPECT_EQ(CountColour(cut, GlViewport::EdgeColour()), 0);
+    view.SetShowEdges(true);
+    EXPECT_FLOAT_EQ(view.EdgeOpacity(), 1.0f);  // two triangles fill the view: far apart
+    EXPECT_GT(CountColour(Picture(), GlViewport::EdgeColour()), 100);  // the quad's outline and more
+    view.SetShowEdges(false);
+
+    ViewLine line;
+    line.points = {Point3(0.2f, 0.2f, -0.5f), Point3(0.8f, 0.8f, -0.5f)};  // under the mesh
+    view.SetShapeLines({line});
+    EXPECT_GT(CountColour(Picture(), GlViewport::ShapeColour()), 20);
+}
+
+TEST_F(GlViewportTest, NearerFacesHideFartherOnesWhateverTheDrawingOrder) {
+    // Two grids seen from above; the lower one is selected, and selected faces are
+    // drawn last, so only the depth test keeps its tint out of the picture.
+    MNMesh lower = Grid(2, 0.0f), upper = Grid(2, 1.0f);
+    MNMesh both = lower;
+    int offset = both.numv;
+    for (int i = 0; i < upper.numv; ++i) both.NewVert(upper.v[i].p);
+    for (int f = 0; f < both.numf; ++f) both.f[f].SetFlag(MN_SEL);
+    for (int f = 0; f < upper.numf; ++f) {
+        std::vector<int> corners = upper.f[f].vtx;
+        for (int& c : corners) c += offset;
+        both.CreateFace(static_cast<int>(corners.size()), corners.data());
+    }
+    ViewCamera above;
+    above.pitch = 1.5f;  // nearly straight down
+    view.SetMesh(both, Matrix3());
+    view.FrameAll();
+    ViewCamera framed = view.Camera();
+    framed.pitch = above.pitch;
+    view.SetCamera(framed);
+    QImage picture = view.grabFramebuffer();
+    QColor centre = picture.pixelColor(picture.width() / 2, picture.height() / 2);
+    EXPECT_LT(centre.red() - centre.blue(), 10) << "the tinted lower grid shows through";
+
+    framed.pitch = -1.5f;  // from below the lower grid is nearer
+    view.SetCamera(framed);
+    picture = view.grabFramebuffer();
+    centre = picture.pixelColor(picture.width() / 2, picture.height() / 2);
+    EXPECT_GT(centre.red(), centre.blue());
+}
+
+TEST_F(GlViewportTest, DenseEdgesFadeSoTheMeshStaysReadable) {
+    MNMesh dense = Grid(200);
+    view.SetMesh(dense, Matrix3());
+    QImage faces = Picture();
+    view.SetShowEdges(true);
+    QImage withEdges = Picture();
+    EXPECT_LT(view.EdgeOpacity(), 0.5f);
+    // Opaque edges a pixel apart would turn the grid nearly black.
+    EXPECT_GT(MeanBrightness(withEdges), 0.6 * MeanBrightness(faces));
+    EXPECT_LT(MeanBrightness(withEdges), MeanBrightness(faces));  // still drawn
+}
+
+TEST_F(GlViewportTest, DrawsTheProjectionArrowOnlyWhenGiven) {
+    view.SetMesh(TwoTriangles(), Matrix3());
+    ViewLine square;
+    square.closed = true;
+    square.points = {Point3(0.2f, 0.2f, 1), Point3(0.8f, 0.2f, 1), Point3(0.8f, 0.8f, 1),
+                     Point3(0.2f, 0.8f, 1)};
+    view.SetShapeLines({square});
+    EXPECT_EQ(CountColour(Picture(), GlViewport::ArrowColour()), 0);
+    view.SetProjection(Point3(0.0f, 0.0f, -1.0f));
+    EXPECT_GT(CountColour(Picture(), GlViewport::ArrowColour()), 20);
+    view.SetProjection(Point3(NAN, 0.0f, 0.0f));
+    EXPECT_EQ(CountColour(Picture(), GlViewport::ArrowColour()), 0);
+}
+
+TEST_F(GlViewportTest, BadCoordinatesAreLeftOut) {
+    MNMesh m = TwoTriangles();
+    m.v[2].p = Point3(NAN, 0.0f, 1e38f);
+    view.SetMesh(m, Matrix3());
+    ViewLine line;
+    line.points = {Point3(INFINITY, 0, 0), Point3(0, 0, 0)};
+    view.SetShapeLines({line});
+    ViewCamera before = view.Camera();
+    QImage image = Picture();
+    EXPECT_FALSE(image.isNull());
+    EXPECT_TRUE(std::isfinite(view.Camera().scale));
+    EXPECT_TRUE(std::isfinite(view.Camera().target.x));
+    EXPECT_NE(view.Camera().scale, before.scale);  // framed on the finite vertices
+}
+
+TEST(MeshBuffers, SplitsFacesAndEdgesByWhatTheCutMarked) {
+    MNMesh m = Grid(1);  // one quad: fanned into two triangles
+    int a[3] = {m.NewVert(Point3(0, 0, 0)), m.NewVert(Point3(1, 0, 0)), m.NewVert(Point3(1, 1, 0))};
+    ASSERT_EQ(m.CreateFace(3, a), 1);
+    m.f[1].SetFlag(MN_SEL);
+    m.e[0].SetFlag(MN_SEL);
+    MeshBuffers b = BuildMeshBuffers(m, TransMatrix(Point3(10.0f, 0.0f, 0.0f)));
+    EXPECT_EQ(b.plainTriangles.size(), 6u);
+    EXPECT_EQ(b.selectedTriangles.size(), 3u);
+    EXPECT_EQ(b.cutEdges.size(), 2u);
+    EXPECT_EQ(b.edges.size(), 2u * static_cast<size_t>(m.nume));
+    EXPECT_FLOAT_EQ(b.positions[0], 10.0f);  // in world space
+    EXPECT_EQ(b.lo, Point3(10.0f, 0.0f, 0.0f));
+    EXPECT_EQ(b.hi, Point3(11.0f, 1.0f, 0.0f));
+    EXPECT_GT(b.meanEdgeLength, 1.0f);  // sides of 1 and a diagonal
+    EXPECT_LT(b.meanEdgeLength, 1.1f);
+
+    m.f[0].SetFlag(MN_DEAD);
+    m.v[3].p = Point3(NAN, 0.0f, 0.0f);
+    b = BuildMeshBuffers(m, Matrix3());
+    EXPECT_TRUE(b.plainTriangles.empty());
+    EXPECT_EQ(b.selectedTriangles.size(), 3u);
+    for (std::uint32_t v : b.edges) EXPECT_NE(v, 3u);
+
+    EXPECT_TRUE(BuildMeshBuffers(MNMesh(), Matrix3()).empty);
+}
+
+TEST(GlViewport, HitsTheShapeOnlyNearItsLines) {
+    GlViewport view;
+    view.resize(300, 240);
+    ViewLine square;
+    square.closed = true;
+    square.points = {Point3(0, 0, 0), Point3(1, 0, 0), Point3(1, 1, 0), Point3(0, 1, 0)};
+    view.SetShapeLines({square});
+    view.FrameAll();
+    QSizeF size(view.size());
+    QPointF corner = view.Camera().Project(Point3(1, 0, 0), size);
+    QPointF closing = view.Camera().Project(Point3(0, 0.5f, 0), size);  // on the closing segment
+    QPointF middle = view.Camera().Project(Point3(0.5f, 0.5f, 0), size);
+    EXPECT_TRUE(view.HitsShape(corner.toPoint()));
+    EXPECT_TRUE(view.HitsShape(closing.toPoint()));
+    EXPECT_FALSE(view.HitsShape(middle.toPoint()));
+    square.closed = false;
+    view.SetShapeLines({square});
+    EXPECT_FALSE(view.HitsShape(closing.toPoint()));
+}
+
+TEST(ViewCamera, OrbitsPansAndFrames) {
+    ViewCamera camera;
+    Point3 right = camera.Right(), up = camera.Up(), towards = camera.Towards();
+    EXPECT_NEAR(right % up, 0.0f, 1e-6f);
+    EXPECT_NEAR(((right ^ up) - towards).Length(), 0.0f, 1e-6f);  // right-handed
+    EXPECT_GT(up.z, 0.0f);
+
+    camera.Orbit(0.0f, 1e6f);
+    EXPECT_LT(camera.pitch, 1.5708f);  // stops short of the pole
+    QSizeF screen(200, 100);
+    camera.Frame(Point3(-1, -1, -1), Point3(1, 1, 1), screen);
+    EXPECT_EQ(camera.Project(Point3(0, 0, 0), screen), QPointF(100, 50));
+    QPointF before = camera.Project(Point3(0.5f, 0.2f, 0.1f), screen);
+    camera.Pan(10.0f, -4.0f);
+    QPointF after = camera.Project(Point3(0.5f, 0.2f, 0.1f), screen);
+    EXPECT_NEAR(after.x() - before.x(), 10.0, 1e-3);
+    EXPECT_NEAR(after.y() - before.y(), -4.0, 1e-3);
+
+    float scale = camera.scale;
+    camera.Zoom(NAN);
+    camera.Zoom(-2.0f);
+    EXPECT_EQ(camera.scale, scale);
+    camera.Frame(Point3(NAN, 0, 0), Point3(1, 1, 1), screen);
+    camera.Frame(Point3(1, 1, 1), Point3(0, 0, 0), screen);
+    EXPECT_EQ(camera.scale, scale);
+}
