@@ -8,6 +8,7 @@
 #include <string>
 
 #include "app/session/cut_session.h"
+#include "bench/uv_sphere.h"
 #include "facecut/face_triangulation.h"
 #include "facecut/prepare_face_cut.h"
 #include "facecut/rebuild_face.h"
@@ -19,36 +20,6 @@
 #include "splshape.h"
 
 namespace {
-
-// A UV sphere of radius 1 with about `faces` quads (triangles at the poles).
-PolyObject* Sphere(int faces) {
-    int rings = std::max(4, static_cast<int>(std::sqrt(faces / 2.0)));
-    int segments = 2 * rings;
-    PolyObject* obj = new PolyObject();
-    MNMesh& m = obj->mm;
-    int top = m.NewVert(Point3(0, 0, 1));
-    for (int r = 1; r < rings; ++r)
-        for (int s = 0; s < segments; ++s) {
-            float theta = 3.14159265f * r / rings, phi = 2.0f * 3.14159265f * s / segments;
-            m.NewVert(Point3(std::sin(theta) * std::cos(phi), std::sin(theta) * std::sin(phi), std::cos(theta)));
-        }
-    int bottom = m.NewVert(Point3(0, 0, -1));
-    auto at = [&](int r, int s) { return 1 + (r - 1) * segments + (s % segments); };
-    for (int s = 0; s < segments; ++s) {
-        int cap[3] = {top, at(1, s), at(1, s + 1)};
-        m.CreateFace(3, cap);
-    }
-    for (int r = 1; r < rings - 1; ++r)
-        for (int s = 0; s < segments; ++s) {
-            int quad[4] = {at(r, s), at(r + 1, s), at(r + 1, s + 1), at(r, s + 1)};
-            m.CreateFace(4, quad);
-        }
-    for (int s = 0; s < segments; ++s) {
-        int cap[3] = {bottom, at(rings - 1, s + 1), at(rings - 1, s)};
-        m.CreateFace(3, cap);
-    }
-    return obj;
-}
 
 SplineShape* Polygon(int points, float outer, float inner) {
     SplineShape* shape = new SplineShape();
@@ -74,7 +45,7 @@ void BM_Evaluate(benchmark::State& state) {
         state.SkipWithError(error.c_str());
         return;
     }
-    session->SetObject(Sphere(static_cast<int>(state.range(0))), L"sphere");
+    session->SetObject(UvSphere(static_cast<int>(state.range(0))), L"sphere");
     std::unique_ptr<SplineShape> shape(TestShape(static_cast<int>(state.range(1))));
     session->SetPlacedShape(shape->shape, TransMatrix(Point3(0, 0, 3)));
     session->PickShape();
@@ -87,7 +58,7 @@ void BM_Stages(benchmark::State& state) {
     double snap = 0, prepare = 0, build = 0, triangulate = 0, rebuild = 0;
     int cut = 0;
     for (auto _ : state) {
-        PolyObject* obj = Sphere(static_cast<int>(state.range(0)));
+        PolyObject* obj = UvSphere(static_cast<int>(state.range(0)));
         SplineShape* spline = TestShape(static_cast<int>(state.range(1)));
         MNMesh& m = obj->mm;
         PolyShape shape;

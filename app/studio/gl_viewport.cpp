@@ -13,6 +13,9 @@ namespace {
 
 const int kClickSlack = 3;        // pixels a click may move and stay a click
 const double kHitDistance = 6.0;  // pixels from a line that still hit it
+// The widest a coarse cell may look for the coarse level to stand in for the mesh:
+// its detail is then close to what the pixels can show anyway.
+const float kCoarseCellPixels = 3.0f;
 
 // Every program shares this vertex stage; GLSL 1.20 runs on any context a
 // compatibility profile offers, Mesa's software renderer included.
@@ -73,8 +76,7 @@ GlViewport::~GlViewport() {
     if (!initialized)
         return;
     makeCurrent();
-    for (QOpenGLBuffer* b : {&vertices, &plainTriangles, &selectedTriangles, &edges, &cutEdges, &overlay})
-        b->destroy();
+    for (QOpenGLBuffer* b : AllBuffers()) b->destroy();
     faceProgram.reset();
     lineProgram.reset();
     doneCurrent();
@@ -188,10 +190,17 @@ void GlViewport::initializeGL() {
         program->bindAttributeLocation("position", 0);
         program->link();
     }
-    for (QOpenGLBuffer* b : {&vertices, &plainTriangles, &selectedTriangles, &edges, &cutEdges, &overlay})
-        b->create();
+    for (QOpenGLBuffer* b : AllBuffers()) b->create();
     initialized = true;
     meshDirty = overlayDirty = true;
+}
+
+std::vector<QOpenGLBuffer*> GlViewport::AllBuffers() {
+    std::vector<QOpenGLBuffer*> all = full.All();
+    for (QOpenGLBuffer* b : coarse.All()) all.push_back(b);
+    all.push_back(&cutEdges);
+    all.push_back(&overlay);
+    return all;
 }
 
 void GlViewport::UploadMesh() {
@@ -199,10 +208,12 @@ void GlViewport::UploadMesh() {
         buffer.bind();
         buffer.allocate(data.data(), static_cast<int>(data.size() * sizeof(data[0])));
     };
-    upload(vertices, buffers.positions);
-    upload(plainTriangles, buffers.plainTriangles);
-    upload(selectedTriangles, buffers.selectedTriangles);
-    upload(edges, buffers.edges);
+    for (auto [level, to] : {std::pair{&buffers.full, &full}, std::pair{&buffers.coarse, &coarse}}) {
+        upload(to->vertices, level->positions);
+        upload(to->plainTriangles, level->plainTriangles);
+        upload(to->selectedTriangles, level->selectedTriangles);
+        upload(to->edges, level->edges);
+    }
     upload(cutEdges, buffers.cutEdges);
     meshDirty = false;
 }
@@ -280,11 +291,20 @@ QMatrix4x4 GlViewport::ViewProjection() const {
                       0.0f, 0.0f, 0.0f, 1.0f);
 }
 
-void GlViewport::DrawIndexed(QOpenGLBuffer& indices, int count, GLenum mode) {
-    if (count <= 0)
+bool GlViewport::DrawsCoarseLevel() const {
+    return buffers.coarseCell > 0.0f && buffers.coarseCell * camera.scale <= kCoarseCellPixels;
+}
+
+void GlViewport::BindVertices(QOpenGLBuffer& vertices) {
+    vertices.bind();
+    glVertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, 0, nullptr);
+}
+
+void GlViewport::DrawIndexed(QOpenGLBuffer& indices, std::size_t count, GLenum mode) {
+    if (count == 0)
         return;
     indices.bind();
-    glDrawElements(mode, count, GL_UNSIGNED_INT, nullptr);
+    glDrawElements(mode, static_cast<GLsizei>(count), GL_UNSIGNED_INT, nullptr);
 }
 
 void GlViewport::paintGL() {
@@ -303,9 +323,11 @@ void GlViewport::paintGL() {
 
     glEnable(GL_DEPTH_TEST);
     glDepthFunc(GL_LEQUAL);
-    vertices.bind();
     glEnableVertexAttribArray(0);
-    glVertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, 0, nullptr);
+    bool useCoarse = DrawsCoarseLevel();
+    const MeshLevel& level = useCoarse ? buffers.coarse : buffers.full;
+    LevelBuffers& drawn = useCoarse ? coarse : full;
+    BindVertices(drawn.vertices);
 
     // Faces pushed back a little, so that their own edges win the depth test.
     faceProgram->bind();
@@ -315,9 +337,9 @@ void GlViewport::paintGL() {
     glEnable(GL_POLYGON_OFFSET_FILL);
     glPolygonOffset(1.0f, 1.0f);
     faceProgram->setUniformValue("albedo", QVector3D(0.72f, 0.76f, 0.82f));
-    DrawIndexed(plainTriangles, static_cast<int>(buffers.plainTriangles.size()), GL_TRIANGLES);
+    DrawIndexed(drawn.plainTriangles, level.plainTriangles.size(), GL_TRIANGLES);
     faceProgram->setUniformValue("albedo", QVector3D(0.95f, 0.45f, 0.42f));
-    DrawIndexed(selectedTriangles, static_cast<int>(buffers.selectedTriangles.size()), GL_TRIANGLES);
+    DrawIndexed(drawn.selectedTriangles, level.selectedTriangles.size(), GL_TRIANGLES);
     glDisable(GL_POLYGON_OFFSET_FILL);
 
     lineProgram->bind();
@@ -325,24 +347,26 @@ void GlViewport::paintGL() {
     if (showEdges) {
         float opacity = EdgeOpacity();
         QColor edge = EdgeColour();
-        lineProgram->setUniformValue("colour", QVector4D(edge.redF(), edge.greenF(), edge.blueF(), opacity));
+        lineProgram->setUniformValue("colour",
+                                     QVector4D(edge.redF(), edge.greenF(), edge.blueF(), opacity));
         glEnable(GL_BLEND);
         glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
         glDepthMask(GL_FALSE);
         glLineWidth(1.0f);
-        DrawIndexed(edges, static_cast<int>(buffers.edges.size()), GL_LINES);
+        DrawIndexed(drawn.edges, level.edges.size(), GL_LINES);
         glDepthMask(GL_TRUE);
         glDisable(GL_BLEND);
     }
+    // The cut edges always at full resolution: they are few, and what the user looks for.
+    BindVertices(full.vertices);
     QColor cut = SelectedEdgeColour();
     lineProgram->setUniformValue("colour", QVector4D(cut.redF(), cut.greenF(), cut.blueF(), 1.0f));
     glLineWidth(3.0f);
-    DrawIndexed(cutEdges, static_cast<int>(buffers.cutEdges.size()), GL_LINES);
+    DrawIndexed(cutEdges, buffers.cutEdges.size(), GL_LINES);
 
     // The shape and the arrow above the mesh, whatever lies in front.
     glDisable(GL_DEPTH_TEST);
-    overlay.bind();
-    glVertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, 0, nullptr);
+    BindVertices(overlay);
     auto drawRuns = [this](const std::vector<OverlayRun>& runs, const QColor& colour, float width) {
         lineProgram->setUniformValue("colour",
                                      QVector4D(colour.redF(), colour.greenF(), colour.blueF(), 1.0f));

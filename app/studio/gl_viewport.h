@@ -54,6 +54,8 @@ public:
     // The edges' opacity at the current zoom: opaque where they lie far apart on
     // screen, faint where they crowd, so that a dense mesh stays readable.
     float EdgeOpacity() const;
+    // Whether the view draws the mesh's coarse level (see MeshBuffers).
+    bool DrawsCoarseLevel() const;
     // Draws one frame into the widget's framebuffer and waits until it is done
     // (for the benchmark); false without a context.
     bool DrawFrameNow();
@@ -77,7 +79,9 @@ private:
     void UploadMesh();
     void UploadOverlay();
     QMatrix4x4 ViewProjection() const;
-    void DrawIndexed(QOpenGLBuffer& indices, int count, GLenum mode);
+    void DrawIndexed(QOpenGLBuffer& indices, std::size_t count, GLenum mode);
+    void BindVertices(QOpenGLBuffer& vertices);
+    std::vector<QOpenGLBuffer*> AllBuffers();
 
     MeshBuffers buffers;
     std::vector<ViewLine> lines;
@@ -92,10 +96,16 @@ private:
     // GL objects, made in initializeGL.
     bool initialized = false;
     std::unique_ptr<QOpenGLShaderProgram> faceProgram, lineProgram;
-    QOpenGLBuffer vertices{QOpenGLBuffer::VertexBuffer};
-    QOpenGLBuffer plainTriangles{QOpenGLBuffer::IndexBuffer};
-    QOpenGLBuffer selectedTriangles{QOpenGLBuffer::IndexBuffer};
-    QOpenGLBuffer edges{QOpenGLBuffer::IndexBuffer};
+    struct LevelBuffers {
+        QOpenGLBuffer vertices{QOpenGLBuffer::VertexBuffer};
+        QOpenGLBuffer plainTriangles{QOpenGLBuffer::IndexBuffer};
+        QOpenGLBuffer selectedTriangles{QOpenGLBuffer::IndexBuffer};
+        QOpenGLBuffer edges{QOpenGLBuffer::IndexBuffer};
+        std::vector<QOpenGLBuffer*> All() {
+            return {&vertices, &plainTriangles, &selectedTriangles, &edges};
+        }
+    };
+    LevelBuffers full, coarse;
     QOpenGLBuffer cutEdges{QOpenGLBuffer::IndexBuffer};
     QOpenGLBuffer overlay{QOpenGLBuffer::VertexBuffer};
     // Runs of the overlay buffer: first vertex, count, and whether it is a loop.

@@ -7,7 +7,10 @@
 
 #include <QImage>
 #include <QTest>
+#include <algorithm>
+#include <array>
 #include <cmath>
+#include <set>
 
 namespace {
 
@@ -182,11 +185,11 @@ TEST(MeshBuffers, SplitsFacesAndEdgesByWhatTheCutMarked) {
     m.f[1].SetFlag(MN_SEL);
     m.e[0].SetFlag(MN_SEL);
     MeshBuffers b = BuildMeshBuffers(m, TransMatrix(Point3(10.0f, 0.0f, 0.0f)));
-    EXPECT_EQ(b.plainTriangles.size(), 6u);
-    EXPECT_EQ(b.selectedTriangles.size(), 3u);
+    EXPECT_EQ(b.full.plainTriangles.size(), 6u);
+    EXPECT_EQ(b.full.selectedTriangles.size(), 3u);
     EXPECT_EQ(b.cutEdges.size(), 2u);
-    EXPECT_EQ(b.edges.size(), 2u * static_cast<size_t>(m.nume));
-    EXPECT_FLOAT_EQ(b.positions[0], 10.0f);  // in world space
+    EXPECT_EQ(b.full.edges.size(), 2u * static_cast<size_t>(m.nume));
+    EXPECT_FLOAT_EQ(b.full.positions[0], 10.0f);  // in world space
     EXPECT_EQ(b.lo, Point3(10.0f, 0.0f, 0.0f));
     EXPECT_EQ(b.hi, Point3(11.0f, 1.0f, 0.0f));
     EXPECT_GT(b.meanEdgeLength, 1.0f);  // sides of 1 and a diagonal
@@ -195,11 +198,45 @@ TEST(MeshBuffers, SplitsFacesAndEdgesByWhatTheCutMarked) {
     m.f[0].SetFlag(MN_DEAD);
     m.v[3].p = Point3(NAN, 0.0f, 0.0f);
     b = BuildMeshBuffers(m, Matrix3());
-    EXPECT_TRUE(b.plainTriangles.empty());
-    EXPECT_EQ(b.selectedTriangles.size(), 3u);
-    for (std::uint32_t v : b.edges) EXPECT_NE(v, 3u);
+    EXPECT_TRUE(b.full.plainTriangles.empty());
+    EXPECT_EQ(b.full.selectedTriangles.size(), 3u);
+    for (std::uint32_t v : b.full.edges) EXPECT_NE(v, 3u);
 
     EXPECT_TRUE(BuildMeshBuffers(MNMesh(), Matrix3()).empty);
+}
+
+TEST(MeshBuffers, ALargeMeshGetsACoarseLevelOfDistinctTriangles) {
+    MeshBuffers small = BuildMeshBuffers(Grid(100), Matrix3());
+    EXPECT_EQ(small.coarseCell, 0.0f);
+    EXPECT_TRUE(small.coarse.positions.empty());
+
+    MNMesh dense = Grid(400);  // 320,000 triangles
+    dense.f[0].SetFlag(MN_SEL);
+    MeshBuffers b = BuildMeshBuffers(dense, Matrix3());
+    ASSERT_GT(b.coarseCell, b.meanEdgeLength);
+    const MeshLevel& coarse = b.coarse;
+    size_t fullTriangles = (b.full.plainTriangles.size() + b.full.selectedTriangles.size()) / 3u;
+    size_t coarseTriangles = coarse.plainTriangles.size() / 3u;
+    EXPECT_LT(coarseTriangles, fullTriangles / 2u);
+    EXPECT_GT(coarseTriangles, fullTriangles / 20u);
+    size_t clusters = coarse.positions.size() / 3u;
+    std::set<std::array<std::uint32_t, 3>> seen;
+    for (size_t t = 0; t < coarse.plainTriangles.size(); t += 3) {
+        std::array<std::uint32_t, 3> c = {coarse.plainTriangles[t], coarse.plainTriangles[t + 1],
+                                          coarse.plainTriangles[t + 2]};
+        for (std::uint32_t v : c) ASSERT_LT(v, clusters);
+        EXPECT_TRUE(c[0] != c[1] && c[1] != c[2] && c[0] != c[2]);
+        std::sort(c.begin(), c.end());
+        EXPECT_TRUE(seen.insert(c).second) << "a triangle twice";
+    }
+    for (size_t i = 0; i < coarse.positions.size(); ++i) {
+        EXPECT_GE(coarse.positions[i], -1e-6f);  // clusters sit among their vertices
+        EXPECT_LE(coarse.positions[i], 1.0f + 1e-6f);
+    }
+    EXPECT_FALSE(coarse.edges.empty());
+    for (size_t e = 0; e < coarse.edges.size(); e += 2) EXPECT_NE(coarse.edges[e], coarse.edges[e + 1]);
+    // The selected face is smaller than a cell: it vanishes, the rest stays plain.
+    EXPECT_TRUE(coarse.selectedTriangles.empty());
 }
 
 TEST(GlViewport, HitsTheShapeOnlyNearItsLines) {
