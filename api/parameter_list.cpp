@@ -4,7 +4,7 @@
 
 #include "api/library_lock.h"
 #include "api/plugin_path.h"
-#include "app/cli/parameter_help.h"
+#include "app/session/parameter_help.h"
 #include "app/session/plugin_library.h"
 #include "resources.h"
 #include "slitform/error.h"

@@ -4,7 +4,7 @@
 #include <ostream>
 #include <string>
 
-#include "app/cli/parameter_help.h"
+#include "app/session/parameter_help.h"
 #include "resources.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "app/cli/parameter_help.h"
+#include "app/session/parameter_help.h"
 
 #include <map>
 

@@ -1,4 +1,5 @@
-// What each of the modifier's parameters does, in words for the command line.
+// What each of the modifier's parameters does, in words for the command line and
+// the window's tooltips.
 #pragma once
 
 #include <string>
