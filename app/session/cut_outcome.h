@@ -12,6 +12,9 @@ constexpr const char* kInsideMaterialName = "slitform_inside";
 struct CutOutcome {
     bool evaluated = false;  // false: error says why, and mesh is the mesh going in
     std::string error;
+    // Stopped through the cancel flag; mesh is then left empty, since whoever
+    // cancels keeps what they had.
+    bool cancelled = false;
     MNMesh mesh;  // the modifier's output, in the object's space
     // The input's attributes carried onto mesh (see CarryAttributes); the material
     // that matid gives the inside faces is named kInsideMaterialName when the input

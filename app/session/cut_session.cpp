@@ -247,6 +247,9 @@ CutOutcome CutSession::Evaluate(const CutProgress& progress, bool copyMesh,
             outcome.facesAtPointLimit = record->facesAtPointLimit;
         }
         outcome.evaluated = true;
+    } catch (const EvaluationCancelled& e) {
+        outcome.error = e.what();
+        outcome.cancelled = true;
     } catch (const std::bad_alloc&) {
         // Copying the input again could run out too: give back nothing instead.
         outcome.error = "out of memory while evaluating the cut";

@@ -1,12 +1,14 @@
 #include "app/studio/evaluator.h"
 
-Evaluator::Evaluator(std::function<void(int, const CutOutcome&)> done)
+Evaluator::Evaluator(Done done)
     : done(std::move(done)), worker([this] { Run(); }) {}
 
 Evaluator::~Evaluator() {
     {
         std::lock_guard<std::mutex> lock(mutex);
         stopping = true;
+        if (runningCancel)
+            *runningCancel = true;
     }
     wake.notify_one();
     worker.join();
@@ -18,14 +20,42 @@ int Evaluator::Submit(std::unique_ptr<CutSession> session) {
         std::lock_guard<std::mutex> lock(mutex);
         waiting = std::move(session);
         number = ++newest;
+        if (runningCancel)
+            *runningCancel = true;
     }
     wake.notify_one();
     return number;
 }
 
+void Evaluator::Cancel() {
+    int dropped = 0;
+    std::unique_ptr<CutSession> session;
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        if (waiting) {
+            session = std::move(waiting);
+            dropped = newest;
+        }
+        if (runningCancel)
+            *runningCancel = true;
+    }
+    if (dropped) {
+        CutOutcome outcome;
+        outcome.error = "the evaluation was cancelled";
+        outcome.cancelled = true;
+        done(dropped, *session, outcome);
+    }
+}
+
+void Evaluator::Progress(long long& doneFaces, long long& totalFaces) const {
+    doneFaces = facesDone;
+    totalFaces = facesTotal;
+}
+
 void Evaluator::Run() {
     for (;;) {
         std::unique_ptr<CutSession> session;
+        std::shared_ptr<std::atomic<bool>> cancel;
         int number;
         {
             std::unique_lock<std::mutex> lock(mutex);
@@ -34,15 +64,22 @@ void Evaluator::Run() {
                 return;
             session = std::move(waiting);
             number = newest;
+            cancel = runningCancel = std::make_shared<std::atomic<bool>>(false);
         }
-        CutOutcome outcome = session->Evaluate();
-        session.reset();
+        facesDone = facesTotal = 0;
+        CutProgress progress = [this](long long visited, long long total, double) {
+            facesDone = visited;
+            facesTotal = total;
+        };
+        CutOutcome outcome = session->Evaluate(progress, true, cancel.get());
         bool superseded;
         {
             std::lock_guard<std::mutex> lock(mutex);
+            runningCancel.reset();
             superseded = number != newest;
         }
         if (!superseded)
-            done(number, outcome);
+            done(number, *session, outcome);
+        session.reset();  // after done: freeing a large scene should not delay the news
     }
 }

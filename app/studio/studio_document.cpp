@@ -3,6 +3,7 @@
 #include "app/io/read_mesh.h"
 #include "app/io/read_shape.h"
 #include "app/session/demo_scene.h"
+#include "app/session/parameter_values.h"
 #include "polyobj.h"
 #include "resources.h"
 
@@ -53,58 +54,108 @@ StudioDocument::StudioDocument(std::shared_ptr<const PluginLibrary> lib) : sessi
 StudioDocument::~StudioDocument() = default;
 
 bool StudioDocument::OpenMesh(const std::string& path, std::string& error) {
-    MNMesh mesh;
-    MeshAttributes attributes;
-    if (!ReadMesh(path, mesh, error, nullptr, &attributes))
+    auto file = std::make_shared<MeshFile>();
+    if (!ReadMesh(path, file->mesh, error, nullptr, &file->attributes))
         return false;
     bool hasFace = false;
-    for (int f = 0; f < mesh.numf && !hasFace; ++f) hasFace = !mesh.f[f].GetFlag(MN_DEAD);
+    for (int f = 0; f < file->mesh.numf && !hasFace; ++f) hasFace = !file->mesh.f[f].GetFlag(MN_DEAD);
     if (!hasFace) {
         error = path + ": the mesh has no faces";
         return false;
     }
-    SetMesh(mesh, NodeNameOf(path));
-    session.SetMeshAttributes(attributes);
+    file->name = NodeNameOf(path);
+    SetMesh(std::move(file));
     return true;
 }
 
 bool StudioDocument::OpenShape(const std::string& path, std::string& error) {
-    BezierShape shape;
-    if (!ReadShape(path, shape, error))
+    auto file = std::make_shared<ShapeFile>();
+    if (!ReadShape(path, file->shape, error))
         return false;
-    SetShape(shape, NodeNameOf(path));
+    file->name = NodeNameOf(path);
+    SetShape(std::move(file));
     return true;
 }
 
 void StudioDocument::OpenDemo() {
     std::unique_ptr<PolyObject> box(MakeRoundedBox(Point3(4.0f, 4.0f, 1.5f), 0.3f, 24));
     std::unique_ptr<SplineShape> star(MakeStar(5, 1.0f, 0.42f));
-    SetMesh(box->mm, L"RoundedBox");
-    SetShape(star->shape, L"Star");
+    auto meshFile = std::make_shared<MeshFile>();
+    meshFile->mesh = box->mm;
+    meshFile->name = L"RoundedBox";
+    auto shapeFile = std::make_shared<ShapeFile>();
+    shapeFile->shape = star->shape;
+    shapeFile->name = L"Star";
+    SetMesh(std::move(meshFile));
+    SetShape(std::move(shapeFile));
     std::string error;
     session.SetParameter("open", "on", error);
+    session.SetParameter("weld_on", "on", error);
     session.PickShape();
 }
 
-void StudioDocument::SetMesh(const MNMesh& mesh, const std::wstring& name) {
-    session.SetMesh(mesh, name);
+void StudioDocument::SetMesh(std::shared_ptr<const MeshFile> file) {
+    mesh = std::move(file);
+    if (mesh) {
+        session.SetMesh(mesh->mesh, mesh->name);
+        session.SetMeshAttributes(mesh->attributes);
+    } else {
+        session.SetMesh(MNMesh());
+    }
     if (ShapeNode())
         ShapeChanged(PART_ALL);
     else
         Changed();
 }
 
-void StudioDocument::SetShape(const BezierShape& shape, const std::wstring& name) {
-    session.SetFittedShape(shape, name);
+void StudioDocument::SetShape(std::shared_ptr<const ShapeFile> file) {
+    shape = std::move(file);
+    // Without a shape the node stays in the session, empty, and the document
+    // shows none.
+    session.SetFittedShape(shape ? shape->shape : BezierShape(), shape ? shape->name : L"shape",
+                           placement.ToMatrix());
     ShapeChanged(PART_ALL);
 }
 
+void StudioDocument::SetPlacement(const NodeTransform& to) {
+    placement = to;
+    placement.matrix.reset();
+    session.AdjustFittedShape(placement.ToMatrix());
+    if (ShapeNode())
+        ShapeChanged(PART_TM);
+}
+
 void StudioDocument::MoveShape(const Point3& delta) {
-    INode* shapeNode = ShapeNode();
-    if (!shapeNode)
+    if (!ShapeNode())
         return;
-    shapeNode->SetNodeTM(0, shapeNode->GetNodeTM(0) * TransMatrix(delta));
-    ShapeChanged(PART_TM);
+    NodeTransform moved = placement;
+    moved.translate = moved.translate + delta;
+    SetPlacement(moved);
+}
+
+StudioState StudioDocument::State() const {
+    StudioState state;
+    state.mesh = mesh;
+    state.shape = shape;
+    state.placement = placement;
+    state.picked = ShapeNode() && PickedNode() == ShapeNode();
+    if (IParamBlock2* block = Block())
+        state.parameters = ParameterValuesOf(block);
+    return state;
+}
+
+void StudioDocument::Restore(const StudioState& state) {
+    placement = state.placement;
+    if (state.mesh != mesh)
+        SetMesh(state.mesh);
+    if (state.shape != shape)
+        SetShape(state.shape);
+    else
+        SetPlacement(placement);
+    if (IParamBlock2* block = Block())
+        SetParameterValues(block, state.parameters);
+    session.PickShape(state.picked && ShapeNode());
+    Changed();
 }
 
 void StudioDocument::ShapeChanged(PartID part) {

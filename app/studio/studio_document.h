@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/session/cut_session.h"
+#include "app/studio/studio_state.h"
 #include "app/studio/view_line.h"
 
 class StudioDocument {
@@ -25,21 +26,32 @@ public:
     // The node the modifier's pick button holds, or nullptr.
     INode* PickedNode() const { return session.PickedNode(); }
     INode* ObjectNode() const { return session.ObjectNode(); }
-    // The shape's node, or nullptr before a shape is opened.
-    INode* ShapeNode() const { return session.ShapeNode(); }
+    // The shape's node, or nullptr while no shape is open.
+    INode* ShapeNode() const { return shape ? session.ShapeNode() : nullptr; }
     const MNMesh& Mesh() const { return session.Mesh(); }
     Matrix3 ObjectTM() const { return session.ObjectNode()->GetNodeTM(0); }
 
-    // Opens the mesh (PLY, OBJ) or the shape (SVG, JSON) at path in place of the
-    // current one; false with a one-line error, and nothing changed, for a file
-    // that cannot be read or holds no faces or points. The shape is placed over the
-    // object as the command line places it.
+    // Opens the mesh (PLY, OBJ and the rest ReadMesh reads) or the shape (SVG,
+    // JSON) at path in place of the current one; false with a one-line error, and
+    // nothing changed, for a file that cannot be read or holds no faces or points.
+    // The shape is placed over the object as the command line places it, under the
+    // current placement.
     bool OpenMesh(const std::string& path, std::string& error);
     bool OpenShape(const std::string& path, std::string& error);
-    // The demo of the command line: a rounded box and a star picked to cut a hole.
+    // The demo of the command line: a rounded box and a star picked to cut a hole,
+    // welded.
     void OpenDemo();
-    // Moves the shape's node by a world displacement.
+
+    // The shape's placement on top of the automatic fit (see PlacementPanel).
+    const NodeTransform& Placement() const { return placement; }
+    void SetPlacement(const NodeTransform& to);
+    // Moves the shape by a world displacement (its placement's translation).
     void MoveShape(const Point3& delta);
+
+    // The scene as values, and back: Restore puts the scene into a state taken
+    // before, files, placement, pick and parameters.
+    StudioState State() const;
+    void Restore(const StudioState& state);
 
     // A session of its own on copies of everything an evaluation reads.
     std::unique_ptr<CutSession> Snapshot() const { return session.Clone(); }
@@ -52,11 +64,14 @@ public:
 
 private:
     class BlockWatch;
-    void SetMesh(const MNMesh& mesh, const std::wstring& name);
-    void SetShape(const BezierShape& shape, const std::wstring& name);
+    void SetMesh(std::shared_ptr<const MeshFile> file);
+    void SetShape(std::shared_ptr<const ShapeFile> file);
     void ShapeChanged(PartID part);
     void Changed();
 
     CutSession session;
     std::unique_ptr<BlockWatch> watch;
+    std::shared_ptr<const MeshFile> mesh;
+    std::shared_ptr<const ShapeFile> shape;
+    NodeTransform placement;
 };

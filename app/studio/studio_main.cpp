@@ -72,6 +72,7 @@ int Run(int argc, char** argv) {
                 return code;
         }
     }
+    window.StartHistory();
     doing = "running the window";
     window.show();
     if (screenshot.isEmpty())

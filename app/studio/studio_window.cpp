@@ -1,26 +1,74 @@
 #include "app/studio/studio_window.h"
 
 #include <QAction>
+#include <QCloseEvent>
+#include <QDockWidget>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QKeySequence>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QSplitter>
 #include <QStackedWidget>
 #include <QStatusBar>
+#include <QStyle>
 #include <QTimer>
+#include <QToolButton>
+#include <QUndoStack>
+#include <QUndoView>
 #include <QVBoxLayout>
 
-#include "app/studio/rollup_panel.h"
-#include "app/studio/gl_viewport.h"
 #include "app/io/write_mesh.h"
+#include "app/session/parameter_help.h"
+#include "app/studio/gl_viewport.h"
+#include "app/studio/placement_panel.h"
+#include "app/studio/rollout.h"
+#include "app/studio/rollup_panel.h"
+#include "app/studio/undo_commands.h"
+#include "dialog_units.h"
+#include "qt_dialog.h"
+#include "resources.h"
 
 namespace {
 
 const int kProgressEveryMs = 250;
+
+bool SwitchOn(IParamBlock2* block, const wchar_t* name) {
+    const ParamDef* def = block ? block->GetDesc()->FindParam(name) : nullptr;
+    return def && block->GetInt(def->id) != 0;
+}
+
+QString Number(long long n) {
+    return QLocale().toString(n);
+}
+
+// What a control of the rollout does, with its range and default.
+QString ToolTipOf(const ParamDef& def) {
+    if (def.type == TYPE_INODE)
+        return QObject::tr("The shape that cuts: press, then click the shape in the viewport or "
+                           "in the scene list (Esc leaves pick mode)");
+    QString help = QString::fromStdString(ParameterHelp(Utf8FromWide(def.intName)));
+    if (!help.isEmpty())
+        help[0] = help[0].toUpper();
+    QString range;
+    if (def.type == TYPE_BOOL || def.ctrlType == TYPE_SINGLECHEKBOX)
+        range = QObject::tr("on or off; default %1").arg(def.defInt ? "on" : "off");
+    else if (def.type == TYPE_FLOAT && def.hasRange)
+        range = QObject::tr("%1 to %2; default %3")
+                    .arg(static_cast<double>(def.lowFloat))
+                    .arg(static_cast<double>(def.highFloat))
+                    .arg(static_cast<double>(def.defFloat));
+    else if (def.hasRange)
+        range = QObject::tr("%1 to %2; default %3").arg(def.lowInt).arg(def.highInt).arg(def.defInt);
+    return range.isEmpty() ? help : QStringLiteral("%1 (%2)").arg(help, range);
+}
 
 }  // namespace
 
@@ -29,23 +77,34 @@ StudioWindow::StudioWindow(std::shared_ptr<const PluginLibrary> lib, QWidget* pa
       document(lib),
       viewport(new GlViewport),
       panel(new RollupPanel(lib->Handle())),
+      placementPanel(new PlacementPanel),
       sceneList(new QListWidget),
       status(new QLabel),
+      healthWarning(new QLabel),
+      healthText(new QLabel),
       busy(new QProgressBar),
+      cancelButton(new QToolButton),
       evaluateSoon(new QTimer(this)),
-      progressTick(new QTimer(this)) {
-    setWindowTitle(tr("Slitform Studio"));
+      progressTick(new QTimer(this)),
+      history(new QUndoStack(this)) {
     auto* side = new QWidget;
     auto* column = new QVBoxLayout(side);
     column->setContentsMargins(0, 0, 0, 0);
     column->addWidget(panel, 1);
+    placementPanel->setFont(DialogFont(8));  // as the plug-in's rollouts above it
+    auto* placement = new Rollout(tr("Shape placement"), placementPanel, true);
+    placement->TitleBar()->setToolTip(tr("Opens and closes the shape's placement"));
+    column->addWidget(placement);
     column->addWidget(new QLabel(tr("Scene")));
     sceneList->setMaximumHeight(90);
+    sceneList->setToolTip(tr("The object and the shape; in pick mode a click on the shape picks it"));
     column->addWidget(sceneList);
     // Without OpenGL the viewport is never shown (it would try to make a context);
     // a message stands in its place and the rest of the window works.
     auto* view = new QStackedWidget;
     view->addWidget(viewport);
+    viewport->setToolTip(tr("Drag to orbit, right or middle drag to pan, wheel to zoom, F to frame, "
+                            "shift-drag to move the shape, E to show the edges"));
     if (!GlViewport::OpenGlAvailable()) {
         auto* noOpenGl = new QLabel(tr("The viewport cannot draw: OpenGL is not available here "
                                        "(no context could be created).\nOpening, cutting and "
@@ -61,34 +120,59 @@ StudioWindow::StudioWindow(std::shared_ptr<const PluginLibrary> lib, QWidget* pa
     split->setStretchFactor(0, 1);
     split->setStretchFactor(1, 0);
     setCentralWidget(split);
+    setAcceptDrops(true);
 
-    busy->setRange(0, 0);
-    busy->setMaximumWidth(160);
-    busy->hide();
-    statusBar()->addWidget(status, 1);
-    statusBar()->addPermanentWidget(busy);
+    BuildStatusBar();
     BuildMenus();
+    UpdateTitle();
 
     evaluateSoon->setSingleShot(true);
     evaluateSoon->setInterval(0);
-    connect(evaluateSoon, &QTimer::timeout, this, [this] { Evaluate(); });
+    connect(evaluateSoon, &QTimer::timeout, this, [this] {
+        if (!draggingShape)
+            Record();
+        Evaluate();
+    });
     progressTick->setInterval(kProgressEveryMs);
     connect(progressTick, &QTimer::timeout, this, [this] { ShowProgress(); });
     viewport->clicked = [this](QPoint at) { PickAt(at); };
-    viewport->shapeDragged = [this](const Point3& delta) { document.MoveShape(delta); };
+    viewport->shapeDragged = [this](const Point3& delta) {
+        draggingShape = true;
+        document.MoveShape(delta);
+    };
+    viewport->shapeDragEnded = [this] {
+        draggingShape = false;
+        Record();
+    };
+    placementPanel->changed = [this](const NodeTransform& to) { document.SetPlacement(to); };
+    placementPanel->fitRequested = [this] { document.SetPlacement(NodeTransform()); };
     connect(sceneList, &QListWidget::itemClicked, this,
             [this](QListWidgetItem* item) { PickListed(sceneList->row(item)); });
+    connect(history, &QUndoStack::cleanChanged, this, [this](bool) { UpdateTitle(); });
 
-    evaluator = std::make_unique<Evaluator>([this](int number, const CutOutcome& evaluated) {
-        QMetaObject::invokeMethod(
-            this, [this, number, evaluated] { Evaluated(number, evaluated); },
-            Qt::QueuedConnection);
-    });
+    evaluator = std::make_unique<Evaluator>(
+        [this](int number, const CutSession& session, const CutOutcome& evaluated) {
+            // Measured here, on the worker thread: a large mesh takes a while.
+            ResultHealth measured;
+            if (evaluated.evaluated) {
+                measured.in = MeasureMeshHealth(session.Mesh());
+                measured.out = MeasureMeshHealth(evaluated.mesh);
+                measured.split = evaluated.counts.facesCut > 0 &&
+                                 !SwitchOn(session.Block(), L"weld_on") &&
+                                 measured.out.components > measured.in.components;
+            }
+            QMetaObject::invokeMethod(
+                this, [this, number, evaluated, measured] { Evaluated(number, evaluated, measured); },
+                Qt::QueuedConnection);
+        });
     document.changed = [this] { SceneChanged(); };
-    if (Modifier* mod = document.Mod())
+    if (Modifier* mod = document.Mod()) {
         mod->BeginEditParams(panel, 0, nullptr);
-    else
+        WatchThePanel();
+    } else {
         status->setText(tr("The plug-in offers no Slitform modifier"));
+    }
+    recorded = document.State();
     SceneChanged();
 }
 
@@ -99,16 +183,64 @@ StudioWindow::~StudioWindow() {
         mod->EndEditParams(panel, 0, nullptr);
 }
 
+void StudioWindow::BuildStatusBar() {
+    busy->setRange(0, 0);
+    busy->setMaximumWidth(160);
+    busy->setToolTip(tr("The cut is being evaluated"));
+    busy->hide();
+    cancelButton->setText(tr("Cancel"));
+    cancelButton->setToolTip(tr("Stops the evaluation and puts the scene back as it was (Esc)"));
+    cancelButton->hide();
+    connect(cancelButton, &QToolButton::clicked, this, [this] { CancelEvaluation(); });
+    int icon = style()->pixelMetric(QStyle::PM_SmallIconSize);
+    healthWarning->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxWarning).pixmap(icon, icon));
+    healthWarning->hide();
+    healthText->setToolTip(tr("Border edges: sides of only one face (open edges). Pieces: parts of "
+                              "the mesh that share no vertex."));
+    statusBar()->addWidget(status, 1);
+    statusBar()->addPermanentWidget(healthWarning);
+    statusBar()->addPermanentWidget(healthText);
+    statusBar()->addPermanentWidget(busy);
+    statusBar()->addPermanentWidget(cancelButton);
+}
+
 void StudioWindow::BuildMenus() {
     QMenu* file = menuBar()->addMenu(tr("&File"));
-    file->addAction(
-        tr("Open &mesh..."), this, [this] { OpenMeshDialog(); }, QKeySequence::Open);
-    file->addAction(tr("Open &shape..."), this, [this] { OpenShapeDialog(); });
-    file->addAction(
-        tr("Save &result..."), this, [this] { SaveResultDialog(); }, QKeySequence::Save);
+    file->addAction(tr("Open &mesh..."), this, [this] { OpenMeshDialog(); }, QKeySequence::Open)
+        ->setStatusTip(tr("Opens a mesh (PLY, OBJ, glTF, STL, OFF, 3MF, FBX) in place of the object"));
+    file->addAction(tr("Open &shape..."), this, [this] { OpenShapeDialog(); })
+        ->setStatusTip(tr("Opens a shape (SVG, JSON) in place of the shape, fitted over the object"));
+    recentMenu = file->addMenu(tr("Open &recent"));
+    connect(recentMenu, &QMenu::aboutToShow, this, [this] { FillRecentMenu(); });
+    FillRecentMenu();
+    file->addAction(tr("Save &result..."), this, [this] { SaveResultDialog(); }, QKeySequence::Save)
+        ->setStatusTip(tr("Writes the cut mesh; the format follows the extension"));
     file->addSeparator();
-    file->addAction(
-        tr("&Quit"), this, [this] { close(); }, QKeySequence::Quit);
+    file->addAction(tr("&Quit"), this, [this] { close(); }, QKeySequence::Quit);
+
+    QMenu* edit = menuBar()->addMenu(tr("&Edit"));
+    QAction* undo = history->createUndoAction(this, tr("&Undo"));
+    undo->setShortcut(QKeySequence::Undo);
+    QAction* redo = history->createRedoAction(this, tr("&Redo"));
+    redo->setShortcut(QKeySequence::Redo);
+    edit->addAction(undo);
+    edit->addAction(redo);
+    auto* historyDock = new QDockWidget(tr("History"), this);
+    auto* historyView = new QUndoView(history);
+    historyView->setEmptyLabel(tr("<as opened>"));
+    historyView->setToolTip(tr("Every change so far; click one to go back to it"));
+    historyDock->setWidget(historyView);
+    historyDock->hide();
+    addDockWidget(Qt::RightDockWidgetArea, historyDock);
+    QAction* showHistory = historyDock->toggleViewAction();
+    showHistory->setText(tr("&History"));
+    showHistory->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_H));
+    edit->addAction(showHistory);
+    edit->addSeparator();
+    QAction* escape = edit->addAction(tr("&Cancel evaluation or pick"), this, [this] { Escape(); });
+    escape->setShortcut(QKeySequence(Qt::Key_Escape));
+    escape->setShortcutContext(Qt::WindowShortcut);
+
     QMenu* view = menuBar()->addMenu(tr("&View"));
     QAction* edges = view->addAction(tr("Show &edges"));
     edges->setCheckable(true);
@@ -118,10 +250,42 @@ void StudioWindow::BuildMenus() {
     view->addAction(tr("&Frame all"), this, [this] { viewport->FrameAll(); });
 }
 
+void StudioWindow::WatchThePanel() {
+    // The rollouts' controls are the plug-in's; the window adds what they do as
+    // tooltips and follows the pick buttons into and out of pick mode.
+    IParamBlock2* block = document.Block();
+    for (IParamMap2* map : panel->Maps()) {
+        if (Rollout* rollout = panel->RolloutOf(map))
+            rollout->TitleBar()->setToolTip(tr("Opens and closes the rollout"));
+        QtDialog* dialog = panel->DialogOf(map);
+        if (!dialog || !block)
+            continue;
+        for (const ParamDef& def : block->GetDesc()->params) {
+            if (def.mapID != map->GetMapID())
+                continue;
+            QString tip = ToolTipOf(def);
+            for (int id : def.ctrlIDs)
+                if (QWidget* control = dialog->ControlWidget(id))
+                    control->setToolTip(tip);
+            if (def.ctrlType == TYPE_PICKNODEBUTTON && !def.ctrlIDs.empty())
+                if (auto* button = qobject_cast<QPushButton*>(dialog->ControlWidget(def.ctrlIDs[0]))) {
+                    // Checked stands out as the highlight colour, not a shade darker.
+                    button->setStyleSheet(QStringLiteral(
+                        "QPushButton:checked { background-color: palette(highlight); "
+                        "color: palette(highlighted-text); font-weight: bold; }"));
+                    connect(button, &QPushButton::toggled, this, [this] { PickModeChanged(); });
+                    pickButtons.push_back(button);
+                }
+        }
+    }
+}
+
 bool StudioWindow::OpenMesh(const QString& path, QString& error) {
     std::string message;
     if (document.OpenMesh(path.toStdString(), message)) {
+        settings.FileOpened(path);
         frameNext = true;
+        UpdateTitle();
         return true;
     }
     error = QString::fromStdString(message);
@@ -130,10 +294,19 @@ bool StudioWindow::OpenMesh(const QString& path, QString& error) {
 
 bool StudioWindow::OpenShape(const QString& path, QString& error) {
     std::string message;
-    if (document.OpenShape(path.toStdString(), message))
+    if (document.OpenShape(path.toStdString(), message)) {
+        settings.FileOpened(path);
         return true;
+    }
     error = QString::fromStdString(message);
     return false;
+}
+
+bool StudioWindow::OpenFiles(const QStringList& paths, QString& error) {
+    for (const QString& path : paths)
+        if (!(IsShapeFile(path) ? OpenShape(path, error) : OpenMesh(path, error)))
+            return false;
+    return true;
 }
 
 bool StudioWindow::SaveResult(const QString& path, QString& error) {
@@ -144,62 +317,180 @@ bool StudioWindow::SaveResult(const QString& path, QString& error) {
     std::string message;
     MeshWriteOptions writing;
     writing.attributes = &result.attributes;
-    if (WriteMesh(path.toStdString(), result.mesh, writing, message))
-        return true;
-    error = QString::fromStdString(message);
-    return false;
+    if (!WriteMesh(path.toStdString(), result.mesh, writing, message)) {
+        error = QString::fromStdString(message);
+        return false;
+    }
+    settings.FileSaved(path);
+    // What was saved is the shown result: the scene is clean only when it is the newest.
+    if (!Evaluating())
+        history->setClean();
+    return true;
 }
 
 void StudioWindow::OpenDemo() {
     document.OpenDemo();
     frameNext = true;
+    UpdateTitle();
+}
+
+void StudioWindow::StartHistory() {
+    recorded = document.State();
+    history->clear();
+    history->setClean();
 }
 
 bool StudioWindow::Evaluating() const {
     return shown != requested || evaluateSoon->isActive();
 }
 
+bool StudioWindow::Picking() const {
+    for (IParamMap2* map : panel->Maps())
+        if (map->IsPicking())
+            return true;
+    return false;
+}
+
+void StudioWindow::Escape() {
+    if (Picking()) {
+        // The pick button toggles pick mode, as a second press of it does.
+        for (QPushButton* button : pickButtons)
+            if (button->isChecked())
+                button->click();
+        return;
+    }
+    CancelEvaluation();
+}
+
+void StudioWindow::CancelEvaluation() {
+    if (!Evaluating())
+        return;
+    if (evaluateSoon->isActive()) {
+        evaluateSoon->stop();
+        Record();
+    }
+    if (shown != requested) {
+        cancelled = requested;
+        evaluator->Cancel();
+    }
+    // Back to the shown result's scene, which needs no evaluation.
+    revertingToShown = true;
+    history->setIndex(shownAt);
+    revertingToShown = false;
+    evaluateSoon->stop();
+    status->setText(tr("Cancelled: the scene is as it was; Redo applies the change again"));
+}
+
 void StudioWindow::SceneChanged() {
     FillSceneList();
     viewport->SetShapeLines(document.ShapeLines());
-    evaluateSoon->start();
+    placementPanel->Show(document.Placement());
+    placementPanel->setEnabled(document.ShapeNode() != nullptr);
+    if (!revertingToShown)
+        evaluateSoon->start();
+}
+
+void StudioWindow::Record() {
+    StudioState now = document.State();
+    if (now == recorded)
+        return;
+    ChangeDescription description = DescribeChange(recorded, now, document.Block());
+    auto* step = new StateChangeCommand(description, recorded, now,
+                                        [this](const StudioState& state) { ApplyState(state); });
+    recorded = now;
+    history->push(step);
+}
+
+void StudioWindow::ApplyState(const StudioState& state) {
+    bool otherMesh = state.mesh != recorded.mesh;
+    document.Restore(state);
+    recorded = state;
+    if (otherMesh && !revertingToShown)
+        frameNext = true;
+    UpdateTitle();
 }
 
 void StudioWindow::Evaluate() {
-    deletedAtRequest = HostDeletedFaceCount();
     requested = evaluator->Submit(document.Snapshot());
+    requestedAt = history->index();
     if (!progressTick->isActive())
         progressTick->start();
 }
 
 void StudioWindow::ShowProgress() {
-    if (!Evaluating())
+    if (shown == requested)
         return;
-    // Each face a cut replaces is removed; an evaluation still running for an older
-    // change adds its own, which is near enough for a sign of life.
-    status->setText(
-        tr("Evaluating... %1 faces replaced").arg(HostDeletedFaceCount() - deletedAtRequest));
+    long long visited = 0, total = 0;
+    evaluator->Progress(visited, total);
+    if (total > 0)
+        status->setText(tr("Cutting... %1 of %2 faces looked at").arg(Number(visited), Number(total)));
+    else
+        status->setText(tr("Cutting..."));
     busy->show();
+    cancelButton->show();
 }
 
-void StudioWindow::Evaluated(int number, const CutOutcome& evaluated) {
+void StudioWindow::Evaluated(int number, const CutOutcome& evaluated, const ResultHealth& measured) {
     if (number != requested)
         return;  // a newer change is on its way
     shown = number;
-    result = evaluated;
     progressTick->stop();
     busy->hide();
+    cancelButton->hide();
+    if (evaluated.cancelled || number == cancelled) {
+        // The shown result stays; CancelEvaluation has put the scene back to it.
+        status->setText(tr("Cancelled: the scene is as it was; Redo applies the change again"));
+        return;
+    }
+    shownAt = requestedAt;
+    result = evaluated;
+    health = measured;
     viewport->SetMesh(result.mesh, document.ObjectTM());
+    Matrix3 tm = document.ObjectTM();
+    viewport->SetProjection(result.directionKnown ? result.direction * tm - tm.GetTrans() : Point3());
     if (frameNext)
         viewport->FrameAll();
     frameNext = false;
-    if (result.evaluated)
-        status->setText(tr("%1 faces cut, %2 edges selected; evaluation %3 ms")
-                            .arg(result.counts.facesCut)
-                            .arg(result.counts.selectedEdges)
+    ShowResultStatus();
+}
+
+void StudioWindow::ShowResultStatus() {
+    if (!result.evaluated) {
+        status->setText(tr("The cut failed: %1").arg(QString::fromStdString(result.error)));
+        healthText->clear();
+        healthWarning->hide();
+        return;
+    }
+    const CutCounts& c = result.counts;
+    if (c.facesCut == 0 && document.PickedNode())
+        status->setText(tr("The shape cut no face; the mesh has %1 faces; %2 ms")
+                            .arg(Number(c.facesOut))
                             .arg(result.seconds * 1000.0, 0, 'f', 1));
+    else if (c.facesCut == 0)
+        status->setText(tr("Nothing picked: press the pick button, then click the shape; the mesh "
+                           "has %1 faces")
+                            .arg(Number(c.facesOut)));
     else
-        status->setText(tr("Evaluation failed: %1").arg(QString::fromStdString(result.error)));
+        status->setText(tr("Cut %1 of %2 faces into %3 faces; %4 edges follow the shape, %5 faces "
+                           "selected; %6 ms")
+                            .arg(Number(c.facesCut), Number(c.facesIn), Number(c.facesOut),
+                                 Number(c.selectedEdges), Number(c.selectedFaces))
+                            .arg(result.seconds * 1000.0, 0, 'f', 1));
+    const MeshHealth& out = health.out;
+    healthText->setText(tr("%1 border edges, %2 %3")
+                            .arg(Number(out.borderEdges), Number(out.components))
+                            .arg(out.components == 1 ? tr("piece") : tr("pieces")));
+    if (out.nonManifoldEdges > 0)
+        healthText->setText(healthText->text() +
+                            tr(", %1 non-manifold edges").arg(Number(out.nonManifoldEdges)));
+    healthWarning->setVisible(health.split);
+    healthWarning->setToolTip(
+        health.split
+            ? tr("The cut left the mesh split along the cut faces (%1 more pieces, %2 more "
+                 "border edges) because Weld is off; turning Weld on joins them")
+                  .arg(out.components - health.in.components)
+                  .arg(out.borderEdges - health.in.borderEdges)
+            : QString());
 }
 
 void StudioWindow::PickAt(QPoint at) {
@@ -220,6 +511,16 @@ void StudioWindow::PickListed(int row) {
             map->UserPickNode(document.ShapeNode());
 }
 
+void StudioWindow::PickModeChanged() {
+    bool picking = Picking();
+    viewport->SetPickMode(picking);
+    if (picking)
+        statusBar()->showMessage(
+            tr("Pick mode: click the shape in the viewport or in the scene list; Esc leaves"));
+    else
+        statusBar()->clearMessage();
+}
+
 void StudioWindow::FillSceneList() {
     QStringList names{QString::fromStdWString(document.ObjectNode()->GetName())};
     if (INode* shape = document.ShapeNode())
@@ -232,28 +533,86 @@ void StudioWindow::FillSceneList() {
     sceneList->addItems(names);
 }
 
+void StudioWindow::FillRecentMenu() {
+    recentMenu->clear();
+    QStringList recent = settings.RecentFiles();
+    for (const QString& path : recent)
+        recentMenu->addAction(QFileInfo(path).fileName(), this, [this, path] { OpenReporting({path}); })
+            ->setStatusTip(path);
+    recentMenu->setEnabled(!recent.isEmpty());
+}
+
+void StudioWindow::UpdateTitle() {
+    // "[*]" is where Qt shows that the result has changes not saved.
+    QString name = QString::fromStdWString(document.ObjectNode()->GetName());
+    setWindowTitle(tr("%1[*] - Slitform Studio").arg(name));
+    setWindowModified(!history->isClean());
+}
+
+void StudioWindow::closeEvent(QCloseEvent* event) {
+    if (!isWindowModified()) {
+        event->accept();
+        return;
+    }
+    QMessageBox ask(QMessageBox::Question, tr("Slitform Studio"),
+                    tr("The result has changes that are not saved."),
+                    QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, this);
+    ask.setInformativeText(tr("Save the result before closing?"));
+    ask.setDefaultButton(QMessageBox::Save);
+    int answer = ask.exec();
+    if (answer == QMessageBox::Discard || (answer == QMessageBox::Save && SaveResultDialog()))
+        event->accept();
+    else
+        event->ignore();
+}
+
+void StudioWindow::dragEnterEvent(QDragEnterEvent* event) {
+    const QMimeData* mime = event->mimeData();
+    if (!mime->hasUrls())
+        return;
+    for (const QUrl& url : mime->urls())
+        if (!url.isLocalFile() || !IsOpenableFile(url.toLocalFile()))
+            return;
+    event->acceptProposedAction();
+}
+
+void StudioWindow::dropEvent(QDropEvent* event) {
+    QStringList paths;
+    for (const QUrl& url : event->mimeData()->urls()) paths << url.toLocalFile();
+    event->acceptProposedAction();
+    OpenReporting(paths);
+}
+
+void StudioWindow::OpenReporting(const QStringList& paths) {
+    QString error;
+    if (!OpenFiles(paths, error))
+        QMessageBox::warning(this, tr("Open"), error);
+}
+
 void StudioWindow::OpenMeshDialog() {
     QString path = QFileDialog::getOpenFileName(
-        this, tr("Open mesh"), QString(),
+        this, tr("Open mesh"), settings.LastFolder(),
         tr("Meshes (*.ply *.obj *.gltf *.glb *.stl *.off *.3mf *.fbx);;All files (*)"));
-    QString error;
-    if (!path.isEmpty() && !OpenMesh(path, error))
-        QMessageBox::warning(this, tr("Open mesh"), error);
+    if (!path.isEmpty())
+        OpenReporting({path});
 }
 
 void StudioWindow::OpenShapeDialog() {
-    QString path = QFileDialog::getOpenFileName(this, tr("Open shape"), QString(),
+    QString path = QFileDialog::getOpenFileName(this, tr("Open shape"), settings.LastFolder(),
                                                 tr("Shapes (*.svg *.json);;All files (*)"));
-    QString error;
-    if (!path.isEmpty() && !OpenShape(path, error))
-        QMessageBox::warning(this, tr("Open shape"), error);
+    if (!path.isEmpty())
+        OpenReporting({path});
 }
 
-void StudioWindow::SaveResultDialog() {
+bool StudioWindow::SaveResultDialog() {
     QString path = QFileDialog::getSaveFileName(
-        this, tr("Save result"), QStringLiteral("result.ply"),
+        this, tr("Save result"), QDir(settings.LastFolder()).filePath(QStringLiteral("result.ply")),
         tr("PLY (*.ply);;OBJ (*.obj);;glTF (*.gltf *.glb);;STL (*.stl);;OFF (*.off);;3MF (*.3mf)"));
+    if (path.isEmpty())
+        return false;
     QString error;
-    if (!path.isEmpty() && !SaveResult(path, error))
-        QMessageBox::warning(this, tr("Save result"), error);
+    if (SaveResult(path, error))
+        return true;
+    QMessageBox::warning(this, tr("Save result"), error);
+    return false;
 }

@@ -1,20 +1,34 @@
 // The window of slitform-studio: the viewport and the command panel side by side,
-// a list of the scene's nodes, the File and View menus and a status bar. Every
-// change of the scene is evaluated on a worker thread, on copies.
+// the shape's placement and a list of the scene's nodes under the panel, the File,
+// Edit and View menus and a status bar. Every change of the scene is evaluated on
+// a worker thread, on copies, and lands in the undo history.
 #pragma once
 
 #include <QMainWindow>
 #include <memory>
 
+#include "app/session/mesh_health.h"
 #include "app/studio/evaluator.h"
 #include "app/studio/studio_document.h"
+#include "app/studio/studio_settings.h"
 
+class GlViewport;
+class PlacementPanel;
 class QLabel;
 class QListWidget;
+class QMenu;
 class QProgressBar;
+class QPushButton;
 class QTimer;
+class QToolButton;
+class QUndoStack;
 class RollupPanel;
-class GlViewport;
+
+// What the status bar says of a result's mesh, measured on the worker thread.
+struct ResultHealth {
+    MeshHealth in, out;
+    bool split = false;  // the cut left the mesh in more pieces because weld_on is off
+};
 
 class StudioWindow : public QMainWindow {
 public:
@@ -25,43 +39,94 @@ public:
     // nothing changed, on failure.
     bool OpenMesh(const QString& path, QString& error);
     bool OpenShape(const QString& path, QString& error);
-    // Writes the newest result (PLY or OBJ by the extension).
+    // Opens each file as a mesh or a shape by its extension (as a drop does); stops
+    // at the first that fails.
+    bool OpenFiles(const QStringList& paths, QString& error);
+    // Writes the newest result (the format by the extension).
     bool SaveResult(const QString& path, QString& error);
     void OpenDemo();
+    // Takes the scene as it stands as the start of the history, with nothing to
+    // save: for what the program opens at its start.
+    void StartHistory();
 
     // Whether the newest change is still to be evaluated or shown.
     bool Evaluating() const;
+    // Stops the running evaluation and puts the scene back as it was when the
+    // shown result was made; the changes stopped stay in the history to redo.
+    void CancelEvaluation();
+    // What Esc does: leaves pick mode, else cancels the evaluation.
+    void Escape();
+    // Whether the modifier's pick button waits for a click.
+    bool Picking() const;
+
     // The newest evaluation's outcome shown in the viewport.
     const CutOutcome& Result() const { return result; }
+    const ResultHealth& Health() const { return health; }
     StudioDocument& Document() { return document; }
     GlViewport* GetViewport() const { return viewport; }
     RollupPanel* Panel() const { return panel; }
+    PlacementPanel* Placement() const { return placementPanel; }
     QListWidget* SceneList() const { return sceneList; }
+    QUndoStack* History() const { return history; }
+    QToolButton* CancelButton() const { return cancelButton; }
+    QLabel* StatusText() const { return status; }
+    QLabel* HealthText() const { return healthText; }
+    QLabel* HealthWarning() const { return healthWarning; }
+    QMenu* RecentMenu() const { return recentMenu; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void BuildMenus();
+    void BuildStatusBar();
+    void WatchThePanel();
     void SceneChanged();
+    void Record();
+    void ApplyState(const StudioState& state);
     void Evaluate();
-    void Evaluated(int number, const CutOutcome& evaluated);
+    void Evaluated(int number, const CutOutcome& evaluated, const ResultHealth& measured);
+    void ShowResultStatus();
     void PickAt(QPoint at);
     void PickListed(int row);
+    void PickModeChanged();
     void FillSceneList();
+    void FillRecentMenu();
     void ShowProgress();
+    void UpdateTitle();
     void OpenMeshDialog();
     void OpenShapeDialog();
-    void SaveResultDialog();
+    bool SaveResultDialog();
+    void OpenReporting(const QStringList& paths);
 
     StudioDocument document;
+    StudioSettings settings;
     GlViewport* viewport;
     RollupPanel* panel;
+    PlacementPanel* placementPanel;
     QListWidget* sceneList;
     QLabel* status;
+    QLabel* healthWarning;
+    QLabel* healthText;
     QProgressBar* busy;
+    QToolButton* cancelButton;
+    QMenu* recentMenu = nullptr;
     QTimer* evaluateSoon;  // gathers the changes of one user action into one evaluation
     QTimer* progressTick;  // progress, once an evaluation takes longer than a moment
+    QUndoStack* history;
+    std::vector<QPushButton*> pickButtons;
+
     CutOutcome result;
+    ResultHealth health;
     int requested = 0, shown = 0;
-    long long deletedAtRequest = 0;  // the host's count of faces removed
-    bool frameNext = false;          // a new mesh: frame its first result
+    int cancelled = 0;             // the request Cancel stopped
+    int requestedAt = 0;           // the history's index when the newest request was made
+    int shownAt = 0;               // and when the shown result's was
+    StudioState recorded;          // the state the history's current step ends in
+    bool draggingShape = false;    // a drag is one step, recorded when it ends
+    bool revertingToShown = false;  // the shown result is already that state's
+    bool frameNext = false;         // a new mesh: frame its first result
     std::unique_ptr<Evaluator> evaluator;
 };

@@ -168,7 +168,8 @@ TEST_F(CutSessionTest, ACancelledEvaluationDeletesNoFaceAndTheNextOneCuts) {
         CutOutcome stopped = session->Evaluate(progress, true, &cancel);
         EXPECT_FALSE(stopped.evaluated) << onWorker;
         EXPECT_EQ(stopped.error, "the evaluation was cancelled") << onWorker;
-        EXPECT_EQ(stopped.mesh.numf, box->mm.numf) << onWorker;  // the mesh going in
+        EXPECT_TRUE(stopped.cancelled) << onWorker;
+        EXPECT_EQ(stopped.mesh.numf, 0) << onWorker;  // no copy: the caller keeps what it had
         EXPECT_EQ(HostDeletedFaceCount(), before) << onWorker;
     }
     cancel = false;

@@ -9,8 +9,7 @@
 #include "app/studio/studio_window.h"
 
 TEST(StudioWithoutOpenGl, OpensSaysSoAndStillCuts) {
-    qunsetenv("DISPLAY");
-    ASSERT_FALSE(GlViewport::OpenGlAvailable());
+    ASSERT_FALSE(GlViewport::OpenGlAvailable()) << "this test runs without an X display";
     auto lib = std::make_shared<PluginLibrary>();
     std::string error;
     ASSERT_TRUE(lib->Load(SLITFORM_PLUGIN_FILE, error)) << error;

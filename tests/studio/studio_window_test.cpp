@@ -5,78 +5,14 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
-#include <QFile>
 #include <QListWidget>
 #include <QPushButton>
-#include <QTemporaryDir>
-#include <QTest>
 #include <QToolButton>
 
 #include "app/io/read_mesh.h"
-#include "app/studio/rollout.h"
-#include "app/studio/rollup_panel.h"
 #include "app/studio/gl_viewport.h"
-#include "qt_dialog.h"
-
-namespace {
-
-// Control IDs of the plug-in's Parameters rollout.
-const int kPickShape = 1001;
-const int kOpen = 1008;
-
-QString WriteFile(const QTemporaryDir& dir, const QString& name, const QByteArray& content) {
-    QString path = dir.filePath(name);
-    QFile file(path);
-    if (file.open(QIODevice::WriteOnly))
-        file.write(content);
-    return path;
-}
-
-int LiveFaces(const MNMesh& m) {
-    int n = 0;
-    for (int f = 0; f < m.numf; ++f) n += !m.f[f].GetFlag(MN_DEAD);
-    return n;
-}
-
-int CountColour(const QImage& image, QColor colour) {
-    int count = 0;
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x) count += image.pixelColor(x, y) == colour;
-    return count;
-}
-
-class StudioWindowTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        std::string error;
-        ASSERT_TRUE(lib->Load(SLITFORM_PLUGIN_FILE, error)) << error;
-        ASSERT_TRUE(dir.isValid());
-        window = std::make_unique<StudioWindow>(lib);
-        window->resize(1000, 700);
-        window->show();
-        ASSERT_TRUE(WaitForEvaluation());
-    }
-    void TearDown() override { window.reset(); }
-    bool WaitForEvaluation() {
-        // A guard against a hang, not a measure of speed.
-        return QTest::qWaitFor([this] { return !window->Evaluating(); }, 120000);
-    }
-    IParamMap2* ParametersMap() {
-        std::vector<IParamMap2*> maps = window->Panel()->Maps();
-        return maps.empty() ? nullptr : maps[0];
-    }
-    template <class W>
-    W* Control(int id) {
-        QtDialog* dialog = window->Panel()->DialogOf(ParametersMap());
-        return dialog ? dynamic_cast<W*>(dialog->ControlWidget(id)) : nullptr;
-    }
-
-    std::shared_ptr<PluginLibrary> lib = std::make_shared<PluginLibrary>();
-    QTemporaryDir dir;
-    std::unique_ptr<StudioWindow> window;
-};
-
-}  // namespace
+#include "app/studio/rollout.h"
+#include "studio_fixture.h"
 
 TEST_F(StudioWindowTest, ThePanelShowsTheRolloutsTheModifierOpens) {
     std::vector<IParamMap2*> maps = window->Panel()->Maps();

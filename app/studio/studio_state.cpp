@@ -1,0 +1,50 @@
+#include "app/studio/studio_state.h"
+
+#include "resources.h"
+
+namespace {
+
+bool SameParameter(const ParameterValue& a, const ParameterValue& b) {
+    return a.id == b.id && a.isFloat == b.isFloat && a.value == b.value && a.whole == b.whole;
+}
+
+bool SamePlacement(const NodeTransform& a, const NodeTransform& b) {
+    return a.translate == b.translate && a.rotateDegrees == b.rotateDegrees && a.scale == b.scale;
+}
+
+}  // namespace
+
+bool operator==(const StudioState& a, const StudioState& b) {
+    if (a.mesh != b.mesh || a.shape != b.shape || a.picked != b.picked ||
+        !SamePlacement(a.placement, b.placement) || a.parameters.size() != b.parameters.size())
+        return false;
+    for (size_t i = 0; i < a.parameters.size(); ++i)
+        if (!SameParameter(a.parameters[i], b.parameters[i]))
+            return false;
+    return true;
+}
+
+ChangeDescription DescribeChange(const StudioState& before, const StudioState& after,
+                                 IParamBlock2* block) {
+    if (before.mesh != after.mesh)
+        return {after.mesh ? "Open mesh " + Utf8FromWide(after.mesh->name) : "Close mesh", false};
+    if (before.shape != after.shape)
+        return {after.shape ? "Open shape " + Utf8FromWide(after.shape->name) : "Close shape",
+                false};
+    if (before.picked != after.picked)
+        return {after.picked ? "Pick shape" : "Clear pick", false};
+    if (!SamePlacement(before.placement, after.placement)) {
+        NodeTransform moved = before.placement;
+        moved.translate = after.placement.translate;
+        return {SamePlacement(moved, after.placement) ? "Move shape" : "Place shape", true};
+    }
+    std::vector<ParamID> changed;
+    for (size_t i = 0; i < after.parameters.size() && i < before.parameters.size(); ++i)
+        if (!SameParameter(before.parameters[i], after.parameters[i]))
+            changed.push_back(after.parameters[i].id);
+    if (changed.size() == 1 && block)
+        for (const ParamDef& def : block->GetDesc()->params)
+            if (def.id == changed[0])
+                return {"Set " + Utf8FromWide(def.intName), def.ctrlType == TYPE_SPINNER};
+    return {"Change parameters", false};
+}
