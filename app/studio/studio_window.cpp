@@ -370,9 +370,15 @@ void StudioWindow::CancelEvaluation() {
         Record();
     }
     if (shown != requested) {
+        // The worker stops at the plug-in's next check, which can be a while in
+        // on a large mesh; the window does not wait for it, and drops its outcome.
         cancelled = requested;
         evaluator->Cancel();
+        shown = requested;
     }
+    progressTick->stop();
+    busy->hide();
+    cancelButton->hide();
     // Back to the shown result's scene, which needs no evaluation.
     revertingToShown = true;
     history->setIndex(shownAt);
@@ -431,17 +437,12 @@ void StudioWindow::ShowProgress() {
 }
 
 void StudioWindow::Evaluated(int number, const CutOutcome& evaluated, const ResultHealth& measured) {
-    if (number != requested)
-        return;  // a newer change is on its way
+    if (number != requested || number == cancelled)
+        return;  // a newer change is on its way, or the user stopped this one
     shown = number;
     progressTick->stop();
     busy->hide();
     cancelButton->hide();
-    if (evaluated.cancelled || number == cancelled) {
-        // The shown result stays; CancelEvaluation has put the scene back to it.
-        status->setText(tr("Cancelled: the scene is as it was; Redo applies the change again"));
-        return;
-    }
     shownAt = requestedAt;
     result = evaluated;
     health = measured;

@@ -52,7 +52,8 @@ public:
     // Whether the newest change is still to be evaluated or shown.
     bool Evaluating() const;
     // Stops the running evaluation and puts the scene back as it was when the
-    // shown result was made; the changes stopped stay in the history to redo.
+    // shown result was made, at once; the changes stopped stay in the history to
+    // redo. The worker drops the evaluation at the plug-in's next cancel check.
     void CancelEvaluation();
     // What Esc does: leaves pick mode, else cancels the evaluation.
     void Escape();
