@@ -42,6 +42,9 @@ public:
     // welded.
     void OpenDemo();
 
+    // Makes the shape the modifier's pick.
+    void PickShape() { session.PickShape(); }
+
     // The shape's placement on top of the automatic fit (see PlacementPanel).
     const NodeTransform& Placement() const { return placement; }
     void SetPlacement(const NodeTransform& to);

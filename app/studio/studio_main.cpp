@@ -3,6 +3,8 @@
 //   slitform-studio MESH SHAPE      opens the mesh (PLY, OBJ) and the shape (SVG, JSON)
 //   --screenshot FILE               waits for the evaluation, saves the window as
 //                                   a PNG and quits
+//   --pick                          picks the shape opened, as the command line does
+//   --edges                         shows the mesh's edges
 #include <QApplication>
 #include <QMessageBox>
 #include <QPixmap>
@@ -19,7 +21,7 @@
 
 namespace {
 
-const char* kUsage = "usage: slitform-studio [--screenshot FILE] [MESH SHAPE]";
+const char* kUsage = "usage: slitform-studio [--screenshot FILE] [--pick] [--edges] [MESH SHAPE]";
 
 // Reports a failure on the terminal, and in a message box unless nobody looks.
 int Fail(const QString& message, bool quiet) {
@@ -48,6 +50,8 @@ int Run(int argc, char** argv) {
         screenshot = args[at + 1];
         args.erase(args.begin() + at, args.begin() + at + 2);
     }
+    bool pick = args.removeAll(QStringLiteral("--pick")) > 0;
+    bool edges = args.removeAll(QStringLiteral("--edges")) > 0;
     if (args.size() != 0 && args.size() != 2) {
         std::cerr << kUsage << "\n";
         return 2;
@@ -72,6 +76,9 @@ int Run(int argc, char** argv) {
                 return code;
         }
     }
+    if (pick)
+        window.Document().PickShape();
+    window.ShowEdges(edges);
     window.StartHistory();
     doing = "running the window";
     window.show();

@@ -242,10 +242,10 @@ void StudioWindow::BuildMenus() {
     escape->setShortcutContext(Qt::WindowShortcut);
 
     QMenu* view = menuBar()->addMenu(tr("&View"));
-    QAction* edges = view->addAction(tr("Show &edges"));
-    edges->setCheckable(true);
-    edges->setShortcut(QKeySequence(Qt::Key_E));
-    connect(edges, &QAction::toggled, this, [this](bool on) { viewport->SetShowEdges(on); });
+    showEdges = view->addAction(tr("Show &edges"));
+    showEdges->setCheckable(true);
+    showEdges->setShortcut(QKeySequence(Qt::Key_E));
+    connect(showEdges, &QAction::toggled, this, [this](bool on) { viewport->SetShowEdges(on); });
     // F in the viewport does the same.
     view->addAction(tr("&Frame all"), this, [this] { viewport->FrameAll(); });
 }
@@ -338,6 +338,10 @@ void StudioWindow::StartHistory() {
     recorded = document.State();
     history->clear();
     history->setClean();
+}
+
+void StudioWindow::ShowEdges(bool show) {
+    showEdges->setChecked(show);
 }
 
 bool StudioWindow::Evaluating() const {
@@ -463,20 +467,22 @@ void StudioWindow::ShowResultStatus() {
         return;
     }
     const CutCounts& c = result.counts;
+    QString took = result.seconds < 1.0
+                       ? tr("%1 ms").arg(result.seconds * 1000.0, 0, 'f', 0)
+                       : tr("%1 s").arg(result.seconds, 0, 'f', 1);
     if (c.facesCut == 0 && document.PickedNode())
-        status->setText(tr("The shape cut no face; the mesh has %1 faces; %2 ms")
-                            .arg(Number(c.facesOut))
-                            .arg(result.seconds * 1000.0, 0, 'f', 1));
+        status->setText(tr("The shape cut no face (%1 faces); %2").arg(Number(c.facesOut), took));
     else if (c.facesCut == 0)
-        status->setText(tr("Nothing picked: press the pick button, then click the shape; the mesh "
-                           "has %1 faces")
+        status->setText(tr("Nothing picked: press the pick button, then click the shape (%1 faces)")
                             .arg(Number(c.facesOut)));
     else
-        status->setText(tr("Cut %1 of %2 faces into %3 faces; %4 edges follow the shape, %5 faces "
-                           "selected; %6 ms")
-                            .arg(Number(c.facesCut), Number(c.facesIn), Number(c.facesOut),
-                                 Number(c.selectedEdges), Number(c.selectedFaces))
-                            .arg(result.seconds * 1000.0, 0, 'f', 1));
+        status->setText(tr("Cut %1 faces (now %2), %3 edges along the shape; %4")
+                            .arg(Number(c.facesCut), Number(c.facesOut), Number(c.selectedEdges), took));
+    status->setToolTip(tr("Faces: %1 in, %2 out, %3 cut into new ones. Selected: %4 vertices, %5 "
+                          "edges, %6 faces. The evaluation took %7.")
+                           .arg(Number(c.facesIn), Number(c.facesOut), Number(c.facesCut),
+                                Number(c.selectedVertices), Number(c.selectedEdges),
+                                Number(c.selectedFaces), took));
     const MeshHealth& out = health.out;
     healthText->setText(tr("%1 border edges, %2 %3")
                             .arg(Number(out.borderEdges), Number(out.components))

@@ -14,6 +14,7 @@
 
 class GlViewport;
 class PlacementPanel;
+class QAction;
 class QLabel;
 class QListWidget;
 class QMenu;
@@ -48,6 +49,9 @@ public:
     // Takes the scene as it stands as the start of the history, with nothing to
     // save: for what the program opens at its start.
     void StartHistory();
+
+    // The View menu's "Show edges".
+    void ShowEdges(bool show);
 
     // Whether the newest change is still to be evaluated or shown.
     bool Evaluating() const;
@@ -114,6 +118,7 @@ private:
     QProgressBar* busy;
     QToolButton* cancelButton;
     QMenu* recentMenu = nullptr;
+    QAction* showEdges = nullptr;
     QTimer* evaluateSoon;  // gathers the changes of one user action into one evaluation
     QTimer* progressTick;  // progress, once an evaluation takes longer than a moment
     QUndoStack* history;

@@ -326,7 +326,7 @@ TEST_F(StudioEditingTest, TheStatusBarTellsTheMeshHealthAndWarnsWhenTheCutSplits
     EXPECT_TRUE(figures.contains(QString("%1 pieces").arg(health.out.components)))
         << figures.toStdString();
     QString said = window->StatusText()->text();
-    EXPECT_TRUE(said.startsWith(QString("Cut %1 of").arg(window->Result().counts.facesCut)))
+    EXPECT_TRUE(said.startsWith(QString("Cut %1 faces (now").arg(window->Result().counts.facesCut)))
         << said.toStdString();
     EXPECT_FALSE(said.contains("replaced"));
 
