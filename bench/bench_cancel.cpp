@@ -48,9 +48,8 @@ void BM_CancelLatency(benchmark::State& state) {
     int stopped = 0;
     for (auto _ : state) {
         std::atomic<bool> cancel{false};
-        std::future<CutOutcome> running = std::async(std::launch::async, [&] {
-            return session->Evaluate(CutProgress(), false, &cancel);
-        });
+        std::future<CutOutcome> running = std::async(
+            std::launch::async, [&] { return session->Evaluate(CutProgress(), false, &cancel); });
         std::this_thread::sleep_for(std::chrono::milliseconds(state.range(0)));
         auto flagged = Clock::now();
         cancel = true;

@@ -64,8 +64,8 @@ void BM_OrbitFrames(benchmark::State& state) {
         view.SetCamera(camera);
         view.DrawFrameNow();
     }
-    state.counters["fps"] = benchmark::Counter(static_cast<double>(state.iterations()),
-                                               benchmark::Counter::kIsRate);
+    state.counters["fps"] =
+        benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
     state.counters["faces"] = result.counts.facesOut;
 }
 BENCHMARK(BM_OrbitFrames)

@@ -16,7 +16,8 @@ inline PolyObject* UvSphere(int faces) {
     for (int r = 1; r < rings; ++r)
         for (int s = 0; s < segments; ++s) {
             float theta = 3.14159265f * r / rings, phi = 2.0f * 3.14159265f * s / segments;
-            m.NewVert(Point3(std::sin(theta) * std::cos(phi), std::sin(theta) * std::sin(phi), std::cos(theta)));
+            m.NewVert(Point3(std::sin(theta) * std::cos(phi), std::sin(theta) * std::sin(phi),
+                             std::cos(theta)));
         }
     int bottom = m.NewVert(Point3(0, 0, -1));
     auto at = [&](int r, int s) { return 1 + (r - 1) * segments + (s % segments); };

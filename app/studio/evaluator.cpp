@@ -1,7 +1,6 @@
 #include "app/studio/evaluator.h"
 
-Evaluator::Evaluator(Done done)
-    : done(std::move(done)), worker([this] { Run(); }) {}
+Evaluator::Evaluator(Done done) : done(std::move(done)), worker([this] { Run(); }) {}
 
 Evaluator::~Evaluator() {
     {

@@ -208,7 +208,8 @@ void GlViewport::UploadMesh() {
         buffer.bind();
         buffer.allocate(data.data(), static_cast<int>(data.size() * sizeof(data[0])));
     };
-    for (auto [level, to] : {std::pair{&buffers.full, &full}, std::pair{&buffers.coarse, &coarse}}) {
+    for (auto [level, to] :
+         {std::pair{&buffers.full, &full}, std::pair{&buffers.coarse, &coarse}}) {
         upload(to->vertices, level->positions);
         upload(to->plainTriangles, level->plainTriangles);
         upload(to->selectedTriangles, level->selectedTriangles);
@@ -220,7 +221,8 @@ void GlViewport::UploadMesh() {
 
 void GlViewport::UploadOverlay() {
     std::vector<float> points;
-    auto run = [&points](const std::vector<Point3>& line, bool loop, std::vector<OverlayRun>& runs) {
+    auto run = [&points](const std::vector<Point3>& line, bool loop,
+                         std::vector<OverlayRun>& runs) {
         OverlayRun r{static_cast<int>(points.size() / 3u), 0, loop};
         for (const Point3& p : line) {
             if (!Finite(p))
@@ -313,8 +315,6 @@ void GlViewport::paintGL() {
     QColor back = Backdrop();
     glClearColor(back.redF(), back.greenF(), back.blueF(), 1.0f);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    if (!initialized)
-        return;
     if (meshDirty)
         UploadMesh();
     if (overlayDirty)
@@ -368,10 +368,11 @@ void GlViewport::paintGL() {
     glDisable(GL_DEPTH_TEST);
     BindVertices(overlay);
     auto drawRuns = [this](const std::vector<OverlayRun>& runs, const QColor& colour, float width) {
-        lineProgram->setUniformValue("colour",
-                                     QVector4D(colour.redF(), colour.greenF(), colour.blueF(), 1.0f));
+        lineProgram->setUniformValue(
+            "colour", QVector4D(colour.redF(), colour.greenF(), colour.blueF(), 1.0f));
         glLineWidth(width);
-        for (const OverlayRun& r : runs) glDrawArrays(r.loop ? GL_LINE_LOOP : GL_LINE_STRIP, r.first, r.count);
+        for (const OverlayRun& r : runs)
+            glDrawArrays(r.loop ? GL_LINE_LOOP : GL_LINE_STRIP, r.first, r.count);
     };
     drawRuns(shapeRuns, ShapeColour(), 2.0f);
     drawRuns(arrowRuns, ArrowColour(), 2.0f);

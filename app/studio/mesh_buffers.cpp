@@ -56,25 +56,29 @@ MeshBuffers BuildMeshBuffers(const MNMesh& mesh, const Matrix3& tm) {
         const MNEdge& edge = mesh.e[e];
         if (edge.GetFlag(MN_DEAD) || !usable(edge.v1) || !usable(edge.v2))
             continue;
-        std::uint32_t a = static_cast<std::uint32_t>(edge.v1), c = static_cast<std::uint32_t>(edge.v2);
+        std::uint32_t a = static_cast<std::uint32_t>(edge.v1),
+                      c = static_cast<std::uint32_t>(edge.v2);
         b.full.edges.push_back(a);
         b.full.edges.push_back(c);
         if (edge.GetFlag(MN_SEL)) {
             b.cutEdges.push_back(a);
             b.cutEdges.push_back(c);
         }
-        Point3 d(b.full.positions[3u * a] - b.full.positions[3u * c], b.full.positions[3u * a + 1] - b.full.positions[3u * c + 1],
+        Point3 d(b.full.positions[3u * a] - b.full.positions[3u * c],
+                 b.full.positions[3u * a + 1] - b.full.positions[3u * c + 1],
                  b.full.positions[3u * a + 2] - b.full.positions[3u * c + 2]);
         lengthSum += d.Length();
     }
     if (!b.full.edges.empty())
-        b.meanEdgeLength = static_cast<float>(lengthSum / static_cast<double>(b.full.edges.size() / 2u));
+        b.meanEdgeLength =
+            static_cast<float>(lengthSum / static_cast<double>(b.full.edges.size() / 2u));
     std::size_t triangles = (b.full.plainTriangles.size() + b.full.selectedTriangles.size()) / 3u;
     if (triangles > kCoarseLevelFromTriangles && b.meanEdgeLength > 0.0f) {
         // Cells a few edges wide, so that about half of kCoarseLevelFromTriangles
         // triangles remain: few enough for a software renderer to orbit with the
         // edges shown.
-        float ratio = static_cast<float>(triangles) / (0.5f * static_cast<float>(kCoarseLevelFromTriangles));
+        float ratio =
+            static_cast<float>(triangles) / (0.5f * static_cast<float>(kCoarseLevelFromTriangles));
         b.coarseCell = b.meanEdgeLength * std::sqrt(ratio);
         b.coarse = ClusterLevel(b.full, b.lo, b.coarseCell);
     }
@@ -93,7 +97,8 @@ MeshLevel ClusterLevel(const MeshLevel& full, const Point3& lo, float cell) {
         return static_cast<std::uint64_t>(std::clamp(at, 0.0f, 2097151.0f));  // 21 bits
     };
     for (std::size_t i = 0; i < numv; ++i) {
-        std::uint64_t key = cellOf(i, 0, lo.x) | cellOf(i, 1, lo.y) << 21 | cellOf(i, 2, lo.z) << 42;
+        std::uint64_t key =
+            cellOf(i, 0, lo.x) | cellOf(i, 1, lo.y) << 21 | cellOf(i, 2, lo.z) << 42;
         auto [found, added] = clusters.emplace(key, static_cast<std::uint32_t>(counts.size()));
         if (added) {
             counts.push_back(0);

@@ -18,7 +18,7 @@ struct MeshLevel {
 };
 
 struct MeshBuffers {
-    MeshLevel full;                      // every live face and edge
+    MeshLevel full;                       // every live face and edge
     std::vector<std::uint32_t> cutEdges;  // the selected edges of full, drawn bold
     // A large mesh also comes with its vertices clustered on a grid of cells
     // coarseCell wide (zero when there is no coarse level), for views in which a

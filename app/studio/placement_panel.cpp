@@ -35,12 +35,13 @@ PlacementPanel::PlacementPanel(QWidget* parent) : QWidget(parent) {
     grid->addWidget(new QLabel(tr("Move")), 0, 0);
     grid->addWidget(new QLabel(tr("Rotate")), 1, 0);
     for (int a = 0; a < 3; ++a) {
-        translate[a] = Spinner(-kMaxTranslate, kMaxTranslate, 0.1, 3,
-                               tr("Moves the shape along world %1 from where the fit put it "
-                                  "(world units, %2 to %3); shift-drag in the viewport does the same")
-                                   .arg(axes[a])
-                                   .arg(-kMaxTranslate)
-                                   .arg(kMaxTranslate));
+        translate[a] =
+            Spinner(-kMaxTranslate, kMaxTranslate, 0.1, 3,
+                    tr("Moves the shape along world %1 from where the fit put it "
+                       "(world units, %2 to %3); shift-drag in the viewport does the same")
+                        .arg(axes[a])
+                        .arg(-kMaxTranslate)
+                        .arg(kMaxTranslate));
         translate[a]->setPrefix(QString(axes[a]) + " ");
         rotate[a] = Spinner(-360.0, 360.0, 5.0, 1,
                             tr("Turns the shape about %1 through the fitted shape's centre "
@@ -60,8 +61,9 @@ PlacementPanel::PlacementPanel(QWidget* parent) : QWidget(parent) {
     grid->addWidget(new QLabel(tr("Scale")), 2, 0);
     grid->addWidget(scale, 2, 1);
     fit = new QPushButton(tr("Fit to object"));
-    fit->setToolTip(tr("Places the shape by the automatic fit alone: centred over the object, "
-                       "80% of its footprint, flat above it, projecting straight down"));
+    fit->setToolTip(
+        tr("Places the shape by the automatic fit alone: centred over the object, "
+           "80% of its footprint, flat above it, projecting straight down"));
     grid->addWidget(fit, 2, 2, 1, 2);
     grid->setColumnStretch(4, 1);
 
@@ -69,8 +71,8 @@ PlacementPanel::PlacementPanel(QWidget* parent) : QWidget(parent) {
         if (!showing && changed)
             changed(Placement());
     };
-    for (QDoubleSpinBox* spin : {translate[0], translate[1], translate[2], rotate[0], rotate[1],
-                                 rotate[2], scale})
+    for (QDoubleSpinBox* spin :
+         {translate[0], translate[1], translate[2], rotate[0], rotate[1], rotate[2], scale})
         connect(spin, QOverload<double>::of(&QDoubleSpinBox::valueChanged), this, heard);
     connect(fit, &QPushButton::clicked, this, [this] {
         if (fitRequested)

@@ -58,7 +58,8 @@ bool StudioDocument::OpenMesh(const std::string& path, std::string& error) {
     if (!ReadMesh(path, file->mesh, error, nullptr, &file->attributes))
         return false;
     bool hasFace = false;
-    for (int f = 0; f < file->mesh.numf && !hasFace; ++f) hasFace = !file->mesh.f[f].GetFlag(MN_DEAD);
+    for (int f = 0; f < file->mesh.numf && !hasFace; ++f)
+        hasFace = !file->mesh.f[f].GetFlag(MN_DEAD);
     if (!hasFace) {
         error = path + ": the mesh has no faces";
         return false;

@@ -52,8 +52,9 @@ QString Number(long long n) {
 // What a control of the rollout does, with its range and default.
 QString ToolTipOf(const ParamDef& def) {
     if (def.type == TYPE_INODE)
-        return QObject::tr("The shape that cuts: press, then click the shape in the viewport or "
-                           "in the scene list (Esc leaves pick mode)");
+        return QObject::tr(
+            "The shape that cuts: press, then click the shape in the viewport or "
+            "in the scene list (Esc leaves pick mode)");
     QString help = QString::fromStdString(ParameterHelp(Utf8FromWide(def.intName)));
     if (!help.isEmpty())
         help[0] = help[0].toUpper();
@@ -66,7 +67,8 @@ QString ToolTipOf(const ParamDef& def) {
                     .arg(static_cast<double>(def.highFloat))
                     .arg(static_cast<double>(def.defFloat));
     else if (def.hasRange)
-        range = QObject::tr("%1 to %2; default %3").arg(def.lowInt).arg(def.highInt).arg(def.defInt);
+        range =
+            QObject::tr("%1 to %2; default %3").arg(def.lowInt).arg(def.highInt).arg(def.defInt);
     return range.isEmpty() ? help : QStringLiteral("%1 (%2)").arg(help, range);
 }
 
@@ -97,18 +99,21 @@ StudioWindow::StudioWindow(std::shared_ptr<const PluginLibrary> lib, QWidget* pa
     column->addWidget(placement);
     column->addWidget(new QLabel(tr("Scene")));
     sceneList->setMaximumHeight(90);
-    sceneList->setToolTip(tr("The object and the shape; in pick mode a click on the shape picks it"));
+    sceneList->setToolTip(
+        tr("The object and the shape; in pick mode a click on the shape picks it"));
     column->addWidget(sceneList);
     // Without OpenGL the viewport is never shown (it would try to make a context);
     // a message stands in its place and the rest of the window works.
     auto* view = new QStackedWidget;
     view->addWidget(viewport);
-    viewport->setToolTip(tr("Drag to orbit, right or middle drag to pan, wheel to zoom, F to frame, "
-                            "shift-drag to move the shape, E to show the edges"));
+    viewport->setToolTip(
+        tr("Drag to orbit, right or middle drag to pan, wheel to zoom, F to frame, "
+           "shift-drag to move the shape, E to show the edges"));
     if (!GlViewport::OpenGlAvailable()) {
-        auto* noOpenGl = new QLabel(tr("The viewport cannot draw: OpenGL is not available here "
-                                       "(no context could be created).\nOpening, cutting and "
-                                       "saving work as usual."));
+        auto* noOpenGl =
+            new QLabel(tr("The viewport cannot draw: OpenGL is not available here "
+                          "(no context could be created).\nOpening, cutting and "
+                          "saving work as usual."));
         noOpenGl->setAlignment(Qt::AlignCenter);
         noOpenGl->setWordWrap(true);
         view->addWidget(noOpenGl);
@@ -150,21 +155,21 @@ StudioWindow::StudioWindow(std::shared_ptr<const PluginLibrary> lib, QWidget* pa
             [this](QListWidgetItem* item) { PickListed(sceneList->row(item)); });
     connect(history, &QUndoStack::cleanChanged, this, [this](bool) { UpdateTitle(); });
 
-    evaluator = std::make_unique<Evaluator>(
-        [this](int number, const CutSession& session, const CutOutcome& evaluated) {
-            // Measured here, on the worker thread: a large mesh takes a while.
-            ResultHealth measured;
-            if (evaluated.evaluated) {
-                measured.in = MeasureMeshHealth(session.Mesh());
-                measured.out = MeasureMeshHealth(evaluated.mesh);
-                measured.split = evaluated.counts.facesCut > 0 &&
-                                 !SwitchOn(session.Block(), L"weld_on") &&
-                                 measured.out.components > measured.in.components;
-            }
-            QMetaObject::invokeMethod(
-                this, [this, number, evaluated, measured] { Evaluated(number, evaluated, measured); },
-                Qt::QueuedConnection);
-        });
+    evaluator = std::make_unique<Evaluator>([this](int number, const CutSession& session,
+                                                   const CutOutcome& evaluated) {
+        // Measured here, on the worker thread: a large mesh takes a while.
+        ResultHealth measured;
+        if (evaluated.evaluated) {
+            measured.in = MeasureMeshHealth(session.Mesh());
+            measured.out = MeasureMeshHealth(evaluated.mesh);
+            measured.split = evaluated.counts.facesCut > 0 &&
+                             !SwitchOn(session.Block(), L"weld_on") &&
+                             measured.out.components > measured.in.components;
+        }
+        QMetaObject::invokeMethod(
+            this, [this, number, evaluated, measured] { Evaluated(number, evaluated, measured); },
+            Qt::QueuedConnection);
+    });
     document.changed = [this] { SceneChanged(); };
     if (Modifier* mod = document.Mod()) {
         mod->BeginEditParams(panel, 0, nullptr);
@@ -193,10 +198,12 @@ void StudioWindow::BuildStatusBar() {
     cancelButton->hide();
     connect(cancelButton, &QToolButton::clicked, this, [this] { CancelEvaluation(); });
     int icon = style()->pixelMetric(QStyle::PM_SmallIconSize);
-    healthWarning->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxWarning).pixmap(icon, icon));
+    healthWarning->setPixmap(
+        style()->standardIcon(QStyle::SP_MessageBoxWarning).pixmap(icon, icon));
     healthWarning->hide();
-    healthText->setToolTip(tr("Border edges: sides of only one face (open edges). Pieces: parts of "
-                              "the mesh that share no vertex."));
+    healthText->setToolTip(
+        tr("Border edges: sides of only one face (open edges). Pieces: parts of "
+           "the mesh that share no vertex."));
     statusBar()->addWidget(status, 1);
     statusBar()->addPermanentWidget(healthWarning);
     statusBar()->addPermanentWidget(healthText);
@@ -206,17 +213,22 @@ void StudioWindow::BuildStatusBar() {
 
 void StudioWindow::BuildMenus() {
     QMenu* file = menuBar()->addMenu(tr("&File"));
-    file->addAction(tr("Open &mesh..."), this, [this] { OpenMeshDialog(); }, QKeySequence::Open)
-        ->setStatusTip(tr("Opens a mesh (PLY, OBJ, glTF, STL, OFF, 3MF, FBX) in place of the object"));
+    file->addAction(
+            tr("Open &mesh..."), this, [this] { OpenMeshDialog(); }, QKeySequence::Open)
+        ->setStatusTip(
+            tr("Opens a mesh (PLY, OBJ, glTF, STL, OFF, 3MF, FBX) in place of the object"));
     file->addAction(tr("Open &shape..."), this, [this] { OpenShapeDialog(); })
-        ->setStatusTip(tr("Opens a shape (SVG, JSON) in place of the shape, fitted over the object"));
+        ->setStatusTip(
+            tr("Opens a shape (SVG, JSON) in place of the shape, fitted over the object"));
     recentMenu = file->addMenu(tr("Open &recent"));
     connect(recentMenu, &QMenu::aboutToShow, this, [this] { FillRecentMenu(); });
     FillRecentMenu();
-    file->addAction(tr("Save &result..."), this, [this] { SaveResultDialog(); }, QKeySequence::Save)
+    file->addAction(
+            tr("Save &result..."), this, [this] { SaveResultDialog(); }, QKeySequence::Save)
         ->setStatusTip(tr("Writes the cut mesh; the format follows the extension"));
     file->addSeparator();
-    file->addAction(tr("&Quit"), this, [this] { close(); }, QKeySequence::Quit);
+    file->addAction(
+        tr("&Quit"), this, [this] { close(); }, QKeySequence::Quit);
 
     QMenu* edit = menuBar()->addMenu(tr("&Edit"));
     QAction* undo = history->createUndoAction(this, tr("&Undo"));
@@ -268,7 +280,8 @@ void StudioWindow::WatchThePanel() {
                 if (QWidget* control = dialog->ControlWidget(id))
                     control->setToolTip(tip);
             if (def.ctrlType == TYPE_PICKNODEBUTTON && !def.ctrlIDs.empty())
-                if (auto* button = qobject_cast<QPushButton*>(dialog->ControlWidget(def.ctrlIDs[0]))) {
+                if (auto* button =
+                        qobject_cast<QPushButton*>(dialog->ControlWidget(def.ctrlIDs[0]))) {
                     // Checked stands out as the highlight colour, not a shade darker.
                     button->setStyleSheet(QStringLiteral(
                         "QPushButton:checked { background-color: palette(highlight); "
@@ -433,14 +446,16 @@ void StudioWindow::ShowProgress() {
     long long visited = 0, total = 0;
     evaluator->Progress(visited, total);
     if (total > 0)
-        status->setText(tr("Cutting... %1 of %2 faces looked at").arg(Number(visited), Number(total)));
+        status->setText(
+            tr("Cutting... %1 of %2 faces looked at").arg(Number(visited), Number(total)));
     else
         status->setText(tr("Cutting..."));
     busy->show();
     cancelButton->show();
 }
 
-void StudioWindow::Evaluated(int number, const CutOutcome& evaluated, const ResultHealth& measured) {
+void StudioWindow::Evaluated(int number, const CutOutcome& evaluated,
+                             const ResultHealth& measured) {
     if (number != requested || number == cancelled)
         return;  // a newer change is on its way, or the user stopped this one
     shown = number;
@@ -452,7 +467,8 @@ void StudioWindow::Evaluated(int number, const CutOutcome& evaluated, const Resu
     health = measured;
     viewport->SetMesh(result.mesh, document.ObjectTM());
     Matrix3 tm = document.ObjectTM();
-    viewport->SetProjection(result.directionKnown ? result.direction * tm - tm.GetTrans() : Point3());
+    viewport->SetProjection(result.directionKnown ? result.direction * tm - tm.GetTrans()
+                                                  : Point3());
     if (frameNext)
         viewport->FrameAll();
     frameNext = false;
@@ -467,17 +483,17 @@ void StudioWindow::ShowResultStatus() {
         return;
     }
     const CutCounts& c = result.counts;
-    QString took = result.seconds < 1.0
-                       ? tr("%1 ms").arg(result.seconds * 1000.0, 0, 'f', 0)
-                       : tr("%1 s").arg(result.seconds, 0, 'f', 1);
+    QString took = result.seconds < 1.0 ? tr("%1 ms").arg(result.seconds * 1000.0, 0, 'f', 0)
+                                        : tr("%1 s").arg(result.seconds, 0, 'f', 1);
     if (c.facesCut == 0 && document.PickedNode())
         status->setText(tr("The shape cut no face (%1 faces); %2").arg(Number(c.facesOut), took));
     else if (c.facesCut == 0)
         status->setText(tr("Nothing picked: press the pick button, then click the shape (%1 faces)")
                             .arg(Number(c.facesOut)));
     else
-        status->setText(tr("Cut %1 faces (now %2), %3 edges along the shape; %4")
-                            .arg(Number(c.facesCut), Number(c.facesOut), Number(c.selectedEdges), took));
+        status->setText(
+            tr("Cut %1 faces (now %2), %3 edges along the shape; %4")
+                .arg(Number(c.facesCut), Number(c.facesOut), Number(c.selectedEdges), took));
     status->setToolTip(tr("Faces: %1 in, %2 out, %3 cut into new ones. Selected: %4 vertices, %5 "
                           "edges, %6 faces. The evaluation took %7.")
                            .arg(Number(c.facesIn), Number(c.facesOut), Number(c.facesCut),
@@ -544,7 +560,8 @@ void StudioWindow::FillRecentMenu() {
     recentMenu->clear();
     QStringList recent = settings.RecentFiles();
     for (const QString& path : recent)
-        recentMenu->addAction(QFileInfo(path).fileName(), this, [this, path] { OpenReporting({path}); })
+        recentMenu
+            ->addAction(QFileInfo(path).fileName(), this, [this, path] { OpenReporting({path}); })
             ->setStatusTip(path);
     recentMenu->setEnabled(!recent.isEmpty());
 }

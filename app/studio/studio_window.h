@@ -127,11 +127,11 @@ private:
     CutOutcome result;
     ResultHealth health;
     int requested = 0, shown = 0;
-    int cancelled = 0;             // the request Cancel stopped
-    int requestedAt = 0;           // the history's index when the newest request was made
-    int shownAt = 0;               // and when the shown result's was
-    StudioState recorded;          // the state the history's current step ends in
-    bool draggingShape = false;    // a drag is one step, recorded when it ends
+    int cancelled = 0;              // the request Cancel stopped
+    int requestedAt = 0;            // the history's index when the newest request was made
+    int shownAt = 0;                // and when the shown result's was
+    StudioState recorded;           // the state the history's current step ends in
+    bool draggingShape = false;     // a drag is one step, recorded when it ends
     bool revertingToShown = false;  // the shown result is already that state's
     bool frameNext = false;         // a new mesh: frame its first result
     std::unique_ptr<Evaluator> evaluator;

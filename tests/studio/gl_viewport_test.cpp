@@ -60,7 +60,8 @@ class GlViewportTest : public ::testing::Test {
 protected:
     void SetUp() override {
         if (!GlViewport::OpenGlAvailable())
-            GTEST_SKIP() << "no OpenGL context here (the tests run under xvfb-run where it is installed)";
+            GTEST_SKIP()
+                << "no OpenGL context here (the tests run under xvfb-run where it is installed)";
         view.resize(300, 240);
         view.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
@@ -97,7 +98,8 @@ TEST_F(GlViewportTest, DrawsSelectedEdgesBoldInTheirColourAndTheShapeOnTop) {
     EXPECT_EQ(CountColour(cut, GlViewport::EdgeColour()), 0);
     view.SetShowEdges(true);
     EXPECT_FLOAT_EQ(view.EdgeOpacity(), 1.0f);  // two triangles fill the view: far apart
-    EXPECT_GT(CountColour(Picture(), GlViewport::EdgeColour()), 100);  // the quad's outline and more
+    EXPECT_GT(CountColour(Picture(), GlViewport::EdgeColour()),
+              100);  // the quad's outline and more
     view.SetShowEdges(false);
 
     ViewLine line;
@@ -234,7 +236,8 @@ TEST(MeshBuffers, ALargeMeshGetsACoarseLevelOfDistinctTriangles) {
         EXPECT_LE(coarse.positions[i], 1.0f + 1e-6f);
     }
     EXPECT_FALSE(coarse.edges.empty());
-    for (size_t e = 0; e < coarse.edges.size(); e += 2) EXPECT_NE(coarse.edges[e], coarse.edges[e + 1]);
+    for (size_t e = 0; e < coarse.edges.size(); e += 2)
+        EXPECT_NE(coarse.edges[e], coarse.edges[e + 1]);
     // The selected face is smaller than a cell: it vanishes, the rest stays plain.
     EXPECT_TRUE(coarse.selectedTriangles.empty());
 }

@@ -103,7 +103,8 @@ TEST_F(StudioEditingTest, UndoAndRedoGiveBackTheExactResults) {
     EXPECT_FALSE(SameMesh(moved, closed));
 
     QString error;
-    ASSERT_TRUE(window->OpenMesh(SLITFORM_EXAMPLES_DIR "/grid_box.obj", error)) << error.toStdString();
+    ASSERT_TRUE(window->OpenMesh(SLITFORM_EXAMPLES_DIR "/grid_box.obj", error))
+        << error.toStdString();
     ASSERT_TRUE(WaitForEvaluation());
     MNMesh other = window->Result().mesh;
     ASSERT_EQ(History()->count(), 3);
@@ -144,11 +145,13 @@ TEST_F(StudioEditingTest, AShapeDragIsOneStepOfTheHistory) {
     std::vector<ViewLine> lines = window->Document().ShapeLines();
     QPoint at = view->Camera().Project(lines[0].points[0], QSizeF(view->size())).toPoint();
     auto send = [view](QEvent::Type type, QPoint to, Qt::MouseButtons buttons) {
-        QMouseEvent event(type, to, view->mapToGlobal(to), Qt::LeftButton, buttons, Qt::ShiftModifier);
+        QMouseEvent event(type, to, view->mapToGlobal(to), Qt::LeftButton, buttons,
+                          Qt::ShiftModifier);
         QApplication::sendEvent(view, &event);
     };
     send(QEvent::MouseButtonPress, at, Qt::LeftButton);
-    for (int step = 1; step <= 5; ++step) send(QEvent::MouseMove, at + QPoint(8 * step, 0), Qt::LeftButton);
+    for (int step = 1; step <= 5; ++step)
+        send(QEvent::MouseMove, at + QPoint(8 * step, 0), Qt::LeftButton);
     send(QEvent::MouseButtonRelease, at + QPoint(40, 0), Qt::NoButton);
     ASSERT_TRUE(WaitForEvaluation());
     ASSERT_EQ(History()->count(), 1);
@@ -306,8 +309,8 @@ TEST_F(StudioEditingTest, EveryControlSaysWhatItDoesAndItsRange) {
 
 TEST_F(StudioEditingTest, TheStatusBarTellsTheMeshHealthAndWarnsWhenTheCutSplitsIt) {
     QString error;
-    ASSERT_TRUE(window->OpenFiles({SLITFORM_EXAMPLES_DIR "/grid_box.ply", SLITFORM_EXAMPLES_DIR "/star.svg"},
-                                  error))
+    ASSERT_TRUE(window->OpenFiles(
+        {SLITFORM_EXAMPLES_DIR "/grid_box.ply", SLITFORM_EXAMPLES_DIR "/star.svg"}, error))
         << error.toStdString();
     QTest::mouseClick(Control<QPushButton>(kPickShape), Qt::LeftButton);
     ParametersMap()->UserPickNode(window->Document().ShapeNode());
@@ -362,7 +365,8 @@ TEST_F(StudioEditingTest, FilesAreRememberedAndTakenByDragAndDrop) {
     auto drag = [this](const QList<QUrl>& urls) {
         QMimeData mime;
         mime.setUrls(urls);
-        QDragEnterEvent enter(QPoint(50, 50), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QDragEnterEvent enter(QPoint(50, 50), Qt::CopyAction, &mime, Qt::LeftButton,
+                              Qt::NoModifier);
         QApplication::sendEvent(window.get(), &enter);
         if (!enter.isAccepted())
             return false;
