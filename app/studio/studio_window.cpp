@@ -1,5 +1,6 @@
 #include "app/studio/studio_window.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QCloseEvent>
 #include <QDockWidget>
@@ -267,11 +268,11 @@ void StudioWindow::WatchThePanel() {
     // tooltips and follows the pick buttons into and out of pick mode.
     IParamBlock2* block = document.Block();
     for (IParamMap2* map : panel->Maps()) {
-        if (Rollout* rollout = panel->RolloutOf(map))
-            rollout->TitleBar()->setToolTip(tr("Opens and closes the rollout"));
+        Rollout* rollout = panel->RolloutOf(map);
         QtDialog* dialog = panel->DialogOf(map);
-        if (!dialog || !block)
+        if (!rollout || !dialog || !block)
             continue;
+        rollout->TitleBar()->setToolTip(tr("Opens and closes the rollout"));
         for (const ParamDef& def : block->GetDesc()->params) {
             if (def.mapID != map->GetMapID())
                 continue;
@@ -290,6 +291,12 @@ void StudioWindow::WatchThePanel() {
                     pickButtons.push_back(button);
                 }
         }
+        // Buttons bound to no parameter are the plug-in's own commands.
+        for (QAbstractButton* button : dialog->findChildren<QAbstractButton*>())
+            if (button->toolTip().isEmpty() && !button->text().isEmpty())
+                button->setToolTip(
+                    tr("%1: a command of the plug-in's %2 rollout")
+                        .arg(button->text().remove('&'), rollout->TitleBar()->text()));
     }
 }
 

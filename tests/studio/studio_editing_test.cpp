@@ -278,12 +278,14 @@ TEST_F(StudioEditingTest, PickModeShowsItselfAndEscLeavesIt) {
 }
 
 TEST_F(StudioEditingTest, EveryControlSaysWhatItDoesAndItsRange) {
-    QtDialog* dialog = window->Panel()->DialogOf(ParametersMap());
-    ASSERT_NE(dialog, nullptr);
-    int controls = 0;
     std::vector<QWidget*> widgets;
-    for (QWidget* w : dialog->findChildren<QWidget*>()) widgets.push_back(w);
+    for (IParamMap2* map : window->Panel()->Maps()) {
+        QtDialog* dialog = window->Panel()->DialogOf(map);
+        ASSERT_NE(dialog, nullptr);
+        for (QWidget* w : dialog->findChildren<QWidget*>()) widgets.push_back(w);
+    }
     for (QWidget* w : window->Placement()->findChildren<QWidget*>()) widgets.push_back(w);
+    int controls = 0;
     for (QWidget* w : widgets) {
         bool control = qobject_cast<QAbstractButton*>(w) || qobject_cast<QAbstractSpinBox*>(w) ||
                        qobject_cast<QLineEdit*>(w);
@@ -292,7 +294,8 @@ TEST_F(StudioEditingTest, EveryControlSaysWhatItDoesAndItsRange) {
         ++controls;
         // A part of a control (a spinner's arrow) shows its control's tooltip.
         QString tip;
-        for (QWidget* at = w; at && at != dialog && tip.isEmpty(); at = at->parentWidget())
+        for (QWidget* at = w; at && !dynamic_cast<QtDialog*>(at) && tip.isEmpty();
+             at = at->parentWidget())
             tip = at->toolTip();
         auto* button = qobject_cast<QAbstractButton*>(w);
         EXPECT_FALSE(tip.isEmpty())
