@@ -25,6 +25,7 @@
 #include <QUndoStack>
 #include <QUndoView>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "app/io/write_mesh.h"
 #include "app/session/parameter_help.h"
@@ -107,9 +108,6 @@ StudioWindow::StudioWindow(std::shared_ptr<const PluginLibrary> lib, QWidget* pa
     // a message stands in its place and the rest of the window works.
     auto* view = new QStackedWidget;
     view->addWidget(viewport);
-    viewport->setToolTip(
-        tr("Drag to orbit, right or middle drag to pan, wheel to zoom, F to frame, "
-           "shift-drag to move the shape, E to show the edges"));
     if (!GlViewport::OpenGlAvailable()) {
         auto* noOpenGl =
             new QLabel(tr("The viewport cannot draw: OpenGL is not available here "
@@ -452,11 +450,15 @@ void StudioWindow::ShowProgress() {
         return;
     long long visited = 0, total = 0;
     evaluator->Progress(visited, total);
-    if (total > 0)
+    if (total > 0) {
         status->setText(
             tr("Cutting... %1 of %2 faces looked at").arg(Number(visited), Number(total)));
-    else
+        busy->setRange(0, 1000);
+        busy->setValue(static_cast<int>(1000 * std::min(visited, total) / total));
+    } else {
         status->setText(tr("Cutting..."));
+        busy->setRange(0, 0);  // no count yet: the bar only moves
+    }
     busy->show();
     cancelButton->show();
 }
