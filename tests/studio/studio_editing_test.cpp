@@ -292,7 +292,7 @@ TEST_F(StudioEditingTest, EveryControlSaysWhatItDoesAndItsRange) {
         if (!control)
             continue;
         ++controls;
-        // A part of a control (a spinner's arrow) shows its control's tooltip.
+        // A spinner's arrow shows its control's tooltip.
         QString tip;
         for (QWidget* at = w; at && !dynamic_cast<QtDialog*>(at) && tip.isEmpty();
              at = at->parentWidget())
