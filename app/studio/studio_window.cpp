@@ -104,11 +104,13 @@ StudioWindow::StudioWindow(std::shared_ptr<const PluginLibrary> lib, QWidget* pa
     sceneList->setToolTip(
         tr("The object and the shape; in pick mode a click on the shape picks it"));
     column->addWidget(sceneList);
-    // Without OpenGL the viewport is never shown (it would try to make a context);
-    // a message stands in its place and the rest of the window works.
+    // Without OpenGL the viewport stays out of the window (in it, even hidden, it
+    // would have the window composed through OpenGL); it still holds the camera and
+    // the picture's data, a message stands in its place, and the rest works.
     auto* view = new QStackedWidget;
-    view->addWidget(viewport);
-    if (!GlViewport::OpenGlAvailable()) {
+    if (GlViewport::OpenGlAvailable()) {
+        view->addWidget(viewport);
+    } else {
         auto* noOpenGl =
             new QLabel(tr("The viewport cannot draw: OpenGL is not available here "
                           "(no context could be created).\nOpening, cutting and "
@@ -116,7 +118,6 @@ StudioWindow::StudioWindow(std::shared_ptr<const PluginLibrary> lib, QWidget* pa
         noOpenGl->setAlignment(Qt::AlignCenter);
         noOpenGl->setWordWrap(true);
         view->addWidget(noOpenGl);
-        view->setCurrentWidget(noOpenGl);
     }
     auto* split = new QSplitter;
     split->addWidget(view);
@@ -181,6 +182,10 @@ StudioWindow::StudioWindow(std::shared_ptr<const PluginLibrary> lib, QWidget* pa
 }
 
 StudioWindow::~StudioWindow() {
+    // The history, a child, is deleted after this destructor and signals its clearing.
+    disconnect(history, nullptr, this, nullptr);
+    if (!viewport->parent())
+        delete viewport;
     evaluator.reset();
     document.changed = nullptr;
     if (Modifier* mod = document.Mod())

@@ -1,7 +1,8 @@
 // Editing in the window: the history (undo, redo, the title's mark of unsaved
 // changes, the question on closing), cancelling an evaluation, the placement
 // panel, pick mode, the tooltips, the status bar's mesh health, and the files it
-// remembers and takes by drag and drop.
+// remembers and takes by drag and drop. Nothing here looks at the picture: these
+// run without a display, so without OpenGL.
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
