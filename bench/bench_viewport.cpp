@@ -1,5 +1,6 @@
 // Orbiting the window's viewport around a cut UV sphere: frames drawn in a fixed
-// time (the fps counter), with the mesh's buffers uploaded once beforehand. Needs
+// time (the fps counter), with the mesh's buffers uploaded once beforehand; and
+// the time to build those buffers for a new result. Needs
 // an OpenGL context; on a machine without a display run it as
 //   xvfb-run -a env QT_QPA_PLATFORM=offscreen LIBGL_ALWAYS_SOFTWARE=1 build/bench/bench_viewport
 #include <benchmark/benchmark.h>
@@ -73,6 +74,18 @@ BENCHMARK(BM_OrbitFrames)
     ->Unit(benchmark::kMillisecond)
     ->MinTime(3.0)
     ->UseRealTime();
+
+// What a new result costs the window before its first frame: the buffers built
+// on the CPU, the coarse level included (range(0): faces).
+void BM_BuildBuffers(benchmark::State& state) {
+    const CutOutcome& result = CutSphere(static_cast<int>(state.range(0)));
+    if (!result.evaluated) {
+        state.SkipWithError(result.error.c_str());
+        return;
+    }
+    for (auto _ : state) benchmark::DoNotOptimize(BuildMeshBuffers(result.mesh, Matrix3()));
+}
+BENCHMARK(BM_BuildBuffers)->Arg(1000000)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace
 

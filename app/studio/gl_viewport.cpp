@@ -96,7 +96,11 @@ bool GlViewport::OpenGlAvailable() {
 }
 
 void GlViewport::SetMesh(const MNMesh& mesh, const Matrix3& tm) {
-    buffers = BuildMeshBuffers(mesh, tm);
+    SetBuffers(BuildMeshBuffers(mesh, tm));
+}
+
+void GlViewport::SetBuffers(MeshBuffers built) {
+    buffers = std::move(built);
     meshDirty = true;
     update();
 }

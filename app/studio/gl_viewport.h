@@ -37,6 +37,8 @@ public:
 
     // The mesh (in its object's space, placed by tm) and the shape's lines.
     void SetMesh(const MNMesh& mesh, const Matrix3& tm);
+    // The mesh as buffers built already (on another thread, say).
+    void SetBuffers(MeshBuffers built);
     void SetShapeLines(std::vector<ViewLine> lines);
     // The direction the shape projects along, in world space, drawn as an arrow
     // from the shape's centre; a zero direction draws none.

@@ -30,6 +30,7 @@
 #include "app/io/write_mesh.h"
 #include "app/session/parameter_help.h"
 #include "app/studio/gl_viewport.h"
+#include "app/studio/mesh_buffers.h"
 #include "app/studio/placement_panel.h"
 #include "app/studio/rollout.h"
 #include "app/studio/rollup_panel.h"
@@ -37,6 +38,13 @@
 #include "dialog_units.h"
 #include "qt_dialog.h"
 #include "resources.h"
+
+// An evaluation's outcome with what the worker made of it for the window.
+struct StudioWindow::Delivery {
+    CutOutcome outcome;
+    ResultHealth health;
+    MeshBuffers buffers;
+};
 
 namespace {
 
@@ -155,21 +163,26 @@ StudioWindow::StudioWindow(std::shared_ptr<const PluginLibrary> lib, QWidget* pa
             [this](QListWidgetItem* item) { PickListed(sceneList->row(item)); });
     connect(history, &QUndoStack::cleanChanged, this, [this](bool) { UpdateTitle(); });
 
-    evaluator = std::make_unique<Evaluator>([this](int number, const CutSession& session,
-                                                   const CutOutcome& evaluated) {
-        // Measured here, on the worker thread: a large mesh takes a while.
-        ResultHealth measured;
-        if (evaluated.evaluated) {
-            measured.in = MeasureMeshHealth(session.Mesh());
-            measured.out = MeasureMeshHealth(evaluated.mesh);
-            measured.split = evaluated.counts.facesCut > 0 &&
-                             !SwitchOn(session.Block(), L"weld_on") &&
-                             measured.out.components > measured.in.components;
-        }
-        QMetaObject::invokeMethod(
-            this, [this, number, evaluated, measured] { Evaluated(number, evaluated, measured); },
-            Qt::QueuedConnection);
-    });
+    evaluator = std::make_unique<Evaluator>(
+        [this](int number, const CutSession& session, const CutOutcome& evaluated) {
+            // What a large result costs besides the cut (its copy, its health, the
+            // viewport's buffers) is paid here, on the worker thread.
+            auto delivered = std::make_shared<Delivery>();
+            delivered->outcome = evaluated;
+            if (evaluated.evaluated) {
+                ResultHealth& measured = delivered->health;
+                measured.in = MeasureMeshHealth(session.Mesh());
+                measured.out = MeasureMeshHealth(evaluated.mesh);
+                measured.split = evaluated.counts.facesCut > 0 &&
+                                 !SwitchOn(session.Block(), L"weld_on") &&
+                                 measured.out.components > measured.in.components;
+                delivered->buffers =
+                    BuildMeshBuffers(evaluated.mesh, session.ObjectNode()->GetNodeTM(0));
+            }
+            QMetaObject::invokeMethod(
+                this, [this, number, delivered] { Evaluated(number, *delivered); },
+                Qt::QueuedConnection);
+        });
     document.changed = [this] { SceneChanged(); };
     if (Modifier* mod = document.Mod()) {
         mod->BeginEditParams(panel, 0, nullptr);
@@ -468,8 +481,7 @@ void StudioWindow::ShowProgress() {
     cancelButton->show();
 }
 
-void StudioWindow::Evaluated(int number, const CutOutcome& evaluated,
-                             const ResultHealth& measured) {
+void StudioWindow::Evaluated(int number, Delivery& delivered) {
     if (number != requested || number == cancelled)
         return;  // a newer change is on its way, or the user stopped this one
     shown = number;
@@ -477,9 +489,12 @@ void StudioWindow::Evaluated(int number, const CutOutcome& evaluated,
     busy->hide();
     cancelButton->hide();
     shownAt = requestedAt;
-    result = evaluated;
-    health = measured;
-    viewport->SetMesh(result.mesh, document.ObjectTM());
+    result = std::move(delivered.outcome);
+    health = delivered.health;
+    if (result.evaluated)
+        viewport->SetBuffers(std::move(delivered.buffers));
+    else
+        viewport->SetMesh(result.mesh, document.ObjectTM());
     Matrix3 tm = document.ObjectTM();
     viewport->SetProjection(result.directionKnown ? result.direction * tm - tm.GetTrans()
                                                   : Point3());

@@ -92,7 +92,8 @@ private:
     void Record();
     void ApplyState(const StudioState& state);
     void Evaluate();
-    void Evaluated(int number, const CutOutcome& evaluated, const ResultHealth& measured);
+    struct Delivery;
+    void Evaluated(int number, Delivery& delivered);
     void ShowResultStatus();
     void PickAt(QPoint at);
     void PickListed(int row);
