@@ -1,7 +1,10 @@
 #include "app/studio/studio_document.h"
 
+#include <QString>
+
 #include "app/io/read_mesh.h"
 #include "app/io/read_shape.h"
+#include "app/io/text_shape.h"
 #include "app/session/demo_scene.h"
 #include "app/session/parameter_values.h"
 #include "polyobj.h"
@@ -74,6 +77,16 @@ bool StudioDocument::OpenShape(const std::string& path, std::string& error) {
     if (!ReadShape(path, file->shape, error))
         return false;
     file->name = NodeNameOf(path);
+    SetShape(std::move(file));
+    return true;
+}
+
+bool StudioDocument::OpenText(const std::string& text, const std::string& family,
+                              std::string& error) {
+    auto file = std::make_shared<ShapeFile>();
+    if (!TextShape(text, family, file->shape.splines, error))
+        return false;
+    file->name = QString::fromStdString(text).toStdWString();
     SetShape(std::move(file));
     return true;
 }

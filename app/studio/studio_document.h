@@ -38,6 +38,10 @@ public:
     // current placement.
     bool OpenMesh(const std::string& path, std::string& error);
     bool OpenShape(const std::string& path, std::string& error);
+    // Lettering (UTF-8) in a font family as the shape, as the command line's --text
+    // makes it; false with the reason, and nothing changed, for a font that is not
+    // installed or text that draws nothing.
+    bool OpenText(const std::string& text, const std::string& family, std::string& error);
     // The demo of the command line: a rounded box and a star picked to cut a hole,
     // welded.
     void OpenDemo();

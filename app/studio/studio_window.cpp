@@ -8,8 +8,11 @@
 #include <QDropEvent>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFontDatabase>
+#include <QInputDialog>
 #include <QKeySequence>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -237,6 +240,9 @@ void StudioWindow::BuildMenus() {
     file->addAction(tr("Open &shape..."), this, [this] { OpenShapeDialog(); })
         ->setStatusTip(
             tr("Opens a shape (SVG, JSON) in place of the shape, fitted over the object"));
+    file->addAction(tr("&Text as shape..."), this, [this] { OpenTextDialog(); })
+        ->setStatusTip(tr("Makes a shape of lettering in an installed font, fitted over the "
+                          "object"));
     recentMenu = file->addMenu(tr("Open &recent"));
     connect(recentMenu, &QMenu::aboutToShow, this, [this] { FillRecentMenu(); });
     FillRecentMenu();
@@ -334,6 +340,14 @@ bool StudioWindow::OpenShape(const QString& path, QString& error) {
         settings.FileOpened(path);
         return true;
     }
+    error = QString::fromStdString(message);
+    return false;
+}
+
+bool StudioWindow::OpenText(const QString& text, const QString& family, QString& error) {
+    std::string message;
+    if (document.OpenText(text.toStdString(), family.toStdString(), message))
+        return true;
     error = QString::fromStdString(message);
     return false;
 }
@@ -655,6 +669,27 @@ void StudioWindow::OpenShapeDialog() {
                                                 tr("Shapes (*.svg *.json);;All files (*)"));
     if (!path.isEmpty())
         OpenReporting({path});
+}
+
+void StudioWindow::OpenTextDialog() {
+    bool ok = false;
+    QString text = QInputDialog::getText(this, tr("Text as shape"), tr("Lettering to cut:"),
+                                         QLineEdit::Normal, lastText, &ok);
+    if (!ok || text.trimmed().isEmpty())
+        return;
+    QStringList families = QFontDatabase().families();
+    int current = std::max(0, static_cast<int>(families.indexOf(lastFont)));
+    QString family = QInputDialog::getItem(this, tr("Text as shape"), tr("Font:"), families,
+                                           current, false, &ok);
+    if (!ok)
+        return;
+    QString error;
+    if (!OpenText(text, family, error)) {
+        QMessageBox::warning(this, tr("Text as shape"), error);
+        return;
+    }
+    lastText = text;
+    lastFont = family;
 }
 
 bool StudioWindow::SaveResultDialog() {

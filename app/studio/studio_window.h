@@ -40,6 +40,7 @@ public:
     // nothing changed, on failure.
     bool OpenMesh(const QString& path, QString& error);
     bool OpenShape(const QString& path, QString& error);
+    bool OpenText(const QString& text, const QString& family, QString& error);
     // Opens each file as a mesh or a shape by its extension (as a drop does); stops
     // at the first that fails.
     bool OpenFiles(const QStringList& paths, QString& error);
@@ -104,11 +105,15 @@ private:
     void UpdateTitle();
     void OpenMeshDialog();
     void OpenShapeDialog();
+    void OpenTextDialog();
     bool SaveResultDialog();
     void OpenReporting(const QStringList& paths);
 
     StudioDocument document;
     StudioSettings settings;
+    // What the text dialog offers again.
+    QString lastText = QStringLiteral("ENGRAVE");
+    QString lastFont = QStringLiteral("DejaVu Sans");
     GlViewport* viewport;
     RollupPanel* panel;
     PlacementPanel* placementPanel;

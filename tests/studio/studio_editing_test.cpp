@@ -399,3 +399,27 @@ TEST_F(StudioEditingTest, ClosingAsksBeforeLosingChanges) {
     AnswerNextQuestion(QMessageBox::Discard);
     EXPECT_TRUE(window->close());
 }
+
+TEST_F(StudioEditingTest, LetteringIsAShapeThatUndoTakesBack) {
+    OpenDemo();
+    MNMesh withStar = window->Result().mesh;
+    std::size_t starLines = window->Document().ShapeLines().size();
+    QString error;
+    EXPECT_FALSE(window->OpenText("X", "No Such Font", error));
+    EXPECT_TRUE(error.contains("No Such Font")) << error.toStdString();
+    EXPECT_EQ(window->Document().ShapeLines().size(), starLines);
+    EXPECT_EQ(History()->count(), 0);
+
+    ASSERT_TRUE(window->OpenText("HI", "DejaVu Sans", error)) << error.toStdString();
+    ASSERT_TRUE(WaitForEvaluation());
+    EXPECT_EQ(window->Document().ShapeLines().size(), 2u);  // H and I, one outline each
+    EXPECT_GT(window->Result().counts.facesCut, 0);
+    EXPECT_FALSE(SameMesh(window->Result().mesh, withStar));
+    EXPECT_EQ(window->SceneList()->item(1)->text(), "HI");
+    ASSERT_EQ(History()->count(), 1);
+
+    History()->undo();
+    ASSERT_TRUE(WaitForEvaluation());
+    EXPECT_TRUE(SameMesh(window->Result().mesh, withStar));
+    EXPECT_EQ(window->Document().ShapeLines().size(), starLines);
+}
