@@ -2,6 +2,8 @@
 // through the library's export SlitformCutRecord (absent from earlier builds).
 #pragma once
 
+#include <atomic>
+
 #include "point3.h"
 
 class Modifier;
@@ -26,3 +28,11 @@ typedef const CutRecord* (*SlitformCutRecordFn)(Modifier* mod);
 // modifier. Both are 0 until the cut begins.
 #define CUT_PROGRESS_EXPORT "SlitformCutProgress"
 typedef bool (*SlitformCutProgressFn)(Modifier* mod, long long* visited, long long* total);
+
+// The export that hands a Slitform modifier a flag to watch while it evaluates (nullptr:
+// none). Once the flag turns true, from any thread, the evaluation stops at its next
+// face and returns its object part done: the host must throw that object away. The
+// flag must outlive every evaluation that may run while it is handed over. False for
+// any object but a Slitform modifier.
+#define CUT_CANCEL_EXPORT "SlitformWatchCancel"
+typedef bool (*SlitformWatchCancelFn)(Modifier* mod, const std::atomic<bool>* flag);

@@ -31,7 +31,8 @@ struct FaceJob {
 
 int CutFaces(MNMesh& mesh, const std::vector<int>& faces, const PolyShape& shape, bool through,
              const Point3& direction, bool local, bool removeUnused, float minAngle, float weldThreshold,
-             int threads, std::atomic<long long>* visited) {
+             int threads, std::atomic<long long>* visited, const std::atomic<bool>* stop) {
+    auto stopped = [stop] { return stop && stop->load(std::memory_order_relaxed); };
     CutTrace trace;
     int limited = 0;
     const int total = static_cast<int>(faces.size());
@@ -40,22 +41,25 @@ int CutFaces(MNMesh& mesh, const std::vector<int>& faces, const PolyShape& shape
     if (through && !local && total > 0)
         far.emplace(shape, direction);
     const FarShapeIndex* farIndex = far ? &*far : nullptr;
-    for (int begin = 0; begin < total; begin += kBatch) {
+    for (int begin = 0; begin < total && !stopped(); begin += kBatch) {
         const int count = std::min(kBatch, total - begin);
         std::vector<std::unique_ptr<FaceJob>> jobs(static_cast<size_t>(count));
         // The first phase reads only the face's own corners and writes only its flags;
         // earlier rebuilds change neither.
         ParallelFor(count, threads, [&](int i) {
+            if (stopped()) return;
             auto job = std::make_unique<FaceJob>();
             job->cuts = PrepareFaceCut(mesh, faces[begin + i], shape, through, direction, local, job->state, farIndex);
             if (job->cuts) jobs[i] = std::move(job);
         });
+        if (stopped()) break;
         for (int i = 0; i < count; ++i)
             if (jobs[i]) BuildTriangulationInput(jobs[i]->state, minAngle, weldThreshold, jobs[i]->tri);
         ParallelFor(count, threads, [&](int i) {
-            if (jobs[i]) jobs[i]->triangulated = RunTriangulation(jobs[i]->tri);
+            if (jobs[i] && !stopped()) jobs[i]->triangulated = RunTriangulation(jobs[i]->tri);
         });
-        for (int i = 0; i < count; ++i) {
+        if (stopped()) break;
+        for (int i = 0; i < count && !stopped(); ++i) {
             if (!jobs[i]) continue;
             FaceJob& job = *jobs[i];
             int face = faces[begin + i];

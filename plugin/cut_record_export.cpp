@@ -10,11 +10,19 @@ extern "C" HOST_DLLEXPORT const CutRecord* SlitformCutRecord(Modifier* mod) {
     return &static_cast<Slitform*>(mod)->lastCut;
 }
 
-extern "C" HOST_DLLEXPORT bool SlitformCutProgress(Modifier* mod, long long* visited, long long* total) {
+extern "C" HOST_DLLEXPORT bool SlitformCutProgress(Modifier* mod, long long* visited,
+                                                   long long* total) {
     if (!mod || mod->ClassID() != SLITFORM_CLASS_ID || !visited || !total)
         return false;
     const Slitform* slitform = static_cast<Slitform*>(mod);
     *total = slitform->facesToVisit.load(std::memory_order_relaxed);
     *visited = slitform->facesVisited.load(std::memory_order_relaxed);
+    return true;
+}
+
+extern "C" HOST_DLLEXPORT bool SlitformWatchCancel(Modifier* mod, const std::atomic<bool>* flag) {
+    if (!mod || mod->ClassID() != SLITFORM_CLASS_ID)
+        return false;
+    static_cast<Slitform*>(mod)->cancelFlag.store(flag);
     return true;
 }

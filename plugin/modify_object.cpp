@@ -150,8 +150,13 @@ void Slitform::ModifyObject(TimeValue t, ModContext& mc, ObjectState* os, INode*
         if ((mesh.f[f].flags & MN_SEL) && !(mesh.f[f].flags & MN_DEAD)) selected.push_back(f);
     facesVisited = 0;
     facesToVisit = static_cast<long long>(selected.size());
+    const std::atomic<bool>* stop = cancelFlag.load();
+    auto stopped = [stop] { return stop && stop->load(std::memory_order_relaxed); };
+    if (stopped()) return;
     lastCut.facesAtPointLimit = CutFaces(mesh, selected, shape, through != 0, Point3(direction), local != 0,
-                                         removeUnused != 0, minAngle, weld, CutThreadCount(), &facesVisited);
+                                         removeUnused != 0, minAngle, weld, CutThreadCount(), &facesVisited, stop);
+    // Stopped by the host: what is left is part cut, and the host throws it away.
+    if (stopped()) return;
 
     mesh.InvalidateGeomCache();
     ClearFlags(mesh, MN_SEL, 0, 0);

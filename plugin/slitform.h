@@ -52,4 +52,6 @@ public:
     // How far the running evaluation's cut has come, for the library's other export.
     std::atomic<long long> facesToVisit{0};
     std::atomic<long long> facesVisited{0};
+    // The host's flag that stops an evaluation between faces, if it handed one over.
+    std::atomic<const std::atomic<bool>*> cancelFlag{nullptr};
 };

@@ -195,6 +195,18 @@ CutOutcome CutSession::Evaluate(const CutProgress& progress, bool copyMesh,
         return outcome;
     }
     MeshCounts before = CountMesh(in);
+    // The plug-in watches the flag itself between faces, on every thread of its cut.
+    auto watchOf = reinterpret_cast<SlitformWatchCancelFn>(lib->Symbol(CUT_CANCEL_EXPORT));
+    struct Watch {
+        SlitformWatchCancelFn fn;
+        Modifier* modifier;
+        ~Watch() {
+            if (fn)
+                fn(modifier, nullptr);
+        }
+    } watch{cancel ? watchOf : nullptr, mod};
+    if (watch.fn)
+        watch.fn(mod, cancel);
     try {
         auto start = std::chrono::steady_clock::now();
         auto since = [&] {
@@ -211,9 +223,11 @@ CutOutcome CutSession::Evaluate(const CutProgress& progress, bool copyMesh,
             });
             // The plug-in's own count of the faces its cut has visited, where it
             // offers one (earlier builds count only the faces they replaced).
-            auto progressOf = reinterpret_cast<SlitformCutProgressFn>(lib->Symbol(CUT_PROGRESS_EXPORT));
+            auto progressOf =
+                reinterpret_cast<SlitformCutProgressFn>(lib->Symbol(CUT_PROGRESS_EXPORT));
             Modifier* modifier = mod;
-            while (evaluation.wait_for(std::chrono::milliseconds(100)) != std::future_status::ready) {
+            while (evaluation.wait_for(std::chrono::milliseconds(100)) !=
+                   std::future_status::ready) {
                 long long visited = 0, visiting = 0;
                 if (progressOf && progressOf(modifier, &visited, &visiting))
                     progress(visited, visiting > 0 ? visiting : total, since());
@@ -227,6 +241,8 @@ CutOutcome CutSession::Evaluate(const CutProgress& progress, bool copyMesh,
             out = objectNode->EvalWorldState(0).obj;
         }
         outcome.seconds = since();
+        if (cancel && cancel->load())
+            throw EvaluationCancelled();
         if (!out || out->ClassID() != polyObjectClassID) {
             outcome.error = "the evaluation gave no poly mesh";
             outcome.mesh = in;

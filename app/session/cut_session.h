@@ -81,9 +81,10 @@ public:
     // the evaluation ends up in the outcome's error. Without copyMesh the outcome's
     // mesh stays empty, so that a benchmark measures the evaluation's memory alone.
     // Once *cancel turns true (from progress or any thread) the evaluation stops at
-    // the next face it deletes, and the outcome says it was cancelled (with an
-    // empty mesh, so that stopping costs no copy); the session
-    // then holds no valid result until it evaluates again.
+    // its next face (the plug-in watches the flag; builds without that export stop
+    // at the next face they delete), and the outcome says it was cancelled (with an
+    // empty mesh, so that stopping costs no copy); the session then holds no valid
+    // result until it evaluates again.
     CutOutcome Evaluate(const CutProgress& progress = CutProgress(), bool copyMesh = true,
                         const std::atomic<bool>* cancel = nullptr);
 

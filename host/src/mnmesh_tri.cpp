@@ -2,6 +2,7 @@
 #include <cmath>
 #include <vector>
 
+#include "evaluation_cancel.h"
 #include "mesh.h"
 #include "mnmesh.h"
 
@@ -87,6 +88,8 @@ void MNMesh::OutToTri(Mesh& out) const {
     std::vector<Point3> pts;
     std::vector<int> tris;
     for (int fi = 0; fi < numf; ++fi) {
+        // A large mesh takes a while: a cancelled evaluation stops here too.
+        if (fi % 4096 == 0) ThrowIfEvaluationCancelled();
         const MNFace& face = fstore[fi];
         if (face.flags & MN_DEAD) continue;
         pts.clear();

@@ -1,10 +1,13 @@
 // The modify pipeline through the loaded plug-in: early ends, selection and the
 // clean-up steps.
+#include <atomic>
 #include <map>
 #include <memory>
 #include <tuple>
 
 #include "contract/cut_mesh_flags.h"
+#include "contract/cut_record.h"
+#include "mnmesh.h"
 #include "pipeline_fixture.h"
 
 namespace {
@@ -242,4 +245,28 @@ TEST_F(PipelineTest, CollinearRemovalSkipsVerticesWithUnusedEdges) {
     int noCollinear = LiveVertices(Evaluate());
     EXPECT_EQ(withoutRemoval, noCollinear);
     EXPECT_LT(withRemoval, noCollinear);
+}
+
+TEST_F(PipelineTest, AWatchedFlagStopsTheCutAndLetsTheNextOneRun) {
+    BuildScene(Grid(8), Square(2.5f));
+    Pick();
+    auto watch =
+        reinterpret_cast<SlitformWatchCancelFn>(session->Library().Symbol(CUT_CANCEL_EXPORT));
+    ASSERT_NE(watch, nullptr);
+    EXPECT_FALSE(watch(nullptr, nullptr));
+    // Handed a raised flag, the modifier evaluates without cutting a face: no face is
+    // deleted, and the host's own cancel (at the first deleted face) never comes into it.
+    std::atomic<bool> stop{true};
+    ASSERT_TRUE(watch(mod, &stop));
+    long long deleted = HostDeletedFaceCount();
+    Object* stopped = object->EvalWorldState(0).obj;
+    ASSERT_NE(stopped, nullptr);
+    EXPECT_EQ(HostDeletedFaceCount(), deleted);
+    EXPECT_EQ(static_cast<PolyObject*>(stopped)->mm.numf, 64);
+    // Lowered again, or taken back, the cut runs.
+    stop = false;
+    MNMesh& cut = Evaluate();
+    EXPECT_GT(cut.numf, 64);
+    ASSERT_TRUE(watch(mod, nullptr));
+    EXPECT_GT(Evaluate().numf, 64);
 }
