@@ -52,6 +52,7 @@ struct StudioWindow::Delivery {
 namespace {
 
 const int kProgressEveryMs = 250;
+const int kUndoSteps = 100;
 
 bool SwitchOn(IParamBlock2* block, const wchar_t* name) {
     const ParamDef* def = block ? block->GetDesc()->FindParam(name) : nullptr;
@@ -102,6 +103,9 @@ StudioWindow::StudioWindow(std::shared_ptr<const PluginLibrary> lib, QWidget* pa
       evaluateSoon(new QTimer(this)),
       progressTick(new QTimer(this)),
       history(new QUndoStack(this)) {
+    // Each step holds the scene's files; a long session of large meshes must not keep
+    // every one it ever opened.
+    history->setUndoLimit(kUndoSteps);
     auto* side = new QWidget;
     auto* column = new QVBoxLayout(side);
     column->setContentsMargins(0, 0, 0, 0);
