@@ -1,5 +1,6 @@
 #include "derivob.h"
 
+#include "evaluation_cancel.h"
 #include "polyobj.h"
 
 IDerivedObject::~IDerivedObject() {
@@ -37,10 +38,14 @@ void IDerivedObject::SetReference(int i, ReferenceTarget* target) {
 }
 
 ObjectState IDerivedObject::Eval(TimeValue t) {
+    // Freeing the last result and copying the object are the slow steps no modifier
+    // sees: a cancelled evaluation stops before them.
+    ThrowIfEvaluationCancelled();
     delete result;
     result = nullptr;
     if (!objRef) return ObjectState();
     Object* below = objRef->Eval(t).obj;
+    ThrowIfEvaluationCancelled();
     Object* current = below ? below->CopyObject() : nullptr;
     for (int i = NumModifiers() - 1; i >= 0 && current; --i) {
         Modifier* mod = mods[i];
