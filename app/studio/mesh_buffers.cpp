@@ -5,10 +5,73 @@
 #include <unordered_map>
 #include <unordered_set>
 
+#include "mesh.h"
+
 namespace {
+
+// Ear clipping grows with the square of the corners at best: beyond this many a
+// face is fanned, drawn roughly rather than late.
+const int kMostCornersClipped = 4096;
 
 bool Finite(const Point3& p) {
     return std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z);
+}
+
+// Whether the face turns the same way at every corner (straight corners allowed):
+// then a fan from its first corner covers it exactly.
+bool Convex(const MNMesh& mesh, const MNFace& face) {
+    const int n = face.deg;
+    Point3 normal(0.0f, 0.0f, 0.0f);
+    for (int j = 0; j < n; ++j) {
+        const Point3& a = mesh.v[face.vtx[j]].p;
+        const Point3& c = mesh.v[face.vtx[(j + 1) % n]].p;
+        normal.x += (a.y - c.y) * (a.z + c.z);
+        normal.y += (a.z - c.z) * (a.x + c.x);
+        normal.z += (a.x - c.x) * (a.y + c.y);
+    }
+    for (int j = 0; j < n; ++j) {
+        const Point3& a = mesh.v[face.vtx[(j + n - 1) % n]].p;
+        const Point3& b = mesh.v[face.vtx[j]].p;
+        const Point3& c = mesh.v[face.vtx[(j + 1) % n]].p;
+        if (((b - a) ^ (c - b)) % normal < 0.0f)
+            return false;
+    }
+    return true;
+}
+
+// Triangulates the given faces as the host's triangle conversion does (by clipping
+// ears), through a mesh of those faces alone, and adds their triangles to the
+// selected or the plain list.
+void AddConcaveFaces(const MNMesh& mesh, const std::vector<int>& faces, MeshLevel& level) {
+    MNMesh part;
+    std::unordered_map<int, int> local;
+    std::vector<std::uint32_t> global;
+    std::vector<int> taken;  // the faces the part holds, in its order
+    for (int f : faces) {
+        const MNFace& face = mesh.f[f];
+        std::vector<int> corners;
+        for (int j = 0; j < face.deg; ++j) {
+            int v = face.vtx[j];
+            auto found = local.emplace(v, part.numv);
+            if (found.second) {
+                part.NewVert(mesh.v[v].p);
+                global.push_back(static_cast<std::uint32_t>(v));
+            }
+            corners.push_back(found.first->second);
+        }
+        if (part.CreateFace(face.deg, corners.data()) >= 0)
+            taken.push_back(f);
+    }
+    Mesh triangles;
+    part.OutToTri(triangles);
+    // Every face of n corners gives n - 2 triangles, face by face.
+    int next = 0;
+    for (int f : taken) {
+        std::vector<std::uint32_t>& into =
+            mesh.f[f].GetFlag(MN_SEL) ? level.selectedTriangles : level.plainTriangles;
+        for (int t = 0; t + 2 < mesh.f[f].deg && next < triangles.getNumFaces(); ++t, ++next)
+            for (DWORD corner : triangles.faces[next].v) into.push_back(global[corner]);
+    }
 }
 
 }  // namespace
@@ -34,6 +97,7 @@ MeshBuffers BuildMeshBuffers(const MNMesh& mesh, const Matrix3& tm) {
     }
     auto usable = [&](int v) { return v >= 0 && v < numv && drawable[v]; };
 
+    std::vector<int> concave;
     for (int f = 0; f < mesh.numf; ++f) {
         const MNFace& face = mesh.f[f];
         if (face.GetFlag(MN_DEAD) || face.deg < 3 || static_cast<int>(face.vtx.size()) < face.deg)
@@ -42,6 +106,10 @@ MeshBuffers BuildMeshBuffers(const MNMesh& mesh, const Matrix3& tm) {
         for (int j = 0; j < face.deg && whole; ++j) whole = usable(face.vtx[j]);
         if (!whole)
             continue;
+        if (face.deg > 3 && face.deg <= kMostCornersClipped && !Convex(mesh, face)) {
+            concave.push_back(f);
+            continue;
+        }
         std::vector<std::uint32_t>& into =
             face.GetFlag(MN_SEL) ? b.full.selectedTriangles : b.full.plainTriangles;
         for (int j = 1; j + 1 < face.deg; ++j) {
@@ -50,6 +118,8 @@ MeshBuffers BuildMeshBuffers(const MNMesh& mesh, const Matrix3& tm) {
             into.push_back(static_cast<std::uint32_t>(face.vtx[j + 1]));
         }
     }
+
+    AddConcaveFaces(mesh, concave, b.full);
 
     double lengthSum = 0.0;
     for (int e = 0; e < mesh.nume; ++e) {

@@ -33,9 +33,9 @@ struct MeshBuffers {
 // Above this many triangles a mesh gets a coarse level.
 constexpr std::size_t kCoarseLevelFromTriangles = 300000;
 
-// Faces are fanned from their first corner (the cut leaves triangles; n-gons
-// going in are taken as convex). Faces and edges with a corner that is not a
-// finite point are left out.
+// Convex faces are fanned from their first corner; the others (the cut's joined
+// polygons often are not) are triangulated as the host's triangle conversion does.
+// Faces and edges with a corner that is not a finite point are left out.
 MeshBuffers BuildMeshBuffers(const MNMesh& mesh, const Matrix3& tm);
 // Clusters full's vertices on a grid of cells `cell` wide (each cluster at the
 // mean of its vertices) and keeps the triangles and edges whose corners fall in

@@ -207,6 +207,33 @@ TEST(MeshBuffers, SplitsFacesAndEdgesByWhatTheCutMarked) {
     EXPECT_TRUE(BuildMeshBuffers(MNMesh(), Matrix3()).empty);
 }
 
+TEST(MeshBuffers, AConcaveFaceIsCoveredExactly) {
+    // An L of six corners whose fan from the first corner would cross its notch.
+    MNMesh m;
+    for (Point3 p : {Point3(2, 2, 0), Point3(0, 2, 0), Point3(0, 0, 0), Point3(3, 0, 0),
+                     Point3(3, 1, 0), Point3(2, 1, 0)})
+        m.NewVert(p);
+    int l[6] = {0, 1, 2, 3, 4, 5};
+    ASSERT_EQ(m.CreateFace(6, l), 0);
+    m.f[0].SetFlag(MN_SEL);
+    MeshBuffers b = BuildMeshBuffers(m, Matrix3());
+    ASSERT_EQ(b.full.selectedTriangles.size(), 12u);  // four triangles
+    float area = 0.0f;
+    for (std::size_t t = 0; t < b.full.selectedTriangles.size(); t += 3) {
+        Point3 c[3];
+        for (int k = 0; k < 3; ++k) {
+            std::uint32_t v = b.full.selectedTriangles[t + k];
+            c[k] = Point3(b.full.positions[3 * v], b.full.positions[3 * v + 1], 0.0f);
+        }
+        float twice = ((c[1] - c[0]) ^ (c[2] - c[0])).z;
+        EXPECT_GT(twice, 0.0f);  // facing as the face does
+        area += 0.5f * twice;
+        Point3 centre = (c[0] + c[1] + c[2]) / 3.0f;
+        EXPECT_FALSE(centre.x > 2.0f && centre.y > 1.0f) << "a triangle in the notch";
+    }
+    EXPECT_FLOAT_EQ(area, 5.0f);
+}
+
 TEST(MeshBuffers, ALargeMeshGetsACoarseLevelOfDistinctTriangles) {
     MeshBuffers small = BuildMeshBuffers(Grid(100), Matrix3());
     EXPECT_EQ(small.coarseCell, 0.0f);
