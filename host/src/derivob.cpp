@@ -61,6 +61,12 @@ ObjectState IDerivedObject::Eval(TimeValue t) {
         ObjectState os(current);
         try {
             mod->ModifyObject(t, *contexts[i], &os, nullptr);
+        } catch (const EvaluationCancelled&) {
+            // Freeing a large copy takes a while: it stays as the last result, which
+            // the next evaluation frees, so that a cancel returns at once.
+            if (os.obj != current) delete os.obj;
+            result = current;
+            throw;
         } catch (...) {
             // A cancelled or failed evaluation leaves no copy behind.
             if (os.obj != current) delete os.obj;
