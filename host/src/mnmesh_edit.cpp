@@ -129,9 +129,9 @@ void MNMesh::JoinInPlace(int ed, int fa, int i, int fb, int j) {
         b.deg = da;  // b is dead now, holding what a held
     }
     a.deg = static_cast<int>(a.vtx.size());
-    const int fromB = da >= db ? db - 1 : a.deg;
-    for (int k = 0; k < fromB; ++k) {
-        MNEdge& edge = estore[a.edg[da >= db ? da - 1 + k : k]];
+    // Either way b's edges follow a's da - 1: only they can name b.
+    for (int k = da - 1; k < a.deg; ++k) {
+        MNEdge& edge = estore[a.edg[k]];
         if (edge.f1 == fb) edge.f1 = fa;
         if (edge.f2 == fb) edge.f2 = fa;
     }
