@@ -1,12 +1,14 @@
 // Cancelling an evaluation from outside, as a host's cancel button does: the poly
-// mesh stops it at the next face it is asked to delete.
+// mesh stops it at the next face it is asked to delete, and in the middle of its
+// long copies and conversions.
 #pragma once
 
 #include <atomic>
 #include <stdexcept>
 
-// Thrown by MNMesh::DeleteFace and DeleteFlaggedFaces, before they change anything,
-// on a thread whose cancel flag is set.
+// Thrown on a thread whose cancel flag is set: by MNMesh::DeleteFace and
+// DeleteFlaggedFaces before they change anything, by the MNMesh copy leaving its
+// target as it was, and by OutToTri part way through.
 class EvaluationCancelled : public std::runtime_error {
 public:
     EvaluationCancelled() : std::runtime_error("the evaluation was cancelled") {}

@@ -35,24 +35,44 @@ void MNMesh::Sync() {
     f = fstore.empty() ? nullptr : fstore.data();
 }
 
+namespace {
+
+// Copies a store whose elements own memory of their own: copying a large mesh takes
+// a while, so a cancelled evaluation stops it every few thousand elements.
+template <class T>
+std::vector<T> CopyStore(const std::vector<T>& from) {
+    constexpr size_t kElementsPerCancelCheck = 4096;
+    std::vector<T> to;
+    to.reserve(from.size());
+    for (size_t i = 0; i < from.size(); ++i) {
+        if (i % kElementsPerCancelCheck == 0) ThrowIfEvaluationCancelled();
+        to.push_back(from[i]);
+    }
+    return to;
+}
+
+}  // namespace
+
 MNMesh::MNMesh(const MNMesh& from)
     : selLevel(from.selLevel),
       vstore(from.vstore),
       estore(from.estore),
-      fstore(from.fstore),
-      vedg(from.vedg),
+      fstore(CopyStore(from.fstore)),
+      vedg(CopyStore(from.vedg)),
       dispFlags(from.dispFlags) {
     Sync();
 }
 
 MNMesh& MNMesh::operator=(const MNMesh& from) {
     if (this != &from) {
-        selLevel = from.selLevel;
-        vstore = from.vstore;
-        estore = from.estore;
-        fstore = from.fstore;
-        vedg = from.vedg;
-        dispFlags = from.dispFlags;
+        // Copied aside first: a cancelled copy leaves this mesh as it was.
+        MNMesh copy(from);
+        selLevel = copy.selLevel;
+        vstore.swap(copy.vstore);
+        estore.swap(copy.estore);
+        fstore.swap(copy.fstore);
+        vedg.swap(copy.vedg);
+        dispFlags = copy.dispFlags;
         bboxValid = false;
         Sync();
     }
