@@ -75,7 +75,12 @@ void SnapSizes(benchmark::internal::Benchmark* b) {
     b->Unit(benchmark::kMillisecond);
 }
 
-BENCHMARK_TEMPLATE(BM_Snap, SnapShapePoints)->Apply(SnapSizes);
+void SnapIndexed(PolyShape& shape, const Matrix3& shapeTM, const Matrix3& objectTM,
+                 const Point3& direction, bool local, const Mesh& mesh) {
+    SnapShapePoints(shape, shapeTM, objectTM, direction, local, mesh);
+}
+
+BENCHMARK_TEMPLATE(BM_Snap, SnapIndexed)->Apply(SnapSizes);
 BENCHMARK_TEMPLATE(BM_Snap, SnapShapePointsExhaustive)->Apply(SnapSizes)->Iterations(1);
 
 void BM_IndexBuild(benchmark::State& state) {

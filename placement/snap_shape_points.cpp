@@ -20,15 +20,26 @@ void TransformPoints(PolyShape& shape, const Matrix3& shapeTM, const Matrix3& ob
     }
 }
 
-// The point loop shared by both searches; nearest gives the hit for a line.
+bool Stopped(const std::atomic<bool>* stop) {
+    return stop && stop->load(std::memory_order_relaxed);
+}
+
+// Points placed between looks at the stop flag.
+constexpr int kPointsPerStopCheck = 1024;
+
+// The point loop shared by both searches; nearest gives the hit for a line. Gives
+// false when stopped.
 template <class NearestFn>
-void SnapPoints(PolyShape& shape, const Matrix3& shapeTM, const Matrix3& objectTM,
-                const Point3& direction, NearestFn nearest) {
+bool SnapPoints(PolyShape& shape, const Matrix3& shapeTM, const Matrix3& objectTM,
+                const Point3& direction, NearestFn nearest, const std::atomic<bool>* stop) {
     const Matrix3 toObject = Inverse(objectTM);
+    long long placed = 0;
     for (int line = 0; line < shape.numLines; ++line) {
         PolyLine& polyline = shape.lines[line];
         float carry = 0.0f;
-        for (int i = 0; i < polyline.numPts; ++i) {
+        for (int i = 0; i < polyline.numPts; ++i, ++placed) {
+            if (placed % kPointsPerStopCheck == 0 && Stopped(stop))
+                return false;
             Point3& position = polyline.pts[i].p;
             const Point3 p = (position * shapeTM) * toObject;
             const SurfaceHit hit = nearest(SnapRay{p, direction});
@@ -41,23 +52,31 @@ void SnapPoints(PolyShape& shape, const Matrix3& shapeTM, const Matrix3& objectT
             }
         }
     }
+    return true;
 }
 
 }  // namespace
 
-void SnapShapePoints(PolyShape& shape, const Matrix3& shapeTM, const Matrix3& objectTM,
-                     const Point3& direction, bool local, const Mesh& mesh) {
+bool SnapShapePoints(PolyShape& shape, const Matrix3& shapeTM, const Matrix3& objectTM,
+                     const Point3& direction, bool local, const Mesh& mesh,
+                     const std::atomic<bool>* stop) {
     if (local) {
         TransformPoints(shape, shapeTM, objectTM);
-        return;
+        return true;
     }
-    const TriangleLineIndex index(mesh, direction);
+    const TriangleLineIndex index(mesh, direction, stop);
+    // An index left unusable by the stop would test every triangle for every point.
+    if (Stopped(stop))
+        return false;
     std::vector<int> faces;
-    SnapPoints(shape, shapeTM, objectTM, direction, [&](const SnapRay& ray) {
-        if (!index.Candidates(ray.origin, faces))
-            return NearestSurfaceHit(ray, mesh);
-        return NearestSurfaceHitAmong(ray, mesh, faces);
-    });
+    return SnapPoints(
+        shape, shapeTM, objectTM, direction,
+        [&](const SnapRay& ray) {
+            if (!index.Candidates(ray.origin, faces))
+                return NearestSurfaceHit(ray, mesh);
+            return NearestSurfaceHitAmong(ray, mesh, faces);
+        },
+        stop);
 }
 
 void SnapShapePointsExhaustive(PolyShape& shape, const Matrix3& shapeTM, const Matrix3& objectTM,
@@ -66,6 +85,7 @@ void SnapShapePointsExhaustive(PolyShape& shape, const Matrix3& shapeTM, const M
         TransformPoints(shape, shapeTM, objectTM);
         return;
     }
-    SnapPoints(shape, shapeTM, objectTM, direction,
-               [&](const SnapRay& ray) { return NearestSurfaceHit(ray, mesh); });
+    SnapPoints(
+        shape, shapeTM, objectTM, direction,
+        [&](const SnapRay& ray) { return NearestSurfaceHit(ray, mesh); }, nullptr);
 }

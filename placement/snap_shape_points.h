@@ -2,6 +2,8 @@
 // direction.
 #pragma once
 
+#include <atomic>
+
 #include "matrix3.h"
 #include "mesh.h"
 #include "point3.h"
@@ -13,9 +15,11 @@
 // local is set, it then moves to the nearest point where the line through it along
 // the direction meets a triangle (the lower face index on a tie). A point that meets
 // nothing moves along the direction by the distance that the last snapped point of
-// its polyline moved (0 before any). Only point positions change.
-void SnapShapePoints(PolyShape& shape, const Matrix3& shapeTM, const Matrix3& objectTM,
-                     const Point3& direction, bool local, const Mesh& mesh);
+// its polyline moved (0 before any). Only point positions change. Gives false when
+// *stop turned true before every point was placed; the shape is then part moved.
+bool SnapShapePoints(PolyShape& shape, const Matrix3& shapeTM, const Matrix3& objectTM,
+                     const Point3& direction, bool local, const Mesh& mesh,
+                     const std::atomic<bool>* stop = nullptr);
 
 // The same result, testing every point against every triangle: the reference for the
 // indexed search above.

@@ -60,9 +60,17 @@ std::uint32_t SpreadBits(std::uint32_t x) {
     return x;
 }
 
+bool Stopped(const std::atomic<bool>* stop) {
+    return stop && stop->load(std::memory_order_relaxed);
+}
+
+// Faces added between looks at the stop flag: a few milliseconds of work.
+constexpr int kFacesPerStopCheck = 4096;
+
 }  // namespace
 
-TriangleLineIndex::TriangleLineIndex(const Mesh& mesh, const Point3& direction) {
+TriangleLineIndex::TriangleLineIndex(const Mesh& mesh, const Point3& direction,
+                                     const std::atomic<bool>* stop) {
     const double d[3] = {direction.x, direction.y, direction.z};
     const double length = std::sqrt(Dot(d, d));
     if (!IsFinite(direction) || !(length > 0.0) || !std::isfinite(length))
@@ -85,12 +93,17 @@ TriangleLineIndex::TriangleLineIndex(const Mesh& mesh, const Point3& direction) 
                          unit[0] * u[1] - unit[1] * u[0]};
     std::copy(u, u + 3, axisU);
     std::copy(w, w + 3, axisW);
-    usable = true;
 
     items.reserve(static_cast<size_t>(std::max(mesh.numFaces, 0)));
-    for (int face = 0; face < mesh.numFaces; ++face) AddFace(mesh, face, direction);
-    SortAlongCurve();
+    for (int face = 0; face < mesh.numFaces; ++face) {
+        if (face % kFacesPerStopCheck == 0 && Stopped(stop))
+            return;
+        AddFace(mesh, face, direction);
+    }
+    if (!SortAlongCurve(stop))
+        return;
     BuildLevels();
+    usable = !Stopped(stop);
 }
 
 void TriangleLineIndex::AddFace(const Mesh& mesh, int face, const Point3& direction) {
@@ -145,9 +158,9 @@ void TriangleLineIndex::AddFace(const Mesh& mesh, int face, const Point3& direct
     items.push_back(Item{box, face});
 }
 
-void TriangleLineIndex::SortAlongCurve() {
+bool TriangleLineIndex::SortAlongCurve(const std::atomic<bool>* stop) {
     if (items.size() < 2)
-        return;
+        return true;
     double minX = INFINITY;
     double minY = INFINITY;
     double maxX = -INFINITY;
@@ -185,10 +198,13 @@ void TriangleLineIndex::SortAlongCurve() {
         for (size_t digit = 1; digit < start.size(); ++digit) start[digit] += start[digit - 1];
         for (std::uint64_t k : keyed) scratch[start[(k >> shift) & kDigitMask]++] = k;
         keyed.swap(scratch);
+        if (Stopped(stop))
+            return false;
     }
     std::vector<Item> sorted(count);
     for (size_t i = 0; i < count; ++i) sorted[i] = items[keyed[i] & 0xFFFFFFFFu];
     items.swap(sorted);
+    return true;
 }
 
 void TriangleLineIndex::BuildLevels() {

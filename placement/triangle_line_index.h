@@ -2,6 +2,7 @@
 // to find the triangles that a line along that direction may hit.
 #pragma once
 
+#include <atomic>
 #include <cmath>
 #include <vector>
 
@@ -11,8 +12,10 @@
 class TriangleLineIndex {
 public:
     // Takes the mesh (read now and by later queries; it must not change) and the
-    // direction of every line that will be cast.
-    TriangleLineIndex(const Mesh& mesh, const Point3& direction);
+    // direction of every line that will be cast. Once *stop turns true the building
+    // ends early and the index is left unusable.
+    TriangleLineIndex(const Mesh& mesh, const Point3& direction,
+                      const std::atomic<bool>* stop = nullptr);
 
     // Takes a line origin. Gives in faces, ascending, every face that
     // IntersectRayTriangle may report as hit for the line through origin along the
@@ -40,7 +43,7 @@ private:
         return std::isfinite(x) && std::isfinite(y);
     }
     void AddFace(const Mesh& mesh, int face, const Point3& direction);
-    void SortAlongCurve();
+    bool SortAlongCurve(const std::atomic<bool>* stop);
     void BuildLevels();
 
     bool usable = false;

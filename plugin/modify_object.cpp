@@ -139,8 +139,12 @@ void Slitform::ModifyObject(TimeValue t, ModContext& mc, ObjectState* os, INode*
         }
     Point3 direction = OrientProjectionDirection(ComputeProjectionFrame(points), objectTM, shapeTM);
     lastCut = CutRecord{true, direction};
-    SnapShapePoints(shape, shapeTM, objectTM, direction, local != 0,
-                    static_cast<TriObject*>(triangles->get())->mesh);
+    const std::atomic<bool>* stop = cancelFlag.load();
+    auto stopped = [stop] { return stop && stop->load(std::memory_order_relaxed); };
+    // Stopped by the host: the cut has not begun, and the host throws the object away.
+    if (!SnapShapePoints(shape, shapeTM, objectTM, direction, local != 0,
+                         static_cast<TriObject*>(triangles->get())->mesh, stop))
+        return;
     // The triangle copy served the snapping only; the cuts need its memory.
     triangles.reset();
 
@@ -150,8 +154,6 @@ void Slitform::ModifyObject(TimeValue t, ModContext& mc, ObjectState* os, INode*
         if ((mesh.f[f].flags & MN_SEL) && !(mesh.f[f].flags & MN_DEAD)) selected.push_back(f);
     facesVisited = 0;
     facesToVisit = static_cast<long long>(selected.size());
-    const std::atomic<bool>* stop = cancelFlag.load();
-    auto stopped = [stop] { return stop && stop->load(std::memory_order_relaxed); };
     if (stopped()) return;
     lastCut.facesAtPointLimit = CutFaces(mesh, selected, shape, through != 0, Point3(direction), local != 0,
                                          removeUnused != 0, minAngle, weld, CutThreadCount(), &facesVisited, stop);

@@ -1,6 +1,7 @@
 // The indexed search must give the exhaustive search's result bit for bit.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -240,4 +241,8 @@ TEST(TriangleLineIndex, PrunesToTheFacesUnderThePoint) {
     EXPECT_FALSE(index.Candidates(Point3(kNaN, 1.0f, 1.0f), faces));
     const TriangleLineIndex unusable(mesh, Point3(0.0f, 0.0f, 0.0f));
     EXPECT_FALSE(unusable.Candidates(Point3(20.3f, 31.6f, 5.0f), faces));
+    // Stopped while building, the index sends every query to the full search.
+    const std::atomic<bool> stop{true};
+    const TriangleLineIndex stopped(mesh, Point3(0.0f, 0.0f, -1.0f), &stop);
+    EXPECT_FALSE(stopped.Candidates(Point3(20.3f, 31.6f, 5.0f), faces));
 }

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <limits>
 #include <vector>
 
@@ -221,9 +222,29 @@ TEST_P(SnapShapePointsTest, BadInputSnapsNothingAndDoesNotCrash) {
     EXPECT_EQ(At(still, 0, 0).z, 1.0f);
 }
 
+void SnapIndexed(PolyShape& shape, const Matrix3& shapeTM, const Matrix3& objectTM,
+                 const Point3& direction, bool local, const Mesh& mesh) {
+    EXPECT_TRUE(SnapShapePoints(shape, shapeTM, objectTM, direction, local, mesh));
+}
+
 INSTANTIATE_TEST_SUITE_P(Searches, SnapShapePointsTest,
-                         ::testing::Values(&SnapShapePoints, &SnapShapePointsExhaustive),
+                         ::testing::Values(&SnapIndexed, &SnapShapePointsExhaustive),
                          [](const ::testing::TestParamInfo<SnapFunction>& info) {
-                             return info.param == &SnapShapePoints ? std::string("Indexed")
-                                                                   : std::string("Exhaustive");
+                             return info.param == &SnapIndexed ? std::string("Indexed")
+                                                               : std::string("Exhaustive");
                          });
+
+TEST(SnapShapePointsStop, ARaisedFlagEndsTheSearchBeforeAPointMoves) {
+    const PolyShape original = Shape({{{0.5f, -0.25f, 3.0f}, {-0.5f, 0.5f, -2.0f}}});
+    std::atomic<bool> stop{true};
+    PolyShape stopped = original;
+    EXPECT_FALSE(SnapShapePoints(stopped, kIdentity, kIdentity, kDown, false, Square(0.0f), &stop));
+    EXPECT_EQ(At(stopped, 0, 0), At(original, 0, 0));
+    EXPECT_EQ(At(stopped, 0, 1), At(original, 0, 1));
+
+    stop = false;
+    PolyShape watched = original;
+    EXPECT_TRUE(SnapShapePoints(watched, kIdentity, kIdentity, kDown, false, Square(0.0f), &stop));
+    EXPECT_EQ(At(watched, 0, 0), Point3(0.5f, -0.25f, 0.0f));
+    EXPECT_EQ(At(watched, 0, 1), Point3(-0.5f, 0.5f, 0.0f));
+}
