@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "index_list.h"
 #include "maxtypes.h"
 #include "point3.h"
 
@@ -63,8 +64,8 @@ class MNFace {
 public:
     DWORD flags = 0;
     int deg = 0;
-    std::vector<int> vtx;
-    std::vector<int> edg;
+    IndexList<4> vtx;
+    IndexList<4> edg;
     DWORD smGroup = 0;
     MtlID material = 0;
 
@@ -177,7 +178,7 @@ public:
     bool CheckAllData(std::string* why = nullptr) const;
 
     // Live edges at vertex vv (for callers that walk the topology).
-    const std::vector<int>& VertEdges(int vv) const { return vedg[vv]; }
+    const IndexList<6>& VertEdges(int vv) const { return vedg[vv]; }
     // The live edge joining a and b, or -1.
     int FindEdge(int a, int b) const;
 
@@ -198,7 +199,7 @@ private:
     std::vector<MNVert> vstore;
     std::vector<MNEdge> estore;
     std::vector<MNFace> fstore;
-    std::vector<std::vector<int>> vedg;
+    std::vector<IndexList<6>> vedg;
     DWORD dispFlags = 0;
     mutable bool bboxValid = false;
     mutable Point3 bboxLo, bboxHi;

@@ -125,7 +125,7 @@ void MNMesh::KillEdge(int ed) {
     if (edge.flags & MN_DEAD) return;
     edge.flags |= MN_DEAD;
     for (int end : {edge.v1, edge.v2}) {
-        std::vector<int>& list = vedg[end];
+        IndexList<6>& list = vedg[end];
         list.erase(std::remove(list.begin(), list.end(), ed), list.end());
     }
 }
@@ -303,7 +303,7 @@ int MNMesh::PropegateComponentFlags(int slTo, DWORD toFlag, int slFrom, DWORD fr
         for (int fi = 0; fi < numf; ++fi) {
             const MNFace& face = fstore[fi];
             if (face.flags & MN_DEAD) continue;
-            const std::vector<int>& parts = other == MNM_SL_VERTEX ? face.vtx : face.edg;
+            const IndexList<4>& parts = other == MNM_SL_VERTEX ? face.vtx : face.edg;
             for (int part : parts) {
                 if (slTo == MNM_SL_FACE)
                     pair(part, fi);

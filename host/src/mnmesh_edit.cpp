@@ -186,7 +186,7 @@ bool MNMesh::RemoveEdge(int ed) {
     const int largeFace = large.face == &a ? fa : fb;
     const int outside = large.face->deg - large.count;
     auto inLargeRun = [&](int id, bool isEdge) {
-        const std::vector<int>& ids = isEdge ? large.face->edg : large.face->vtx;
+        const IndexList<4>& ids = isEdge ? large.face->edg : large.face->vtx;
         for (int o = 0; o < outside; ++o)
             if (ids[(large.first + large.count + o) % large.face->deg] == id) return false;
         return true;
@@ -219,7 +219,7 @@ bool MNMesh::RemoveEdge(int ed) {
 
 bool MNMesh::RemoveVertex(int vv) {
     if (vv < 0 || vv >= numv || (vstore[vv].flags & MN_DEAD)) return false;
-    const std::vector<int> around = vedg[vv];
+    const std::vector<int> around(vedg[vv].begin(), vedg[vv].end());
     if (around.empty()) {
         vstore[vv].flags |= MN_DEAD;
         return true;
@@ -255,7 +255,7 @@ bool MNMesh::RemoveVertex(int vv) {
             MNEdge& kept = estore[keepEdge];
             kept.flags |= estore[dropEdge].flags & ~static_cast<DWORD>(MN_DEAD);
             KillEdge(dropEdge);
-            std::vector<int>& list = vedg[vv];
+            IndexList<6>& list = vedg[vv];
             list.erase(std::remove(list.begin(), list.end(), keepEdge), list.end());
             if (kept.v1 == vv)
                 kept.v1 = b;
@@ -341,7 +341,7 @@ int MNMesh::SplitEdge(int ed, float prop) {
     int f1 = edge.f1, f2 = edge.f2;
     // The edge keeps a -> nv; the new edge runs nv -> b the same way for f1.
     edge.v2 = nv;
-    std::vector<int>& atB = vedg[b];
+    IndexList<6>& atB = vedg[b];
     atB.erase(std::remove(atB.begin(), atB.end(), ed), atB.end());
     vedg[nv].push_back(ed);
     int ne = NewEdge(nv, b, f1);

@@ -133,7 +133,7 @@ void MNMesh::Weld(int a, int b) {
         for (int& corner : fstore[fc].vtx)
             if (corner == b) corner = a;
 
-    const std::vector<int> edgesOfB = vedg[b];
+    const std::vector<int> edgesOfB(vedg[b].begin(), vedg[b].end());
     for (int eb : edgesOfB) {
         MNEdge& edgeB = estore[eb];
         int x = edgeB.OtherVert(b);

@@ -117,7 +117,7 @@ TEST_F(GlViewportTest, NearerFacesHideFartherOnesWhateverTheDrawingOrder) {
     for (int i = 0; i < upper.numv; ++i) both.NewVert(upper.v[i].p);
     for (int f = 0; f < both.numf; ++f) both.f[f].SetFlag(MN_SEL);
     for (int f = 0; f < upper.numf; ++f) {
-        std::vector<int> corners = upper.f[f].vtx;
+        std::vector<int> corners(upper.f[f].vtx.begin(), upper.f[f].vtx.end());
         for (int& c : corners) c += offset;
         both.CreateFace(static_cast<int>(corners.size()), corners.data());
     }
