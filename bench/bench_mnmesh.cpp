@@ -1,4 +1,4 @@
-// Throughput of the poly mesh's building and welding on large meshes.
+// Throughput of the poly mesh's building, copying and welding on large meshes.
 #include <benchmark/benchmark.h>
 
 #include <cmath>
@@ -23,25 +23,46 @@ void LooseGrid(MNMesh& m, int n) {
     for (int i = 0; i < m.numv; ++i) m.v[i].SetFlag(0x4000000);
 }
 
+// n by n quads sharing their corners.
+void SharedGrid(MNMesh& m, int n) {
+    for (int j = 0; j <= n; ++j)
+        for (int i = 0; i <= n; ++i) m.NewVert(Point3(float(i), float(j), 0.0f));
+    for (int j = 0; j < n; ++j)
+        for (int i = 0; i < n; ++i) {
+            int a = j * (n + 1) + i;
+            int c[4] = {a, a + 1, a + n + 2, a + n + 1};
+            m.CreateFace(4, c);
+        }
+}
+
 // A shared-vertex grid of about `faces` quads.
 void BM_CreateFace(benchmark::State& state) {
     int n = static_cast<int>(std::sqrt(double(state.range(0))));
     for (auto _ : state) {
         MNMesh m;
-        for (int j = 0; j <= n; ++j)
-            for (int i = 0; i <= n; ++i) m.NewVert(Point3(float(i), float(j), 0.0f));
-        for (int j = 0; j < n; ++j)
-            for (int i = 0; i < n; ++i) {
-                int a = j * (n + 1) + i;
-                int c[4] = {a, a + 1, a + n + 2, a + n + 1};
-                m.CreateFace(4, c);
-            }
+        SharedGrid(m, n);
         benchmark::DoNotOptimize(m.nume);
     }
     state.SetItemsProcessed(state.iterations() * int64_t(n) * n);
     state.SetLabel("faces/s");
 }
 BENCHMARK(BM_CreateFace)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
+
+// Copying and then freeing a grid of about `faces` quads: what an evaluation does
+// with the object before the modifiers see it, and with the last result.
+void BM_CopyAndFree(benchmark::State& state) {
+    int n = static_cast<int>(std::sqrt(double(state.range(0))));
+    MNMesh original;
+    SharedGrid(original, n);
+    for (auto _ : state) {
+        MNMesh* copy = new MNMesh(original);
+        benchmark::DoNotOptimize(copy->numf);
+        delete copy;
+    }
+    state.SetItemsProcessed(state.iterations() * int64_t(n) * n);
+    state.SetLabel("faces/s");
+}
+BENCHMARK(BM_CopyAndFree)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
 
 // Welding border vertices of about `verts` vertices.
 void BM_WeldBorderVerts(benchmark::State& state) {
