@@ -44,8 +44,8 @@ public:
     size_type size() const { return static_cast<size_type>(count); }
     bool empty() const { return count == 0; }
     size_type capacity() const { return static_cast<size_type>(room); }
-    int* data() { return heap ? heap : local; }
-    const int* data() const { return heap ? heap : local; }
+    int* data() { return OnHeap() ? store.heap : store.local; }
+    const int* data() const { return OnHeap() ? store.heap : store.local; }
     iterator begin() { return data(); }
     iterator end() { return data() + count; }
     const_iterator begin() const { return data(); }
@@ -83,8 +83,8 @@ public:
         // and it starts at or after data(): the forward copy is safe.
         if (n > capacity()) {
             int* bigger = new int[n];
-            delete[] heap;
-            heap = bigger;
+            if (OnHeap()) delete[] store.heap;
+            store.heap = bigger;
             room = static_cast<int>(n);
         }
         std::copy(first, last, data());
@@ -137,36 +137,39 @@ public:
     friend bool operator!=(const std::vector<int>& a, const IndexList& b) { return !(b == a); }
 
 private:
+    static_assert(Inline * sizeof(int) >= sizeof(int*), "the values inside must cover a pointer");
+
+    bool OnHeap() const { return room > Inline; }
     void Grow(size_type n) {
         n = std::max<size_type>(n, 2 * Inline);
         int* bigger = new int[n];
         std::copy(begin(), end(), bigger);
-        delete[] heap;
-        heap = bigger;
+        if (OnHeap()) delete[] store.heap;
+        store.heap = bigger;
         room = static_cast<int>(n);
     }
     void Release() {
-        delete[] heap;
-        heap = nullptr;
+        if (OnHeap()) delete[] store.heap;
         room = Inline;
         count = 0;
     }
     // Takes from's values, leaving it empty; this list must hold no heap block.
     void Take(IndexList& from) {
         count = from.count;
-        if (from.heap) {
-            heap = from.heap;
+        if (from.OnHeap()) {
+            store.heap = from.store.heap;
             room = from.room;
-            from.heap = nullptr;
             from.room = Inline;
         } else {
-            std::memcpy(local, from.local, sizeof(local));
+            std::memcpy(store.local, from.store.local, sizeof(store.local));
         }
         from.count = 0;
     }
 
     int count = 0;
-    int room = Inline;
-    int* heap = nullptr;
-    int local[Inline] = {};
+    int room = Inline;  // more than Inline once the values live on the heap
+    union Store {
+        int local[Inline];
+        int* heap;
+    } store{};
 };
