@@ -67,9 +67,9 @@ Graph Decode(FuzzBytes& in) {
 
 void RequireInRange(const int* numbers, int count, int points, const char* what) {
     for (int i = 0; i < count; ++i)
-        FuzzRequire(numbers[i] >= 0 && numbers[i] < points,
-                    std::string(what) + " refers to point " + std::to_string(numbers[i]) + " of " +
-                        std::to_string(points));
+        if (numbers[i] < 0 || numbers[i] >= points)
+            FuzzFail(std::string(what) + " refers to point " + std::to_string(numbers[i]) + " of " +
+                     std::to_string(points));
 }
 
 void CheckOutput(const Graph& g, const triangulateio& out) {
