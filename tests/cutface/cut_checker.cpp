@@ -166,7 +166,10 @@ int CheckCut(const MNMesh& before, const MNMesh& after, int face, const PolyShap
         EXPECT_LT(best, lineTol) << "a selected edge lies off the shape";
     }
     if (x.shapeSelected)
-        for (const auto& [s, t] : shapeSegments)
+        for (const auto& [s, t] : shapeSegments) {
+            // A segment seen end-on, or between two equal points, is a point: no
+            // edge can run along it.
+            if (s.x == t.x && s.y == t.y) continue;
             for (int k = 1; k < 50; ++k) {
                 P2 p{s.x + (t.x - s.x) * k / 50.0, s.y + (t.y - s.y) * k / 50.0};
                 if (!Inside(p, old) || BoundaryDistance(p, old) < lineTol) continue;
@@ -174,6 +177,7 @@ int CheckCut(const MNMesh& before, const MNMesh& after, int face, const PolyShap
                 for (const auto& [a, b] : cutEdges) best = std::min(best, SegmentDistance(p, a, b));
                 EXPECT_LT(best, lineTol) << "the shape at (" << p.x << ", " << p.y << ") is not a selected edge";
             }
+        }
 
     // Angles, where the triangles are kept: a small angle must be one the input
     // forces, between two constrained edges.
