@@ -16,7 +16,8 @@ struct FaceCutState {
     // lie on its edges inserted.
     PolyLine outline;
     // The shape's polylines in frame coordinates, with the outline points that lie
-    // on their segments inserted.
+    // on their segments inserted. With local projection, the points above the face
+    // only, laid onto its plane.
     PolyShape frameShape;
     // The mean of the face's corners in frame coordinates.
     Point3 centroid;

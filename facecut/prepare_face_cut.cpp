@@ -173,8 +173,17 @@ bool PrepareFaceCut(MNMesh& mesh, int face, const PolyShape& shape, bool through
         for (int j = 0; j < copy.numPts; ++j) copy[j].p = toFrame(copy[j].p);
     }
 
-    if (local)
+    if (local) {
         KeepShapeAbovePlane(state.frameShape);
+        // Past that test the height above the face only misleads: the on-line tests
+        // below look at 3D directions, so a point hovering over a corner counted as
+        // inside both edges there and went into the outline and back into the shape
+        // over and over. The rebuild puts the points on the face anyway.
+        for (int i = 0; i < state.frameShape.numLines; ++i) {
+            PolyLine& line = state.frameShape[i];
+            for (int j = 0; j < line.numPts; ++j) line[j].p.z = 0.0f;
+        }
+    }
     if (sound) {
         AddShapePointsToOutline(state.outline, state.frameShape);
         AddOutlinePointsToShape(state.frameShape, state.outline);

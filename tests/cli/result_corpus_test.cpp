@@ -50,7 +50,7 @@ const Case kCases[] = {
      "remove_unused=on --set weld_on=on",
      "c08cd463fe61031109b1ceef8bbf5500"},
     {"local-on.ply", "sphere2000.ply", "star.json",
-     "--shape-matrix 1,0,0,0,1,0,0,0,1,0,0,3 --set local=on", "31ba7132671863c2313decf62588f560"},
+     "--shape-matrix 1,0,0,0,1,0,0,0,1,0,0,3 --set local=on", "5d4ec134cf0c05e09eeced308d4e327e"},
     {"box-ring.json-27.ply", "ex:grid_box.ply", "ex:ring.json", "--set min_angle=27 --set open=on",
      "95eee567c4333dbc91294e73dd109dbb"},
     {"box-star.svg-0.obj", "ex:grid_box.obj", "ex:star.svg", "--set min_angle=0",

@@ -221,6 +221,32 @@ TEST(CutFace, LocalProjectionCutsAlongTheFacesNormal) {
     }
 }
 
+// Hovering over the face, a line's point above a corner is not inside the edges
+// that meet there: with local on, a line from it across the face is cut in as the
+// same line lying on the face is without.
+TEST(CutFace, LocalLineFromAboveACornerCutsLikeOneOnTheFace) {
+    for (int corner = 0; corner < 4; ++corner) {
+        MNMesh cut[2];
+        for (int local = 0; local < 2; ++local) {
+            MNMesh& m = cut[local];
+            int f = UnitQuad(m);
+            const float z = local ? 0.5f : 0.0f;
+            const Point3 from = m.v[m.f[f].vtx[corner]].p;
+            PolyShape shape;
+            shape.Append(Line({Point3(from.x, from.y, z), Point3(from.x == 0.0f ? 1.5f : -0.5f, 0.5f, z)}));
+            Cut c;
+            c.local = local != 0;
+            c.removeUnused = false;
+            c.minAngle = 0.0f;
+            c.weld = 0.0f;
+            SCOPED_TRACE(testing::Message() << "corner " << corner << (local ? ", local" : ""));
+            EXPECT_GT(CutAndCheck(m, f, shape, c), 0);
+        }
+        EXPECT_EQ(cut[1].numv, cut[0].numv) << "corner " << corner;
+        EXPECT_EQ(cut[1].numf, cut[0].numf) << "corner " << corner;
+    }
+}
+
 TEST(CutFace, ThroughCutsAFaceLookingAwayKeepingItsOrientation) {
     MNMesh m;
     int f = AddPolygon(m, {Point3(0, 0, 0), Point3(0, 1, 0), Point3(1, 1, 0), Point3(1, 0, 0)});  // faces -z

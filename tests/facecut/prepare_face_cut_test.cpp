@@ -125,7 +125,7 @@ TEST(PrepareFaceCut, DirectionWithinTheFacePlaneLeavesPointsUnprojected) {
 TEST(PrepareFaceCut, LocalUsesTheFaceNormalAndKeepsOnlyPointsAboveTheFace) {
     MNMesh mesh = FlatSquare();
     PolyShape shape = MakeShape(
-        {MakeSquare(0.5f, 0.5f, 1.5f, 1.5f, 2.0f), MakeSquare(0.5f, 0.5f, 1.5f, 1.5f, -2.0f)});
+        {MakeSquare(0.5f, 0.5f, 1.5f, 1.5f, 2.0f), MakeSquare(0.25f, 0.25f, 1.75f, 1.75f, -2.0f)});
     FaceCutState state;
     // The face looks along the direction; with local that does not matter, and
     // through must not project.
@@ -136,7 +136,8 @@ TEST(PrepareFaceCut, LocalUsesTheFaceNormalAndKeepsOnlyPointsAboveTheFace) {
     for (int i = 0; i < state.outline.numPts; ++i) EXPECT_NEAR(state.outline[i].p.z, 0.0f, 1e-6f);
     ASSERT_EQ(state.frameShape.numLines, 1);
     EXPECT_TRUE(state.frameShape[0].IsClosed());
-    EXPECT_NEAR(state.frameShape[0][0].p.z, 2.0f, 1e-6f);
+    // The square above, laid onto the face.
+    ExpectNear(state.frameShape[0][0].p * state.frame, Point3(0.5f, 0.5f, 0.0f));
 }
 
 TEST(PrepareFaceCut, CoincidentFirstCornersTakeTheFrameFromTheNextEdge) {
