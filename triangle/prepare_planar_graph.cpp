@@ -7,7 +7,10 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <cmath>
+#include <functional>
 #include <numeric>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -227,9 +230,64 @@ std::vector<Crossing> find_crossings(const PlanarGraph& graph, std::vector<Box>&
     return crossings;
 }
 
+// For every crossing, the lowest-numbered earlier crossing closer than merge, or -1.
+// Crossings are binned in cells half the merge distance wide, so a cell's first entry
+// is close to every later one in it: many crossings at one point cost a few looks
+// each instead of a look at every pair.
+std::vector<int> earliest_close_crossings(const std::vector<Crossing>& crossings, double merge) {
+    const int count = static_cast<int>(crossings.size());
+    std::vector<int> earliest(count, -1);
+    if (count == 0 || !(merge > 0.0) || !std::isfinite(merge)) return earliest;
+    double low_x = crossings[0].x, low_y = crossings[0].y;
+    for (const Crossing& c : crossings) {
+        low_x = std::min(low_x, c.x);
+        low_y = std::min(low_y, c.y);
+    }
+    const double cell = 0.5 * merge;
+    struct CellKey {
+        long long x, y;
+        bool operator==(const CellKey& o) const { return x == o.x && y == o.y; }
+    };
+    struct CellHash {
+        std::size_t operator()(const CellKey& k) const {
+            return std::hash<long long>()(k.x * 1000003LL ^ k.y);
+        }
+    };
+    // Crossings lie within the input's extent, which is 1e12 merge distances at most,
+    // so the cell numbers fit.
+    auto key_of = [&](const Crossing& c) {
+        return CellKey{static_cast<long long>(std::floor((c.x - low_x) / cell)),
+                       static_cast<long long>(std::floor((c.y - low_y) / cell))};
+    };
+    std::unordered_map<CellKey, std::vector<int>, CellHash> cells;
+    for (int c = 0; c < count; ++c) {
+        const Crossing& crossing = crossings[c];
+        const CellKey at = key_of(crossing);
+        int best = -1;
+        for (long long dy = -2; dy <= 2; ++dy) {
+            for (long long dx = -2; dx <= 2; ++dx) {
+                const auto found = cells.find(CellKey{at.x + dx, at.y + dy});
+                if (found == cells.end()) continue;
+                // Entries are in crossing order: the first close one is the cell's lowest.
+                for (const int e : found->second) {
+                    if (best >= 0 && e > best) break;
+                    const double ex = crossings[e].x - crossing.x, ey = crossings[e].y - crossing.y;
+                    if (ex * ex + ey * ey < merge * merge) {
+                        best = e;
+                        break;
+                    }
+                }
+            }
+        }
+        earliest[c] = best;
+        cells[at].push_back(c);
+    }
+    return earliest;
+}
+
 // Gives, for every crossing, the point that stands for it: the nearest meshed point
-// within the merge distance, else the point made for an earlier crossing within it,
-// else a new point.
+// within the merge distance, else the point of the earliest crossing within it, else a
+// new point.
 std::vector<int> place_crossings(PlanarGraph& graph, const std::vector<Crossing>& crossings) {
     const int count = static_cast<int>(crossings.size());
     const double merge = graph.merge_distance;
@@ -266,16 +324,7 @@ std::vector<int> place_crossings(PlanarGraph& graph, const std::vector<Crossing>
                                      nearest_distance[c] = d;
                                  }
                              }, kBoxCutoff);
-    std::vector<std::vector<int>> earlier(count);
-    CGAL::box_self_intersection_d(crossing_boxes.begin(), crossing_boxes.end(),
-                                  [&](const Box& u, const Box& v) {
-                                      const int c = std::max(*u.handle(), *v.handle());
-                                      const int e = std::min(*u.handle(), *v.handle());
-                                      const Crossing& other = crossings[e];
-                                      if (distance_to(crossings[c], other.x, other.y) < merge * merge) {
-                                          earlier[c].push_back(e);
-                                      }
-                                  }, kBoxCutoff);
+    const std::vector<int> earliest = earliest_close_crossings(crossings, merge);
     std::vector<int> target(count, -1);
     std::vector<double> attributes(graph.attribute_count);
     for (int c = 0; c < count; ++c) {
@@ -283,8 +332,8 @@ std::vector<int> place_crossings(PlanarGraph& graph, const std::vector<Crossing>
             target[c] = nearest[c];
             continue;
         }
-        if (!earlier[c].empty()) {
-            target[c] = target[*std::min_element(earlier[c].begin(), earlier[c].end())];
+        if (earliest[c] >= 0) {
+            target[c] = target[earliest[c]];
             continue;
         }
         const Crossing& crossing = crossings[c];

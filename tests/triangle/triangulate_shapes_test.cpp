@@ -328,5 +328,27 @@ TEST(TriangulateShapes, CrossingsPackedBelowTheMergeDistance) {
     EXPECT_EQ(describe(problems), "");
 }
 
+// Three hundred lines through one point inside a square cross there 44,850 times:
+// every crossing becomes that one point (pairing each crossing with every other there
+// took seconds).
+TEST(TriangulateShapes, ManyCrossingsAtOnePointBecomeOnePoint) {
+    constexpr int kLines = 300;
+    Pslg pslg = unit_square();
+    for (int i = 0; i < kLines; ++i) {
+        const double a = kPi * i / kLines;
+        const int p = pslg.add_point(0.5 + 0.4 * std::cos(a), 0.5 + 0.4 * std::sin(a));
+        const int q = pslg.add_point(0.5 - 0.4 * std::cos(a), 0.5 - 0.4 * std::sin(a));
+        pslg.add_segment(p, q, kShape);
+    }
+    Triangulated result;
+    run_triangulate(pslg, "zpQ", result);
+    ASSERT_EQ(result.error, TRIANGULATE_OK);
+    ASSERT_EQ(result.out.numberofpoints, 4 + 2 * kLines + 1);
+    const double* centre = &result.out.pointlist[2 * (4 + 2 * kLines)];
+    EXPECT_NEAR(centre[0], 0.5, 1e-12);
+    EXPECT_NEAR(centre[1], 0.5, 1e-12);
+    EXPECT_EQ(describe(check_triangulation(pslg, result.out, CheckOptions())), "");
+}
+
 }  // namespace
 }  // namespace tri_test
