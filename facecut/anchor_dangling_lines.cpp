@@ -127,9 +127,40 @@ int KeptDegree(const MNMesh& mesh, const LocalGraph& g, int v) {
     return degree;
 }
 
+// Whether some vertex ends exactly one kept edge and has a selected edge: the only
+// kind of vertex that can start an anchor. Most faces have none, and this is far
+// cheaper than the graph.
+bool MayHaveFreeEnd(const MNMesh& mesh, int firstEdge) {
+    std::vector<int> keptEnds;
+    for (int ed = firstEdge; ed < mesh.nume; ++ed) {
+        const MNEdge& edge = mesh.e[ed];
+        if (edge.GetFlag(MN_DEAD) || Removable(edge)) continue;
+        keptEnds.push_back(edge.v1);
+        keptEnds.push_back(edge.v2);
+    }
+    std::sort(keptEnds.begin(), keptEnds.end());
+    std::vector<int> once;
+    for (size_t k = 0; k < keptEnds.size();) {
+        size_t end = k;
+        while (end < keptEnds.size() && keptEnds[end] == keptEnds[k]) ++end;
+        if (end - k == 1) once.push_back(keptEnds[k]);
+        k = end;
+    }
+    if (once.empty()) return false;
+    for (int ed = firstEdge; ed < mesh.nume; ++ed) {
+        const MNEdge& edge = mesh.e[ed];
+        if (edge.GetFlag(MN_DEAD) || !edge.GetFlag(MN_SEL)) continue;
+        if (std::binary_search(once.begin(), once.end(), edge.v1) ||
+            std::binary_search(once.begin(), once.end(), edge.v2))
+            return true;
+    }
+    return false;
+}
+
 }  // namespace
 
 int KeepLineAnchors(MNMesh& mesh, int firstEdge) {
+    if (!MayHaveFreeEnd(mesh, firstEdge)) return 0;
     LocalGraph g = BuildGraph(mesh, firstEdge);
     int n = static_cast<int>(g.vertexOf.size());
     std::vector<int> freeEnds;

@@ -106,6 +106,7 @@ bool RebuildFace(MNMesh& mesh, int face, const FaceCutState& state, bool removeU
 
     // The first output segment joining each pair of points decides its edge's flag.
     std::unordered_map<std::uint64_t, int> segmentMarker;
+    segmentMarker.reserve(static_cast<size_t>(std::max(out.numberofsegments, 0)));
     for (int s = 0; s < out.numberofsegments; ++s)
         segmentMarker.emplace(PairKey(out.segmentlist[2 * s], out.segmentlist[2 * s + 1]),
                               out.segmentmarkerlist ? out.segmentmarkerlist[s] : 0);
@@ -116,6 +117,7 @@ bool RebuildFace(MNMesh& mesh, int face, const FaceCutState& state, bool removeU
     // Points that are distinct in double precision can land on one single-precision
     // position: they share one vertex, so that no face of zero area is made.
     std::unordered_map<PositionKey, int, PositionKeyHash> vertexAt;
+    vertexAt.reserve(static_cast<size_t>(std::max(out.numberofpoints, 0)));
     for (size_t n = 0; n < kept.size(); ++n) {
         const int* c = out.trianglelist + 3 * kept[n];
         int corners[3];
