@@ -87,13 +87,17 @@ double SlitformSeconds(const std::string& plugin, int faces, const std::string& 
         std::fprintf(stderr, "peer_grid: %s\n", error.c_str());
         std::exit(1);
     }
-    std::vector<Xyz> points;
-    std::vector<std::vector<int>> polygons;
-    SphereOf(faces, points, polygons);
     auto* sphere = new PolyObject();
-    for (const Xyz& p : points)
-        sphere->mm.NewVert(Point3(static_cast<float>(p.x), static_cast<float>(p.y), static_cast<float>(p.z)));
-    for (const std::vector<int>& polygon : polygons) sphere->mm.CreateFace(static_cast<int>(polygon.size()), polygon.data());
+    {
+        // Only the object stays: a host holds no generator's arrays while it evaluates.
+        std::vector<Xyz> points;
+        std::vector<std::vector<int>> polygons;
+        SphereOf(faces, points, polygons);
+        for (const Xyz& p : points)
+            sphere->mm.NewVert(Point3(static_cast<float>(p.x), static_cast<float>(p.y), static_cast<float>(p.z)));
+        for (const std::vector<int>& polygon : polygons)
+            sphere->mm.CreateFace(static_cast<int>(polygon.size()), polygon.data());
+    }
     bool closed = false;
     BezierShape shape;
     Spline3D spline;
@@ -119,16 +123,19 @@ using SurfaceMesh = CGAL::Surface_mesh<Kernel::Point_3>;
 // CGAL's corefinement of the triangulated sphere with the shape's wall, a band of
 // triangles from z = 2 down to z = -2 along every segment of the shape.
 double CgalSeconds(int faces, const std::string& kind) {
-    std::vector<Xyz> points;
-    std::vector<std::vector<int>> polygons;
-    SphereOf(faces, points, polygons);
     SurfaceMesh sphere;
-    std::vector<SurfaceMesh::Vertex_index> vertex;
-    for (const Xyz& p : points) vertex.push_back(sphere.add_vertex(Kernel::Point_3(p.x, p.y, p.z)));
-    for (const std::vector<int>& polygon : polygons) {
-        std::vector<SurfaceMesh::Vertex_index> corners;
-        for (int i : polygon) corners.push_back(vertex[i]);
-        sphere.add_face(corners);
+    {
+        // As for the plug-in, only the mesh stays while it is corefined.
+        std::vector<Xyz> points;
+        std::vector<std::vector<int>> polygons;
+        SphereOf(faces, points, polygons);
+        std::vector<SurfaceMesh::Vertex_index> vertex;
+        for (const Xyz& p : points) vertex.push_back(sphere.add_vertex(Kernel::Point_3(p.x, p.y, p.z)));
+        for (const std::vector<int>& polygon : polygons) {
+            std::vector<SurfaceMesh::Vertex_index> corners;
+            for (int i : polygon) corners.push_back(vertex[i]);
+            sphere.add_face(corners);
+        }
     }
     CGAL::Polygon_mesh_processing::triangulate_faces(sphere);
     bool closed = false;
