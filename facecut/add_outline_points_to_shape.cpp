@@ -125,8 +125,7 @@ void AddOutlinePointsToLine(PolyLine& line, const PolyLine& outline, const Overl
                 continue;
             if (!MayLieInside(at, near[i].box, near[i].reach))
                 continue;
-            if (p.SegmentPosition(Point3d(line[k].p), Point3d(line[next].p), false, 1e-10) !=
-                SEG_POS_INSIDE)
+            if (!p.StrictlyInside(Point3d(line[k].p), Point3d(line[next].p), false, 1e-10))
                 continue;
             if (inserted == limit)
                 return;

@@ -74,7 +74,7 @@ void AddShapePointsToOutline(PolyLine& outline, const PolyShape& shape) {
                         continue;
                     Point3d a(outline[k].p);
                     Point3d b(outline[next].p);
-                    if (p.SegmentPosition(a, b, false, 1e-10) != SEG_POS_INSIDE)
+                    if (!p.StrictlyInside(a, b, false, 1e-10))
                         continue;
                     if (inserted == limit)
                         return;

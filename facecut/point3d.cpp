@@ -93,3 +93,14 @@ int Point3d::SegmentPosition(const Point3d& a, const Point3d& b, bool flat,
         return SEG_POS_AFTER;
     return SEG_POS_NONE;
 }
+
+bool Point3d::StrictlyInside(const Point3d& a, const Point3d& b, bool flat, double tolerance) const {
+    Point3d pa = Difference(*this, a, flat);
+    Point3d ba = Difference(b, a, flat);
+    // Inside needs 0 <= t <= 1 for this same t; the slack keeps the answer the full
+    // test's even if the two were rounded differently. Not a number fails too.
+    double t = Dot(pa, ba) / Dot(ba, ba);
+    if (!(t >= -1e-9 && t <= 1.0 + 1e-9))
+        return false;
+    return SegmentPosition(a, b, flat, tolerance) == SEG_POS_INSIDE;
+}

@@ -48,4 +48,7 @@ public:
                                double tolerance) const;
     // The same classification reduced to one position code (SEG_POS_*).
     int SegmentPosition(const Point3d& a, const Point3d& b, bool flat, double tolerance) const;
+    // SegmentPosition(...) == SEG_POS_INSIDE, answered without the normalisations
+    // where the point projects clearly beyond either end, as most points tried do.
+    bool StrictlyInside(const Point3d& a, const Point3d& b, bool flat, double tolerance) const;
 };

@@ -156,7 +156,7 @@ bool PrepareFaceCut(MNMesh& mesh, int face, const PolyShape& shape, bool through
         auto mayHoldCorner = [&](const Point3& a, const Point3& b) {
             Point3d fa(toFrame(a)), fb(toFrame(b));
             for (int i = 0; i < state.outline.numPts; ++i)
-                if (Point3d(state.outline[i].p).SegmentPosition(fa, fb, false, 1e-10) == SEG_POS_INSIDE)
+                if (Point3d(state.outline[i].p).StrictlyInside(fa, fb, false, 1e-10))
                     return true;
             return false;
         };

@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <limits>
+#include <random>
 
 namespace {
 
@@ -83,6 +84,43 @@ TEST(Point3dSegmentFlags, PointThatIsNotANumberIsNowhere) {
     Point3d b(1.0, 0.0, 0.0);
     EXPECT_EQ(Position(Point3d(nan, 0.0, 0.0), a, b), SEG_POS_NONE);
     EXPECT_NE(Position(Point3d(0.5, 0.0, 0.0), a, Point3d(nan, nan, nan)), SEG_POS_INSIDE);
+}
+
+// The quick inside test must answer exactly as the position code does, ends, tiny
+// and degenerate segments, points on the line's extension and non-numbers included.
+TEST(Point3dStrictlyInside, AgreesWithTheFullClassification) {
+    std::mt19937 rng(7);
+    std::uniform_real_distribution<double> unit(-1.0, 1.0);
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double inf = std::numeric_limits<double>::infinity();
+    int inside = 0;
+    for (int trial = 0; trial < 200000; ++trial) {
+        double scale = std::pow(10.0, static_cast<int>(rng() % 13) - 6);
+        Point3d a(unit(rng) * scale, unit(rng) * scale, unit(rng) * scale);
+        Point3d b(unit(rng) * scale, unit(rng) * scale, unit(rng) * scale);
+        switch (rng() % 6) {
+        case 0: b = a; break;                                                        // degenerate
+        case 1: b = Point3d(a.x + 1e-11, a.y, a.z); break;                           // below tolerance
+        case 2: b = Point3d(a.x + unit(rng) * 1e-3, a.y + unit(rng) * 1e-3, a.z); break;  // tiny
+        default: break;
+        }
+        double t = unit(rng) * 1.5;
+        Point3d p(a.x + t * (b.x - a.x), a.y + t * (b.y - a.y), a.z + t * (b.z - a.z) + unit(rng) * scale);
+        switch (rng() % 8) {
+        case 0: p = a; break;
+        case 1: p = b; break;
+        case 2: p.x += unit(rng) * 1e-3 * scale; break;  // near the line, off it
+        case 3: p.y = rng() % 2 ? nan : inf; break;
+        default: break;
+        }
+        for (bool flat : {false, true}) {
+            bool full = Position(p, a, b, flat) == SEG_POS_INSIDE;
+            ASSERT_EQ(p.StrictlyInside(a, b, flat, 1e-10), full) << "trial " << trial << (flat ? " flat" : "");
+            inside += full;
+        }
+    }
+    // The cases must reach the inside answer often enough to mean something.
+    EXPECT_GT(inside, 10000);
 }
 
 }  // namespace
