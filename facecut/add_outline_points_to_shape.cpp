@@ -19,8 +19,17 @@ std::vector<char> SegmentsNearOutline(const PolyLine& line, const OverlayBox& ou
     int segments = line.IsClosed() ? n : std::max(n - 1, 0);
     std::vector<char> near(static_cast<size_t>(n), 0);
     anyNear = false;
+    char reaches[kOverlayRun];
     for (int first = 0; first < segments; first += kOverlayRun) {
         int count = std::min(kOverlayRun, segments - first);
+        // Most segments of a long shape have the whole outline before or beyond them.
+        bool anyReaches = false;
+        for (int k = first; k < first + count; ++k) {
+            reaches[k - first] = MayProjectOnto(outlineBox, AxisOf(line[k].p, line[(k + 1) % n].p));
+            anyReaches = anyReaches || reaches[k - first];
+        }
+        if (!anyReaches)
+            continue;
         RunBounds run = BoundsOfRun(plane, line, first, count + 1);
         double slack = std::max(outlineSlack, run.slack);
         if (!MayLieInsideOnPlane(plane, slack, outlineBox, run.box, run.lengths))
@@ -30,6 +39,8 @@ std::vector<char> SegmentsNearOutline(const PolyLine& line, const OverlayBox& ou
         if (!MayLieInside(outlineBox, run.box, runReach))
             continue;
         for (int k = first; k < first + count; ++k) {
+            if (!reaches[k - first])
+                continue;
             OverlayBox box = BoxOfRun(line, k, 2);
             if (!MayLieInsideOnPlane(plane, slack, outlineBox, box, LengthsOfRun(line, k, 1)))
                 continue;

@@ -1,7 +1,6 @@
 #include "facecut/add_shape_points_to_outline.h"
 
 #include <algorithm>
-#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -23,52 +22,18 @@ std::int64_t InsertionLimit(int outlinePoints, const PolyShape& shape) {
 }
 
 // An outline edge (from point k to the next) with the bounds that rule out single
-// points quickly, and its start and direction over its squared length, which give a
-// point's position along it.
+// points quickly, and runs of points that lie before or beyond it.
 struct EdgeBounds {
     OverlayBox box;
     InsideReach reach;
-    double start[3] = {0.0, 0.0, 0.0};
-    double along[3] = {0.0, 0.0, 0.0};
-    double length = 0.0;
-    bool measurable = false;
+    SegmentAxis axis;
 };
 
 EdgeBounds EdgeBoundsAt(const PolyLine& outline, int k) {
-    EdgeBounds edge{BoxOfRun(outline, k, 2), InsideReach()};
+    EdgeBounds edge{BoxOfRun(outline, k, 2), InsideReach(),
+                    AxisOf(outline[k].p, outline[(k + 1) % outline.numPts].p)};
     WidenReachOverRun(edge.reach, outline, k, 1);
-    const Point3& a = outline[k].p;
-    const Point3& b = outline[(k + 1) % outline.numPts].p;
-    double d[3] = {static_cast<double>(b.x) - a.x, static_cast<double>(b.y) - a.y, static_cast<double>(b.z) - a.z};
-    double squared = d[0] * d[0] + d[1] * d[1] + d[2] * d[2];
-    edge.start[0] = a.x;
-    edge.start[1] = a.y;
-    edge.start[2] = a.z;
-    for (int i = 0; i < 3; ++i) edge.along[i] = d[i] / squared;
-    edge.length = std::sqrt(squared);
-    // Short of this the position's rounding is not worth bounding.
-    edge.measurable = edge.box.tame && squared > 1e-200 && squared < 1e200;
     return edge;
-}
-
-// False only when every point in box lies so far before the edge's start or beyond
-// its end that the inside test's own position along the edge (rounded as it is,
-// with its slack of 1e-9) rules it out.
-bool MayProjectOntoEdge(const OverlayBox& box, const EdgeBounds& edge) {
-    if (box.empty || !box.tame || !edge.measurable)
-        return true;
-    double low = 0.0, high = 0.0, distance = 0.0;
-    for (int i = 0; i < 3; ++i) {
-        double from = box.lo[i] - edge.start[i], to = box.hi[i] - edge.start[i];
-        double w = edge.along[i];
-        low += w * (w >= 0.0 ? from : to);
-        high += w * (w >= 0.0 ? to : from);
-        distance += std::max(std::fabs(from), std::fabs(to));
-    }
-    // Double rounding of either computation is about 1e-15 of these terms.
-    double room = 1e-9 + 1e-9 * (std::fabs(low) + std::fabs(high) + distance / edge.length);
-    // Written so that a NaN keeps the run.
-    return !(high < -room || low > 1.0 + room);
 }
 
 }  // namespace
@@ -93,7 +58,7 @@ void AddShapePointsToOutline(PolyLine& outline, const PolyShape& shape) {
             int count = std::min(kOverlayRun, line.numPts - first);
             RunBounds run = BoundsOfRun(plane, line, first, count);
             if (std::none_of(edges.begin(), edges.end(),
-                             [&run](const EdgeBounds& edge) { return MayProjectOntoEdge(run.box, edge); }))
+                             [&run](const EdgeBounds& edge) { return MayProjectOnto(run.box, edge.axis); }))
                 continue;
             double runSlack = std::max(outlineSlack, run.slack);
             if (!MayLieInsideOnPlane(plane, runSlack, run.box, box, lengths) || !MayLieInside(run.box, box, reach))

@@ -220,6 +220,38 @@ bool MayLieInside(const OverlayBox& points, const OverlayBox& segments, const In
     return !(gap > ReachDistance(reach, depth, scale));
 }
 
+SegmentAxis AxisOf(const Point3& a, const Point3& b) {
+    SegmentAxis axis;
+    double d[3] = {static_cast<double>(b.x) - a.x, static_cast<double>(b.y) - a.y, static_cast<double>(b.z) - a.z};
+    double squared = d[0] * d[0] + d[1] * d[1] + d[2] * d[2];
+    axis.start[0] = a.x;
+    axis.start[1] = a.y;
+    axis.start[2] = a.z;
+    for (int i = 0; i < 3; ++i) axis.along[i] = d[i] / squared;
+    axis.length = std::sqrt(squared);
+    // Short of this the position's rounding is not worth bounding.
+    axis.measurable = IsTame(a) && IsTame(b) && squared > 1e-200 && squared < 1e200;
+    return axis;
+}
+
+bool MayProjectOnto(const OverlayBox& points, const SegmentAxis& axis) {
+    if (points.empty || !points.tame || !axis.measurable)
+        return true;
+    double low = 0.0, high = 0.0, distance = 0.0;
+    for (int i = 0; i < 3; ++i) {
+        double from = points.lo[i] - axis.start[i], to = points.hi[i] - axis.start[i];
+        double w = axis.along[i];
+        low += w * (w >= 0.0 ? from : to);
+        high += w * (w >= 0.0 ? to : from);
+        distance += std::max(std::fabs(from), std::fabs(to));
+    }
+    // The inside test keeps positions within 1e-9 of [0, 1]; the double rounding of
+    // its position and of this one is about 1e-15 of these terms.
+    double room = 1e-9 + 1e-9 * (std::fabs(low) + std::fabs(high) + distance / axis.length);
+    // Written so that a NaN keeps the points.
+    return !(high < -room || low > 1.0 + room);
+}
+
 bool MayBeInsidePolyline(const OverlayBox& points, const OverlayBox& box) {
     if (!Usable(points) || !Usable(box))
         return true;

@@ -59,6 +59,21 @@ double ReachDistance(const InsideReach& reach, double depth, double scale);
 // whose ends lie in segments and which reach covers.
 bool MayLieInside(const OverlayBox& points, const OverlayBox& segments, const InsideReach& reach);
 
+// A segment a->b as the inside test measures a point's position along it:
+// t = (p - a) . along, with along = (b - a) / |b - a|^2, in 3D.
+struct SegmentAxis {
+    double start[3] = {0.0, 0.0, 0.0};
+    double along[3] = {0.0, 0.0, 0.0};
+    double length = 0.0;
+    bool measurable = false;  // false for segments too short or too long to bound
+};
+
+SegmentAxis AxisOf(const Point3& a, const Point3& b);
+
+// False only when every point in points lies so far before the segment's start or
+// beyond its end that Point3d::StrictlyInside (not flat) rules it out.
+bool MayProjectOnto(const OverlayBox& points, const SegmentAxis& axis);
+
 // False only when PointInPolyline is false for every point in points and every
 // polyline whose points all lie in box.
 bool MayBeInsidePolyline(const OverlayBox& points, const OverlayBox& box);
