@@ -227,8 +227,10 @@ SegmentAxis AxisOf(const Point3& a, const Point3& b) {
     axis.start[0] = a.x;
     axis.start[1] = a.y;
     axis.start[2] = a.z;
-    for (int i = 0; i < 3; ++i) axis.along[i] = d[i] / squared;
-    axis.length = std::sqrt(squared);
+    double inverse = 1.0 / squared;
+    for (int i = 0; i < 3; ++i) axis.along[i] = d[i] * inverse;
+    // At least 1 / |b - a|, without a square root.
+    axis.inverseLength = std::fabs(axis.along[0]) + std::fabs(axis.along[1]) + std::fabs(axis.along[2]);
     // Short of this the position's rounding is not worth bounding.
     axis.measurable = IsTame(a) && IsTame(b) && squared > 1e-200 && squared < 1e200;
     return axis;
@@ -247,7 +249,7 @@ bool MayProjectOnto(const OverlayBox& points, const SegmentAxis& axis) {
     }
     // The inside test keeps positions within 1e-9 of [0, 1]; the double rounding of
     // its position and of this one is about 1e-15 of these terms.
-    double room = 1e-9 + 1e-9 * (std::fabs(low) + std::fabs(high) + distance / axis.length);
+    double room = 1e-9 + 1e-9 * (std::fabs(low) + std::fabs(high) + distance * axis.inverseLength);
     // Written so that a NaN keeps the points.
     return !(high < -room || low > 1.0 + room);
 }

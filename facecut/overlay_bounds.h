@@ -64,8 +64,8 @@ bool MayLieInside(const OverlayBox& points, const OverlayBox& segments, const In
 struct SegmentAxis {
     double start[3] = {0.0, 0.0, 0.0};
     double along[3] = {0.0, 0.0, 0.0};
-    double length = 0.0;
-    bool measurable = false;  // false for segments too short or too long to bound
+    double inverseLength = 0.0;  // at least 1 / |b - a|
+    bool measurable = false;     // false for segments too short or too long to bound
 };
 
 SegmentAxis AxisOf(const Point3& a, const Point3& b);
