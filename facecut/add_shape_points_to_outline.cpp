@@ -21,6 +21,9 @@ std::int64_t InsertionLimit(int outlinePoints, const PolyShape& shape) {
     return offered * outlinePoints;
 }
 
+// Up to this many edges, runs are first tried along each edge.
+constexpr size_t kFewEdges = 8;
+
 // An outline edge (from point k to the next) with the bounds that rule out single
 // points quickly, and runs of points that lie before or beyond it.
 struct EdgeBounds {
@@ -57,11 +60,19 @@ void AddShapePointsToOutline(PolyLine& outline, const PolyShape& shape) {
         for (int first = 0; first < line.numPts; first += kOverlayRun) {
             int count = std::min(kOverlayRun, line.numPts - first);
             RunBounds run = BoundsOfRun(plane, line, first, count);
-            if (std::none_of(edges.begin(), edges.end(),
-                             [&run](const EdgeBounds& edge) { return MayProjectOnto(run.box, edge.axis); }))
+            auto beforeOrBeyondEveryEdge = [&edges, &run] {
+                return std::none_of(edges.begin(), edges.end(),
+                                    [&run](const EdgeBounds& edge) { return MayProjectOnto(run.box, edge.axis); });
+            };
+            // A look along each edge costs less than the whole outline's bounds on a
+            // face of a few corners, and more on an outline the shape has filled.
+            bool fewEdges = edges.size() <= kFewEdges;
+            if (fewEdges && beforeOrBeyondEveryEdge())
                 continue;
             double runSlack = std::max(outlineSlack, run.slack);
             if (!MayLieInsideOnPlane(plane, runSlack, run.box, box, lengths) || !MayLieInside(run.box, box, reach))
+                continue;
+            if (!fewEdges && beforeOrBeyondEveryEdge())
                 continue;
             for (int j = first; j < first + count; ++j) {
                 const PolyPt& shapePoint = line[j];

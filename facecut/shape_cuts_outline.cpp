@@ -9,6 +9,9 @@
 
 namespace {
 
+// Up to this many outline edges, a run of segments is first tried against each edge.
+constexpr size_t kFewEdges = 8;
+
 bool SegmentCrossesOutline(const Point3& a, const Point3& b, const PolyLine& outline) {
     Point3 d = b - a;
     int m = outline.numPts;
@@ -39,16 +42,31 @@ bool ShapeCutsOutline(const PolyLine& outline, const PolyShape& shape) {
         int n = line.numPts;
         // The last point of an open polyline starts no segment and is not tested.
         int segments = line.IsClosed() ? n : std::max(n - 1, 0);
+        // Whether segment j may start inside the outline or cross one of its edges.
+        auto segmentMayCut = [&](int j) {
+            const Point3& a = line[j].p;
+            return MayBeInsidePolyline(BoxOfPoint(Point3d(a)), outlineBox) ||
+                   MayCrossEdgesIn(a, line[(j + 1) % n].p, outlineBox);
+        };
         for (int first = 0; first < segments; first += kOverlayRun) {
             int count = std::min(kOverlayRun, segments - first);
             OverlayBox run = BoxOfRun(line, first, count + 1);
-            if (!MayBeInsidePolyline(run, outlineBox) && !MayCrossOutline(run, edges))
-                continue;
+            if (!MayBeInsidePolyline(run, outlineBox)) {
+                // Against an outline the shape has filled with points, the segments'
+                // own bounds cost less than a look along every edge.
+                if (edges.size() > kFewEdges) {
+                    bool any = false;
+                    for (int j = first; j < first + count && !any; ++j) any = segmentMayCut(j);
+                    if (!any)
+                        continue;
+                }
+                if (!MayCrossOutline(run, edges))
+                    continue;
+            }
             for (int j = first; j < first + count; ++j) {
                 const Point3& a = line[j].p;
                 const Point3& b = line[(j + 1) % n].p;
-                if (!MayBeInsidePolyline(BoxOfPoint(Point3d(a)), outlineBox) &&
-                    !MayCrossEdgesIn(a, b, outlineBox))
+                if (!segmentMayCut(j))
                     continue;
                 if (PointInPolyline(a, outline))
                     return true;

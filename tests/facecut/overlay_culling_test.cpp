@@ -16,11 +16,13 @@ namespace {
 
 class AwkwardInput {
 public:
-    explicit AwkwardInput(unsigned seed) : rng(seed) {}
+    // Outlines of fewest to most corners; shape lines of up to longest points.
+    explicit AwkwardInput(unsigned seed, int fewest = 3, int most = 6, int longest = 8)
+        : rng(seed), fewest(fewest), most(most), longest(longest) {}
 
     PolyLine Outline() {
         PolyLine outline;
-        int n = Int(3, 6);
+        int n = Int(fewest, most);
         int kind = Int(0, 3);
         float a = Real(-2.0f, 2.0f);
         float b = Real(-2.0f, 2.0f);
@@ -50,7 +52,7 @@ public:
         int lines = Int(0, 3);
         for (int l = 0; l < lines; ++l) {
             PolyLine& line = shape.NewLine();
-            int n = Int(1, 8);
+            int n = Int(1, longest);
             for (int j = 0; j < n; ++j) line.Append(PolyPt(ShapePoint(outline, line)));
             if (Int(0, 1) == 0)
                 line.Close();
@@ -95,6 +97,7 @@ private:
     float Real(float lo, float hi) { return std::uniform_real_distribution<float>(lo, hi)(rng); }
 
     std::mt19937 rng;
+    int fewest, most, longest;
 };
 
 ::testing::AssertionResult SameLine(const PolyLine& got, const PolyLine& want) {
@@ -180,6 +183,24 @@ TEST(OverlayCulling, SameOutlinesShapesAndDecisionsAsExhaustiveWalks) {
     EXPECT_GT(seen.insertedIntoShape, 500);
     EXPECT_GT(seen.cut, 1000);
     EXPECT_GT(seen.uncut, 1000);
+}
+
+// Outlines that took in many shape points and shapes of many runs: the walks then
+// try runs against the whole outline's bounds before each edge, and segments' own
+// bounds before a look along every edge.
+TEST(OverlayCulling, SameAsExhaustiveWalksOnLongOutlinesAndShapes) {
+    AwkwardInput input(20261208u, 9, 20, 40);
+    Outcomes seen;
+    for (int trial = 0; trial < 200; ++trial) {
+        PolyLine outline = input.Outline();
+        Mark(outline);
+        PolyShape shape = input.Shape(outline);
+        ASSERT_TRUE(SameAsExhaustive(outline, shape, seen)) << "trial " << trial;
+    }
+    EXPECT_GT(seen.insertedIntoOutline, 15);
+    EXPECT_GT(seen.insertedIntoShape, 15);
+    EXPECT_GT(seen.cut, 15);
+    EXPECT_GT(seen.uncut, 15);
 }
 
 // A shape projected onto the face lies in the face's plane, up to rounding: the
