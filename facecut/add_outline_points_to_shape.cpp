@@ -69,37 +69,6 @@ NearSegment NearSegmentAt(const PolyLine& line, int k) {
     return near;
 }
 
-// Near segments bounded in blocks of kOverlayRun, in their order: a point out of
-// reach of a block's box with the block's widest reach is out of reach of each of
-// its segments (the reach grows with the depth and the size the box covers).
-struct NearBlock {
-    OverlayBox box;
-    InsideReach reach;
-};
-
-void Include(OverlayBox& into, const OverlayBox& box) {
-    if (box.empty)
-        return;
-    into.tame = into.tame && box.tame;
-    for (int i = 0; i < 3; ++i) {
-        into.lo[i] = into.empty ? box.lo[i] : std::min(into.lo[i], box.lo[i]);
-        into.hi[i] = into.empty ? box.hi[i] : std::max(into.hi[i], box.hi[i]);
-    }
-    into.empty = false;
-}
-
-std::vector<NearBlock> BlocksOf(const std::vector<NearSegment>& near) {
-    std::vector<NearBlock> blocks((near.size() + kOverlayRun - 1) / kOverlayRun);
-    for (size_t i = 0; i < near.size(); ++i) {
-        NearBlock& block = blocks[i / kOverlayRun];
-        Include(block.box, near[i].box);
-        block.reach.k0 = std::max(block.reach.k0, near[i].reach.k0);
-        block.reach.k1 = std::max(block.reach.k1, near[i].reach.k1);
-        block.reach.bounded = block.reach.bounded && near[i].reach.bounded;
-    }
-    return blocks;
-}
-
 void AddOutlinePointsToLine(PolyLine& line, const PolyLine& outline, const OverlayBox& outlineBox,
                             const OverlayPlane& plane, double outlineSlack) {
     bool anyNear = false;
@@ -118,13 +87,13 @@ void AddOutlinePointsToLine(PolyLine& line, const PolyLine& outline, const Overl
     // sane input can need.
     std::int64_t limit = static_cast<std::int64_t>(outline.numPts) * line.numPts;
     std::int64_t inserted = 0;
-    std::vector<NearBlock> blocks = BlocksOf(near);
+    std::vector<OverlayBlock> blocks = BlocksOf(near);
     for (int o = 0; o < outline.numPts; ++o) {
         Point3d p(outline[o].p);
         OverlayBox at = BoxOfPoint(p);
         for (size_t i = 0; i < near.size(); ++i) {
             if (i % kOverlayRun == 0) {
-                const NearBlock& block = blocks[i / kOverlayRun];
+                const OverlayBlock& block = blocks[i / kOverlayRun];
                 if (!MayLieInside(at, block.box, block.reach)) {
                     i += kOverlayRun - 1;
                     continue;

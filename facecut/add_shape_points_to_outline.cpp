@@ -53,6 +53,8 @@ void AddShapePointsToOutline(PolyLine& outline, const PolyShape& shape) {
     SegmentLengths lengths = LengthsOfRun(outline, 0, outline.numPts);
     std::vector<EdgeBounds> edges;
     for (int k = 0; k < outline.numPts; ++k) edges.push_back(EdgeBoundsAt(outline, k));
+    // On an outline the shape has filled, a point is first tried against blocks of edges.
+    std::vector<OverlayBlock> blocks = BlocksOf(edges);
     std::int64_t limit = InsertionLimit(outline.numPts, shape);
     std::int64_t inserted = 0;
     for (int i = 0; i < shape.numLines; ++i) {
@@ -82,6 +84,13 @@ void AddShapePointsToOutline(PolyLine& outline, const PolyShape& shape) {
                 if (!MayLieInsideOnPlane(plane, pointSlack, at, box, lengths) || !MayLieInside(at, box, reach))
                     continue;
                 for (size_t e = 0; e < edges.size(); ++e) {
+                    if (edges.size() > kFewEdges && e % kOverlayRun == 0) {
+                        const OverlayBlock& block = blocks[e / kOverlayRun];
+                        if (!MayLieInside(at, block.box, block.reach)) {
+                            e += kOverlayRun - 1;
+                            continue;
+                        }
+                    }
                     int k = static_cast<int>(e);
                     int next = (k + 1) % outline.numPts;
                     if (next < k && !outline.IsClosed())
@@ -112,6 +121,7 @@ void AddShapePointsToOutline(PolyLine& outline, const PolyShape& shape) {
                         edges[e] = EdgeBoundsAt(outline, k);
                         edges.insert(edges.begin() + static_cast<std::ptrdiff_t>(e) + 1, EdgeBoundsAt(outline, next));
                     }
+                    blocks = BlocksOf(edges);
                 }
             }
         }

@@ -220,6 +220,17 @@ bool MayLieInside(const OverlayBox& points, const OverlayBox& segments, const In
     return !(gap > ReachDistance(reach, depth, scale));
 }
 
+void IncludeBox(OverlayBox& into, const OverlayBox& box) {
+    if (box.empty)
+        return;
+    into.tame = into.tame && box.tame;
+    for (int i = 0; i < 3; ++i) {
+        into.lo[i] = into.empty ? box.lo[i] : std::min(into.lo[i], box.lo[i]);
+        into.hi[i] = into.empty ? box.hi[i] : std::max(into.hi[i], box.hi[i]);
+    }
+    into.empty = false;
+}
+
 SegmentAxis AxisOf(const Point3& a, const Point3& b) {
     SegmentAxis axis;
     double d[3] = {static_cast<double>(b.x) - a.x, static_cast<double>(b.y) - a.y, static_cast<double>(b.z) - a.z};

@@ -6,6 +6,7 @@
 // magnitude makes the answer true, so that the exact test decides.
 #pragma once
 
+#include <algorithm>
 #include <vector>
 
 #include "facecut/point3d.h"
@@ -73,6 +74,31 @@ SegmentAxis AxisOf(const Point3& a, const Point3& b);
 // False only when every point in points lies so far before the segment's start or
 // beyond its end that Point3d::StrictlyInside (not flat) rules it out.
 bool MayProjectOnto(const OverlayBox& points, const SegmentAxis& axis);
+
+// Items with a box and a reach (segments that may take a point inside them),
+// bounded in blocks of kOverlayRun in their order: a point out of reach of a
+// block's box with the block's widest reach is out of reach of each of its items
+// (the reach grows with the depth and the size the box covers).
+struct OverlayBlock {
+    OverlayBox box;
+    InsideReach reach;
+};
+
+// Widens into to cover box.
+void IncludeBox(OverlayBox& into, const OverlayBox& box);
+
+template <class Item>
+std::vector<OverlayBlock> BlocksOf(const std::vector<Item>& items) {
+    std::vector<OverlayBlock> blocks((items.size() + kOverlayRun - 1) / kOverlayRun);
+    for (size_t i = 0; i < items.size(); ++i) {
+        OverlayBlock& block = blocks[i / kOverlayRun];
+        IncludeBox(block.box, items[i].box);
+        block.reach.k0 = std::max(block.reach.k0, items[i].reach.k0);
+        block.reach.k1 = std::max(block.reach.k1, items[i].reach.k1);
+        block.reach.bounded = block.reach.bounded && items[i].reach.bounded;
+    }
+    return blocks;
+}
 
 // False only when PointInPolyline is false for every point in points and every
 // polyline whose points all lie in box.
