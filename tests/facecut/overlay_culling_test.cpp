@@ -169,38 +169,34 @@ struct Outcomes {
     return ::testing::AssertionSuccess();
 }
 
-TEST(OverlayCulling, SameOutlinesShapesAndDecisionsAsExhaustiveWalks) {
-    AwkwardInput input(20240611u);
+// Compares the culled and the exhaustive walks on trials outlines and shapes from
+// input; each outcome must occur more than least times for the comparison to mean
+// anything.
+void CompareOnAwkwardInput(AwkwardInput& input, int trials, int least) {
     Outcomes seen;
-    for (int trial = 0; trial < 20000; ++trial) {
+    for (int trial = 0; trial < trials; ++trial) {
         PolyLine outline = input.Outline();
         Mark(outline);
         PolyShape shape = input.Shape(outline);
         ASSERT_TRUE(SameAsExhaustive(outline, shape, seen)) << "trial " << trial;
     }
-    // The input must exercise every outcome for the comparison to mean anything.
-    EXPECT_GT(seen.insertedIntoOutline, 1000);
-    EXPECT_GT(seen.insertedIntoShape, 500);
-    EXPECT_GT(seen.cut, 1000);
-    EXPECT_GT(seen.uncut, 1000);
+    EXPECT_GT(seen.insertedIntoOutline, least);
+    EXPECT_GT(seen.insertedIntoShape, least / 2);
+    EXPECT_GT(seen.cut, least);
+    EXPECT_GT(seen.uncut, least);
+}
+
+TEST(OverlayCulling, SameOutlinesShapesAndDecisionsAsExhaustiveWalks) {
+    AwkwardInput input(20240611u);
+    CompareOnAwkwardInput(input, 20000, 1000);
 }
 
 // Outlines that took in many shape points and shapes of many runs: the walks then
-// try runs against the whole outline's bounds before each edge, and segments' own
-// bounds before a look along every edge.
+// try runs against the whole outline's bounds before each edge, points against
+// blocks of edges, and segments' own bounds before a look along every edge.
 TEST(OverlayCulling, SameAsExhaustiveWalksOnLongOutlinesAndShapes) {
     AwkwardInput input(20261208u, 9, 20, 40);
-    Outcomes seen;
-    for (int trial = 0; trial < 200; ++trial) {
-        PolyLine outline = input.Outline();
-        Mark(outline);
-        PolyShape shape = input.Shape(outline);
-        ASSERT_TRUE(SameAsExhaustive(outline, shape, seen)) << "trial " << trial;
-    }
-    EXPECT_GT(seen.insertedIntoOutline, 15);
-    EXPECT_GT(seen.insertedIntoShape, 15);
-    EXPECT_GT(seen.cut, 15);
-    EXPECT_GT(seen.uncut, 15);
+    CompareOnAwkwardInput(input, 200, 30);
 }
 
 // A shape projected onto the face lies in the face's plane, up to rounding: the
