@@ -184,7 +184,12 @@ bool PrepareFaceCut(MNMesh& mesh, int face, const PolyShape& shape, bool through
             for (int j = 0; j < line.numPts; ++j) line[j].p.z = 0.0f;
         }
     }
-    if (sound) {
+    // With through on, a face the shape cannot be projected onto (no normal, or the
+    // direction runs within its plane) has no area seen along the direction: there
+    // is nothing to cut, and the shape left at its own depths would be taken into the
+    // outline by the on-line tests, which look at 3D directions.
+    bool edgeOn = through && !local && !project;
+    if (sound && !edgeOn) {
         AddShapePointsToOutline(state.outline, state.frameShape);
         AddOutlinePointsToShape(state.frameShape, state.outline);
         if (ShapeCutsOutline(state.outline, state.frameShape))

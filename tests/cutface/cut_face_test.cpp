@@ -305,6 +305,31 @@ TEST(CutFace, AFaceWithoutAreaStaysAsItWas) {
     }
 }
 
+// With through on, a face seen edge-on along the direction, or one without a normal,
+// cannot take the projected shape and has no area to cut: it stays as it was, flagged
+// as uncut. Cut with the shape left hovering at its own depth, it came back as
+// hundreds of faces off its plane.
+TEST(CutFace, ThroughLeavesAFaceSeenEdgeOnUncut) {
+    const std::vector<std::vector<Point3>> faces = {
+        {Point3(-0.336f, -0.380f, 0), Point3(-0.269f, 0.524f, 0), Point3(-0.336f, -0.380f, 0)},  // no normal
+        {Point3(0, 0, 0), Point3(1, 0, 0), Point3(1, 0, 1), Point3(0, 0, 1)},                     // upright
+    };
+    for (size_t k = 0; k < faces.size(); ++k) {
+        MNMesh m;
+        int f = AddPolygon(m, faces[k]);
+        PolyShape shape;
+        shape.Append(Line({Point3(-0.79f, -0.73f, 0.5f), Point3(-0.33f, -0.29f, 0.5f), Point3(0.5f, 0.2f, 0.5f),
+                           Point3(0.6f, -0.5f, 0.5f)},
+                          true));
+        MNMesh before = m;
+        CutFace(m, f, shape, true, kDown, false, true, 8.0f, 0.0f);
+        EXPECT_EQ(m.numf, before.numf) << k;
+        EXPECT_EQ(m.numv, before.numv) << k;
+        EXPECT_EQ(m.f[f].vtx, before.f[f].vtx) << k;
+        EXPECT_TRUE(m.f[f].GetFlag(cutflags::kCutHandledFace)) << k;
+    }
+}
+
 // A face narrower than the weld threshold: the weld must not merge its corners into
 // a face with no area, which would leave it uncut (the thin triangles around a UV
 // sphere's pole, crossed by a line near the pole).
