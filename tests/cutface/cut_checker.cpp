@@ -55,6 +55,20 @@ double SegmentDistance(const P2& p, const P2& a, const P2& b) {
     return std::sqrt(ex * ex + ey * ey);
 }
 
+// A box around a polygon or segment: a point farther from it than d is farther
+// than d from everything inside, which spares the exact tests on large cuts.
+struct Box2 {
+    P2 lo{INFINITY, INFINITY}, hi{-INFINITY, -INFINITY};
+    void Add(const P2& p) {
+        lo = {std::min(lo.x, p.x), std::min(lo.y, p.y)};
+        hi = {std::max(hi.x, p.x), std::max(hi.y, p.y)};
+    }
+    double Distance(const P2& p) const {
+        double dx = std::max({lo.x - p.x, p.x - hi.x, 0.0}), dy = std::max({lo.y - p.y, p.y - hi.y, 0.0});
+        return std::sqrt(dx * dx + dy * dy);
+    }
+};
+
 double BoundaryDistance(const P2& p, const std::vector<P2>& poly) {
     double best = INFINITY;
     for (size_t i = 0; i < poly.size(); ++i) best = std::min(best, SegmentDistance(p, poly[i], poly[(i + 1) % poly.size()]));
@@ -94,9 +108,12 @@ int CheckCut(const MNMesh& before, const MNMesh& after, int face, const PolyShap
     // Tiling: the same area, each new face oriented like the old one, and every
     // sample point of the old face inside exactly one new face.
     std::vector<std::vector<P2>> polys;
+    std::vector<Box2> boxes;
     double sum = 0.0;
     for (int f : added) {
         polys.push_back(Polygon(after, f, frame));
+        boxes.emplace_back();
+        for (const P2& p : polys.back()) boxes.back().Add(p);
         double a = SignedArea(polys.back());
         sum += a;
         EXPECT_GT(a * oldArea, -1e-12 * size * size) << "face " << f << " is reversed";
@@ -130,9 +147,10 @@ int CheckCut(const MNMesh& before, const MNMesh& after, int face, const PolyShap
         if (!Inside(p, old) || BoundaryDistance(p, old) < 10 * tol) continue;
         bool nearEdge = false;
         int covering = 0;
-        for (const auto& poly : polys) {
-            if (BoundaryDistance(p, poly) < 10 * tol) nearEdge = true;
-            if (Inside(p, poly)) ++covering;
+        for (size_t k = 0; k < polys.size(); ++k) {
+            if (boxes[k].Distance(p) >= 10 * tol) continue;
+            if (BoundaryDistance(p, polys[k]) < 10 * tol) nearEdge = true;
+            if (Inside(p, polys[k])) ++covering;
         }
         if (nearEdge) continue;
         ++sample;
@@ -155,10 +173,15 @@ int CheckCut(const MNMesh& before, const MNMesh& after, int face, const PolyShap
     // tolerance, so allow a few tolerances.
     double lineTol = 10 * tol + 4.0 * x.weld;
     std::vector<std::pair<P2, P2>> cutEdges, shapeSegments;
+    std::vector<Box2> cutEdgeBoxes;
     for (int f : added)
         for (int ed : after.f[f].edg)
-            if (after.e[ed].GetFlag(MN_SEL))
+            if (after.e[ed].GetFlag(MN_SEL)) {
                 cutEdges.push_back({frame.Map(after.v[after.e[ed].v1].p), frame.Map(after.v[after.e[ed].v2].p)});
+                cutEdgeBoxes.emplace_back();
+                cutEdgeBoxes.back().Add(cutEdges.back().first);
+                cutEdgeBoxes.back().Add(cutEdges.back().second);
+            }
     for (int i = 0; i < shape.numLines; ++i) {
         const PolyLine& line = shape.lines[i];
         int segments = line.IsClosed() ? line.numPts : line.numPts - 1;
@@ -180,7 +203,9 @@ int CheckCut(const MNMesh& before, const MNMesh& after, int face, const PolyShap
                 P2 p{s.x + (t.x - s.x) * k / 50.0, s.y + (t.y - s.y) * k / 50.0};
                 if (!Inside(p, old) || BoundaryDistance(p, old) < lineTol) continue;
                 double best = INFINITY;
-                for (const auto& [a, b] : cutEdges) best = std::min(best, SegmentDistance(p, a, b));
+                for (size_t k = 0; k < cutEdges.size(); ++k)
+                    if (cutEdgeBoxes[k].Distance(p) < best)
+                        best = std::min(best, SegmentDistance(p, cutEdges[k].first, cutEdges[k].second));
                 EXPECT_LT(best, lineTol) << "the shape at (" << p.x << ", " << p.y << ") is not a selected edge";
             }
         }
