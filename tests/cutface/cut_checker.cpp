@@ -142,9 +142,14 @@ int CheckCut(const MNMesh& before, const MNMesh& after, int face, const PolyShap
         hi[1] = std::max(hi[1], p.y);
     }
     std::uniform_real_distribution<double> ux(lo[0], hi[0]), uy(lo[1], hi[1]);
+    // The weld merges an outline point with the points beside it at their running
+    // midpoint, and snaps its x to a neighbour's: the new faces may leave a band
+    // that wide along the old outline, which the mesh's weld of the same threshold
+    // closes. The samples keep out of it.
+    const double band = 10 * tol + 2.0 * x.weld;
     for (int sample = 0, tries = 0; sample < 200 && tries < 4000; ++tries) {
         P2 p{ux(rng), uy(rng)};
-        if (!Inside(p, old) || BoundaryDistance(p, old) < 10 * tol) continue;
+        if (!Inside(p, old) || BoundaryDistance(p, old) < band) continue;
         bool nearEdge = false;
         int covering = 0;
         for (size_t k = 0; k < polys.size(); ++k) {
