@@ -14,6 +14,12 @@ struct P2 {
     double x, y;
 };
 
+// The overlay's on-segment test takes a point as on a segment within a sine of
+// 0.001 seen from the segment's start (with room for its rounding): a point that
+// close to a line is taken into it, and the line or outline bends to it by up to
+// this share of the segment's length.
+constexpr double kOnLineSine = 0.0011;
+
 struct Frame2 {
     Point3 u, v;
     P2 Map(const Point3& p) const { return P2{double(p % u), double(p % v)}; }
@@ -131,7 +137,16 @@ int CheckCut(const MNMesh& before, const MNMesh& after, int face, const PolyShap
     double magnitude = 0.0;
     for (const P2& p : old) magnitude = std::max(magnitude, std::max(std::fabs(p.x), std::fabs(p.y)));
     double rounding = FLT_EPSILON * magnitude * perimeter;
-    EXPECT_NEAR(sum, oldArea, 1e-5 * std::fabs(oldArea) + 1e-9 + 0.5 * x.weld * perimeter + rounding)
+    // A shape point within the on-segment angle of an edge bends the outline to it.
+    double bent = 0.0, longestEdge = 0.0;
+    for (size_t i = 0; i < old.size(); ++i) {
+        const P2& p = old[i];
+        const P2& q = old[(i + 1) % old.size()];
+        double length = std::hypot(q.x - p.x, q.y - p.y);
+        bent += 0.5 * kOnLineSine * length * length;
+        longestEdge = std::max(longestEdge, length);
+    }
+    EXPECT_NEAR(sum, oldArea, 1e-5 * std::fabs(oldArea) + 1e-9 + 0.5 * x.weld * perimeter + rounding + bent)
         << "new faces do not cover the face";
     std::mt19937 rng(face * 7919u + 17u);
     double lo[2] = {INFINITY, INFINITY}, hi[2] = {-INFINITY, -INFINITY};
@@ -145,8 +160,9 @@ int CheckCut(const MNMesh& before, const MNMesh& after, int face, const PolyShap
     // The weld merges an outline point with the points beside it at their running
     // midpoint, and snaps its x to a neighbour's: the new faces may leave a band
     // that wide along the old outline, which the mesh's weld of the same threshold
-    // closes. The samples keep out of it.
-    const double band = 10 * tol + 2.0 * x.weld;
+    // closes; and a shape point within the on-segment angle of an edge bends the
+    // outline to it. The samples keep out of both.
+    const double band = 10 * tol + 2.0 * x.weld + kOnLineSine * longestEdge;
     for (int sample = 0, tries = 0; sample < 200 && tries < 4000; ++tries) {
         P2 p{ux(rng), uy(rng)};
         if (!Inside(p, old) || BoundaryDistance(p, old) < band) continue;
@@ -178,6 +194,8 @@ int CheckCut(const MNMesh& before, const MNMesh& after, int face, const PolyShap
     // tolerance, so allow a few tolerances.
     double lineTol = 10 * tol + 4.0 * x.weld;
     std::vector<std::pair<P2, P2>> cutEdges, shapeSegments;
+    // How far the line may bend off each shape segment.
+    std::vector<double> bend;
     std::vector<Box2> cutEdgeBoxes;
     for (int f : added)
         for (int ed : after.f[f].edg)
@@ -190,28 +208,35 @@ int CheckCut(const MNMesh& before, const MNMesh& after, int face, const PolyShap
     for (int i = 0; i < shape.numLines; ++i) {
         const PolyLine& line = shape.lines[i];
         int segments = line.IsClosed() ? line.numPts : line.numPts - 1;
-        for (int j = 0; j < segments; ++j)
-            shapeSegments.push_back({frame.Map(line.pts[j].p), frame.Map(line.pts[(j + 1) % line.numPts].p)});
+        for (int j = 0; j < segments; ++j) {
+            const Point3& a = line.pts[j].p;
+            const Point3& b = line.pts[(j + 1) % line.numPts].p;
+            shapeSegments.push_back({frame.Map(a), frame.Map(b)});
+            bend.push_back(kOnLineSine * Length(b - a));
+        }
     }
     for (const auto& [a, b] : cutEdges) {
         P2 mid{(a.x + b.x) / 2, (a.y + b.y) / 2};
         double best = INFINITY;
-        for (const auto& [s, t] : shapeSegments) best = std::min(best, SegmentDistance(mid, s, t));
+        for (size_t k = 0; k < shapeSegments.size(); ++k)
+            best = std::min(best, SegmentDistance(mid, shapeSegments[k].first, shapeSegments[k].second) - bend[k]);
         EXPECT_LT(best, lineTol) << "a selected edge lies off the shape";
     }
     if (x.shapeSelected)
-        for (const auto& [s, t] : shapeSegments) {
+        for (size_t j = 0; j < shapeSegments.size(); ++j) {
+            const auto& [s, t] = shapeSegments[j];
             // A segment seen end-on, or between two equal points, is a point: no
             // edge can run along it.
             if (s.x == t.x && s.y == t.y) continue;
+            const double allowed = lineTol + bend[j];
             for (int k = 1; k < 50; ++k) {
                 P2 p{s.x + (t.x - s.x) * k / 50.0, s.y + (t.y - s.y) * k / 50.0};
-                if (!Inside(p, old) || BoundaryDistance(p, old) < lineTol) continue;
+                if (!Inside(p, old) || BoundaryDistance(p, old) < allowed) continue;
                 double best = INFINITY;
-                for (size_t k = 0; k < cutEdges.size(); ++k)
-                    if (cutEdgeBoxes[k].Distance(p) < best)
-                        best = std::min(best, SegmentDistance(p, cutEdges[k].first, cutEdges[k].second));
-                EXPECT_LT(best, lineTol) << "the shape at (" << p.x << ", " << p.y << ") is not a selected edge";
+                for (size_t e = 0; e < cutEdges.size(); ++e)
+                    if (cutEdgeBoxes[e].Distance(p) < best)
+                        best = std::min(best, SegmentDistance(p, cutEdges[e].first, cutEdges[e].second));
+                EXPECT_LT(best, allowed) << "the shape at (" << p.x << ", " << p.y << ") is not a selected edge";
             }
         }
 
