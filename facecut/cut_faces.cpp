@@ -17,7 +17,11 @@
 
 namespace {
 
-// Faces taken together: their states and triangulations are held at once.
+// Faces whose first phase runs together: the states of those it cuts are held at
+// once. Most faces of a large mesh are far from the shape and cost next to nothing
+// there, so a batch of them would hardly pay for starting the threads.
+constexpr int kWindow = 4096;
+// Cut faces triangulated together: their triangulations are held at once.
 constexpr int kBatch = 512;
 
 struct FaceJob {
@@ -41,8 +45,8 @@ int CutFaces(MNMesh& mesh, const std::vector<int>& faces, const PolyShape& shape
     if (through && !local && total > 0)
         far.emplace(shape, direction);
     const FarShapeIndex* farIndex = far ? &*far : nullptr;
-    for (int begin = 0; begin < total && !stopped(); begin += kBatch) {
-        const int count = std::min(kBatch, total - begin);
+    for (int begin = 0; begin < total && !stopped(); begin += kWindow) {
+        const int count = std::min(kWindow, total - begin);
         std::vector<std::unique_ptr<FaceJob>> jobs(static_cast<size_t>(count));
         // The first phase reads only the face's own corners and writes only its flags;
         // earlier rebuilds change neither.
@@ -53,23 +57,28 @@ int CutFaces(MNMesh& mesh, const std::vector<int>& faces, const PolyShape& shape
             if (job->cuts) jobs[i] = std::move(job);
         });
         if (stopped()) break;
+        std::vector<int> cut;
         for (int i = 0; i < count; ++i)
-            if (jobs[i]) BuildTriangulationInput(jobs[i]->state, minAngle, weldThreshold, jobs[i]->tri);
-        ParallelFor(count, threads, [&](int i) {
-            if (jobs[i] && !stopped()) jobs[i]->triangulated = RunTriangulation(jobs[i]->tri);
-        });
-        if (stopped()) break;
-        for (int i = 0; i < count && !stopped(); ++i) {
-            if (!jobs[i]) continue;
-            FaceJob& job = *jobs[i];
-            int face = faces[begin + i];
-            // A face the triangulator cannot take, or that no triangle would replace,
-            // stays as it was, flagged like a face the shape does not cut.
-            if (!job.triangulated || !RebuildFace(mesh, face, job.state, removeUnused, job.tri, trace))
-                MarkFaceUncut(mesh.f[face], PointInClosedLines(job.state.centroid, job.state.frameShape));
-            else if (job.tri.refinementLimited)
-                ++limited;
-            jobs[i].reset();
+            if (jobs[i]) cut.push_back(i);
+        for (size_t first = 0; first < cut.size() && !stopped(); first += kBatch) {
+            const int batch = static_cast<int>(std::min(cut.size() - first, static_cast<size_t>(kBatch)));
+            const int* in = cut.data() + first;
+            for (int k = 0; k < batch; ++k)
+                BuildTriangulationInput(jobs[in[k]]->state, minAngle, weldThreshold, jobs[in[k]]->tri);
+            ParallelFor(batch, threads, [&](int k) {
+                if (!stopped()) jobs[in[k]]->triangulated = RunTriangulation(jobs[in[k]]->tri);
+            });
+            for (int k = 0; k < batch && !stopped(); ++k) {
+                FaceJob& job = *jobs[in[k]];
+                int face = faces[begin + in[k]];
+                // A face the triangulator cannot take, or that no triangle would replace,
+                // stays as it was, flagged like a face the shape does not cut.
+                if (!job.triangulated || !RebuildFace(mesh, face, job.state, removeUnused, job.tri, trace))
+                    MarkFaceUncut(mesh.f[face], PointInClosedLines(job.state.centroid, job.state.frameShape));
+                else if (job.tri.refinementLimited)
+                    ++limited;
+                jobs[in[k]].reset();
+            }
         }
         if (visited)
             visited->fetch_add(count, std::memory_order_relaxed);
