@@ -166,19 +166,26 @@ bool FarShapeIndex::Misses(const std::vector<Point3>& corners, const Point3& ori
         for (size_t j = i + 1; j < count; ++j) diameter = std::max(diameter, Magnitude(corners[j] - corners[i]));
 
     // How far a computed frame point may lie from the exact one, and from the face's
-    // plane there.
+    // plane there. The shape's points are projected first, which a face's own corners
+    // are not: those take only the frame transform's rounding.
     double magnitude = std::max(largest, farthest);
     double projection = (magnitude + Magnitude(origin)) * 1.0001 / slope;
     double room = kFloatRoom * (magnitude + projection + Magnitude(origin)) + 1e-30;
     double slack = bend * 1.001 + room;
+    double cornerRoom = kFloatRoom * (largest + Magnitude(origin)) + 1e-30;
+    double cornerSlack = bend * 1.001 + cornerRoom;
 
     // The reach of the on-segment test for points in one plane (see the overlay's
-    // plane bound), over the shape's segments as projected and the face's edges.
-    // Shape segments so short that rounding may turn them out of the plane are
-    // asked about directly; the face's edges must be long enough.
-    double longestSegment = std::max(longest / normalZ, edgeLongest) + 2.0 * room;
+    // plane bound), taken apart for the two kinds of segment: the face's edges, whose
+    // ends are corners, and the shape's segments as projected. Shape segments so
+    // short that rounding may turn them out of the plane are asked about directly;
+    // the face's edges must be long enough.
+    double longShape = longest / normalZ + 2.0 * room;
+    double longEdge = edgeLongest + 2.0 * cornerRoom;
+    double longestSegment = std::max(longShape, longEdge);
     double longEnough = 20.0 * slack + 2.0 * room;
-    if (!(edgeShortest - 2.0 * room >= longEnough))
+    double shortestEdge = edgeShortest - 2.0 * cornerRoom;
+    if (!(shortestEdge >= 20.0 * cornerSlack))
         return false;
     size_t shortCount = 0;
     while (shortCount < bySpan.size() && !(bySpan[shortCount].length * (1.0 - 1e-6) - 2.0 * room >= longEnough))
@@ -188,23 +195,29 @@ bool FarShapeIndex::Misses(const std::vector<Point3>& corners, const Point3& ori
     if (shortCount > 0 &&
         !(1.01 * ((longEnough + 4.0 * room) / normalZ + 2.0 * room) * (edgeLongest + 2.0 * room) < 0.9 * kSmallestCross))
         return false;
-    double shortestSegment = edgeShortest - 2.0 * room;
+    // A shape point against an edge: the edge tilts out of the plane by its corners'
+    // slack; the point and the edge's start lie within 2 slacks of each other's depth.
+    // A corner against a shape segment: the segment tilts by the shape's slack.
+    auto reachOver = [&](double r, double longestOfKind, double& k) {
+        double acrossPlane = std::sqrt(1.0 - r * r) * normalZ;
+        k = (kSine + r) / acrossPlane;
+        double e = 2.0 * r * r / (1.0 - r * r) + 1e-12;
+        return 1.01 * (k * longestOfKind + 2.0 * slack / acrossPlane + e * longestOfKind + 4.0 * slack) / (1.0 - k);
+    };
+    double rEdge = 2.0 * cornerSlack / shortestEdge;
+    // Only the long segments meet the bound; without one, nothing tilts.
+    double rShape = 0.0;
     if (shortCount < bySpan.size())
-        shortestSegment = std::min(shortestSegment, bySpan[shortCount].length * (1.0 - 1e-6) - 2.0 * room);
-    double r = 2.0 * slack / shortestSegment;
-    double acrossPlane = std::sqrt(1.0 - r * r) * normalZ;
-    double k = (kSine + r) / acrossPlane;
-    if (!(k <= 0.5))
+        rShape = 2.0 * slack / (bySpan[shortCount].length * (1.0 - 1e-6) - 2.0 * room);
+    double kEdge = 1.0, kShape = 1.0;
+    double reach = std::max(reachOver(rEdge, longEdge, kEdge), reachOver(rShape, longShape, kShape));
+    if (!(kEdge <= 0.5) || !(kShape <= 0.5))
         return false;
-    double e = 2.0 * r * r / (1.0 - r * r) + 1e-12;
-    double reach =
-        1.01 * (k * longestSegment + 2.0 * slack / acrossPlane + e * longestSegment + 4.0 * slack) / (1.0 - k);
 
     // The crossing test divides by a cross product it only knows to be at least
     // 1e-4 long: its rounding can place a crossing at most this far from the
-    // segment and the edge.
-    double smallest = kSmallestCross * (normalZ - 4.0 * slack / shortestSegment) -
-                      kCrossRoom * longestSegment * longestSegment;
+    // segment and the edge. Each of the two tilts out of the plane by its own slack.
+    double smallest = kSmallestCross * (normalZ - rEdge - rShape) - kCrossRoom * longestSegment * longestSegment;
     // (Short segments never reach the crossing test's division, see above.)
     if (!(smallest > 0.0))
         return false;
