@@ -32,6 +32,7 @@ public:
 private:
     struct Segment {
         double lo[2], hi[2];  // box across the direction
+        double a[2], b[2];    // ends across the direction
     };
     struct ShortSegment {
         double length;  // across the direction

@@ -185,3 +185,23 @@ TEST(FarShapeIndex, LeavesAFaceBesideAShapeLineToTheFirstPhase) {
     EXPECT_EQ(fast.f[0].flags, full.f[0].flags);
     EXPECT_GT(fastState.frameShape.numLines, 0);
 }
+
+// A long slanted line spans a large box: a face inside that box but far from the
+// line is skipped, one beside the line is not.
+TEST(FarShapeIndex, SkipsAFaceInALongLinesBoxThatTheLinePassesFarFrom) {
+    PolyShape shape;
+    PolyLine& diagonal = shape.NewLine();
+    diagonal.Append(PolyPt(Point3(-1, -1, 3)));
+    diagonal.Append(PolyPt(Point3(1, 1, 3)));
+    const Point3 down(0, 0, -1);
+    FarShapeIndex index(shape, down);
+    bool inside = true;
+    auto never = [](const Point3&, const Point3&) { return false; };
+    std::vector<Point3> far = {Point3(0.6f, -0.8f, 0), Point3(0.8f, -0.8f, 0), Point3(0.8f, -0.6f, 0),
+                               Point3(0.6f, -0.6f, 0)};
+    ASSERT_TRUE(index.Misses(far, far[0], Point3(0, 0, 1), -1.0f, never, inside));
+    EXPECT_FALSE(inside);
+    std::vector<Point3> beside = {Point3(0.4f, 0.3f, 0), Point3(0.5f, 0.3f, 0), Point3(0.5f, 0.38f, 0),
+                                  Point3(0.4f, 0.38f, 0)};
+    EXPECT_FALSE(index.Misses(beside, beside[0], Point3(0, 0, 1), -1.0f, never, inside));
+}
