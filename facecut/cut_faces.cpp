@@ -23,6 +23,9 @@ namespace {
 constexpr int kWindow = 4096;
 // Cut faces triangulated together: their triangulations are held at once.
 constexpr int kBatch = 512;
+// Faces of the first phase taken by one thread at a time, and counted as visited
+// together.
+constexpr int kChunk = 8;
 
 struct FaceJob {
     FaceCutState state;
@@ -49,12 +52,20 @@ int CutFaces(MNMesh& mesh, const std::vector<int>& faces, const PolyShape& shape
         const int count = std::min(kWindow, total - begin);
         std::vector<std::unique_ptr<FaceJob>> jobs(static_cast<size_t>(count));
         // The first phase reads only the face's own corners and writes only its flags;
-        // earlier rebuilds change neither.
-        ParallelFor(count, threads, [&](int i) {
-            if (stopped()) return;
-            auto job = std::make_unique<FaceJob>();
-            job->cuts = PrepareFaceCut(mesh, faces[begin + i], shape, through, direction, local, job->state, farIndex);
-            if (job->cuts) jobs[i] = std::move(job);
+        // earlier rebuilds change neither. A face it leaves uncut is done.
+        ParallelFor((count + kChunk - 1) / kChunk, threads, [&](int chunk) {
+            int done = 0;
+            for (int i = chunk * kChunk; i < std::min(count, (chunk + 1) * kChunk) && !stopped(); ++i) {
+                auto job = std::make_unique<FaceJob>();
+                job->cuts =
+                    PrepareFaceCut(mesh, faces[begin + i], shape, through, direction, local, job->state, farIndex);
+                if (job->cuts)
+                    jobs[i] = std::move(job);
+                else
+                    ++done;
+            }
+            if (visited)
+                visited->fetch_add(done, std::memory_order_relaxed);
         });
         if (stopped()) break;
         std::vector<int> cut;
@@ -79,9 +90,9 @@ int CutFaces(MNMesh& mesh, const std::vector<int>& faces, const PolyShape& shape
                     ++limited;
                 jobs[in[k]].reset();
             }
+            if (visited)
+                visited->fetch_add(batch, std::memory_order_relaxed);
         }
-        if (visited)
-            visited->fetch_add(count, std::memory_order_relaxed);
     }
     return limited;
 }

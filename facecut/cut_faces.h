@@ -15,7 +15,8 @@
 // run in parallel, while the triangulation input (whose weld keeps process-wide state)
 // and the rebuild run in face order. Gives the number of faces cut whose refinement
 // stopped at the triangulator's point limit, short of the minimum angle. With
-// visited given, adds to it the faces done as each batch of them ends. Once *stop
+// visited given, adds to it the faces done: those the first phase leaves uncut, a few
+// at a time, and the cut ones as each batch of them is rebuilt. Once *stop
 // turns true the cut ends at the next face, leaving the mesh part cut.
 int CutFaces(MNMesh& mesh, const std::vector<int>& faces, const PolyShape& shape, bool through,
              const Point3& direction, bool local, bool removeUnused, float minAngle,
