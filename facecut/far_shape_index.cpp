@@ -181,9 +181,6 @@ bool FarShapeIndex::Misses(const std::vector<Point3>& corners, const Point3& ori
     }
     centre[0] /= static_cast<double>(count);
     centre[1] /= static_cast<double>(count);
-    double diameter = 0.0;
-    for (size_t i = 0; i < count; ++i)
-        for (size_t j = i + 1; j < count; ++j) diameter = std::max(diameter, Magnitude(corners[j] - corners[i]));
 
     // How far a computed frame point may lie from the exact one, and from the face's
     // plane there. The shape's points are projected first, which a face's own corners
@@ -202,7 +199,6 @@ bool FarShapeIndex::Misses(const std::vector<Point3>& corners, const Point3& ori
     // the face's edges must be long enough.
     double longShape = longest / normalZ + 2.0 * room;
     double longEdge = edgeLongest + 2.0 * cornerRoom;
-    double longestSegment = std::max(longShape, longEdge);
     double longEnough = 20.0 * slack + 2.0 * room;
     double shortestEdge = edgeShortest - 2.0 * cornerRoom;
     if (!(shortestEdge >= 20.0 * cornerSlack))
@@ -234,17 +230,24 @@ bool FarShapeIndex::Misses(const std::vector<Point3>& corners, const Point3& ori
     if (!(kEdge <= 0.5) || !(kShape <= 0.5))
         return false;
 
-    // The crossing test divides by a cross product it only knows to be at least
-    // 1e-4 long: its rounding can place a crossing at most this far from the
-    // segment and the edge. Each of the two tilts out of the plane by its own slack.
-    double smallest = kSmallestCross * (normalZ - rEdge - rShape) - kCrossRoom * longestSegment * longestSegment;
+    // The crossing test divides by the z part c of a cross product D x E, of a shape
+    // segment and an edge, that it only knows to be at least 1e-4 long; each tilts
+    // out of the plane by its own slack. Its products are rounded by at most
+    // kCrossRoom times the product of their vectors' lengths, so a crossing it
+    // declares has parameters off the lines' true meeting point by at most
+    // A <= kCrossRoom |E| (|D| + |F|) / c along the segment and B <= kCrossRoom |D|
+    // (|E| + |F|) / c along the edge, with F from the segment's start to the edge's
+    // end and |F| <= (1 + A) |D| + (1 + B) |E|. With rho = kCrossRoom |D| |E| / c this puts
+    // the segment and the edge within A |D| + B |E| <= 3 rho (|D| + |E|) (1 + 2 rho) /
+    // (1 - 2 rho) of each other.
+    double smallest = kSmallestCross * (normalZ - rEdge - rShape) - kCrossRoom * longShape * longEdge;
     // (Short segments never reach the crossing test's division, see above.)
     if (!(smallest > 0.0))
         return false;
-    double kappa = kCrossRoom * 2.0 * longestSegment * longestSegment / smallest;
-    if (!(kappa <= 0.5))
+    double rho = kCrossRoom * longShape * longEdge / smallest;
+    if (!(rho <= 0.25))
         return false;
-    double crossing = 1.01 * kappa * (diameter + 2.0 * longestSegment) / (1.0 - kappa);
+    double crossing = 1.01 * 3.0 * rho * (longShape + longEdge) * (1.0 + 2.0 * rho) / (1.0 - 2.0 * rho);
 
     double margin = 1.01 * (std::max(reach, crossing) + 2.0 * room) / (1.0 - kFloatRoom / normalZ) + 1e-9;
     if (!(margin <= kTameLimit))
