@@ -30,19 +30,18 @@ double Magnitude(const Point3& p) {
                      static_cast<double>(p.z) * p.z);
 }
 
-// Whether the segment, whose box meets the box from lo to hi, still passes beside
-// it: the box lies wholly on one side of the segment's line. A long slanted
-// segment has a large box that many faces meet while it stays far from them. The
-// comparison leaves room for its own rounding, so a box it cannot tell apart
-// counts as met.
-template <class SegmentEnds>
-bool PassesBeside(const SegmentEnds& s, const double* lo, const double* hi) {
-    double nu = s.a[1] - s.b[1], nv = s.b[0] - s.a[0];
+// Whether the segment from a to b, whose box meets the box from lo to hi, still
+// passes beside it: the box lies wholly on one side of the segment's line. A long
+// slanted segment has a large box that many faces meet while it stays far from
+// them. The comparison leaves room for its own rounding, so a box it cannot tell
+// apart counts as met.
+bool PassesBeside(const double* a, const double* b, const double* lo, const double* hi) {
+    double nu = a[1] - b[1], nv = b[0] - a[0];
     double cu = 0.5 * (lo[0] + hi[0]), cv = 0.5 * (lo[1] + hi[1]);
     double halfU = 0.5 * (hi[0] - lo[0]), halfV = 0.5 * (hi[1] - lo[1]);
-    double offset = std::fabs(nu * (cu - s.a[0]) + nv * (cv - s.a[1]));
+    double offset = std::fabs(nu * (cu - a[0]) + nv * (cv - a[1]));
     double extent = halfU * std::fabs(nu) + halfV * std::fabs(nv);
-    double scale = (std::fabs(cu) + std::fabs(cv) + std::fabs(s.a[0]) + std::fabs(s.a[1]) + halfU + halfV) *
+    double scale = (std::fabs(cu) + std::fabs(cv) + std::fabs(a[0]) + std::fabs(a[1]) + halfU + halfV) *
                    (std::fabs(nu) + std::fabs(nv));
     return offset > extent * (1.0 + 1e-9) + 1e-12 * scale;
 }
@@ -263,7 +262,7 @@ bool FarShapeIndex::Misses(const std::vector<Point3>& corners, const Point3& ori
                 for (int i = cellStart[c]; i < cellStart[c + 1]; ++i) {
                     const Segment& s = segments[static_cast<size_t>(cellSegments[static_cast<size_t>(i)])];
                     if (s.lo[0] <= qhi[0] && s.hi[0] >= qlo[0] && s.lo[1] <= qhi[1] && s.hi[1] >= qlo[1] &&
-                        !PassesBeside(s, qlo, qhi))
+                        !PassesBeside(s.a, s.b, qlo, qhi))
                         return false;
                 }
             }
