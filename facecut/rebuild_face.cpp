@@ -78,8 +78,19 @@ bool RebuildFace(MNMesh& mesh, int face, const FaceCutState& state, bool removeU
         centroids.push_back(centroid);
     }
     // Nothing would replace the face: keep it rather than lose it. Even a face without
-    // area holds its neighbours together; removing it would open the mesh there.
-    if (kept.empty()) return false;
+    // area holds its neighbours together; removing it would open the mesh there. A
+    // triangle whose corners meet in single precision makes no face either.
+    auto positionOf = [&](int point) {
+        Point3 q = Corner(out, point);
+        if (state.local) q.z = 0.0f;
+        return q * state.frame;
+    };
+    auto makesFace = [&](int t) {
+        const int* c = out.trianglelist + 3 * t;
+        const PositionKey a = KeyOf(positionOf(c[0])), b = KeyOf(positionOf(c[1])), d = KeyOf(positionOf(c[2]));
+        return a != b && b != d && d != a;
+    };
+    if (std::none_of(kept.begin(), kept.end(), makesFace)) return false;
 
     // The point-to-vertex map lives in the output's point markers.
     if (!out.pointmarkerlist) out.pointmarkerlist = static_cast<int*>(std::malloc(sizeof(int) * out.numberofpoints));
@@ -124,9 +135,7 @@ bool RebuildFace(MNMesh& mesh, int face, const FaceCutState& state, bool removeU
         for (int k = 0; k < 3; ++k) {
             int point = c[k];
             if (vertexOf[point] < 0) {
-                Point3 q = Corner(out, point);
-                if (state.local) q.z = 0.0f;
-                Point3 position = q * state.frame;
+                Point3 position = positionOf(point);
                 auto found = vertexAt.emplace(KeyOf(position), mesh.numv);
                 if (found.second) {
                     int vv = mesh.NewVert(position);
