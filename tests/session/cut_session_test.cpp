@@ -127,7 +127,7 @@ TEST_F(CutSessionTest, ProgressCountsTheFacesThatMayBeCut) {
 // On a mesh that takes a while, the count climbs through the faces the cut visits,
 // never past them, and ends full.
 TEST_F(CutSessionTest, ProgressFillsAsTheCutVisitsTheFaces) {
-    std::unique_ptr<PolyObject> big(MakeRoundedBox(Point3(4.0f, 4.0f, 1.5f), 0.3f, 160));
+    std::unique_ptr<PolyObject> big(MakeRoundedBox(Point3(4.0f, 4.0f, 1.5f), 0.3f, 240));
     session->SetMesh(big->mm, L"big box");
     session->SetFittedShape(star->shape, L"star");
     session->PickShape();
@@ -150,8 +150,9 @@ TEST_F(CutSessionTest, ProgressFillsAsTheCutVisitsTheFaces) {
         partway = partway || (seen[i].first > 0 && seen[i].first < faces && seen[i].second == faces);
     }
     EXPECT_TRUE(partway) << "no count between the start and the end";
-    // It counts every face visited, not only the few the cut replaced.
-    EXPECT_GE(most, faces / 2);
+    // It counts every face visited, not only the few the cut replaced (how far it
+    // gets between two looks depends on the machine).
+    EXPECT_GT(most, outcome.counts.facesCut);
     EXPECT_EQ(seen.back(), std::make_pair(faces, faces));
 }
 
