@@ -16,6 +16,14 @@ struct CornerRun {
 
     int Corner(int k) const { return face->vtx[(first + k) % face->deg]; }
     int Edge(int k) const { return face->edg[(first + k) % face->deg]; }
+    // Appends the run's corners and edges, in order.
+    void AppendTo(std::vector<int>& corners, std::vector<int>& edges) const {
+        const int head = std::min(count, face->deg - first);
+        corners.insert(corners.end(), face->vtx.begin() + first, face->vtx.begin() + first + head);
+        edges.insert(edges.end(), face->edg.begin() + first, face->edg.begin() + first + head);
+        corners.insert(corners.end(), face->vtx.begin(), face->vtx.begin() + (count - head));
+        edges.insert(edges.end(), face->edg.begin(), face->edg.begin() + (count - head));
+    }
     void DropFront() {
         first = (first + 1) % face->deg;
         --count;
@@ -208,12 +216,32 @@ bool MNMesh::RemoveEdge(int ed) {
     std::vector<int> corners, edges;
     corners.reserve(static_cast<size_t>(front.count + back.count));
     edges.reserve(static_cast<size_t>(front.count + back.count));
-    for (const CornerRun* run : {&front, &back})
-        for (int k = 0; k < run->count; ++k) {
-            corners.push_back(run->Corner(k));
-            edges.push_back(run->Edge(k));
-        }
-    ReplaceFace(fa, corners, edges, {fb}, killedEdges);
+    int bFrom = 0, bTo = 0;
+    for (const CornerRun* run : {&front, &back}) {
+        if (run->face == &b) bFrom = static_cast<int>(edges.size());
+        run->AppendTo(corners, edges);
+        if (run->face == &b) bTo = static_cast<int>(edges.size());
+    }
+    // What ReplaceFace does, but only b's run can name fb: the checks above leave
+    // no edge of a's run on b.
+    std::vector<int> touched;
+    for (int killed : killedEdges) {
+        touched.push_back(estore[killed].v1);
+        touched.push_back(estore[killed].v2);
+        KillEdge(killed);
+    }
+    fstore[fb].flags |= MN_DEAD;
+    for (int k = bFrom; k < bTo; ++k) {
+        MNEdge& edge = estore[edges[k]];
+        if (edge.f1 == fb) edge.f1 = fa;
+        if (edge.f2 == fb) edge.f2 = fa;
+    }
+    MNFace& joined = fstore[fa];
+    joined.vtx = corners;
+    joined.edg = edges;
+    joined.deg = static_cast<int>(corners.size());
+    for (int vv : touched) KillVertIfBare(vv);
+    bboxValid = false;
     return true;
 }
 
