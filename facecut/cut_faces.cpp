@@ -10,6 +10,7 @@
 #include "facecut/face_triangulation.h"
 #include "facecut/far_shape_index.h"
 #include "facecut/parallel_for.h"
+#include "facecut/produce_in_order.h"
 #include "facecut/point_in_polyline.h"
 #include "facecut/prepare_face_cut.h"
 #include "facecut/rebuild_face.h"
@@ -76,20 +77,25 @@ int CutFaces(MNMesh& mesh, const std::vector<int>& faces, const PolyShape& shape
             const int* in = cut.data() + first;
             for (int k = 0; k < batch; ++k)
                 BuildTriangulationInput(jobs[in[k]]->state, minAngle, weldThreshold, jobs[in[k]]->tri);
-            ParallelFor(batch, threads, [&](int k) {
-                if (!stopped()) jobs[in[k]]->triangulated = RunTriangulation(jobs[in[k]]->tri);
-            });
-            for (int k = 0; k < batch && !stopped(); ++k) {
-                FaceJob& job = *jobs[in[k]];
-                int face = faces[begin + in[k]];
-                // A face the triangulator cannot take, or that no triangle would replace,
-                // stays as it was, flagged like a face the shape does not cut.
-                if (!job.triangulated || !RebuildFace(mesh, face, job.state, removeUnused, job.tri, trace))
-                    MarkFaceUncut(mesh.f[face], PointInClosedLines(job.state.centroid, job.state.frameShape));
-                else if (job.tri.refinementLimited)
-                    ++limited;
-                jobs[in[k]].reset();
-            }
+            // Each face is rebuilt as soon as it is triangulated, while the other threads
+            // triangulate the faces after it.
+            ProduceInOrder(
+                batch, threads,
+                [&](int k) {
+                    if (!stopped()) jobs[in[k]]->triangulated = RunTriangulation(jobs[in[k]]->tri);
+                },
+                [&](int k) {
+                    if (stopped()) return;
+                    FaceJob& job = *jobs[in[k]];
+                    int face = faces[begin + in[k]];
+                    // A face the triangulator cannot take, or that no triangle would
+                    // replace, stays as it was, flagged like a face the shape does not cut.
+                    if (!job.triangulated || !RebuildFace(mesh, face, job.state, removeUnused, job.tri, trace))
+                        MarkFaceUncut(mesh.f[face], PointInClosedLines(job.state.centroid, job.state.frameShape));
+                    else if (job.tri.refinementLimited)
+                        ++limited;
+                    jobs[in[k]].reset();
+                });
             if (visited)
                 visited->fetch_add(batch, std::memory_order_relaxed);
         }
