@@ -1,7 +1,9 @@
 #include "facecut/cut_faces.h"
 
 #include <algorithm>
+#include <condition_variable>
 #include <memory>
+#include <mutex>
 #include <optional>
 
 #include "facecut/cut_flags.h"
@@ -27,6 +29,35 @@ constexpr int kBatch = 512;
 // Faces of the first phase taken by one thread at a time, and counted as visited
 // together.
 constexpr int kChunk = 8;
+
+// Gives the triangulation inputs their turns in face order: the weld's sort keeps
+// process-wide state, so the inputs are built one after another, as on one thread.
+class InputTurns {
+public:
+    // Waits for turn k, and ends it when it goes out of scope, thrown out or not.
+    class Turn {
+    public:
+        Turn(InputTurns& turns, int k) : turns_(turns) {
+            std::unique_lock<std::mutex> hold(turns_.lock_);
+            turns_.changed_.wait(hold, [&] { return turns_.next_ == k; });
+        }
+        ~Turn() {
+            std::lock_guard<std::mutex> hold(turns_.lock_);
+            ++turns_.next_;
+            turns_.changed_.notify_all();
+        }
+        Turn(const Turn&) = delete;
+        Turn& operator=(const Turn&) = delete;
+
+    private:
+        InputTurns& turns_;
+    };
+
+private:
+    std::mutex lock_;
+    std::condition_variable changed_;
+    int next_ = 0;
+};
 
 struct FaceJob {
     FaceCutState state;
@@ -75,13 +106,17 @@ int CutFaces(MNMesh& mesh, const std::vector<int>& faces, const PolyShape& shape
         for (size_t first = 0; first < cut.size() && !stopped(); first += kBatch) {
             const int batch = static_cast<int>(std::min(cut.size() - first, static_cast<size_t>(kBatch)));
             const int* in = cut.data() + first;
-            for (int k = 0; k < batch; ++k)
-                BuildTriangulationInput(jobs[in[k]]->state, minAngle, weldThreshold, jobs[in[k]]->tri);
             // Each face is rebuilt as soon as it is triangulated, while the other threads
-            // triangulate the faces after it.
+            // build the inputs of the faces after it, one at a time and in order, and
+            // triangulate them.
+            InputTurns turns;
             ProduceInOrder(
                 batch, threads,
                 [&](int k) {
+                    {
+                        InputTurns::Turn turn(turns, k);
+                        BuildTriangulationInput(jobs[in[k]]->state, minAngle, weldThreshold, jobs[in[k]]->tri);
+                    }
                     if (!stopped()) jobs[in[k]]->triangulated = RunTriangulation(jobs[in[k]]->tri);
                 },
                 [&](int k) {
