@@ -99,7 +99,12 @@ void AddShapePointsToOutline(PolyLine& outline, const PolyShape& shape) {
                         continue;
                     Point3d a(outline[k].p);
                     Point3d b(outline[next].p);
-                    if (!p.StrictlyInside(a, b, false, 1e-10))
+                    // Inside as seen from both ends. The sine tolerance is an angle at
+                    // the first: seen from far away, a point well off the edge near its
+                    // other end counts as on it, and so does the next point of a dense
+                    // line beside the one just taken in, until the outline has followed
+                    // the line into the face.
+                    if (!p.StrictlyInside(a, b, false, 1e-10) || !p.StrictlyInside(b, a, false, 1e-10))
                         continue;
                     if (inserted == limit)
                         return;

@@ -168,9 +168,10 @@ void SplitSegmentsAtPoints(triangulateio& record, const bstPoint* points, int co
             int b = segments.End(j);
             if (i == a || i == b || !valid(a) || !valid(b))
                 continue;
-            std::uint32_t flags = points[i].SegmentFlags(points[a], points[b], true, 1e-10);
-            if ((flags & (SEG_AT_START | SEG_AT_END | SEG_LEFT | SEG_RIGHT)) != 0 ||
-                (flags & SEG_WITHIN) == 0)
+            // Seen from a far end, a point beside the near end would count as on
+            // the segment (see AddShapePointsToOutline).
+            if (!points[i].StrictlyInside(points[a], points[b], true, 1e-10) ||
+                !points[i].StrictlyInside(points[b], points[a], true, 1e-10))
                 continue;
             if (segments.Joins(i, a)) {
                 segments.Set(j, i, b);

@@ -8,7 +8,8 @@
 // arrays are grown with realloc when segments are added) and its count points as
 // weld records. For every point in order, and every segment in order (segments
 // added on the way included): when the point lies strictly inside the segment in x
-// and y (Point3d::SegmentPosition, flat, tolerance 1e-10), the segment is
+// and y as seen from either end (Point3d::SegmentPosition, flat, tolerance 1e-10,
+// from a to b and from b to a), the segment is
 // shortened to end at the point; unless a segment already joins the point and
 // either end (then the segment is shortened to the other piece), the remaining
 // piece is appended with the segment's marker.

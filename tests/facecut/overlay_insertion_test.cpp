@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+
 #include "facecut/add_outline_points_to_shape.h"
 #include "facecut/add_shape_points_to_outline.h"
 #include "shape_builders.h"
@@ -39,6 +42,29 @@ TEST(AddShapePointsToOutline, LaterPointsWalkTheGrownOutline) {
     ASSERT_EQ(outline.numPts, 6);
     EXPECT_EQ(outline[1].p, Point3(1, 0, 0));
     EXPECT_EQ(outline[2].p, Point3(3, 0, 0));
+}
+
+// A dense line crossing an edge near its far end. Seen from the edge's start, ten
+// units away, points a hundredth off the edge are within the sine tolerance; taken in,
+// each would shorten the edge to end at it, and the next point, 0.0015 further along
+// the line, would again be within the tolerance: the outline would follow the line
+// into the face. Only points on the edge as seen from both its ends go in.
+TEST(AddShapePointsToOutline, ADenseLineNearAnEdgesEndIsNotChainedIntoTheOutline) {
+    PolyLine outline = MakeSquare(0.0f, 0.0f, 10.0f, 10.0f);
+    PolyShape shape;
+    PolyLine& line = shape.NewLine();
+    for (int i = 0; i <= 400; ++i) {
+        float x = 9.2f + 0.0015f * static_cast<float>(i);
+        line.Append(PolyPt(Point3(x, 0.1f * (x - 9.5f), 0.0f)));
+    }
+    AddShapePointsToOutline(outline, shape);
+    EXPECT_LT(outline.numPts, 4 + 10);
+    for (int i = 0; i < outline.numPts; ++i) {
+        const Point3& p = outline[i].p;
+        float offEdge = std::min(std::min(std::fabs(p.x), std::fabs(p.x - 10.0f)),
+                                 std::min(std::fabs(p.y), std::fabs(p.y - 10.0f)));
+        EXPECT_LT(offEdge, 1e-3f) << p.x << " " << p.y;
+    }
 }
 
 TEST(AddShapePointsToOutline, ClosingEdgeInsertsAtPositionZeroOnlyWhenClosed) {

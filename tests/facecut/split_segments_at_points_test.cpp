@@ -51,6 +51,21 @@ TEST(SplitSegmentsAtPoints, PointsAtTheEndsOrOffTheLineLeaveItWhole) {
     EXPECT_EQ(record.Segments(), (std::vector<int>{0, 1}));
 }
 
+// Points beside a long segment's end: seen from its start they are within the sine
+// tolerance, seen from its end they are well off it. Splitting there would bend the
+// segment out to them, one after another.
+TEST(SplitSegmentsAtPoints, PointsBesideTheFarEndLeaveItWhole) {
+    std::vector<InputPoint> points = {{0, 0, 0, -1}, {10, 0, 0, -1}, {9.999, 0.005, 0, 1}, {9.998, 0.006, 0, 1}};
+    InputRecord record(points, {0, 1, 2, 3}, {2, 3});
+    Split(record, Points(points));
+    EXPECT_EQ(record.Segments(), (std::vector<int>{0, 1, 2, 3}));
+    // Near the middle the same offset is taken in.
+    std::vector<InputPoint> middle = {{0, 0, 0, -1}, {10, 0, 0, -1}, {5, 0.004, 0, 1}};
+    InputRecord split(middle, {0, 1}, {2});
+    Split(split, Points(middle));
+    EXPECT_EQ(split.Segments(), (std::vector<int>{0, 2, 2, 1}));
+}
+
 TEST(SplitSegmentsAtPoints, PiecesAddedOnTheWayAreSplitByLaterPoints) {
     std::vector<InputPoint> points = {{0, 0, 0, -1}, {4, 0, 0, -1}, {1, 0, 0, 1}, {3, 0, 0, 1}};
     InputRecord record(points, {0, 1}, {3});
@@ -75,7 +90,8 @@ void ReferenceSplit(triangulateio& io, const std::vector<bstPoint>& points) {
             int b = segments[2 * j + 1];
             if (i == a || i == b)
                 continue;
-            if (points[i].SegmentPosition(points[a], points[b], true, 1e-10) != 4)
+            if (points[i].SegmentPosition(points[a], points[b], true, 1e-10) != 4 ||
+                points[i].SegmentPosition(points[b], points[a], true, 1e-10) != 4)
                 continue;
             if (joins(i, a)) {
                 segments[2 * j] = i;
