@@ -1,4 +1,4 @@
-// Shapes with very many points: a circle of 1,000 to 100,000 points cut into the
+// Shapes with very many points: a circle of 1,000 to 1,000,000 points cut into the
 // example box, placed by the automatic fit as the command line places it. The cost
 // should grow with the points, not with their square.
 #include <benchmark/benchmark.h>
@@ -46,6 +46,7 @@ BENCHMARK(BM_DenseCircleOverGridBox)
     ->Arg(1000)
     ->Arg(10000)
     ->Arg(100000)
+    ->Arg(1000000)
     ->Iterations(1)
     ->Unit(benchmark::kMillisecond);
 
