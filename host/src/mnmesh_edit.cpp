@@ -78,7 +78,8 @@ bool MNMesh::StripSpurs(std::vector<int>& corners, std::vector<int>& edges, std:
 }
 
 void MNMesh::ReplaceFace(int keep, const std::vector<int>& corners, const std::vector<int>& edges,
-                         const std::vector<int>& killedFaces, const std::vector<int>& killedEdges) {
+                         const std::vector<int>& killedFaces, const std::vector<int>& killedEdges, int renameFrom,
+                         int renameTo) {
     std::vector<int> touched;
     for (int ed : killedEdges) {
         touched.push_back(estore[ed].v1);
@@ -90,8 +91,8 @@ void MNMesh::ReplaceFace(int keep, const std::vector<int>& corners, const std::v
     face.vtx = corners;
     face.edg = edges;
     face.deg = static_cast<int>(corners.size());
-    for (int ed : edges) {
-        MNEdge& edge = estore[ed];
+    for (int k = renameFrom; k < renameTo; ++k) {
+        MNEdge& edge = estore[edges[static_cast<size_t>(k)]];
         if (std::find(killedFaces.begin(), killedFaces.end(), edge.f1) != killedFaces.end())
             edge.f1 = keep;
         if (std::find(killedFaces.begin(), killedFaces.end(), edge.f2) != killedFaces.end())
@@ -222,26 +223,8 @@ bool MNMesh::RemoveEdge(int ed) {
         run->AppendTo(corners, edges);
         if (run->face == &b) bTo = static_cast<int>(edges.size());
     }
-    // What ReplaceFace does, but only b's run can name fb: the checks above leave
-    // no edge of a's run on b.
-    std::vector<int> touched;
-    for (int killed : killedEdges) {
-        touched.push_back(estore[killed].v1);
-        touched.push_back(estore[killed].v2);
-        KillEdge(killed);
-    }
-    fstore[fb].flags |= MN_DEAD;
-    for (int k = bFrom; k < bTo; ++k) {
-        MNEdge& edge = estore[edges[k]];
-        if (edge.f1 == fb) edge.f1 = fa;
-        if (edge.f2 == fb) edge.f2 = fa;
-    }
-    MNFace& joined = fstore[fa];
-    joined.vtx = corners;
-    joined.edg = edges;
-    joined.deg = static_cast<int>(corners.size());
-    for (int vv : touched) KillVertIfBare(vv);
-    bboxValid = false;
+    // Only b's run can name fb: the checks above leave no edge of a's run on b.
+    ReplaceFace(fa, corners, edges, {fb}, killedEdges, bFrom, bTo);
     return true;
 }
 
@@ -355,7 +338,7 @@ bool MNMesh::RemoveVertex(int vv) {
     std::vector<int> killedFaces;
     for (int fc : fan)
         if (fc != keep) killedFaces.push_back(fc);
-    ReplaceFace(keep, corners, edges, killedFaces, killedEdges);
+    ReplaceFace(keep, corners, edges, killedFaces, killedEdges, 0, static_cast<int>(edges.size()));
     vstore[vv].flags |= MN_DEAD;
     return true;
 }
