@@ -226,8 +226,10 @@ int CheckCut(const MNMesh& before, const MNMesh& after, int face, const PolyShap
         for (size_t j = 0; j < shapeSegments.size(); ++j) {
             const auto& [s, t] = shapeSegments[j];
             // A segment seen end-on, or between two equal points, is a point: no
-            // edge can run along it.
+            // edge can run along it. One no longer than the weld's tolerance (and
+            // its rounding) may be welded into a point.
             if (s.x == t.x && s.y == t.y) continue;
+            if (x.weld > 0.0f && std::hypot(t.x - s.x, t.y - s.y) <= x.weld + 10 * tol) continue;
             const double allowed = lineTol + bend[j];
             for (int k = 1; k < 50; ++k) {
                 P2 p{s.x + (t.x - s.x) * k / 50.0, s.y + (t.y - s.y) * k / 50.0};
