@@ -80,18 +80,27 @@ void SnapIndexed(PolyShape& shape, const Matrix3& shapeTM, const Matrix3& object
     SnapShapePoints(shape, shapeTM, objectTM, direction, local, mesh);
 }
 
+void SnapIndexedOnTwoThreads(PolyShape& shape, const Matrix3& shapeTM, const Matrix3& objectTM,
+                             const Point3& direction, bool local, const Mesh& mesh) {
+    SnapShapePoints(shape, shapeTM, objectTM, direction, local, mesh, nullptr, 2);
+}
+
 BENCHMARK_TEMPLATE(BM_Snap, SnapIndexed)->Apply(SnapSizes);
+BENCHMARK_TEMPLATE(BM_Snap, SnapIndexedOnTwoThreads)->Apply(SnapSizes);
 BENCHMARK_TEMPLATE(BM_Snap, SnapShapePointsExhaustive)->Apply(SnapSizes)->Iterations(1);
 
 void BM_IndexBuild(benchmark::State& state) {
     const Mesh mesh = WavyField(CellsFor(static_cast<int>(state.range(0))));
     for (auto _ : state) {
-        const TriangleLineIndex index(mesh, kDirection);
+        const TriangleLineIndex index(mesh, kDirection, nullptr, static_cast<int>(state.range(1)));
         benchmark::ClobberMemory();
     }
     state.counters["triangles"] = mesh.numFaces;
 }
-BENCHMARK(BM_IndexBuild)->Arg(20000)->Arg(200000)->Arg(1000000)->Unit(benchmark::kMillisecond);
+// Triangles x threads.
+BENCHMARK(BM_IndexBuild)
+    ->ArgsProduct({{20000, 200000, 1000000}, {1, 2}})
+    ->Unit(benchmark::kMillisecond);
 
 // n x n octagons: every cell side carries a middle vertex with two edges in line.
 // Gives the middles to use as candidates.

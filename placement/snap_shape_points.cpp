@@ -1,7 +1,9 @@
 #include "placement/snap_shape_points.h"
 
+#include <algorithm>
 #include <vector>
 
+#include "facecut/parallel_for.h"
 #include "placement/nearest_surface_hit.h"
 #include "placement/snap_ray.h"
 #include "placement/triangle_line_index.h"
@@ -24,25 +26,46 @@ bool Stopped(const std::atomic<bool>* stop) {
     return stop && stop->load(std::memory_order_relaxed);
 }
 
-// Points placed between looks at the stop flag.
-constexpr int kPointsPerStopCheck = 1024;
+// Points one thread places at a time, between looks at the stop flag.
+constexpr size_t kPointsPerBlock = 256;
 
-// The point loop shared by both searches; nearest gives the hit for a line. Gives
-// false when stopped.
+// The point loop shared by both searches; nearest(ray, scratch) gives the hit for a
+// line. Lines are cast on up to `threads` threads; misses then take their carry in
+// point order. Gives false, the shape unchanged, when stopped.
 template <class NearestFn>
 bool SnapPoints(PolyShape& shape, const Matrix3& shapeTM, const Matrix3& objectTM,
-                const Point3& direction, NearestFn nearest, const std::atomic<bool>* stop) {
+                const Point3& direction, const NearestFn& nearest, int threads,
+                const std::atomic<bool>* stop) {
     const Matrix3 toObject = Inverse(objectTM);
-    long long placed = 0;
+    std::vector<Point3> origins;
+    for (int line = 0; line < shape.numLines; ++line) {
+        const PolyLine& polyline = shape.lines[line];
+        for (int i = 0; i < polyline.numPts; ++i)
+            origins.push_back((polyline.pts[i].p * shapeTM) * toObject);
+    }
+    const size_t count = origins.size();
+    std::vector<SurfaceHit> hits(count);
+    const int blocks = static_cast<int>((count + kPointsPerBlock - 1) / kPointsPerBlock);
+    ParallelFor(blocks, threads, [&](int block) {
+        if (Stopped(stop))
+            return;
+        std::vector<int> scratch;
+        const size_t first = static_cast<size_t>(block) * kPointsPerBlock;
+        const size_t last = std::min(count, first + kPointsPerBlock);
+        for (size_t i = first; i < last; ++i)
+            hits[i] = nearest(SnapRay{origins[i], direction}, scratch);
+    });
+    if (Stopped(stop))
+        return false;
+
+    size_t next = 0;
     for (int line = 0; line < shape.numLines; ++line) {
         PolyLine& polyline = shape.lines[line];
         float carry = 0.0f;
-        for (int i = 0; i < polyline.numPts; ++i, ++placed) {
-            if (placed % kPointsPerStopCheck == 0 && Stopped(stop))
-                return false;
+        for (int i = 0; i < polyline.numPts; ++i, ++next) {
+            const Point3& p = origins[next];
+            const SurfaceHit& hit = hits[next];
             Point3& position = polyline.pts[i].p;
-            const Point3 p = (position * shapeTM) * toObject;
-            const SurfaceHit hit = nearest(SnapRay{p, direction});
             if (hit.found) {
                 position = hit.point;
                 carry = Length(p - hit.point);
@@ -59,24 +82,23 @@ bool SnapPoints(PolyShape& shape, const Matrix3& shapeTM, const Matrix3& objectT
 
 bool SnapShapePoints(PolyShape& shape, const Matrix3& shapeTM, const Matrix3& objectTM,
                      const Point3& direction, bool local, const Mesh& mesh,
-                     const std::atomic<bool>* stop) {
+                     const std::atomic<bool>* stop, int threads) {
     if (local) {
         TransformPoints(shape, shapeTM, objectTM);
         return true;
     }
-    const TriangleLineIndex index(mesh, direction, stop);
+    const TriangleLineIndex index(mesh, direction, stop, threads);
     // An index left unusable by the stop would test every triangle for every point.
     if (Stopped(stop))
         return false;
-    std::vector<int> faces;
     return SnapPoints(
         shape, shapeTM, objectTM, direction,
-        [&](const SnapRay& ray) {
+        [&](const SnapRay& ray, std::vector<int>& faces) {
             if (!index.Candidates(ray.origin, faces))
                 return NearestSurfaceHit(ray, mesh);
             return NearestSurfaceHitAmong(ray, mesh, faces);
         },
-        stop);
+        threads, stop);
 }
 
 void SnapShapePointsExhaustive(PolyShape& shape, const Matrix3& shapeTM, const Matrix3& objectTM,
@@ -87,5 +109,6 @@ void SnapShapePointsExhaustive(PolyShape& shape, const Matrix3& shapeTM, const M
     }
     SnapPoints(
         shape, shapeTM, objectTM, direction,
-        [&](const SnapRay& ray) { return NearestSurfaceHit(ray, mesh); }, nullptr);
+        [&](const SnapRay& ray, std::vector<int>&) { return NearestSurfaceHit(ray, mesh); }, 1,
+        nullptr);
 }

@@ -15,11 +15,12 @@
 // local is set, it then moves to the nearest point where the line through it along
 // the direction meets a triangle (the lower face index on a tie). A point that meets
 // nothing moves along the direction by the distance that the last snapped point of
-// its polyline moved (0 before any). Only point positions change. Gives false when
-// *stop turned true before every point was placed; the shape is then part moved.
+// its polyline moved (0 before any). Only point positions change. Searches on up to
+// `threads` threads, with the same result for any count. Gives false, the shape
+// unchanged, when *stop turned true before every point was placed.
 bool SnapShapePoints(PolyShape& shape, const Matrix3& shapeTM, const Matrix3& objectTM,
                      const Point3& direction, bool local, const Mesh& mesh,
-                     const std::atomic<bool>* stop = nullptr);
+                     const std::atomic<bool>* stop = nullptr, int threads = 1);
 
 // The same result, testing every point against every triangle: the reference for the
 // indexed search above.

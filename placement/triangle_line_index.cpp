@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdint>
 
+#include "facecut/parallel_for.h"
 #include "placement/intersect_ray_triangle.h"
 #include "placement/nearest_surface_hit.h"
 
@@ -64,13 +65,16 @@ bool Stopped(const std::atomic<bool>* stop) {
     return stop && stop->load(std::memory_order_relaxed);
 }
 
-// Faces added between looks at the stop flag: a few milliseconds of work.
-constexpr int kFacesPerStopCheck = 4096;
+// Faces one thread adds at a time, between looks at the stop flag: well under a
+// millisecond of work.
+constexpr int kFacesPerBlock = 1024;
+// Items one thread keys or moves at a time.
+constexpr size_t kItemsPerBlock = 16384;
 
 }  // namespace
 
 TriangleLineIndex::TriangleLineIndex(const Mesh& mesh, const Point3& direction,
-                                     const std::atomic<bool>* stop) {
+                                     const std::atomic<bool>* stop, int threads) {
     const double d[3] = {direction.x, direction.y, direction.z};
     const double length = std::sqrt(Dot(d, d));
     if (!IsFinite(direction) || !(length > 0.0) || !std::isfinite(length))
@@ -94,19 +98,46 @@ TriangleLineIndex::TriangleLineIndex(const Mesh& mesh, const Point3& direction,
     std::copy(u, u + 3, axisU);
     std::copy(w, w + 3, axisW);
 
-    items.reserve(static_cast<size_t>(std::max(mesh.numFaces, 0)));
-    for (int face = 0; face < mesh.numFaces; ++face) {
-        if (face % kFacesPerStopCheck == 0 && Stopped(stop))
-            return;
-        AddFace(mesh, face, direction);
-    }
-    if (!SortAlongCurve(stop))
+    if (!AddFaces(mesh, direction, stop, threads) || !SortAlongCurve(stop, threads))
         return;
     BuildLevels();
     usable = !Stopped(stop);
 }
 
-void TriangleLineIndex::AddFace(const Mesh& mesh, int face, const Point3& direction) {
+bool TriangleLineIndex::AddFaces(const Mesh& mesh, const Point3& direction,
+                                 const std::atomic<bool>* stop, int threads) {
+    // Blocks are filled in any order and joined in face order, so the items are those
+    // of a single pass.
+    const int blocks = (std::max(mesh.numFaces, 0) + kFacesPerBlock - 1) / kFacesPerBlock;
+    std::vector<std::vector<Item>> blockItems(static_cast<size_t>(blocks));
+    std::vector<std::vector<int>> blockAlwaysTested(static_cast<size_t>(blocks));
+    ParallelFor(blocks, threads, [&](int block) {
+        if (Stopped(stop))
+            return;
+        const int first = block * kFacesPerBlock;
+        const int last = std::min(mesh.numFaces, first + kFacesPerBlock);
+        std::vector<Item>& out = blockItems[static_cast<size_t>(block)];
+        out.reserve(static_cast<size_t>(last - first));
+        for (int face = first; face < last; ++face)
+            AddFace(mesh, face, direction, out, blockAlwaysTested[static_cast<size_t>(block)]);
+    });
+    if (Stopped(stop))
+        return false;
+    size_t count = 0;
+    for (const std::vector<Item>& block : blockItems) count += block.size();
+    items.reserve(count);
+    for (std::vector<Item>& block : blockItems) {
+        items.insert(items.end(), block.begin(), block.end());
+        std::vector<Item>().swap(block);
+    }
+    for (const std::vector<int>& block : blockAlwaysTested)
+        alwaysTested.insert(alwaysTested.end(), block.begin(), block.end());
+    return true;
+}
+
+void TriangleLineIndex::AddFace(const Mesh& mesh, int face, const Point3& direction,
+                                std::vector<Item>& itemsOut,
+                                std::vector<int>& alwaysTestedOut) const {
     Point3 t0;
     Point3 t1;
     Point3 t2;
@@ -122,7 +153,7 @@ void TriangleLineIndex::AddFace(const Mesh& mesh, int face, const Point3& direct
         return;
 
     if (!IsFinite(t0) || !IsFinite(t1) || !IsFinite(t2)) {
-        alwaysTested.push_back(face);
+        alwaysTestedOut.push_back(face);
         return;
     }
     const double a[3] = {e1.x, e1.y, e1.z};
@@ -133,7 +164,7 @@ void TriangleLineIndex::AddFace(const Mesh& mesh, int face, const Point3& direct
     const double bb = Dot(b, b);
     const double squaredSine = Dot(c, c) / (aa * bb);
     if (!(squaredSine >= kMinSquaredSine)) {
-        alwaysTested.push_back(face);
+        alwaysTestedOut.push_back(face);
         return;
     }
     const double diameter = SizeBound(e1) + SizeBound(e2);
@@ -152,13 +183,13 @@ void TriangleLineIndex::AddFace(const Mesh& mesh, int face, const Point3& direct
                      FloatAbove(std::max(y[0], std::max(y[1], y[2])) + pad)};
     if (!std::isfinite(box.minX) || !std::isfinite(box.minY) || !std::isfinite(box.maxX) ||
         !std::isfinite(box.maxY)) {
-        alwaysTested.push_back(face);
+        alwaysTestedOut.push_back(face);
         return;
     }
-    items.push_back(Item{box, face});
+    itemsOut.push_back(Item{box, face});
 }
 
-bool TriangleLineIndex::SortAlongCurve(const std::atomic<bool>* stop) {
+bool TriangleLineIndex::SortAlongCurve(const std::atomic<bool>* stop, int threads) {
     if (items.size() < 2)
         return true;
     double minX = INFINITY;
@@ -178,16 +209,21 @@ bool TriangleLineIndex::SortAlongCurve(const std::atomic<bool>* stop) {
 
     // Morton keys of the quantised box centres, then a stable radix sort by key.
     const size_t count = items.size();
+    const int blocks = static_cast<int>((count + kItemsPerBlock - 1) / kItemsPerBlock);
     std::vector<std::uint64_t> keyed(count);
-    for (size_t i = 0; i < count; ++i) {
-        const Box& box = items[i].box;
-        const double cx = 0.5 * (static_cast<double>(box.minX) + box.maxX);
-        const double cy = 0.5 * (static_cast<double>(box.minY) + box.maxY);
-        const std::uint32_t qx = static_cast<std::uint32_t>((cx - minX) * scaleX);
-        const std::uint32_t qy = static_cast<std::uint32_t>((cy - minY) * scaleY);
-        const std::uint64_t key = SpreadBits(qx) | (SpreadBits(qy) << 1);
-        keyed[i] = (key << 32) | static_cast<std::uint64_t>(i);
-    }
+    ParallelFor(blocks, threads, [&](int block) {
+        const size_t first = static_cast<size_t>(block) * kItemsPerBlock;
+        const size_t last = std::min(count, first + kItemsPerBlock);
+        for (size_t i = first; i < last; ++i) {
+            const Box& box = items[i].box;
+            const double cx = 0.5 * (static_cast<double>(box.minX) + box.maxX);
+            const double cy = 0.5 * (static_cast<double>(box.minY) + box.maxY);
+            const std::uint32_t qx = static_cast<std::uint32_t>((cx - minX) * scaleX);
+            const std::uint32_t qy = static_cast<std::uint32_t>((cy - minY) * scaleY);
+            const std::uint64_t key = SpreadBits(qx) | (SpreadBits(qy) << 1);
+            keyed[i] = (key << 32) | static_cast<std::uint64_t>(i);
+        }
+    });
     std::vector<std::uint64_t> scratch(count);
     constexpr int kDigitBits = 11;
     constexpr std::uint64_t kDigitMask = (1u << kDigitBits) - 1;
@@ -202,7 +238,11 @@ bool TriangleLineIndex::SortAlongCurve(const std::atomic<bool>* stop) {
             return false;
     }
     std::vector<Item> sorted(count);
-    for (size_t i = 0; i < count; ++i) sorted[i] = items[keyed[i] & 0xFFFFFFFFu];
+    ParallelFor(blocks, threads, [&](int block) {
+        const size_t first = static_cast<size_t>(block) * kItemsPerBlock;
+        const size_t last = std::min(count, first + kItemsPerBlock);
+        for (size_t i = first; i < last; ++i) sorted[i] = items[keyed[i] & 0xFFFFFFFFu];
+    });
     items.swap(sorted);
     return true;
 }

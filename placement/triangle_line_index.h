@@ -13,9 +13,10 @@ class TriangleLineIndex {
 public:
     // Takes the mesh (read now and by later queries; it must not change) and the
     // direction of every line that will be cast. Once *stop turns true the building
-    // ends early and the index is left unusable.
+    // ends early and the index is left unusable. Builds on up to `threads` threads; the
+    // index is the same for any count.
     TriangleLineIndex(const Mesh& mesh, const Point3& direction,
-                      const std::atomic<bool>* stop = nullptr);
+                      const std::atomic<bool>* stop = nullptr, int threads = 1);
 
     // Takes a line origin. Gives in faces, ascending, every face that
     // IntersectRayTriangle may report as hit for the line through origin along the
@@ -42,8 +43,14 @@ private:
         y = p.x * axisW[0] + p.y * axisW[1] + p.z * axisW[2];
         return std::isfinite(x) && std::isfinite(y);
     }
-    void AddFace(const Mesh& mesh, int face, const Point3& direction);
-    bool SortAlongCurve(const std::atomic<bool>* stop);
+    // Appends the face's item to itemsOut, or the face to alwaysTestedOut, or neither
+    // when no line can hit it.
+    void AddFace(const Mesh& mesh, int face, const Point3& direction, std::vector<Item>& itemsOut,
+                 std::vector<int>& alwaysTestedOut) const;
+    // Adds every face; false when stopped.
+    bool AddFaces(const Mesh& mesh, const Point3& direction, const std::atomic<bool>* stop,
+                  int threads);
+    bool SortAlongCurve(const std::atomic<bool>* stop, int threads);
     void BuildLevels();
 
     bool usable = false;

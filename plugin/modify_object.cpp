@@ -141,9 +141,10 @@ void Slitform::ModifyObject(TimeValue t, ModContext& mc, ObjectState* os, INode*
     lastCut = CutRecord{true, direction};
     const std::atomic<bool>* stop = cancelFlag.load();
     auto stopped = [stop] { return stop && stop->load(std::memory_order_relaxed); };
+    const int threads = CutThreadCount();
     // Stopped by the host: the cut has not begun, and the host throws the object away.
     if (!SnapShapePoints(shape, shapeTM, objectTM, direction, local != 0,
-                         static_cast<TriObject*>(triangles->get())->mesh, stop))
+                         static_cast<TriObject*>(triangles->get())->mesh, stop, threads))
         return;
     // The triangle copy served the snapping only; the cuts need its memory.
     triangles.reset();
@@ -156,7 +157,7 @@ void Slitform::ModifyObject(TimeValue t, ModContext& mc, ObjectState* os, INode*
     facesToVisit = static_cast<long long>(selected.size());
     if (stopped()) return;
     lastCut.facesAtPointLimit = CutFaces(mesh, selected, shape, through != 0, Point3(direction), local != 0,
-                                         removeUnused != 0, minAngle, weld, CutThreadCount(), &facesVisited, stop);
+                                         removeUnused != 0, minAngle, weld, threads, &facesVisited, stop);
     // Stopped by the host: what is left is part cut, and the host throws it away.
     if (stopped()) return;
 

@@ -166,11 +166,15 @@ void ExpectSameSnap(const Scene& scene, const Point3& direction, int points, std
     const Mesh mesh = ToMesh(scene);
     const PolyShape original = ShapeOver(scene, direction, points, rng);
     PolyShape indexed = original;
+    PolyShape threaded = original;
     PolyShape exhaustive = original;
     const Matrix3 identity;
     SnapShapePoints(indexed, identity, identity, direction, false, mesh);
+    // Several index blocks and point blocks per thread, taken in any order.
+    EXPECT_TRUE(SnapShapePoints(threaded, identity, identity, direction, false, mesh, nullptr, 3));
     SnapShapePointsExhaustive(exhaustive, identity, identity, direction, false, mesh);
     EXPECT_EQ(CountDifferences(indexed, exhaustive), 0);
+    EXPECT_EQ(CountDifferences(threaded, exhaustive), 0);
     // The comparison means something only when many points snap.
     EXPECT_GT(CountSnapped(original, exhaustive, direction), points / 4);
 }
@@ -217,11 +221,14 @@ TEST(SnapIndexEquality, TriangleSoupWithSliversAndBrokenFaces) {
     broken.faces[9].v[0] = static_cast<DWORD>(broken.numVerts);
     const PolyShape original = ShapeOver(scene, directions[0], 1000, rng);
     PolyShape indexed = original;
+    PolyShape threaded = original;
     PolyShape exhaustive = original;
     const Matrix3 identity;
     SnapShapePoints(indexed, identity, identity, directions[0], false, broken);
+    SnapShapePoints(threaded, identity, identity, directions[0], false, broken, nullptr, 2);
     SnapShapePointsExhaustive(exhaustive, identity, identity, directions[0], false, broken);
     EXPECT_EQ(CountDifferences(indexed, exhaustive), 0);
+    EXPECT_EQ(CountDifferences(threaded, exhaustive), 0);
 }
 
 TEST(TriangleLineIndex, PrunesToTheFacesUnderThePoint) {
