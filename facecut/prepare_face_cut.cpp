@@ -135,7 +135,6 @@ bool PrepareFaceCut(MNMesh& mesh, int face, const PolyShape& shape, bool through
     }
     state.outline.Close();
     state.centroid = sum * (1.0f / static_cast<float>(f.deg));
-    state.cornerSpacing = CornerSpacing(state.outline);
 
     // Shape into the frame; with through on (and local off) projected onto the
     // face plane along the direction first, unless the normal is degenerate or the
@@ -152,6 +151,7 @@ bool PrepareFaceCut(MNMesh& mesh, int face, const PolyShape& shape, bool through
     };
     if (far && sound && project) {
         std::vector<Point3> corners;
+        corners.reserve(static_cast<size_t>(f.deg));
         for (int i = 0; i < f.deg; ++i) corners.push_back(mesh.v[f.vtx[i]].p);
         auto mayHoldCorner = [&](const Point3& a, const Point3& b) {
             Point3d fa(toFrame(a)), fb(toFrame(b));
@@ -166,6 +166,8 @@ bool PrepareFaceCut(MNMesh& mesh, int face, const PolyShape& shape, bool through
             return false;
         }
     }
+    // Only a face that may be cut needs it, measured before the overlay adds points.
+    state.cornerSpacing = CornerSpacing(state.outline);
     state.frameShape.Init();
     for (int i = 0; i < shape.numLines; ++i) {
         state.frameShape.Append(shape[i]);
