@@ -106,43 +106,51 @@ TriangleLineIndex::TriangleLineIndex(const Mesh& mesh, const Point3& direction,
 
 bool TriangleLineIndex::AddFaces(const Mesh& mesh, const Point3& direction,
                                  const std::atomic<bool>* stop, int threads) {
-    // Blocks are filled in any order and joined in face order, so the items are those
-    // of a single pass.
-    const int blocks = (std::max(mesh.numFaces, 0) + kFacesPerBlock - 1) / kFacesPerBlock;
-    std::vector<std::vector<Item>> blockItems(static_cast<size_t>(blocks));
+    // Every face fills its own slot, on any thread, and the slots are then packed in
+    // face order: the items are those of a single pass, with no second copy of them.
+    const int faces = std::max(mesh.numFaces, 0);
+    const int blocks = (faces + kFacesPerBlock - 1) / kFacesPerBlock;
+    items.resize(static_cast<size_t>(faces));
     std::vector<std::vector<int>> blockAlwaysTested(static_cast<size_t>(blocks));
     ParallelFor(blocks, threads, [&](int block) {
         if (Stopped(stop))
             return;
         const int first = block * kFacesPerBlock;
-        const int last = std::min(mesh.numFaces, first + kFacesPerBlock);
-        std::vector<Item>& out = blockItems[static_cast<size_t>(block)];
-        out.reserve(static_cast<size_t>(last - first));
-        for (int face = first; face < last; ++face)
-            AddFace(mesh, face, direction, out, blockAlwaysTested[static_cast<size_t>(block)]);
+        const int last = std::min(faces, first + kFacesPerBlock);
+        for (int face = first; face < last; ++face) {
+            Item& slot = items[static_cast<size_t>(face)];
+            slot.face = -1;
+            switch (PlaceFace(mesh, face, direction, slot.box)) {
+                case Placement::kBoxed:
+                    slot.face = face;
+                    break;
+                case Placement::kAlwaysTested:
+                    blockAlwaysTested[static_cast<size_t>(block)].push_back(face);
+                    break;
+                case Placement::kNeverHit:
+                    break;
+            }
+        }
     });
     if (Stopped(stop))
         return false;
-    size_t count = 0;
-    for (const std::vector<Item>& block : blockItems) count += block.size();
-    items.reserve(count);
-    for (std::vector<Item>& block : blockItems) {
-        items.insert(items.end(), block.begin(), block.end());
-        std::vector<Item>().swap(block);
-    }
+    size_t kept = 0;
+    for (size_t i = 0; i < items.size(); ++i)
+        if (items[i].face >= 0)
+            items[kept++] = items[i];
+    items.resize(kept);
     for (const std::vector<int>& block : blockAlwaysTested)
         alwaysTested.insert(alwaysTested.end(), block.begin(), block.end());
     return true;
 }
 
-void TriangleLineIndex::AddFace(const Mesh& mesh, int face, const Point3& direction,
-                                std::vector<Item>& itemsOut,
-                                std::vector<int>& alwaysTestedOut) const {
+TriangleLineIndex::Placement TriangleLineIndex::PlaceFace(const Mesh& mesh, int face,
+                                                          const Point3& direction, Box& box) const {
     Point3 t0;
     Point3 t1;
     Point3 t2;
     if (!FaceCorners(mesh, face, t0, t1, t2))
-        return;
+        return Placement::kNeverHit;
 
     // The hit test's first two checks do not depend on the origin: a triangle they
     // reject is never hit. Same expressions, so the same float results.
@@ -150,12 +158,10 @@ void TriangleLineIndex::AddFace(const Mesh& mesh, int face, const Point3& direct
     const Point3 e2 = t2 - t0;
     const Point3 n = e1 ^ e2;
     if (IsDegenerateTriangle(e1, e2, n) || RunsAlongPlane(n, direction))
-        return;
+        return Placement::kNeverHit;
 
-    if (!IsFinite(t0) || !IsFinite(t1) || !IsFinite(t2)) {
-        alwaysTestedOut.push_back(face);
-        return;
-    }
+    if (!IsFinite(t0) || !IsFinite(t1) || !IsFinite(t2))
+        return Placement::kAlwaysTested;
     const double a[3] = {e1.x, e1.y, e1.z};
     const double b[3] = {e2.x, e2.y, e2.z};
     const double c[3] = {a[1] * b[2] - a[2] * b[1], a[2] * b[0] - a[0] * b[2],
@@ -163,10 +169,8 @@ void TriangleLineIndex::AddFace(const Mesh& mesh, int face, const Point3& direct
     const double aa = Dot(a, a);
     const double bb = Dot(b, b);
     const double squaredSine = Dot(c, c) / (aa * bb);
-    if (!(squaredSine >= kMinSquaredSine)) {
-        alwaysTestedOut.push_back(face);
-        return;
-    }
+    if (!(squaredSine >= kMinSquaredSine))
+        return Placement::kAlwaysTested;
     const double diameter = SizeBound(e1) + SizeBound(e2);
     const double size = std::max(SizeBound(t0), std::max(SizeBound(t1), SizeBound(t2)));
     const double pad =
@@ -177,16 +181,14 @@ void TriangleLineIndex::AddFace(const Mesh& mesh, int face, const Point3& direct
     Project(t0, x[0], y[0]);
     Project(t1, x[1], y[1]);
     Project(t2, x[2], y[2]);
-    const Box box = {FloatBelow(std::min(x[0], std::min(x[1], x[2])) - pad),
-                     FloatBelow(std::min(y[0], std::min(y[1], y[2])) - pad),
-                     FloatAbove(std::max(x[0], std::max(x[1], x[2])) + pad),
-                     FloatAbove(std::max(y[0], std::max(y[1], y[2])) + pad)};
+    box = {FloatBelow(std::min(x[0], std::min(x[1], x[2])) - pad),
+           FloatBelow(std::min(y[0], std::min(y[1], y[2])) - pad),
+           FloatAbove(std::max(x[0], std::max(x[1], x[2])) + pad),
+           FloatAbove(std::max(y[0], std::max(y[1], y[2])) + pad)};
     if (!std::isfinite(box.minX) || !std::isfinite(box.minY) || !std::isfinite(box.maxX) ||
-        !std::isfinite(box.maxY)) {
-        alwaysTestedOut.push_back(face);
-        return;
-    }
-    itemsOut.push_back(Item{box, face});
+        !std::isfinite(box.maxY))
+        return Placement::kAlwaysTested;
+    return Placement::kBoxed;
 }
 
 bool TriangleLineIndex::SortAlongCurve(const std::atomic<bool>* stop, int threads) {

@@ -43,10 +43,10 @@ private:
         y = p.x * axisW[0] + p.y * axisW[1] + p.z * axisW[2];
         return std::isfinite(x) && std::isfinite(y);
     }
-    // Appends the face's item to itemsOut, or the face to alwaysTestedOut, or neither
-    // when no line can hit it.
-    void AddFace(const Mesh& mesh, int face, const Point3& direction, std::vector<Item>& itemsOut,
-                 std::vector<int>& alwaysTestedOut) const;
+    enum class Placement { kNeverHit, kBoxed, kAlwaysTested };
+    // Where the face goes: nowhere, since no line can hit it; into the boxes, with its
+    // box; or among the faces tested for every line.
+    Placement PlaceFace(const Mesh& mesh, int face, const Point3& direction, Box& box) const;
     // Adds every face; false when stopped.
     bool AddFaces(const Mesh& mesh, const Point3& direction, const std::atomic<bool>* stop,
                   int threads);
