@@ -26,8 +26,9 @@ bool Stopped(const std::atomic<bool>* stop) {
     return stop && stop->load(std::memory_order_relaxed);
 }
 
-// Points one thread places at a time, between looks at the stop flag.
-constexpr size_t kPointsPerBlock = 256;
+// Points per block, between looks at the stop flag: small, because ParallelFor hands
+// out a few blocks at a time and a shape of a thousand points should still spread.
+constexpr size_t kPointsPerBlock = 32;
 
 // The point loop shared by both searches; nearest(ray, scratch) gives the hit for a
 // line. Lines are cast on up to `threads` threads; misses then take their carry in

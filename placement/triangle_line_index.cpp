@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cfloat>
 #include <cmath>
+#include <cstddef>
 #include <cstdint>
 
 #include "facecut/parallel_for.h"
@@ -327,7 +328,10 @@ bool TriangleLineIndex::Candidates(const Point3& origin, std::vector<int>& faces
             stack[depth++] = Entry{entry.level - 1, 2 * entry.index};
         }
     }
-    faces.insert(faces.end(), alwaysTested.begin(), alwaysTested.end());
+    // The always-tested faces are in ascending order already and never in a box.
     std::sort(faces.begin(), faces.end());
+    const std::ptrdiff_t walked = static_cast<std::ptrdiff_t>(faces.size());
+    faces.insert(faces.end(), alwaysTested.begin(), alwaysTested.end());
+    std::inplace_merge(faces.begin(), faces.begin() + walked, faces.end());
     return true;
 }
