@@ -66,10 +66,10 @@ bool Stopped(const std::atomic<bool>* stop) {
     return stop && stop->load(std::memory_order_relaxed);
 }
 
-// Faces one thread adds at a time, between looks at the stop flag: well under a
+// Faces per block of the parallel pass, between looks at the stop flag: well under a
 // millisecond of work.
 constexpr int kFacesPerBlock = 1024;
-// Items one thread keys or moves at a time.
+// Items per block of the parallel keying and moving.
 constexpr size_t kItemsPerBlock = 16384;
 
 }  // namespace
