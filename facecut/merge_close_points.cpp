@@ -10,6 +10,11 @@ std::vector<int> MergeClosePoints(bstPoint* records, int& count, double tol) {
     if (count <= 0)
         return map;
     bstPoint* r = records;
+    // The snapped x only lines up close points for the walk; the kept records end at
+    // their own x, or the running midpoint of the own x of those merged. Moved along
+    // a chain of snaps, a point on a steep outline edge left the edge.
+    std::vector<double> ownX(map.size());
+    for (int i = 0; i < count; ++i) ownX[static_cast<size_t>(r[i].index)] = r[i].x;
     SortPointRecords(r, count);
     for (int i = 1; i < count; ++i) {
         if (std::fabs(r[i].x - r[i - 1].x) < tol)
@@ -19,6 +24,8 @@ std::vector<int> MergeClosePoints(bstPoint* records, int& count, double tol) {
 
     int inputCount = count;
     int kept = 0;
+    std::vector<double> keptX(map.size());
+    keptX[0] = ownX[static_cast<size_t>(r[0].index)];
     map[static_cast<size_t>(r[0].index)] = 0;
     for (int i = 1; i < inputCount; ++i) {
         bstPoint& k = r[kept];
@@ -27,6 +34,8 @@ std::vector<int> MergeClosePoints(bstPoint* records, int& count, double tol) {
         double d = std::sqrt(dx * dx + dy * dy);
         int input = r[i].index;
         if (d < tol) {
+            keptX[static_cast<size_t>(kept)] =
+                (keptX[static_cast<size_t>(kept)] + ownX[static_cast<size_t>(input)]) * 0.5;
             k.x = (k.x + r[i].x) * 0.5;
             k.y = (k.y + r[i].y) * 0.5;
             k.z = (k.z + r[i].z) * 0.5;
@@ -37,8 +46,13 @@ std::vector<int> MergeClosePoints(bstPoint* records, int& count, double tol) {
         } else {
             ++kept;
             r[kept] = r[i];
+            keptX[static_cast<size_t>(kept)] = ownX[static_cast<size_t>(input)];
         }
         map[static_cast<size_t>(input)] = kept;
+    }
+    for (int i = 0; i < count; ++i) {
+        r[i].x = keptX[static_cast<size_t>(i)];
+        r[i].radius = std::sqrt(r[i].x * r[i].x + r[i].y * r[i].y);
     }
     return map;
 }

@@ -9,12 +9,17 @@
 #include <vector>
 
 #include "facecut/overlay_bounds.h"
+#include "facecut/segment_foot.h"
+#include "facecut/segment_grid.h"
 #include "facecut/segment_key.h"
 
 namespace {
 
 // Below this many point and segment pairs, testing them all is cheapest.
 constexpr std::int64_t kExhaustivePairs = 256;
+
+constexpr int kOutlineMarker = 2;
+constexpr int kShapeMarker = 3;
 
 // The record's segments, with the counts of segments per pair of ends that the
 // existence searches ask for.
@@ -70,76 +75,18 @@ private:
     std::unordered_map<std::uint64_t, int> pairs_;
 };
 
-// A uniform grid over the points in x and y; each segment is listed in every cell
-// within its reach, the distance at which the classification can still place a
-// point strictly inside it. A segment that changes is listed again for its new
-// ends; stale listings only cost a test.
-class SegmentGrid {
-public:
-    SegmentGrid(const bstPoint* points, int count) : points_(points) {
-        for (int i = 0; i < count; ++i) AddToBox(box_, Point3d(points[i].x, points[i].y, 0.0));
-        cells_ =
-            std::max(1, std::min(256, static_cast<int>(std::sqrt(static_cast<double>(count)))));
-        scale_ = std::max(std::max(std::fabs(box_.lo[0]), std::fabs(box_.hi[0])),
-                          std::max(std::fabs(box_.lo[1]), std::fabs(box_.hi[1])));
-        usable_ = !box_.empty && box_.tame;
-        if (usable_)
-            lists_.resize(static_cast<size_t>(cells_) * cells_);
-    }
-
-    bool Usable() const { return usable_; }
-
-    void List(int segment, int a, int b) {
-        Point3d pa(points_[a].x, points_[a].y, 0.0);
-        Point3d pb(points_[b].x, points_[b].y, 0.0);
-        InsideReach reach;
-        WidenReach(reach, pa, pb);
-        double margin = ReachDistance(reach, 0.0, scale_);
-        int x0 = Column(std::min(pa.x, pb.x) - margin);
-        int x1 = Column(std::max(pa.x, pb.x) + margin);
-        int y0 = Row(std::min(pa.y, pb.y) - margin);
-        int y1 = Row(std::max(pa.y, pb.y) + margin);
-        for (int y = y0; y <= y1; ++y)
-            for (int x = x0; x <= x1; ++x)
-                lists_[static_cast<size_t>(y) * cells_ + x].push_back(segment);
-    }
-
-    // The segments listed in the cell of point i, ascending, each once.
-    void Near(int i, std::vector<int>& out) const {
-        const std::vector<int>& list =
-            lists_[static_cast<size_t>(Row(points_[i].y)) * cells_ + Column(points_[i].x)];
-        out.assign(list.begin(), list.end());
-        std::sort(out.begin(), out.end());
-        out.erase(std::unique(out.begin(), out.end()), out.end());
-    }
-
-private:
-    int Cell(double v, double lo, double hi) const {
-        double extent = hi - lo;
-        if (!(extent > 0.0))
-            return 0;
-        double c = std::floor((v - lo) / extent * cells_);
-        // Also clamps infinite margins; no NaN reaches here.
-        if (!(c >= 0.0))
-            return 0;
-        if (c >= cells_)
-            return cells_ - 1;
-        return static_cast<int>(c);
-    }
-    int Column(double x) const { return Cell(x, box_.lo[0], box_.hi[0]); }
-    int Row(double y) const { return Cell(y, box_.lo[1], box_.hi[1]); }
-
-    const bstPoint* points_;
-    OverlayBox box_;
-    int cells_ = 1;
-    double scale_ = 0.0;
-    bool usable_ = false;
-    std::vector<std::vector<int>> lists_;
-};
+// How far from a segment's box the classification can still place a point
+// strictly inside it.
+double InsideMargin(const bstPoint& a, const bstPoint& b, double scale) {
+    InsideReach reach;
+    WidenReach(reach, Point3d(a.x, a.y, 0.0), Point3d(b.x, b.y, 0.0));
+    return ReachDistance(reach, 0.0, scale);
+}
 
 }  // namespace
 
-void SplitSegmentsAtPoints(triangulateio& record, const bstPoint* points, int count) {
+void SplitSegmentsAtPoints(triangulateio& record, const bstPoint* points, int count,
+                           double bendReach) {
     if (count <= 0 || record.numberofsegments <= 0 || record.segmentlist == nullptr)
         return;
     SegmentList segments(record);
@@ -147,10 +94,27 @@ void SplitSegmentsAtPoints(triangulateio& record, const bstPoint* points, int co
     bool exhaustive =
         !grid.Usable() || static_cast<std::int64_t>(count) * segments.Count() < kExhaustivePairs;
     auto valid = [count](int v) { return v >= 0 && v < count; };
+    const int* markers = record.segmentmarkerlist;
+    bool bending = bendReach > 0.0 && markers != nullptr;
+    // The points that end an outline segment as the record comes in.
+    std::vector<char> bends(static_cast<size_t>(count), 0);
+    if (bending)
+        for (int j = 0; j < segments.Count(); ++j)
+            if (markers[j] == kOutlineMarker && valid(segments.Start(j)) && valid(segments.End(j))) {
+                bends[static_cast<size_t>(segments.Start(j))] = 1;
+                bends[static_cast<size_t>(segments.End(j))] = 1;
+            }
+    auto bendable = [&](int j) { return bending && record.segmentmarkerlist[j] == kShapeMarker; };
+    auto list = [&](int j) {
+        int a = segments.Start(j);
+        int b = segments.End(j);
+        double margin = InsideMargin(points[a], points[b], grid.Scale());
+        grid.List(j, a, b, bendable(j) ? std::max(margin, bendReach) : margin);
+    };
     if (!exhaustive) {
         for (int j = 0; j < segments.Count(); ++j)
             if (valid(segments.Start(j)) && valid(segments.End(j)))
-                grid.List(j, segments.Start(j), segments.End(j));
+                list(j);
     }
 
     // Segments that change or are added while point i walks the list all end at
@@ -170,9 +134,16 @@ void SplitSegmentsAtPoints(triangulateio& record, const bstPoint* points, int co
                 continue;
             // Seen from a far end, a point beside the near end would count as on
             // the segment (see AddShapePointsToOutline).
-            if (!points[i].StrictlyInside(points[a], points[b], true, 1e-10) ||
-                !points[i].StrictlyInside(points[b], points[a], true, 1e-10))
-                continue;
+            bool inside = points[i].StrictlyInside(points[a], points[b], true, 1e-10) &&
+                          points[i].StrictlyInside(points[b], points[a], true, 1e-10);
+            if (!inside) {
+                SegmentFoot foot;
+                bool bent = bends[static_cast<size_t>(i)] && bendable(j) &&
+                            FootInside(points[i], points[a], points[b], bendReach, foot) &&
+                            foot.distance < bendReach;
+                if (!bent)
+                    continue;
+            }
             if (segments.Joins(i, a)) {
                 segments.Set(j, i, b);
             } else if (segments.Joins(i, b)) {
@@ -181,10 +152,10 @@ void SplitSegmentsAtPoints(triangulateio& record, const bstPoint* points, int co
                 segments.Set(j, a, i);
                 int added = segments.AppendLike(j, i, b);
                 if (!exhaustive)
-                    grid.List(added, i, b);
+                    list(added);
             }
             if (!exhaustive)
-                grid.List(j, segments.Start(j), segments.End(j));
+                list(j);
         }
     }
 }

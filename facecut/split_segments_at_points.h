@@ -12,5 +12,10 @@
 // from a to b and from b to a), the segment is
 // shortened to end at the point; unless a segment already joins the point and
 // either end (then the segment is shortened to the other piece), the remaining
-// piece is appended with the segment's marker.
-void SplitSegmentsAtPoints(triangulateio& record, const bstPoint* points, int count);
+// piece is appended with the segment's marker. With bendReach above 0, a point
+// that ends an outline segment (marker 2) as the record comes in also splits a
+// shape segment (marker 3) that passes closer than bendReach to it, with its foot
+// at least bendReach from both ends: the shape line bends through the point
+// instead of leaving a sliver beside it.
+void SplitSegmentsAtPoints(triangulateio& record, const bstPoint* points, int count,
+                           double bendReach = 0.0);

@@ -7,6 +7,7 @@
 
 #include "facecut/bst_point.h"
 #include "facecut/merge_close_points.h"
+#include "facecut/move_points_onto_outline.h"
 #include "facecut/remove_duplicate_segments.h"
 #include "facecut/split_segments_at_points.h"
 
@@ -74,6 +75,24 @@ void WeldTriangulationInput(triangulateio& record, double tol) {
     std::vector<int> map = MergeClosePoints(records.data(), welded, tol);
     std::vector<int> source = AttributeSources(records, welded, map, attributes, a);
 
+    bool segments = record.segmentlist != nullptr && record.numberofsegments > 0;
+    if (segments) {
+        // An end outside the point list cannot be renumbered: the segment becomes
+        // degenerate and is dropped with the others.
+        for (int s = 0; s < 2 * record.numberofsegments; ++s) {
+            int& end = record.segmentlist[s];
+            end = end >= 0 && end < n ? map[static_cast<size_t>(end)] : -1;
+        }
+        for (int s = 0; s < record.numberofsegments; ++s) {
+            if (record.segmentlist[2 * s] < 0 || record.segmentlist[2 * s + 1] < 0) {
+                record.segmentlist[2 * s] = -1;
+                record.segmentlist[2 * s + 1] = -1;
+            }
+        }
+        RemoveDuplicateSegments(record.segmentlist, record.segmentmarkerlist, record.numberofsegments);
+        MovePointsOntoOutline(record, records.data(), welded, tol);
+    }
+
     std::free(record.pointlist);
     std::free(record.pointattributelist);
     record.numberofpoints = welded;
@@ -91,20 +110,6 @@ void WeldTriangulationInput(triangulateio& record, double tol) {
         for (int j = 1; j < a; ++j) record.pointattributelist[to + j] = attributes[from + j];
     }
 
-    if (record.segmentlist == nullptr || record.numberofsegments <= 0)
-        return;
-    // An end outside the point list cannot be renumbered: the segment becomes
-    // degenerate and is dropped with the others.
-    for (int s = 0; s < 2 * record.numberofsegments; ++s) {
-        int& end = record.segmentlist[s];
-        end = end >= 0 && end < n ? map[static_cast<size_t>(end)] : -1;
-    }
-    for (int s = 0; s < record.numberofsegments; ++s) {
-        if (record.segmentlist[2 * s] < 0 || record.segmentlist[2 * s + 1] < 0) {
-            record.segmentlist[2 * s] = -1;
-            record.segmentlist[2 * s + 1] = -1;
-        }
-    }
-    RemoveDuplicateSegments(record.segmentlist, record.segmentmarkerlist, record.numberofsegments);
-    SplitSegmentsAtPoints(record, records.data(), welded);
+    if (segments)
+        SplitSegmentsAtPoints(record, records.data(), welded, tol);
 }

@@ -33,22 +33,47 @@ TEST(MergeClosePoints, PairAlongYMergesAtItsMidpoint) {
     EXPECT_EQ(m.map, (std::vector<int>{0, 0}));
 }
 
-TEST(MergeClosePoints, PairAlongXWeldsAtTheEarlierPoint) {
-    // Snapping gives the later one the earlier x first.
+TEST(MergeClosePoints, PairAlongXMergesAtItsMidpoint) {
+    // Snapping gives the later one the earlier x for the walk only.
     Merged m = Merge({Record(1.0005, 2.0, 0.4, 0), Record(1.0, 2.0, 0.2, 1)});
     ASSERT_EQ(m.count, 1);
-    EXPECT_DOUBLE_EQ(m.records[0].x, 1.0);
+    EXPECT_DOUBLE_EQ(m.records[0].x, 1.00025);
     EXPECT_DOUBLE_EQ(m.records[0].y, 2.0);
     EXPECT_DOUBLE_EQ(m.records[0].z, 0.3);
 }
 
-TEST(MergeClosePoints, CloseInXFarInYBothStayWithSnappedX) {
+TEST(MergeClosePoints, CloseInXFarInYBothStayWhereTheyAre) {
     Merged m = Merge({Record(1.0, 2.0, 0, 0), Record(1.0004, 5.0, 0, 1)});
     ASSERT_EQ(m.count, 2);
-    EXPECT_EQ(m.records[1].x, 1.0);
+    EXPECT_EQ(m.records[1].x, 1.0004);
     EXPECT_EQ(m.records[1].index, 1);
     EXPECT_EQ(m.records[1].flags, kRecordSinglePoint);
     EXPECT_EQ(m.map, (std::vector<int>{0, 1}));
+}
+
+TEST(MergeClosePoints, PointsAlongASteepEdgeStayOnIt) {
+    // A steep outline edge seen by the x snap: every point is within the tolerance
+    // of the next in x, none near another. Snapped, they became a staircase off the
+    // edge, and the triangles between it and the edge were lost.
+    std::vector<bstPoint> records;
+    for (int i = 0; i < 20; ++i) records.push_back(Record(-0.0003 * i, 0.01 * i, 0, i));
+    Merged m = Merge(records);
+    ASSERT_EQ(m.count, 20);
+    for (int k = 0; k < m.count; ++k) {
+        const bstPoint& r = m.records[static_cast<size_t>(k)];
+        ASSERT_GE(r.index, 0);
+        EXPECT_DOUBLE_EQ(r.x, -0.0003 * r.index);
+        EXPECT_DOUBLE_EQ(r.y, 0.01 * r.index);
+    }
+    // A pair among them still merges, at its own midpoint: the snapped x of the
+    // chain lies 0.0036 away.
+    records.push_back(Record(-0.0003 * 7 + 0.0002, 0.07 + 0.0004, 0, 20));
+    m = Merge(records);
+    ASSERT_EQ(m.count, 20);
+    ASSERT_EQ(m.map[7], m.map[20]);
+    const bstPoint& pair = m.records[static_cast<size_t>(m.map[7])];
+    EXPECT_DOUBLE_EQ(pair.x, -0.002);
+    EXPECT_DOUBLE_EQ(pair.y, 0.0702);
 }
 
 TEST(MergeClosePoints, ChainAlongYCollapsesToTheRunningMidpoint) {
@@ -60,7 +85,7 @@ TEST(MergeClosePoints, ChainAlongYCollapsesToTheRunningMidpoint) {
 TEST(MergeClosePoints, ChainAlongXEndsAsTwoPoints) {
     Merged m = Merge({Record(0.0, 0, 0, 0), Record(0.0006, 0, 0, 1), Record(0.0012, 0, 0, 2)});
     ASSERT_EQ(m.count, 2);
-    EXPECT_EQ(m.records[0].x, 0.0);
+    EXPECT_DOUBLE_EQ(m.records[0].x, 0.0003);
     EXPECT_EQ(m.records[1].x, 0.0012);
     EXPECT_EQ(m.map, (std::vector<int>{0, 0, 1}));
 }

@@ -155,4 +155,70 @@ TEST(SplitSegmentsAtPoints, SkippingFarPairsKeepsTheResultAndOrder) {
     }
 }
 
+// A shape segment passing 0.003 beside an outline corner, farther than the on-line
+// test reaches: without the bend the triangulator gets a sliver between them.
+TEST(SplitSegmentsAtPoints, AShapeLineBendsThroughAnOutlineCornerItPassesWithinTheReach) {
+    std::vector<InputPoint> points = {{0, 0, 0, -1},         {1, 0, 0, -1},        {1, 1, 0, -1},
+                                      {0.997, -0.5, 0, 1}, {0.997, 0.5, 0, 1}, {0.5, 0.3, 0, 1}};
+    // Outline triangle 0-1-2; shape segments 3-4 (past corner 1) and 5-4.
+    std::vector<int> segments = {0, 1, 1, 2, 2, 0, 3, 4, 5, 4};
+    std::vector<int> markers = {2, 2, 2, 3, 3};
+    {
+        InputRecord record(points, segments, markers);
+        SplitSegmentsAtPoints(record.io, Points(points).data(), 6, 0.01);
+        EXPECT_EQ(record.Segments(), (std::vector<int>{0, 1, 1, 2, 2, 0, 3, 1, 5, 4, 1, 4}));
+        EXPECT_EQ(record.Markers(), (std::vector<int>{2, 2, 2, 3, 3, 3}));
+    }
+    // Without a reach, or beyond it, the segment stays whole.
+    for (double reach : {0.0, 0.002}) {
+        InputRecord record(points, segments, markers);
+        SplitSegmentsAtPoints(record.io, Points(points).data(), 6, reach);
+        EXPECT_EQ(record.Segments(), segments) << reach;
+    }
+}
+
+TEST(SplitSegmentsAtPoints, OnlyOutlinePointsBendOnlyShapeLines) {
+    // Corner 1 lies 0.003 beside outline segment 2-0; shape point 3 lies 0.003
+    // beside shape segment 4-5.
+    std::vector<InputPoint> points = {{0, 0, 0, -1},     {0.5, 0.003, 0, -1}, {1, 0, 0, -1},
+                                      {0.5, 0.5, 0, 1}, {0, 0.503, 0, 1},    {1, 0.503, 0, 1}};
+    std::vector<int> segments = {0, 1, 1, 2, 2, 0, 4, 5};
+    std::vector<int> markers = {2, 2, 2, 3};
+    InputRecord record(points, segments, markers);
+    SplitSegmentsAtPoints(record.io, Points(points).data(), 6, 0.01);
+    EXPECT_EQ(record.Segments(), segments);
+}
+
+TEST(SplitSegmentsAtPoints, BendsAreFoundThroughTheGrid) {
+    // A zig-zag outline with a shape segment 0.003 beside each of its corners:
+    // enough pairs for the grid.
+    std::vector<InputPoint> points;
+    std::vector<int> segments;
+    std::vector<int> markers;
+    for (int i = 0; i < 30; ++i) points.push_back({0.1 * i, 0.05 * (i % 2), 0, -1});
+    for (int i = 0; i + 1 < 30; ++i) {
+        segments.insert(segments.end(), {i, i + 1});
+        markers.push_back(2);
+    }
+    for (int i = 0; i < 30; ++i) {
+        int first = static_cast<int>(points.size());
+        points.push_back({0.1 * i - 0.04, 0.05 * (i % 2) + 0.003, 0, 1});
+        points.push_back({0.1 * i + 0.04, 0.05 * (i % 2) + 0.003, 0, 1});
+        segments.insert(segments.end(), {first, first + 1});
+        markers.push_back(3);
+    }
+    InputRecord record(points, segments, markers);
+    SplitSegmentsAtPoints(record.io, Points(points).data(), static_cast<int>(points.size()), 0.01);
+    ASSERT_EQ(record.io.numberofsegments, 29 + 30 + 30);
+    std::vector<int> got = record.Segments();
+    for (int i = 0; i < 30; ++i) {
+        size_t shape = static_cast<size_t>(2 * (29 + i));
+        size_t added = static_cast<size_t>(2 * (59 + i));
+        EXPECT_EQ(got[shape], 30 + 2 * i) << i;
+        EXPECT_EQ(got[shape + 1], i) << i;
+        EXPECT_EQ(got[added], i) << i;
+        EXPECT_EQ(got[added + 1], 31 + 2 * i) << i;
+    }
+}
+
 }  // namespace

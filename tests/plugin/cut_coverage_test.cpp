@@ -1,6 +1,7 @@
 // Whole evaluations checked for what a user measures in another tool: every line of
 // the shape kept as selected edges, the faces inside it covering its area, and a
 // closed input coming back closed when the weld is on.
+#include <algorithm>
 #include <cmath>
 #include <random>
 #include <vector>
@@ -116,6 +117,40 @@ TEST_F(PipelineTest, TheWeldLeavesAClosedSphereClosed) {
             EXPECT_GT(SelectedEdgeLength(m), 0.0);
             EXPECT_EQ(BorderEdges(m), 0) << "through " << through << " angle " << angle;
         }
+}
+
+// A circle of a thousand points over the sphere at the default angle. The weld of
+// each face's points lines them up in x to find close pairs; a point that merged with
+// none used to keep the lined-up x, so the cut line wandered off the circle by up to
+// the weld's tolerance, and points on an outline edge left the edge: the triangles
+// between it and the edge were dropped, and the sphere came back open.
+TEST_F(PipelineTest, ADenseCircleStaysOnItsLineAndTheSphereStaysClosed) {
+    const double radius = 0.7;
+    std::vector<Point3> circle;
+    for (int i = 0; i < 1000; ++i) {
+        double a = 2.0 * 3.14159265358979 * i / 1000;
+        circle.push_back(Point3(static_cast<float>(radius * std::cos(a)),
+                                static_cast<float>(radius * std::sin(a)), 0));
+    }
+    BuildScene(UvSphere(2000), Polygon(circle));
+    Pick();
+    Params()->SetValue(kWeldOn, 0, 1);
+    for (int through : {0, 1}) {
+        Params()->SetValue(kThrough, 0, through);
+        MNMesh& m = Evaluate();
+        EXPECT_EQ(BorderEdges(m), 0) << "through " << through;
+        // Seen along the projection direction (z), every cut vertex lies on a chord
+        // of the circle: within its sagitta, 3.5e-6, and float rounding.
+        double farthest = 0.0;
+        for (int e = 0; e < m.nume; ++e) {
+            if (m.e[e].GetFlag(MN_DEAD) || !m.e[e].GetFlag(MN_SEL))
+                continue;
+            for (int v : {m.e[e].v1, m.e[e].v2})
+                farthest = std::max(farthest, std::fabs(std::hypot(m.P(v).x, m.P(v).y) - radius));
+        }
+        EXPECT_LT(farthest, 1e-5) << "through " << through;
+        EXPECT_GT(SelectedEdgeLength(m), 2.0 * 3.14159 * radius);
+    }
 }
 
 // Random star-shaped polygons over a grid, a third of them with their corners on grid
