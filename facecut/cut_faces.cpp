@@ -8,6 +8,7 @@
 
 #include "facecut/cut_flags.h"
 #include "facecut/cut_trace.h"
+#include "facecut/face_corner_spacing.h"
 #include "facecut/face_cut_state.h"
 #include "facecut/face_triangulation.h"
 #include "facecut/far_shape_index.h"
@@ -68,12 +69,12 @@ struct FaceJob {
 
 }  // namespace
 
-int CutFaces(MNMesh& mesh, const std::vector<int>& faces, const PolyShape& shape, bool through,
+CutFacesSummary CutFaces(MNMesh& mesh, const std::vector<int>& faces, const PolyShape& shape, bool through,
              const Point3& direction, bool local, bool removeUnused, float minAngle, float weldThreshold,
              int threads, std::atomic<long long>* visited, const std::atomic<bool>* stop) {
     auto stopped = [stop] { return stop && stop->load(std::memory_order_relaxed); };
     CutTrace trace;
-    int limited = 0;
+    CutFacesSummary summary;
     const int total = static_cast<int>(faces.size());
     // Faces the projected shape stays far from need no first phase of their own.
     std::optional<FarShapeIndex> far;
@@ -125,15 +126,19 @@ int CutFaces(MNMesh& mesh, const std::vector<int>& faces, const PolyShape& shape
                     int face = faces[begin + in[k]];
                     // A face the triangulator cannot take, or that no triangle would
                     // replace, stays as it was, flagged like a face the shape does not cut.
-                    if (!job.triangulated || !RebuildFace(mesh, face, job.state, removeUnused, job.tri, trace))
+                    double spacing = FaceCornerSpacing(mesh, face);
+                    if (!job.triangulated || !RebuildFace(mesh, face, job.state, removeUnused, job.tri, trace)) {
                         MarkFaceUncut(mesh.f[face], PointInClosedLines(job.state.centroid, job.state.frameShape));
-                    else if (job.tri.refinementLimited)
-                        ++limited;
+                    } else {
+                        summary.cornerSpacing = std::min(summary.cornerSpacing, spacing);
+                        if (job.tri.refinementLimited)
+                            ++summary.facesAtPointLimit;
+                    }
                     jobs[in[k]].reset();
                 });
             if (visited)
                 visited->fetch_add(batch, std::memory_order_relaxed);
         }
     }
-    return limited;
+    return summary;
 }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <atomic>
+#include <cmath>
 #include <vector>
 
 #include "mnmesh.h"
@@ -13,12 +14,19 @@
 // The result is the one that cutting each face with CutFace in the given order gives,
 // byte for byte, whatever the number of threads: the first phase and the triangulation
 // run in parallel, while the triangulation input (whose weld keeps process-wide state)
-// and the rebuild run in face order. Gives the number of faces cut whose refinement
-// stopped at the triangulator's point limit, short of the minimum angle. With
+// and the rebuild run in face order. Gives the summary below. With
 // visited given, adds to it the faces done: those the first phase leaves uncut, a few
 // at a time, and the cut ones as each batch of them is rebuilt. Once *stop
 // turns true the cut ends at the next face, leaving the mesh part cut.
-int CutFaces(MNMesh& mesh, const std::vector<int>& faces, const PolyShape& shape, bool through,
+struct CutFacesSummary {
+    // Faces cut whose refinement stopped at the triangulator's point limit, short of
+    // the minimum angle.
+    int facesAtPointLimit = 0;
+    // The smallest FaceCornerSpacing of the faces cut; infinite when none was cut.
+    double cornerSpacing = INFINITY;
+};
+
+CutFacesSummary CutFaces(MNMesh& mesh, const std::vector<int>& faces, const PolyShape& shape, bool through,
              const Point3& direction, bool local, bool removeUnused, float minAngle,
              float weldThreshold, int threads, std::atomic<long long>* visited = nullptr,
              const std::atomic<bool>* stop = nullptr);

@@ -1,5 +1,6 @@
 // The modify pipeline of the Slitform modifier: shape placement, the face cuts and
 // the clean-up, in place on the poly mesh that flows up the stack.
+#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -156,8 +157,9 @@ void Slitform::ModifyObject(TimeValue t, ModContext& mc, ObjectState* os, INode*
     facesVisited = 0;
     facesToVisit = static_cast<long long>(selected.size());
     if (stopped()) return;
-    lastCut.facesAtPointLimit = CutFaces(mesh, selected, shape, through != 0, Point3(direction), local != 0,
-                                         removeUnused != 0, minAngle, weld, threads, &facesVisited, stop);
+    CutFacesSummary cut = CutFaces(mesh, selected, shape, through != 0, Point3(direction), local != 0,
+                                   removeUnused != 0, minAngle, weld, threads, &facesVisited, stop);
+    lastCut.facesAtPointLimit = cut.facesAtPointLimit;
     // Stopped by the host: what is left is part cut, and the host throws it away.
     if (stopped()) return;
 
@@ -166,14 +168,17 @@ void Slitform::ModifyObject(TimeValue t, ModContext& mc, ObjectState* os, INode*
     mesh.PropegateComponentFlags(MNM_SL_VERTEX, MN_SEL, MNM_SL_EDGE, MN_SEL, true, true);
     if (collinearOn) RemoveCollinearVertices(mesh, collinear);
     if (weldOn) {
-        CloseTJunctions(mesh, weld, cutflags::kCutCornerVertex);
-        mesh.WeldBorderVerts(weld, cutflags::kCutCornerVertex);
+        // A weld as wide as an edge of the faces cut would join two of the mesh's
+        // own corners and collapse the faces between them.
+        float reach = static_cast<float>(std::min(static_cast<double>(weld), 0.5 * cut.cornerSpacing));
+        CloseTJunctions(mesh, reach, cutflags::kCutCornerVertex);
+        mesh.WeldBorderVerts(reach, cutflags::kCutCornerVertex);
         // A cut point beside a corner waits for the weld to join that corner's copies;
         // only then is it seen as a T-junction on the neighbour's edge.
         for (int pass = 0;
-             pass < kExtraWeldPasses && CloseTJunctions(mesh, weld, cutflags::kCutCornerVertex) > 0;
+             pass < kExtraWeldPasses && CloseTJunctions(mesh, reach, cutflags::kCutCornerVertex) > 0;
              ++pass)
-            mesh.WeldBorderVerts(weld, cutflags::kCutCornerVertex);
+            mesh.WeldBorderVerts(reach, cutflags::kCutCornerVertex);
     }
     if (open) {
         mesh.DeleteFlaggedFaces(cutflags::kInsideFace, 0);

@@ -119,6 +119,26 @@ TEST_F(PipelineTest, TheWeldLeavesAClosedSphereClosed) {
         }
 }
 
+// The open zig-zag over a sphere of 20,000 faces passes through the pole, where the
+// 200 triangles around it are narrower at their base (0.00099) than the weld's
+// default reach (0.001): a weld that wide joined the copies of two of the sphere's
+// own corners and collapsed the triangles between them.
+TEST_F(PipelineTest, TheWeldLeavesTheSphereClosedWhereItsFacesAreNarrowerThanTheWeld) {
+    std::vector<Point3> zigzag;
+    for (int i = 0; i < 50; ++i)
+        zigzag.push_back(Point3(-0.7f + 1.4f * static_cast<float>(i) / 49.0f, i % 2 ? 0.21f : -0.21f, 0.0f));
+    BuildScene(UvSphere(20000), Polygon(zigzag, false));
+    Pick();
+    Params()->SetValue(kWeldOn, 0, 1);
+    Params()->SetValue(kMinAngle, 0, 0.0f);
+    for (int through : {0, 1}) {
+        Params()->SetValue(kThrough, 0, through);
+        MNMesh& m = Evaluate();
+        EXPECT_GT(SelectedEdgeLength(m), 2.0);
+        EXPECT_EQ(BorderEdges(m), 0) << "through " << through;
+    }
+}
+
 // A circle of a thousand points over the sphere at the default angle. The weld of
 // each face's points lines them up in x to find close pairs; a point that merged with
 // none used to keep the lined-up x, so the cut line wandered off the circle by up to
