@@ -1,5 +1,7 @@
 #include "plugin/close_t_junctions.h"
 
+#include <algorithm>
+#include <cfloat>
 #include <cmath>
 #include <cstdint>
 #include <map>
@@ -9,6 +11,12 @@
 namespace {
 
 typedef std::tuple<std::int64_t, std::int64_t, std::int64_t> Cell;
+
+// How far off an edge, as the sine of the angle seen from its nearer end, a vertex
+// may lie and still be taken for a point of it.
+constexpr float kAlongSine = 0.005f;
+// Rounding steps of single precision that copies of a point may differ by.
+constexpr float kRoundingSteps = 16.0f;
 
 bool CellCoord(double c, double size, std::int64_t& out) {
     double q = std::floor(c / size);
@@ -51,6 +59,17 @@ bool BorderEdgeJoins(const MNMesh& mesh, int a, int b) {
 // than the threshold and are not corners of one face.
 bool WeldsToEnd(const MNMesh& mesh, int vv, const Point3& p, int end, float thresh) {
     return !(Length(p - mesh.P(end)) >= thresh) && !ShareAFace(mesh, vv, end);
+}
+
+// Whether p, dist off the line of a->b, lies along the edge as seen from both ends.
+// A point of the edge lies off it by rounding only; near a sharp corner (the pole of
+// a sphere) a vertex inside the next face lies within the threshold of the edge too.
+// A vertex that closes a triangular hole with the edge needs no such test.
+bool AlongEdge(const Point3& p, const Point3& a, const Point3& b, float dist) {
+    float scale = 0.0f;
+    for (int k = 0; k < 3; ++k) scale = std::max({scale, std::fabs(p[k]), std::fabs(a[k]), std::fabs(b[k])});
+    float rounding = kRoundingSteps * FLT_EPSILON * scale;
+    return !(dist > std::max(kAlongSine * std::min(Length(p - a), Length(p - b)), rounding));
 }
 
 }  // namespace
@@ -109,14 +128,15 @@ int CloseTJunctions(MNMesh& mesh, float thresh, DWORD flag) {
             float prop = ((p - a) % d) / len2;
             // A triangular hole whose other two sides end at the vertex: the vertex
             // closes it from the edge's middle when the weld cannot take it to an end.
-            if (!(prop > 0.0f && prop < 1.0f) && BorderEdgeJoins(mesh, vv, edge.v1) &&
-                BorderEdgeJoins(mesh, vv, edge.v2) && Length(p - a) < thresh && Length(p - b) < thresh)
+            bool hole = BorderEdgeJoins(mesh, vv, edge.v1) && BorderEdgeJoins(mesh, vv, edge.v2);
+            if (hole && !(prop > 0.0f && prop < 1.0f) && Length(p - a) < thresh && Length(p - b) < thresh)
                 prop = 0.5f;
             if (!(prop > 0.0f && prop < 1.0f)) continue;
             // A vertex near an end it can be welded to is left to the weld; one near an
             // end of its own face (a cut point beside the corner) never would be.
             if (WeldsToEnd(mesh, vv, p, edge.v1, thresh) || WeldsToEnd(mesh, vv, p, edge.v2, thresh)) continue;
             float dist = Length(p - (a + d * prop));
+            if (!hole && !AlongEdge(p, a, b, dist)) continue;
             if (dist < bestDist) {
                 best = ed;
                 bestDist = dist;

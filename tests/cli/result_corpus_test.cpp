@@ -44,7 +44,7 @@ const Case kCases[] = {
     {"s2000-zigzag-on-27-off.ply", "sphere2000.ply", "zigzag.json",
      "--shape-matrix 1,0,0,0,1,0,0,0,1,0,0,3 --set through=on --set min_angle=27 --set "
      "remove_unused=off --set weld_on=on",
-     "dbc1e650f3f4b347d3c59978fa6596b4"},
+     "06d44ba8512c51406139f3b9bd07e286"},
     {"s2000-zigzag-off-0-on.ply", "sphere2000.ply", "zigzag.json",
      "--shape-matrix 1,0,0,0,1,0,0,0,1,0,0,3 --set through=off --set min_angle=0 --set "
      "remove_unused=on --set weld_on=on",
