@@ -13,6 +13,8 @@
 
 namespace {
 
+constexpr int kOutlineMarker = 2;
+
 // How strongly a source tag claims a merged point.
 int TagRank(double tag) {
     if (std::fabs(tag + 2.0) < 0.5)
@@ -71,8 +73,19 @@ void WeldTriangulationInput(triangulateio& record, double tol) {
         attributes.assign(record.pointattributelist,
                           record.pointattributelist + static_cast<size_t>(a) * n);
 
+    // The outline's points keep their places when they absorb shape points: moved
+    // off the outline, they left the faces beside it open or overlapping.
+    std::vector<char> onOutline(static_cast<size_t>(n), 0);
+    if (record.segmentlist != nullptr && record.segmentmarkerlist != nullptr)
+        for (int j = 0; j < record.numberofsegments; ++j) {
+            if (record.segmentmarkerlist[j] != kOutlineMarker)
+                continue;
+            for (int end : {record.segmentlist[2 * j], record.segmentlist[2 * j + 1]})
+                if (end >= 0 && end < n)
+                    onOutline[static_cast<size_t>(end)] = 1;
+        }
     int welded = n;
-    std::vector<int> map = MergeClosePoints(records.data(), welded, tol);
+    std::vector<int> map = MergeClosePoints(records.data(), welded, tol, onOutline);
     std::vector<int> source = AttributeSources(records, welded, map, attributes, a);
 
     bool segments = record.segmentlist != nullptr && record.numberofsegments > 0;

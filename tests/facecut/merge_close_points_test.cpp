@@ -17,7 +17,7 @@ struct Merged {
 Merged Merge(std::vector<bstPoint> records, double tol = 0.001) {
     Merged m;
     m.count = static_cast<int>(records.size());
-    m.map = MergeClosePoints(records.data(), m.count, tol);
+    m.map = MergeClosePoints(records.data(), m.count, tol, {});
     m.records = records;
     return m;
 }
@@ -88,6 +88,25 @@ TEST(MergeClosePoints, ChainAlongXEndsAsTwoPoints) {
     EXPECT_DOUBLE_EQ(m.records[0].x, 0.0003);
     EXPECT_EQ(m.records[1].x, 0.0012);
     EXPECT_EQ(m.map, (std::vector<int>{0, 0, 1}));
+}
+
+TEST(MergeClosePoints, AnAnchoredPointKeepsItsPlaceAndTwoTakeTheirMidpoint) {
+    // Points 0 and 2 are anchored; 1 and 3 lie within the tolerance of them.
+    std::vector<bstPoint> records = {Record(1.0, 2.0, 0.2, 0), Record(1.0004, 2.0003, 0.9, 1),
+                                     Record(5.0, 5.0, 0.0, 2), Record(5.0, 5.0006, 0.4, 3),
+                                     Record(5.0, 5.0002, 0.8, 4)};
+    int count = 5;
+    std::vector<int> map = MergeClosePoints(records.data(), count, 0.001, {1, 0, 1, 0, 1});
+    ASSERT_EQ(count, 2);
+    EXPECT_EQ(map, (std::vector<int>{0, 0, 1, 1, 1}));
+    EXPECT_DOUBLE_EQ(records[0].x, 1.0);
+    EXPECT_DOUBLE_EQ(records[0].y, 2.0);
+    EXPECT_DOUBLE_EQ(records[0].z, 0.2);
+    // Anchored 2 and 4 meet at their midpoint; 3 moves neither.
+    EXPECT_DOUBLE_EQ(records[1].x, 5.0);
+    EXPECT_DOUBLE_EQ(records[1].y, 5.0001);
+    EXPECT_DOUBLE_EQ(records[1].z, 0.4);
+    EXPECT_EQ(records[1].index, -1);
 }
 
 TEST(MergeClosePoints, OnePoint) {

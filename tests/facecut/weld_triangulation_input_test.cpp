@@ -33,10 +33,11 @@ TEST(WeldTriangulationInput, CoincidentPointsMergeAndSegmentsFollow) {
     WeldTriangulationInput(record.io, 0.001);
     ASSERT_EQ(record.io.numberofpoints, 5);
     EXPECT_EQ(record.io.pointmarkerlist, nullptr);
-    // Sorted by x, then y: (0,0) (0,1) (0.5,0.5) (1,0.00025) (1,1).
+    // Sorted by x, then y: (0,0) (0,1) (0.5,0.5) (1,0) (1,1). The corner keeps its
+    // place and depth: the face beside it has the same corner.
     EXPECT_DOUBLE_EQ(X(record, 3), 1.0);
-    EXPECT_DOUBLE_EQ(Y(record, 3), 0.00025);
-    EXPECT_DOUBLE_EQ(Depth(record, 3), 0.6);
+    EXPECT_DOUBLE_EQ(Y(record, 3), 0.0);
+    EXPECT_DOUBLE_EQ(Depth(record, 3), 0.5);
     // The polyline end outranks the outline corner it landed on.
     EXPECT_EQ(Tag(record, 3), -2.0);
     EXPECT_EQ(Tag(record, 0), -1.0);
