@@ -69,9 +69,10 @@ struct FaceJob {
 
 }  // namespace
 
-CutFacesSummary CutFaces(MNMesh& mesh, const std::vector<int>& faces, const PolyShape& shape, bool through,
-             const Point3& direction, bool local, bool removeUnused, float minAngle, float weldThreshold,
-             int threads, std::atomic<long long>* visited, const std::atomic<bool>* stop) {
+CutFacesSummary CutFaces(MNMesh& mesh, const std::vector<int>& faces, const PolyShape& shape,
+                         bool through, const Point3& direction, bool local, bool removeUnused,
+                         float minAngle, float weldThreshold, int threads,
+                         std::atomic<long long>* visited, const std::atomic<bool>* stop) {
     auto stopped = [stop] { return stop && stop->load(std::memory_order_relaxed); };
     CutTrace trace;
     CutFacesSummary summary;

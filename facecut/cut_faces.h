@@ -9,15 +9,7 @@
 #include "point3.h"
 #include "polyshp.h"
 
-// Takes the mesh (changed in place), the faces to cut in ascending order, the shape in
-// object space, the cut's parameters as CutFace takes them, and the number of threads.
-// The result is the one that cutting each face with CutFace in the given order gives,
-// byte for byte, whatever the number of threads: the first phase and the triangulation
-// run in parallel, while the triangulation input (whose weld keeps process-wide state)
-// and the rebuild run in face order. Gives the summary below. With
-// visited given, adds to it the faces done: those the first phase leaves uncut, a few
-// at a time, and the cut ones as each batch of them is rebuilt. Once *stop
-// turns true the cut ends at the next face, leaving the mesh part cut.
+// What a cut of many faces reports besides the changed mesh.
 struct CutFacesSummary {
     // Faces cut whose refinement stopped at the triangulator's point limit, short of
     // the minimum angle.
@@ -26,7 +18,17 @@ struct CutFacesSummary {
     double cornerSpacing = INFINITY;
 };
 
-CutFacesSummary CutFaces(MNMesh& mesh, const std::vector<int>& faces, const PolyShape& shape, bool through,
-             const Point3& direction, bool local, bool removeUnused, float minAngle,
-             float weldThreshold, int threads, std::atomic<long long>* visited = nullptr,
-             const std::atomic<bool>* stop = nullptr);
+// Takes the mesh (changed in place), the faces to cut in ascending order, the shape in
+// object space, the cut's parameters as CutFace takes them, and the number of threads.
+// The result is the one that cutting each face with CutFace in the given order gives,
+// byte for byte, whatever the number of threads: the first phase and the triangulation
+// run in parallel, while the triangulation input (whose weld keeps process-wide state)
+// and the rebuild run in face order. Gives the summary above. With visited given, adds
+// to it the faces done: those the first phase leaves uncut, a few at a time, and the
+// cut ones as each batch of them is rebuilt. Once *stop turns true the cut ends at
+// the next face, leaving the mesh part cut.
+CutFacesSummary CutFaces(MNMesh& mesh, const std::vector<int>& faces, const PolyShape& shape,
+                         bool through, const Point3& direction, bool local, bool removeUnused,
+                         float minAngle, float weldThreshold, int threads,
+                         std::atomic<long long>* visited = nullptr,
+                         const std::atomic<bool>* stop = nullptr);

@@ -7,13 +7,13 @@
 
 #include "facecut/segment_foot.h"
 #include "facecut/segment_grid.h"
+#include "facecut/segment_markers.h"
 
 namespace {
 
 // Below this many point and segment pairs, testing them all is cheapest.
 constexpr std::int64_t kExhaustivePairs = 256;
 
-constexpr int kOutlineMarker = 2;
 
 }  // namespace
 
@@ -27,7 +27,7 @@ int MovePointsOntoOutline(const triangulateio& record, bstPoint* points, int cou
     for (int j = 0; j < record.numberofsegments; ++j) {
         int a = record.segmentlist[2 * j];
         int b = record.segmentlist[2 * j + 1];
-        if (record.segmentmarkerlist[j] != kOutlineMarker || !valid(a) || !valid(b) || a == b)
+        if (record.segmentmarkerlist[j] != kOutlineSegmentMarker || !valid(a) || !valid(b) || a == b)
             continue;
         outline.push_back(j);
         onOutline[static_cast<size_t>(a)] = 1;

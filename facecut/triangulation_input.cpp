@@ -9,6 +9,7 @@
 #include <QString>
 
 #include "facecut/dump_triangulation_input.h"
+#include "facecut/segment_markers.h"
 #include "facecut/weld_triangulation_input.h"
 
 namespace {
@@ -98,10 +99,10 @@ void AddPolyline(Graph& graph, const PolyLine& line, int k, const Reach& reach) 
         int first = graph.Add(line[0].p, tagOf(0));
         for (int j = 1; j < m; ++j) {
             int p = graph.Add(line[j].p, tagOf(j));
-            graph.Join(p - 1, p, 3);
+            graph.Join(p - 1, p, kShapeSegmentMarker);
         }
         if (closed)
-            graph.Join(first + m - 1, first, 3);
+            graph.Join(first + m - 1, first, kShapeSegmentMarker);
         return;
     }
     // A closed polyline's runs start after a segment that does not reach, so that no
@@ -122,7 +123,7 @@ void AddPolyline(Graph& graph, const PolyLine& line, int k, const Reach& reach) 
             previous = graph.Add(line[j].p, tagOf(j));
         int end = (j + 1) % m;
         int p = graph.Add(line[end].p, tagOf(end));
-        graph.Join(previous, p, 3);
+        graph.Join(previous, p, kShapeSegmentMarker);
         previous = p;
     }
 }
@@ -139,7 +140,7 @@ void BuildTriangulationInput(const FaceCutState& state, float minAngle, float we
     Graph graph;
     int n = outline.numPts;
     for (int i = 0; i < n; ++i) graph.Add(outline.pts[i].p, -1.0);
-    for (int i = 0; i < n; ++i) graph.Join(i, i + 1 < n ? i + 1 : 0, 2);
+    for (int i = 0; i < n; ++i) graph.Join(i, i + 1 < n ? i + 1 : 0, kOutlineSegmentMarker);
     // Shape segments beyond the outline's reach would only shape triangles outside the
     // face, which the rebuild drops: the graph leaves them out.
     Reach reach = ReachOf(outline, tolerance);

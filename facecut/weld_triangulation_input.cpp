@@ -9,11 +9,10 @@
 #include "facecut/merge_close_points.h"
 #include "facecut/move_points_onto_outline.h"
 #include "facecut/remove_duplicate_segments.h"
+#include "facecut/segment_markers.h"
 #include "facecut/split_segments_at_points.h"
 
 namespace {
-
-constexpr int kOutlineMarker = 2;
 
 // How strongly a source tag claims a merged point.
 int TagRank(double tag) {
@@ -78,7 +77,7 @@ void WeldTriangulationInput(triangulateio& record, double tol) {
     std::vector<char> onOutline(static_cast<size_t>(n), 0);
     if (record.segmentlist != nullptr && record.segmentmarkerlist != nullptr)
         for (int j = 0; j < record.numberofsegments; ++j) {
-            if (record.segmentmarkerlist[j] != kOutlineMarker)
+            if (record.segmentmarkerlist[j] != kOutlineSegmentMarker)
                 continue;
             for (int end : {record.segmentlist[2 * j], record.segmentlist[2 * j + 1]})
                 if (end >= 0 && end < n)
