@@ -9,13 +9,6 @@
 
 namespace {
 
-std::vector<bstPoint> Records(const std::vector<InputPoint>& points) {
-    std::vector<bstPoint> records;
-    for (size_t i = 0; i < points.size(); ++i)
-        records.push_back(Record(points[i].x, points[i].y, points[i].depth, static_cast<int>(i)));
-    return records;
-}
-
 // A steep outline edge from (1, 0) to (0.99, 1) (depths 0 and 1) closing a triangle
 // with (0, 0); a shape line runs just inside it.
 const std::vector<int> kSegments = {0, 1, 1, 2, 2, 0, 3, 4, 4, 5};
@@ -25,7 +18,7 @@ TEST(MovePointsOntoOutline, AShapePointBesideAnEdgeMovesOntoItWithTheEdgesDepth)
     std::vector<InputPoint> points = {{0, 0, 0, -1},        {1, 0, 0, -1},     {0.99, 1, 1, -1},
                                       {0.99, 0.2, 7, 1},    {0.99468, 0.5, 7, 1}, {0.5, 0.6, 7, 1}};
     InputRecord record(points, kSegments, kMarkers);
-    std::vector<bstPoint> r = Records(points);
+    std::vector<bstPoint> r = RecordsOf(points);
     EXPECT_EQ(MovePointsOntoOutline(record.io, r.data(), 6, 0.001), 1);
     // 3.2e-4 from the edge: onto its foot, at the edge's depth there.
     EXPECT_NEAR(r[4].x, 1.0 - 0.01 * r[4].y, 1e-12);
@@ -44,7 +37,7 @@ TEST(MovePointsOntoOutline, APointWhoseFootLiesWithinTheToleranceOfAnEndStays) {
     std::vector<InputPoint> points = {{0, 0, 0, -1}, {1, 0, 0, -1}, {0.99, 1, 1, -1},
                                       {0.9999, 0.0005, 7, 1}, {0.5, 0.5, 7, 1}, {0.5, 0.6, 7, 1}};
     InputRecord record(points, kSegments, kMarkers);
-    std::vector<bstPoint> r = Records(points);
+    std::vector<bstPoint> r = RecordsOf(points);
     EXPECT_EQ(MovePointsOntoOutline(record.io, r.data(), 6, 0.001), 0);
     EXPECT_EQ(r[3].x, 0.9999);
     EXPECT_EQ(r[3].y, 0.0005);
@@ -56,7 +49,7 @@ TEST(MovePointsOntoOutline, APointBetweenTwoEdgesGoesToTheNearer) {
     std::vector<InputPoint> points = {{0, 0, 0, -1},        {1, 0, 0, -1},      {1, 0.0015, 0, -1},
                                       {0, 0.0015, 0, -1},   {0.5, 0.0005, 3, 1}, {0.7, 0.5, 3, 1}};
     InputRecord record(points, {0, 1, 1, 2, 2, 3, 3, 0, 4, 5}, {2, 2, 2, 2, 3});
-    std::vector<bstPoint> r = Records(points);
+    std::vector<bstPoint> r = RecordsOf(points);
     EXPECT_EQ(MovePointsOntoOutline(record.io, r.data(), 6, 0.0011), 1);
     EXPECT_DOUBLE_EQ(r[4].y, 0.0);
     EXPECT_DOUBLE_EQ(r[4].x, 0.5);
@@ -77,7 +70,7 @@ TEST(MovePointsOntoOutline, ManyPointsFindTheirEdgesThroughTheGrid) {
         markers.insert(markers.end(), {3, 3});
     }
     InputRecord record(points, segments, markers);
-    std::vector<bstPoint> r = Records(points);
+    std::vector<bstPoint> r = RecordsOf(points);
     EXPECT_EQ(MovePointsOntoOutline(record.io, r.data(), static_cast<int>(r.size()), 0.001), 200);
     for (int i = 0; i < 200; ++i) {
         const bstPoint& p = r[static_cast<size_t>(4 + 2 * i)];

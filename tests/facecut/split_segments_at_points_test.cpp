@@ -11,13 +11,6 @@
 
 namespace {
 
-std::vector<bstPoint> Points(const std::vector<InputPoint>& points) {
-    std::vector<bstPoint> records;
-    for (size_t i = 0; i < points.size(); ++i)
-        records.push_back(Record(points[i].x, points[i].y, points[i].depth, static_cast<int>(i)));
-    return records;
-}
-
 void Split(InputRecord& record, const std::vector<bstPoint>& points) {
     SplitSegmentsAtPoints(record.io, points.data(), static_cast<int>(points.size()));
 }
@@ -26,7 +19,7 @@ TEST(SplitSegmentsAtPoints, PointInsideASegmentSplitsIt) {
     // The middle point lies on the segment in x and y, far from it in depth.
     std::vector<InputPoint> points = {{0, 0, 0, -1}, {2, 0, 0, -1}, {1, 0, 9, 1}};
     InputRecord record(points, {0, 1}, {2});
-    Split(record, Points(points));
+    Split(record, RecordsOf(points));
     EXPECT_EQ(record.Segments(), (std::vector<int>{0, 2, 2, 1}));
     EXPECT_EQ(record.Markers(), (std::vector<int>{2, 2}));
 }
@@ -34,12 +27,12 @@ TEST(SplitSegmentsAtPoints, PointInsideASegmentSplitsIt) {
 TEST(SplitSegmentsAtPoints, ExistingPieceIsNotAddedAgain) {
     std::vector<InputPoint> points = {{0, 0, 0, -1}, {2, 0, 0, -1}, {1, 0, 0, 1}};
     InputRecord record(points, {0, 1, 1, 2}, {2, 3});
-    Split(record, Points(points));
+    Split(record, RecordsOf(points));
     EXPECT_EQ(record.Segments(), (std::vector<int>{0, 2, 1, 2}));
     EXPECT_EQ(record.Markers(), (std::vector<int>{2, 3}));
 
     InputRecord other(points, {0, 1, 0, 2}, {2, 3});
-    Split(other, Points(points));
+    Split(other, RecordsOf(points));
     EXPECT_EQ(other.Segments(), (std::vector<int>{2, 1, 0, 2}));
 }
 
@@ -47,7 +40,7 @@ TEST(SplitSegmentsAtPoints, PointsAtTheEndsOrOffTheLineLeaveItWhole) {
     std::vector<InputPoint> points = {
         {0, 0, 0, -1}, {2, 0, 0, -1}, {5e-11, 0, 0, 1}, {1, 0.5, 0, 1}, {3, 0, 0, 1}};
     InputRecord record(points, {0, 1}, {2});
-    Split(record, Points(points));
+    Split(record, RecordsOf(points));
     EXPECT_EQ(record.Segments(), (std::vector<int>{0, 1}));
 }
 
@@ -57,19 +50,19 @@ TEST(SplitSegmentsAtPoints, PointsAtTheEndsOrOffTheLineLeaveItWhole) {
 TEST(SplitSegmentsAtPoints, PointsBesideTheFarEndLeaveItWhole) {
     std::vector<InputPoint> points = {{0, 0, 0, -1}, {10, 0, 0, -1}, {9.999, 0.005, 0, 1}, {9.998, 0.006, 0, 1}};
     InputRecord record(points, {0, 1, 2, 3}, {2, 3});
-    Split(record, Points(points));
+    Split(record, RecordsOf(points));
     EXPECT_EQ(record.Segments(), (std::vector<int>{0, 1, 2, 3}));
     // Near the middle the same offset is taken in.
     std::vector<InputPoint> middle = {{0, 0, 0, -1}, {10, 0, 0, -1}, {5, 0.004, 0, 1}};
     InputRecord split(middle, {0, 1}, {2});
-    Split(split, Points(middle));
+    Split(split, RecordsOf(middle));
     EXPECT_EQ(split.Segments(), (std::vector<int>{0, 2, 2, 1}));
 }
 
 TEST(SplitSegmentsAtPoints, PiecesAddedOnTheWayAreSplitByLaterPoints) {
     std::vector<InputPoint> points = {{0, 0, 0, -1}, {4, 0, 0, -1}, {1, 0, 0, 1}, {3, 0, 0, 1}};
     InputRecord record(points, {0, 1}, {3});
-    Split(record, Points(points));
+    Split(record, RecordsOf(points));
     EXPECT_EQ(record.Segments(), (std::vector<int>{0, 2, 2, 3, 3, 1}));
     EXPECT_EQ(record.Markers(), (std::vector<int>{3, 3, 3}));
 }
@@ -144,7 +137,7 @@ TEST(SplitSegmentsAtPoints, SkippingFarPairsKeepsTheResultAndOrder) {
             segments.push_back(b);
             markers.push_back(3 + s);
         }
-        std::vector<bstPoint> records = Points(points);
+        std::vector<bstPoint> records = RecordsOf(points);
         InputRecord got(points, segments, markers);
         InputRecord want(points, segments, markers);
         Split(got, records);
@@ -165,14 +158,14 @@ TEST(SplitSegmentsAtPoints, AShapeLineBendsThroughAnOutlineCornerItPassesWithinT
     std::vector<int> markers = {2, 2, 2, 3, 3};
     {
         InputRecord record(points, segments, markers);
-        SplitSegmentsAtPoints(record.io, Points(points).data(), 6, 0.01);
+        SplitSegmentsAtPoints(record.io, RecordsOf(points).data(), 6, 0.01);
         EXPECT_EQ(record.Segments(), (std::vector<int>{0, 1, 1, 2, 2, 0, 3, 1, 5, 4, 1, 4}));
         EXPECT_EQ(record.Markers(), (std::vector<int>{2, 2, 2, 3, 3, 3}));
     }
     // Without a reach, or beyond it, the segment stays whole.
     for (double reach : {0.0, 0.002}) {
         InputRecord record(points, segments, markers);
-        SplitSegmentsAtPoints(record.io, Points(points).data(), 6, reach);
+        SplitSegmentsAtPoints(record.io, RecordsOf(points).data(), 6, reach);
         EXPECT_EQ(record.Segments(), segments) << reach;
     }
 }
@@ -185,7 +178,7 @@ TEST(SplitSegmentsAtPoints, OnlyOutlinePointsBendOnlyShapeLines) {
     std::vector<int> segments = {0, 1, 1, 2, 2, 0, 4, 5};
     std::vector<int> markers = {2, 2, 2, 3};
     InputRecord record(points, segments, markers);
-    SplitSegmentsAtPoints(record.io, Points(points).data(), 6, 0.01);
+    SplitSegmentsAtPoints(record.io, RecordsOf(points).data(), 6, 0.01);
     EXPECT_EQ(record.Segments(), segments);
 }
 
@@ -208,7 +201,7 @@ TEST(SplitSegmentsAtPoints, BendsAreFoundThroughTheGrid) {
         markers.push_back(3);
     }
     InputRecord record(points, segments, markers);
-    SplitSegmentsAtPoints(record.io, Points(points).data(), static_cast<int>(points.size()), 0.01);
+    SplitSegmentsAtPoints(record.io, RecordsOf(points).data(), static_cast<int>(points.size()), 0.01);
     ASSERT_EQ(record.io.numberofsegments, 29 + 30 + 30);
     std::vector<int> got = record.Segments();
     for (int i = 0; i < 30; ++i) {

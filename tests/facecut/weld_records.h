@@ -25,6 +25,14 @@ struct InputPoint {
     double tag;
 };
 
+// Weld records for points (index = position in the list).
+inline std::vector<bstPoint> RecordsOf(const std::vector<InputPoint>& points) {
+    std::vector<bstPoint> records;
+    for (size_t i = 0; i < points.size(); ++i)
+        records.push_back(Record(points[i].x, points[i].y, points[i].depth, static_cast<int>(i)));
+    return records;
+}
+
 // An input record as the cut builds it: malloc'd arrays, two attributes per point;
 // released with free when it goes.
 class InputRecord {

@@ -101,22 +101,32 @@ TEST_F(PipelineTest, ALineEndingInsideAFaceKeepsItsWholeLengthWhenUnusedEdgesGo)
     }
 }
 
+// Picks the scene's shape and cuts with the weld on, at both angles, with and without
+// through: the closed mesh must come back closed and sound, with more than minLength
+// of cut line.
+class WeldedPipelineTest : public PipelineTest {
+protected:
+    void ExpectClosedWithTheWeld(double minLength) {
+        Pick();
+        Params()->SetValue(kWeldOn, 0, 1);
+        for (int through : {0, 1})
+            for (float angle : {0.0f, 27.0f}) {
+                Params()->SetValue(kThrough, 0, through);
+                Params()->SetValue(kMinAngle, 0, angle);
+                MNMesh& m = Evaluate();
+                std::string why;
+                EXPECT_TRUE(m.CheckAllData(&why)) << why;
+                EXPECT_GT(SelectedEdgeLength(m), minLength);
+                EXPECT_EQ(BorderEdges(m), 0) << "through " << through << " angle " << angle;
+            }
+    }
+};
+
 // A closed sphere cut through by a star, at both angles, with and without through:
 // with the weld on it comes back closed, the cut points beside corners included.
-TEST_F(PipelineTest, TheWeldLeavesAClosedSphereClosed) {
+TEST_F(WeldedPipelineTest, TheWeldLeavesAClosedSphereClosed) {
     BuildScene(UvSphere(2000), Star(0.7f));
-    Pick();
-    Params()->SetValue(kWeldOn, 0, 1);
-    for (int through : {0, 1})
-        for (float angle : {0.0f, 27.0f}) {
-            Params()->SetValue(kThrough, 0, through);
-            Params()->SetValue(kMinAngle, 0, angle);
-            MNMesh& m = Evaluate();
-            std::string why;
-            EXPECT_TRUE(m.CheckAllData(&why)) << why;
-            EXPECT_GT(SelectedEdgeLength(m), 0.0);
-            EXPECT_EQ(BorderEdges(m), 0) << "through " << through << " angle " << angle;
-        }
+    ExpectClosedWithTheWeld(0.0);
 }
 
 // The open zig-zag over a sphere of 20,000 faces passes through the pole, where the
@@ -125,21 +135,12 @@ TEST_F(PipelineTest, TheWeldLeavesAClosedSphereClosed) {
 // own corners and collapsed the triangles between them. Near the pole even half
 // that reaches across a triangle, so the T-junction closing must not take a vertex
 // inside one triangle for a point on the edge of the next.
-TEST_F(PipelineTest, TheWeldLeavesTheSphereClosedWhereItsFacesAreNarrowerThanTheWeld) {
+TEST_F(WeldedPipelineTest, TheWeldLeavesTheSphereClosedWhereItsFacesAreNarrowerThanTheWeld) {
     std::vector<Point3> zigzag;
     for (int i = 0; i < 50; ++i)
         zigzag.push_back(Point3(-0.7f + 1.4f * static_cast<float>(i) / 49.0f, i % 2 ? 0.21f : -0.21f, 0.0f));
     BuildScene(UvSphere(20000), Polygon(zigzag, false));
-    Pick();
-    Params()->SetValue(kWeldOn, 0, 1);
-    for (int through : {0, 1})
-        for (float angle : {0.0f, 27.0f}) {
-            Params()->SetValue(kThrough, 0, through);
-            Params()->SetValue(kMinAngle, 0, angle);
-            MNMesh& m = Evaluate();
-            EXPECT_GT(SelectedEdgeLength(m), 2.0);
-            EXPECT_EQ(BorderEdges(m), 0) << "through " << through << " angle " << angle;
-        }
+    ExpectClosedWithTheWeld(2.0);
 }
 
 // A circle of a thousand points over the sphere at the default angle. The weld of
