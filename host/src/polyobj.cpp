@@ -1,5 +1,7 @@
 #include "polyobj.h"
 
+#include <memory>
+
 int PolyObject::CanConvertToType(Class_ID cid) {
     return cid == polyObjectClassID || cid == triObjectClassID;
 }
@@ -7,15 +9,18 @@ int PolyObject::CanConvertToType(Class_ID cid) {
 Object* PolyObject::ConvertToType(TimeValue, Class_ID cid) {
     if (cid == polyObjectClassID) return this;
     if (cid != triObjectClassID) return nullptr;
-    TriObject* tri = new TriObject();
+    // A cancel can stop the conversion part way: the new object must not leak then.
+    auto tri = std::make_unique<TriObject>();
     mm.OutToTri(tri->mesh);
-    return tri;
+    return tri.release();
 }
 
 Object* PolyObject::CopyObject() {
-    PolyObject* copy = new PolyObject();
+    // A cancel can stop the copy of a large mesh part way: the new object must not
+    // leak then.
+    auto copy = std::make_unique<PolyObject>();
     copy->mm = mm;
-    return copy;
+    return copy.release();
 }
 
 int TriObject::CanConvertToType(Class_ID cid) {
@@ -25,15 +30,15 @@ int TriObject::CanConvertToType(Class_ID cid) {
 Object* TriObject::ConvertToType(TimeValue, Class_ID cid) {
     if (cid == triObjectClassID) return this;
     if (cid != polyObjectClassID) return nullptr;
-    PolyObject* poly = new PolyObject();
+    auto poly = std::make_unique<PolyObject>();
     MeshToMNMesh(mesh, poly->mm);
-    return poly;
+    return poly.release();
 }
 
 Object* TriObject::CopyObject() {
-    TriObject* copy = new TriObject();
+    auto copy = std::make_unique<TriObject>();
     copy->mesh = mesh;
-    return copy;
+    return copy.release();
 }
 
 void MeshToMNMesh(const Mesh& mesh, MNMesh& out) {

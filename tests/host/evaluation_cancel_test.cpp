@@ -7,6 +7,7 @@
 
 #include "mesh.h"
 #include "mesh_fixtures.h"
+#include "polyobj.h"
 
 namespace {
 
@@ -54,6 +55,22 @@ TEST(EvaluationCancel, ARaisedFlagStopsTheLongStepsAndLeavesTheirTargets) {
     EXPECT_TRUE(Consistent(target));
     grid.OutToTri(triangles);
     EXPECT_EQ(triangles.numFaces, 20000);
+}
+
+// The objects a cancelled copy or conversion had made are freed (the leak check of
+// the sanitizer run sees any that is not).
+TEST(EvaluationCancel, ACancelledObjectCopyOrConversionLeavesNoObjectBehind) {
+    PolyObject poly;
+    poly.mm = BigGrid();
+    std::atomic<bool> flag{true};
+    EvaluationCancelScope scope(&flag);
+    EXPECT_THROW(delete poly.CopyObject(), EvaluationCancelled);
+    EXPECT_THROW(delete poly.ConvertToType(0, triObjectClassID), EvaluationCancelled);
+    flag = false;
+    Object* tri = poly.ConvertToType(0, triObjectClassID);
+    ASSERT_NE(tri, nullptr);
+    EXPECT_EQ(static_cast<TriObject*>(tri)->mesh.numFaces, 20000);
+    delete tri;
 }
 
 TEST(EvaluationCancel, AFlagStopsOnlyTheThreadThatWatchesIt) {
