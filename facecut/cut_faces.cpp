@@ -128,7 +128,8 @@ CutFacesSummary CutFaces(MNMesh& mesh, const std::vector<int>& faces, const Poly
                     // A face the triangulator cannot take, or that no triangle would
                     // replace, stays as it was, flagged like a face the shape does not cut.
                     double spacing = FaceCornerSpacing(mesh, face);
-                    if (!job.triangulated || !RebuildFace(mesh, face, job.state, removeUnused, job.tri, trace)) {
+                    if (!job.triangulated ||
+                        !RebuildFace(mesh, face, job.state, removeUnused, job.tri, trace)) {
                         MarkFaceUncut(mesh.f[face], PointInClosedLines(job.state.centroid, job.state.frameShape));
                     } else {
                         summary.cornerSpacing = std::min(summary.cornerSpacing, spacing);

@@ -38,7 +38,8 @@ double FaceCornerSpacing(const MNMesh& mesh, int face) {
             int next = (k + 1) % n;
             if (k == i || next == i)
                 continue;
-            spacing = std::min(spacing, DistanceToEdge(p, mesh.v[f.vtx[k]].p, mesh.v[f.vtx[next]].p));
+            spacing =
+                std::min(spacing, DistanceToEdge(p, mesh.v[f.vtx[k]].p, mesh.v[f.vtx[next]].p));
         }
         for (int j = i + 1; j < n; ++j)
             spacing = std::min(spacing, DistanceToEdge(p, mesh.v[f.vtx[j]].p, mesh.v[f.vtx[j]].p));

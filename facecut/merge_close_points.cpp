@@ -38,7 +38,8 @@ std::vector<int> MergeClosePoints(bstPoint* records, int& count, double tol,
     std::vector<double> ownX(map.size());
     for (int i = 0; i < count; ++i) ownX[static_cast<size_t>(r[i].index)] = r[i].x;
     auto isAnchored = [&](int input) {
-        return static_cast<size_t>(input) < anchored.size() && anchored[static_cast<size_t>(input)] != 0;
+        return static_cast<size_t>(input) < anchored.size() &&
+               anchored[static_cast<size_t>(input)] != 0;
     };
     SortPointRecords(r, count);
     for (int i = 1; i < count; ++i) {
@@ -50,7 +51,8 @@ std::vector<int> MergeClosePoints(bstPoint* records, int& count, double tol,
     int inputCount = count;
     int kept = 0;
     std::vector<Place> places(map.size());
-    places[0] = Place{ownX[static_cast<size_t>(r[0].index)], r[0].y, r[0].z, isAnchored(r[0].index)};
+    places[0] =
+        Place{ownX[static_cast<size_t>(r[0].index)], r[0].y, r[0].z, isAnchored(r[0].index)};
     map[static_cast<size_t>(r[0].index)] = 0;
     for (int i = 1; i < inputCount; ++i) {
         bstPoint& k = r[kept];
@@ -59,7 +61,8 @@ std::vector<int> MergeClosePoints(bstPoint* records, int& count, double tol,
         double d = std::sqrt(dx * dx + dy * dy);
         int input = r[i].index;
         if (d < tol) {
-            places[static_cast<size_t>(kept)].Take(r[i], ownX[static_cast<size_t>(input)], isAnchored(input));
+            places[static_cast<size_t>(kept)].Take(r[i], ownX[static_cast<size_t>(input)],
+                                                   isAnchored(input));
             k.x = (k.x + r[i].x) * 0.5;
             k.y = (k.y + r[i].y) * 0.5;
             k.z = (k.z + r[i].z) * 0.5;

@@ -14,7 +14,6 @@ namespace {
 // Below this many point and segment pairs, testing them all is cheapest.
 constexpr std::int64_t kExhaustivePairs = 256;
 
-
 }  // namespace
 
 int MovePointsOntoOutline(const triangulateio& record, bstPoint* points, int count, double tol) {
@@ -27,7 +26,8 @@ int MovePointsOntoOutline(const triangulateio& record, bstPoint* points, int cou
     for (int j = 0; j < record.numberofsegments; ++j) {
         int a = record.segmentlist[2 * j];
         int b = record.segmentlist[2 * j + 1];
-        if (record.segmentmarkerlist[j] != kOutlineSegmentMarker || !valid(a) || !valid(b) || a == b)
+        if (record.segmentmarkerlist[j] != kOutlineSegmentMarker || !valid(a) || !valid(b) ||
+            a == b)
             continue;
         outline.push_back(j);
         onOutline[static_cast<size_t>(a)] = 1;
@@ -41,7 +41,8 @@ int MovePointsOntoOutline(const triangulateio& record, bstPoint* points, int cou
                       static_cast<std::int64_t>(count) * static_cast<std::int64_t>(outline.size()) <
                           kExhaustivePairs;
     if (!exhaustive)
-        for (int j : outline) grid.List(j, record.segmentlist[2 * j], record.segmentlist[2 * j + 1], tol);
+        for (int j : outline)
+            grid.List(j, record.segmentlist[2 * j], record.segmentlist[2 * j + 1], tol);
 
     // Feet are found on the points as they came in, then applied, so that the
     // order of the points does not matter.

@@ -24,7 +24,8 @@ void SegmentGrid::List(int segment, int a, int b, double margin) {
     int y0 = Row(std::min(pa.y, pb.y) - margin);
     int y1 = Row(std::max(pa.y, pb.y) + margin);
     for (int y = y0; y <= y1; ++y)
-        for (int x = x0; x <= x1; ++x) lists_[static_cast<size_t>(y) * cells_ + x].push_back(segment);
+        for (int x = x0; x <= x1; ++x)
+            lists_[static_cast<size_t>(y) * cells_ + x].push_back(segment);
 }
 
 void SegmentGrid::Near(int i, std::vector<int>& out) const {

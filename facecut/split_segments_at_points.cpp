@@ -19,7 +19,6 @@ namespace {
 // Below this many point and segment pairs, testing them all is cheapest.
 constexpr std::int64_t kExhaustivePairs = 256;
 
-
 // The record's segments, with the counts of segments per pair of ends that the
 // existence searches ask for.
 class SegmentList {
@@ -99,11 +98,14 @@ void SplitSegmentsAtPoints(triangulateio& record, const bstPoint* points, int co
     std::vector<char> bends(static_cast<size_t>(count), 0);
     if (bending)
         for (int j = 0; j < segments.Count(); ++j)
-            if (markers[j] == kOutlineSegmentMarker && valid(segments.Start(j)) && valid(segments.End(j))) {
+            if (markers[j] == kOutlineSegmentMarker && valid(segments.Start(j)) &&
+                valid(segments.End(j))) {
                 bends[static_cast<size_t>(segments.Start(j))] = 1;
                 bends[static_cast<size_t>(segments.End(j))] = 1;
             }
-    auto bendable = [&](int j) { return bending && record.segmentmarkerlist[j] == kShapeSegmentMarker; };
+    auto bendable = [&](int j) {
+        return bending && record.segmentmarkerlist[j] == kShapeSegmentMarker;
+    };
     auto list = [&](int j) {
         int a = segments.Start(j);
         int b = segments.End(j);

@@ -101,7 +101,8 @@ void WeldTriangulationInput(triangulateio& record, double tol) {
                 record.segmentlist[2 * s + 1] = -1;
             }
         }
-        RemoveDuplicateSegments(record.segmentlist, record.segmentmarkerlist, record.numberofsegments);
+        RemoveDuplicateSegments(record.segmentlist, record.segmentmarkerlist,
+                                record.numberofsegments);
         MovePointsOntoOutline(record, records.data(), welded, tol);
     }
 

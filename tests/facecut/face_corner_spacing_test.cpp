@@ -19,7 +19,8 @@ TEST(FaceCornerSpacing, IsTheNarrowestPlaceOfTheFaceIn3D) {
 
 TEST(FaceCornerSpacing, NeverFallsBelowTheRoundingOfTheCorners) {
     // Two corners at one place, far from the origin.
-    MNMesh pinched = OneFace({Point3(1000, 0, 0), Point3(1001, 0, 0), Point3(1001, 0, 0), Point3(1000, 1, 0)});
+    MNMesh pinched =
+        OneFace({Point3(1000, 0, 0), Point3(1001, 0, 0), Point3(1001, 0, 0), Point3(1000, 1, 0)});
     EXPECT_DOUBLE_EQ(FaceCornerSpacing(pinched, 0), 16.0 * FLT_EPSILON * 1001.0);
 }
 

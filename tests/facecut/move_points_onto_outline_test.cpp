@@ -15,8 +15,8 @@ const std::vector<int> kSegments = {0, 1, 1, 2, 2, 0, 3, 4, 4, 5};
 const std::vector<int> kMarkers = {2, 2, 2, 3, 3};
 
 TEST(MovePointsOntoOutline, AShapePointBesideAnEdgeMovesOntoItWithTheEdgesDepth) {
-    std::vector<InputPoint> points = {{0, 0, 0, -1},        {1, 0, 0, -1},     {0.99, 1, 1, -1},
-                                      {0.99, 0.2, 7, 1},    {0.99468, 0.5, 7, 1}, {0.5, 0.6, 7, 1}};
+    std::vector<InputPoint> points = {{0, 0, 0, -1},     {1, 0, 0, -1},        {0.99, 1, 1, -1},
+                                      {0.99, 0.2, 7, 1}, {0.99468, 0.5, 7, 1}, {0.5, 0.6, 7, 1}};
     InputRecord record(points, kSegments, kMarkers);
     std::vector<bstPoint> r = RecordsOf(points);
     EXPECT_EQ(MovePointsOntoOutline(record.io, r.data(), 6, 0.001), 1);
@@ -34,7 +34,7 @@ TEST(MovePointsOntoOutline, AShapePointBesideAnEdgeMovesOntoItWithTheEdgesDepth)
 
 TEST(MovePointsOntoOutline, APointWhoseFootLiesWithinTheToleranceOfAnEndStays) {
     // Its foot 0.0005 from corner 1 along the edge: it would land beside the corner.
-    std::vector<InputPoint> points = {{0, 0, 0, -1}, {1, 0, 0, -1}, {0.99, 1, 1, -1},
+    std::vector<InputPoint> points = {{0, 0, 0, -1},          {1, 0, 0, -1},    {0.99, 1, 1, -1},
                                       {0.9999, 0.0005, 7, 1}, {0.5, 0.5, 7, 1}, {0.5, 0.6, 7, 1}};
     InputRecord record(points, kSegments, kMarkers);
     std::vector<bstPoint> r = RecordsOf(points);
@@ -46,8 +46,8 @@ TEST(MovePointsOntoOutline, APointWhoseFootLiesWithinTheToleranceOfAnEndStays) {
 TEST(MovePointsOntoOutline, APointBetweenTwoEdgesGoesToTheNearer) {
     // A thin quad: edges y = 0 and y = 0.0015 from x = 0 to 1; the point 0.0005 from
     // the lower one and 0.001 from the upper one.
-    std::vector<InputPoint> points = {{0, 0, 0, -1},        {1, 0, 0, -1},      {1, 0.0015, 0, -1},
-                                      {0, 0.0015, 0, -1},   {0.5, 0.0005, 3, 1}, {0.7, 0.5, 3, 1}};
+    std::vector<InputPoint> points = {{0, 0, 0, -1},      {1, 0, 0, -1},       {1, 0.0015, 0, -1},
+                                      {0, 0.0015, 0, -1}, {0.5, 0.0005, 3, 1}, {0.7, 0.5, 3, 1}};
     InputRecord record(points, {0, 1, 1, 2, 2, 3, 3, 0, 4, 5}, {2, 2, 2, 2, 3});
     std::vector<bstPoint> r = RecordsOf(points);
     EXPECT_EQ(MovePointsOntoOutline(record.io, r.data(), 6, 0.0011), 1);
