@@ -63,10 +63,9 @@ std::vector<int> MergeClosePoints(bstPoint* records, int& count, double tol,
         if (d < tol) {
             places[static_cast<size_t>(kept)].Take(r[i], ownX[static_cast<size_t>(input)],
                                                    isAnchored(input));
+            // The walk's own midpoint, in x and y only: the place comes from places.
             k.x = (k.x + r[i].x) * 0.5;
             k.y = (k.y + r[i].y) * 0.5;
-            k.z = (k.z + r[i].z) * 0.5;
-            k.radius = std::sqrt(k.x * k.x + k.y * k.y);
             k.flags = 0;
             k.index = -1;
             --count;

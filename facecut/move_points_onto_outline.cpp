@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "facecut/outline_segment_ends.h"
 #include "facecut/segment_foot.h"
 #include "facecut/segment_grid.h"
 #include "facecut/segment_markers.h"
@@ -22,17 +23,13 @@ int MovePointsOntoOutline(const triangulateio& record, bstPoint* points, int cou
         return 0;
     auto valid = [count](int v) { return v >= 0 && v < count; };
     std::vector<int> outline;
-    std::vector<char> onOutline(static_cast<size_t>(count), 0);
     for (int j = 0; j < record.numberofsegments; ++j) {
         int a = record.segmentlist[2 * j];
         int b = record.segmentlist[2 * j + 1];
-        if (record.segmentmarkerlist[j] != kOutlineSegmentMarker || !valid(a) || !valid(b) ||
-            a == b)
-            continue;
-        outline.push_back(j);
-        onOutline[static_cast<size_t>(a)] = 1;
-        onOutline[static_cast<size_t>(b)] = 1;
+        if (record.segmentmarkerlist[j] == kOutlineSegmentMarker && valid(a) && valid(b) && a != b)
+            outline.push_back(j);
     }
+    std::vector<char> onOutline = OutlineSegmentEnds(record, count);
     if (outline.empty())
         return 0;
 

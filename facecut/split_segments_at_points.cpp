@@ -8,6 +8,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "facecut/outline_segment_ends.h"
 #include "facecut/overlay_bounds.h"
 #include "facecut/segment_foot.h"
 #include "facecut/segment_grid.h"
@@ -95,14 +96,9 @@ void SplitSegmentsAtPoints(triangulateio& record, const bstPoint* points, int co
     const int* markers = record.segmentmarkerlist;
     bool bending = bendReach > 0.0 && markers != nullptr;
     // The points that end an outline segment as the record comes in.
-    std::vector<char> bends(static_cast<size_t>(count), 0);
+    std::vector<char> bends;
     if (bending)
-        for (int j = 0; j < segments.Count(); ++j)
-            if (markers[j] == kOutlineSegmentMarker && valid(segments.Start(j)) &&
-                valid(segments.End(j))) {
-                bends[static_cast<size_t>(segments.Start(j))] = 1;
-                bends[static_cast<size_t>(segments.End(j))] = 1;
-            }
+        bends = OutlineSegmentEnds(record, count);
     auto bendable = [&](int j) {
         return bending && record.segmentmarkerlist[j] == kShapeSegmentMarker;
     };
@@ -139,7 +135,7 @@ void SplitSegmentsAtPoints(triangulateio& record, const bstPoint* points, int co
                           points[i].StrictlyInside(points[b], points[a], true, 1e-10);
             if (!inside) {
                 SegmentFoot foot;
-                bool bent = bends[static_cast<size_t>(i)] && bendable(j) &&
+                bool bent = bendable(j) && bends[static_cast<size_t>(i)] &&
                             FootInside(points[i], points[a], points[b], bendReach, foot) &&
                             foot.distance < bendReach;
                 if (!bent)

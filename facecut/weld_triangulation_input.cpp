@@ -8,8 +8,8 @@
 #include "facecut/bst_point.h"
 #include "facecut/merge_close_points.h"
 #include "facecut/move_points_onto_outline.h"
+#include "facecut/outline_segment_ends.h"
 #include "facecut/remove_duplicate_segments.h"
-#include "facecut/segment_markers.h"
 #include "facecut/split_segments_at_points.h"
 
 namespace {
@@ -74,15 +74,7 @@ void WeldTriangulationInput(triangulateio& record, double tol) {
 
     // The outline's points keep their places when they absorb shape points: moved
     // off the outline, they left the faces beside it open or overlapping.
-    std::vector<char> onOutline(static_cast<size_t>(n), 0);
-    if (record.segmentlist != nullptr && record.segmentmarkerlist != nullptr)
-        for (int j = 0; j < record.numberofsegments; ++j) {
-            if (record.segmentmarkerlist[j] != kOutlineSegmentMarker)
-                continue;
-            for (int end : {record.segmentlist[2 * j], record.segmentlist[2 * j + 1]})
-                if (end >= 0 && end < n)
-                    onOutline[static_cast<size_t>(end)] = 1;
-        }
+    std::vector<char> onOutline = OutlineSegmentEnds(record, n);
     int welded = n;
     std::vector<int> map = MergeClosePoints(records.data(), welded, tol, onOutline);
     std::vector<int> source = AttributeSources(records, welded, map, attributes, a);
