@@ -157,6 +157,12 @@ public:
     // first, to their midpoint; then joins opposite one-sided edges that now meet.
     // Returns whether anything was welded.
     bool WeldBorderVerts(float thresh, DWORD flag);
+    // Welds border vertex v2 into border vertex v1, which moves to destination (their
+    // midpoint when null); joins opposite one-sided edges that now meet. False,
+    // nothing changed, when either is not a live border vertex, they are corners of
+    // one face or joined by an edge, or a neighbour of both would end with an edge
+    // that is not one two-sided edge.
+    bool WeldBorderVerts(int v1, int v2, const Point3* destination);
     // Sets (or clears) toFlag on every live component of level slTo that touches
     // live components of level slFrom carrying fromFlag: any of them, or with
     // ampersand all of them (vacuously true when it touches none). Levels: 1

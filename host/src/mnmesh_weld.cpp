@@ -1,4 +1,4 @@
-// WeldBorderVerts: joins border vertices that lie closer than a threshold.
+// WeldBorderVerts: joins border vertices that lie closer than a threshold, or a given pair.
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -96,6 +96,22 @@ bool MNMesh::WeldBorderVerts(float thresh, DWORD flag) {
     }
     if (weldedAny) bboxValid = false;
     return weldedAny;
+}
+
+bool MNMesh::WeldBorderVerts(int v1, int v2, const Point3* destination) {
+    auto liveBorder = [this](int vi) {
+        if (vi < 0 || vi >= numv || (vstore[vi].flags & MN_DEAD)) return false;
+        for (int ed : vedg[vi])
+            if (estore[ed].f2 < 0) return true;
+        return false;
+    };
+    if (v1 == v2 || !liveBorder(v1) || !liveBorder(v2) || !CanWeld(v1, v2)) return false;
+    // The destination may be one of the two positions, which the weld overwrites.
+    const Point3 at = destination ? *destination : (vstore[v1].p + vstore[v2].p) * 0.5f;
+    Weld(v1, v2);
+    vstore[v1].p = at;
+    bboxValid = false;
+    return true;
 }
 
 bool MNMesh::CanWeld(int a, int b) const {

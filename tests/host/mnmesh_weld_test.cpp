@@ -118,3 +118,32 @@ TEST(MNMeshWeld, SixLooseSidesCloseIntoACube) {
         }
     }
 }
+
+// One pair welded on request: the second vertex goes, the first moves to the place
+// given (or the midpoint), and the edges that now meet join; pairs that would break
+// the mesh are refused and leave it as it was.
+TEST(MNMeshWeld, APairWeldsWhereItIsToldOrIsRefused) {
+    MNMesh m;
+    TwoLooseQuads(m, 0.5f);
+    const Point3 at(1.2f, 0.0f, 0.0f);
+    ASSERT_TRUE(m.WeldBorderVerts(1, 4, &at));
+    EXPECT_TRUE(m.v[4].GetFlag(MN_DEAD));
+    EXPECT_EQ(m.P(1), at);
+    ASSERT_TRUE(m.WeldBorderVerts(2, 7, nullptr));
+    EXPECT_FLOAT_EQ(m.P(2).x, 1.25f);
+    int shared = m.FindEdge(1, 2);
+    ASSERT_GE(shared, 0);
+    EXPECT_EQ(m.e[shared].f2, 1);
+    EXPECT_TRUE(Consistent(m));
+
+    EXPECT_FALSE(m.WeldBorderVerts(0, 3, nullptr));   // corners of one face
+    EXPECT_FALSE(m.WeldBorderVerts(0, 0, nullptr));   // itself
+    EXPECT_FALSE(m.WeldBorderVerts(0, 4, nullptr));   // gone
+    EXPECT_FALSE(m.WeldBorderVerts(0, 99, nullptr));  // unknown
+    EXPECT_EQ(LiveCount(m, MNM_SL_VERTEX), 6);
+
+    MNMesh grid;
+    MakeGrid(grid, 2, 2);
+    EXPECT_FALSE(grid.WeldBorderVerts(4, 0, nullptr));  // the middle vertex is inside
+    EXPECT_TRUE(Consistent(grid));
+}
