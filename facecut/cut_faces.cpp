@@ -129,7 +129,8 @@ CutFacesSummary CutFaces(MNMesh& mesh, const std::vector<int>& faces, const Poly
                     // replace, stays as it was, flagged like a face the shape does not cut.
                     double spacing = FaceCornerSpacing(mesh, face);
                     if (!job.triangulated ||
-                        !RebuildFace(mesh, face, job.state, removeUnused, job.tri, trace)) {
+                        !RebuildFace(mesh, face, job.state, removeUnused, job.tri, trace,
+                                     &summary.outlineVertices)) {
                         MarkFaceUncut(mesh.f[face], PointInClosedLines(job.state.centroid, job.state.frameShape));
                     } else {
                         summary.cornerSpacing = std::min(summary.cornerSpacing, spacing);

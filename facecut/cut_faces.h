@@ -5,6 +5,7 @@
 #include <cmath>
 #include <vector>
 
+#include "facecut/cut_outline_vertex.h"
 #include "mnmesh.h"
 #include "point3.h"
 #include "polyshp.h"
@@ -16,6 +17,9 @@ struct CutFacesSummary {
     int facesAtPointLimit = 0;
     // The smallest FaceCornerSpacing of the faces cut; infinite when none was cut.
     double cornerSpacing = INFINITY;
+    // Where the new vertices on the outlines of the faces cut lie on the mesh's edges,
+    // in the order of the faces.
+    CutOutlineVertices outlineVertices;
 };
 
 // Takes the mesh (changed in place), the faces to cut in ascending order, the shape in

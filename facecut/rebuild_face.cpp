@@ -12,6 +12,7 @@
 #include "facecut/anchor_dangling_lines.h"
 #include "facecut/closed_lines_index.h"
 #include "facecut/cut_flags.h"
+#include "facecut/segment_markers.h"
 
 namespace {
 
@@ -52,10 +53,47 @@ PositionKey KeyOf(const Point3& p) {
     return key;
 }
 
+// Appends where each of the points (on the outline, in frame coordinates) lies on
+// the face's edges: corners are the face's corners as the first phase put them into
+// the frame, so a copy of one matches it exactly.
+void RecordOutlineVertices(const triangulateio& out, const std::vector<int>& points, const int* vertexOf,
+                           const std::vector<int>& corners, const std::vector<Point3>& cornersInFrame,
+                           CutOutlineVertices& records) {
+    const int deg = static_cast<int>(corners.size());
+    for (int point : points) {
+        const double x = out.pointlist[2 * point], y = out.pointlist[2 * point + 1];
+        int edge = -1;
+        double t = 0.0, bestDist = INFINITY;
+        for (int k = 0; k < deg && bestDist > 0.0; ++k) {
+            const Point3& a = cornersInFrame[k];
+            if (static_cast<float>(x) == a.x && static_cast<float>(y) == a.y) {
+                edge = k;
+                t = 0.0;
+                bestDist = 0.0;
+                break;
+            }
+            const Point3& b = cornersInFrame[(k + 1) % deg];
+            const double dx = static_cast<double>(b.x) - a.x, dy = static_cast<double>(b.y) - a.y;
+            const double len2 = dx * dx + dy * dy;
+            if (!(len2 > 0.0)) continue;
+            const double s = std::clamp(((x - a.x) * dx + (y - a.y) * dy) / len2, 0.0, 1.0);
+            const double dist = std::hypot(x - (a.x + dx * s), y - (a.y + dy * s));
+            if (dist < bestDist) {
+                edge = k;
+                t = s;
+                bestDist = dist;
+            }
+        }
+        // A point that is no corner but lies at an edge's end belongs to no edge.
+        if (edge < 0 || (bestDist > 0.0 && !(t > 0.0 && t < 1.0))) continue;
+        records.push_back({vertexOf[point], corners[edge], corners[(edge + 1) % deg], t});
+    }
+}
+
 }  // namespace
 
 bool RebuildFace(MNMesh& mesh, int face, const FaceCutState& state, bool removeUnused,
-                 FaceTriangulation& tri, CutTrace& trace) {
+                 FaceTriangulation& tri, CutTrace& trace, CutOutlineVertices* outlineVertices) {
     triangulateio& out = tri.out;
     const int attrs = out.numberofpointattributes;
     if (attrs < 2 || !out.pointlist || !out.pointattributelist) return false;
@@ -99,6 +137,7 @@ bool RebuildFace(MNMesh& mesh, int face, const FaceCutState& state, bool removeU
 
     MNFace& cut = mesh.f[face];
     for (int vv : cut.vtx) mesh.v[vv].SetFlag(kVertexCutCorner);
+    const std::vector<int> corners(cut.vtx.begin(), cut.vtx.end());
     if (!trace.cleared) {
         for (int f = 0; f < mesh.numf; ++f) mesh.f[f].ClearFlag(kFaceReplaced);
     } else if (trace.lastFace >= 0 && trace.lastFace < mesh.numf) {
@@ -125,6 +164,7 @@ bool RebuildFace(MNMesh& mesh, int face, const FaceCutState& state, bool removeU
     auto tag = [&](int point) -> double& { return tags[attrs * point + 1]; };
 
     const ClosedLinesIndex inside(state.frameShape);
+    std::vector<int> outlinePoints;
     // Points that are distinct in double precision can land on one single-precision
     // position: they share one vertex, so that no face of zero area is made.
     std::unordered_map<PositionKey, int, PositionKeyHash> vertexAt;
@@ -167,9 +207,23 @@ bool RebuildFace(MNMesh& mesh, int face, const FaceCutState& state, bool removeU
             } else {
                 auto found = segmentMarker.find(PairKey(a, b));
                 int marker = found == segmentMarker.end() ? 0 : found->second;
-                edge.SetFlag(marker == 3 ? kEdgeCutLine : marker == 2 ? kEdgeOutline : kEdgeInterior);
+                edge.SetFlag(marker == kShapeSegmentMarker     ? kEdgeCutLine
+                             : marker == kOutlineSegmentMarker ? kEdgeOutline
+                                                               : kEdgeInterior);
+                if (marker == kOutlineSegmentMarker) {
+                    outlinePoints.push_back(a);
+                    outlinePoints.push_back(b);
+                }
             }
         }
+    }
+
+    if (outlineVertices) {
+        std::sort(outlinePoints.begin(), outlinePoints.end());
+        outlinePoints.erase(std::unique(outlinePoints.begin(), outlinePoints.end()), outlinePoints.end());
+        std::vector<Point3> cornersInFrame;
+        for (int vv : corners) cornersInFrame.push_back(mesh.v[vv].p * state.inverseFrame);
+        RecordOutlineVertices(out, outlinePoints, vertexOf, corners, cornersInFrame, *outlineVertices);
     }
 
     if (removeUnused) {

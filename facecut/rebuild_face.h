@@ -2,6 +2,7 @@
 // triangulator's output.
 #pragma once
 
+#include "facecut/cut_outline_vertex.h"
 #include "facecut/cut_trace.h"
 #include "facecut/face_cut_state.h"
 #include "facecut/face_triangulation.h"
@@ -15,6 +16,7 @@
 // except those that keep a line ending inside the face from becoming a spur), faces
 // inside the shape 0x80000000. New faces are reversed when the face looked along
 // the direction. The removal and interior flags are cleared where trace says they
-// can be set, and trace then records this cut.
+// can be set, and trace then records this cut. With outlineVertices given, appends to
+// it where each new vertex on the face's outline lies on the face's edges.
 bool RebuildFace(MNMesh& mesh, int face, const FaceCutState& state, bool removeUnused,
-                 FaceTriangulation& tri, CutTrace& trace);
+                 FaceTriangulation& tri, CutTrace& trace, CutOutlineVertices* outlineVertices = nullptr);

@@ -13,6 +13,7 @@
 #include "placement/snap_shape_points.h"
 #include "plugin/close_t_junctions.h"
 #include "plugin/cut_thread_count.h"
+#include "plugin/join_cut_outlines.h"
 #include "plugin/owner_node.h"
 #include "plugin/param_block.h"
 #include "plugin/slitform.h"
@@ -171,6 +172,7 @@ void Slitform::ModifyObject(TimeValue t, ModContext& mc, ObjectState* os, INode*
         // A weld as wide as an edge of the faces cut would join two of the mesh's
         // own corners and collapse the faces between them.
         float reach = static_cast<float>(std::min(static_cast<double>(weld), 0.5 * cut.cornerSpacing));
+        JoinCutOutlines(mesh, cut.outlineVertices, reach);
         CloseTJunctions(mesh, reach, cutflags::kCutCornerVertex);
         mesh.WeldBorderVerts(reach, cutflags::kCutCornerVertex);
         // A cut point beside a corner waits for the weld to join that corner's copies;

@@ -28,27 +28,27 @@ const Case kCases[] = {
     {"s2000-star-on-27-on.ply", "sphere2000.ply", "star.json",
      "--shape-matrix 1,0,0,0,1,0,0,0,1,0,0,3 --set through=on --set min_angle=27 --set "
      "remove_unused=on --set weld_on=on",
-     "ce1083044168fa0e76964e5675934062"},
+     "42ba67ad9441802905ba0571fd9acab4"},
     {"s2000-star-off-0-off.ply", "sphere2000.ply", "star.json",
      "--shape-matrix 1,0,0,0,1,0,0,0,1,0,0,3 --set through=off --set min_angle=0 --set "
      "remove_unused=off --set weld_on=on",
-     "f3da20e516a74998c2dc1b0b8ef19d3f"},
+     "f0213ec12cabc52dd0f8617d916f6b86"},
     {"s2000-circle-on-27-on.ply", "sphere2000.ply", "circle.json",
      "--shape-matrix 1,0,0,0,1,0,0,0,1,0,0,3 --set through=on --set min_angle=27 --set "
      "remove_unused=on --set weld_on=on",
-     "e233784967de95ea83b1591db9200d6d"},
+     "66ff794d98fd7d3bc5e175ab2d69e514"},
     {"s2000-circle-off-0-off.ply", "sphere2000.ply", "circle.json",
      "--shape-matrix 1,0,0,0,1,0,0,0,1,0,0,3 --set through=off --set min_angle=0 --set "
      "remove_unused=off --set weld_on=on",
-     "809255a3793b43ba6155b8f36300bfea"},
+     "a99b15136747045c8153195bce0eee98"},
     {"s2000-zigzag-on-27-off.ply", "sphere2000.ply", "zigzag.json",
      "--shape-matrix 1,0,0,0,1,0,0,0,1,0,0,3 --set through=on --set min_angle=27 --set "
      "remove_unused=off --set weld_on=on",
-     "06d44ba8512c51406139f3b9bd07e286"},
+     "1b9a38a7647ed4b2f24fe9947cc3667c"},
     {"s2000-zigzag-off-0-on.ply", "sphere2000.ply", "zigzag.json",
      "--shape-matrix 1,0,0,0,1,0,0,0,1,0,0,3 --set through=off --set min_angle=0 --set "
      "remove_unused=on --set weld_on=on",
-     "19699896b6284ae8d4e3bf7753cd4c55"},
+     "1f0477fc8b5ddec9524b9263a156a76c"},
     {"local-on.ply", "sphere2000.ply", "star.json",
      "--shape-matrix 1,0,0,0,1,0,0,0,1,0,0,3 --set local=on", "1f2a96ef052256b9bbb9fb9cb6940bcf"},
     {"box-ring.json-27.ply", "ex:grid_box.ply", "ex:ring.json", "--set min_angle=27 --set open=on",
@@ -59,7 +59,7 @@ const Case kCases[] = {
      "--set min_angle=27 --set open=on", "ef9c4a35f407574d5cb21e33f585734a"},
     {"cube.ply", "cube.ply", "logo.json",
      "--shape-matrix 1,0,0,0,1,0,0,0,1,0,0,3 --set through=on --set weld_on=on",
-     "621e2c479b0276ece1a69b5e6e8387d9"},
+     "ee2a2efe52c55140ac9ebdd33166f2bc"},
 };
 
 std::string Input(const char* name) {
