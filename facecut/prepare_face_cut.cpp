@@ -97,7 +97,9 @@ bool PrepareFaceCut(MNMesh& mesh, int face, const PolyShape& shape, bool through
     } else if (!(facing >= 0.01f)) {
         if (!through)
             return false;
-        flip = true;
+        // The new faces come out of the frame counter-clockwise: only a face seen from
+        // behind needs them reversed. One seen nearly edge-on from the front does not.
+        flip = !(facing > 0.0f);
     }
     state.local = local;
     state.flip = flip;

@@ -100,6 +100,30 @@ TEST(CutFace, QuadCrossedOnceByAnOpenLine) {
     }
 }
 
+// Seen along a direction that grazes it, from the front or from behind, a face cut
+// through keeps its orientation: its new faces turn the way it did, so that they
+// still meet their neighbours' edges running the other way.
+TEST(CutFace, AFaceSeenAtAGrazingAngleKeepsItsOrientation) {
+    for (float facing : {0.005f, -0.005f, 0.5f, -0.5f}) {
+        MNMesh m;
+        int f = UnitQuad(m);
+        PolyShape shape;
+        shape.Append(Line({Point3(-0.5f, 0.4f, 0.0f), Point3(1.5f, 0.6f, 0.0f)}));
+        Cut c;
+        c.through = true;
+        c.direction = Normalize(Point3(0.0f, std::sqrt(1.0f - facing * facing), -facing));
+        CutFace(m, f, shape, c.through, c.direction, c.local, c.removeUnused, c.minAngle, c.weld);
+        int made = 0;
+        for (int nf = 1; nf < m.numf; ++nf) {
+            if (m.f[nf].GetFlag(MN_DEAD))
+                continue;
+            ++made;
+            EXPECT_GT(m.GetFaceNormal(nf).z, 0.0f) << "facing " << facing << " face " << nf;
+        }
+        EXPECT_GE(made, 2) << "facing " << facing;
+    }
+}
+
 TEST(CutFace, KeepsTrianglesWithAnglesWhenUnusedEdgesStay) {
     MNMesh m;
     int f = UnitQuad(m);
