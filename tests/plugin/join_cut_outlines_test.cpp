@@ -43,6 +43,17 @@ int CutVert(MNMesh& mesh, CutOutlineVertices& records, int from, int to, float t
     return vv;
 }
 
+// The copies a cut makes of a face's corners, each recorded at the start of the edge
+// it begins.
+std::vector<int> CornerCopies(MNMesh& mesh, CutOutlineVertices& records,
+                              const std::vector<int>& corners, const Point3& off) {
+    std::vector<int> copies;
+    for (size_t k = 0; k < corners.size(); ++k)
+        copies.push_back(
+            CutVert(mesh, records, corners[k], corners[(k + 1) % corners.size()], 0.0f, off));
+    return copies;
+}
+
 }  // namespace
 
 // The unit square as two triangles, both cut: each gives its own copies of the
@@ -61,22 +72,18 @@ TEST(JoinCutOutlines, TwoCutFacesMeetAlongTheEdgeTheyShared) {
     CutOutlineVertices records;
     const Point3 off(0.0f, 0.0f, 2e-6f);  // copies computed apart differ a little
     // The lower triangle: corners, and a point on the diagonal at 0.3 from c1.
-    const int l0 = CutVert(mesh, records, c0, c1, 0.0f, off),
-              l1 = CutVert(mesh, records, c1, c2, 0.0f, off);
-    const int l2 = CutVert(mesh, records, c2, c0, 0.0f, off),
-              lp = CutVert(mesh, records, c1, c2, 0.3f, off);
-    Face(mesh, {l0, l1, lp});
-    Face(mesh, {l0, lp, l2});
+    const std::vector<int> l = CornerCopies(mesh, records, {c0, c1, c2}, off);
+    const int lp = CutVert(mesh, records, c1, c2, 0.3f, off);
+    Face(mesh, {l[0], l[1], lp});
+    Face(mesh, {l[0], lp, l[2]});
     // The upper one, walking the diagonal the other way: points at 0.7 and 0.30007
     // from c1 (1e-4 along the diagonal from the lower triangle's point).
-    const int u1 = CutVert(mesh, records, c1, c3, 0.0f, -off),
-              u3 = CutVert(mesh, records, c3, c2, 0.0f, -off);
-    const int u2 = CutVert(mesh, records, c2, c1, 0.0f, -off);
-    const int uq = CutVert(mesh, records, c2, c1, 0.3f, -off),
-              up = CutVert(mesh, records, c2, c1, 0.69993f, -off);
-    Face(mesh, {u1, u3, up});
-    Face(mesh, {up, u3, uq});
-    Face(mesh, {uq, u3, u2});
+    const std::vector<int> u = CornerCopies(mesh, records, {c1, c3, c2}, -off);
+    const int uq = CutVert(mesh, records, c2, c1, 0.3f, -off);
+    const int up = CutVert(mesh, records, c2, c1, 0.69993f, -off);
+    Face(mesh, {u[0], u[1], up});
+    Face(mesh, {up, u[1], uq});
+    Face(mesh, {uq, u[1], u[2]});
     ASSERT_EQ(BorderEdges(mesh), 9);
 
     EXPECT_GT(JoinCutOutlines(mesh, records, 0.001f), 0);
@@ -108,12 +115,10 @@ TEST(JoinCutOutlines, AFaceLeftWholeGainsThePointsOfTheCutBesideIt) {
     mesh.DeleteFace(lower);
     CutOutlineVertices records;
     const Point3 off(0.0f, 0.0f, 0.0f);
-    const int l0 = CutVert(mesh, records, c0, c1, 0.0f, off),
-              l1 = CutVert(mesh, records, c1, c2, 0.0f, off);
-    const int l2 = CutVert(mesh, records, c2, c0, 0.0f, off),
-              lp = CutVert(mesh, records, c1, c2, 0.25f, off);
-    Face(mesh, {l0, l1, lp});
-    Face(mesh, {l0, lp, l2});
+    const std::vector<int> l = CornerCopies(mesh, records, {c0, c1, c2}, off);
+    const int lp = CutVert(mesh, records, c1, c2, 0.25f, off);
+    Face(mesh, {l[0], l[1], lp});
+    Face(mesh, {l[0], lp, l[2]});
 
     JoinCutOutlines(mesh, records, 0.001f);
     EXPECT_TRUE(Sound(mesh));
@@ -121,8 +126,8 @@ TEST(JoinCutOutlines, AFaceLeftWholeGainsThePointsOfTheCutBesideIt) {
     EXPECT_EQ(mesh.f[upper].deg, 4);
     EXPECT_FALSE(mesh.v[c1].flags & MN_DEAD);
     EXPECT_FALSE(mesh.v[c2].flags & MN_DEAD);
-    EXPECT_TRUE(mesh.v[l1].flags & MN_DEAD);
-    EXPECT_TRUE(mesh.v[l2].flags & MN_DEAD);
+    EXPECT_TRUE(mesh.v[l[1]].flags & MN_DEAD);
+    EXPECT_TRUE(mesh.v[l[2]].flags & MN_DEAD);
     EXPECT_FALSE(mesh.v[lp].flags & MN_DEAD);
 }
 
@@ -141,23 +146,19 @@ TEST(JoinCutOutlines, PointsOfNeighbouringEdgesStayApartHoweverClose) {
     CutOutlineVertices records;
     const Point3 off(0.0f, 0.0f, 0.0f);
     // Right triangle: a point on its outer edge at 0.025, and on the shared edge at 0.2.
-    const int a0 = CutVert(mesh, records, pole, r0, 0.0f, off),
-              a1 = CutVert(mesh, records, r0, r1, 0.0f, off);
-    const int a2 = CutVert(mesh, records, r1, pole, 0.0f, off),
-              aq = CutVert(mesh, records, pole, r0, 0.025f, off);
+    const std::vector<int> a = CornerCopies(mesh, records, {pole, r0, r1}, off);
+    const int aq = CutVert(mesh, records, pole, r0, 0.025f, off);
     const int as = CutVert(mesh, records, r1, pole, 0.8f, off);
-    Face(mesh, {a0, aq, as});
-    Face(mesh, {aq, a1, a2, as});
+    Face(mesh, {a[0], aq, as});
+    Face(mesh, {aq, a[1], a[2], as});
     // Left triangle: on the shared edge at 0.025 and 0.6, on its outer edge at 0.025.
-    const int b0 = CutVert(mesh, records, pole, r1, 0.0f, off),
-              b1 = CutVert(mesh, records, r1, r2, 0.0f, off);
-    const int b2 = CutVert(mesh, records, r2, pole, 0.0f, off),
-              bs = CutVert(mesh, records, pole, r1, 0.025f, off);
-    const int bt = CutVert(mesh, records, pole, r1, 0.6f, off),
-              bq = CutVert(mesh, records, r2, pole, 0.975f, off);
-    Face(mesh, {b0, bs, bq});
-    Face(mesh, {bs, bt, b2, bq});
-    Face(mesh, {bt, b1, b2});
+    const std::vector<int> b = CornerCopies(mesh, records, {pole, r1, r2}, off);
+    const int bs = CutVert(mesh, records, pole, r1, 0.025f, off);
+    const int bt = CutVert(mesh, records, pole, r1, 0.6f, off);
+    const int bq = CutVert(mesh, records, r2, pole, 0.975f, off);
+    Face(mesh, {b[0], bs, bq});
+    Face(mesh, {bs, bt, b[2], bq});
+    Face(mesh, {bt, b[1], b[2]});
     const Point3 atRight = mesh.P(aq), atLeft = mesh.P(bq);
     ASSERT_LT(Length(atRight - atLeft), 0.001f);
 
