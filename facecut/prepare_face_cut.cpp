@@ -138,11 +138,13 @@ bool PrepareFaceCut(MNMesh& mesh, int face, const PolyShape& shape, bool through
     state.outline.Close();
     state.centroid = sum * (1.0f / static_cast<float>(f.deg));
 
-    // Shape into the frame; with through on (and local off) projected onto the
-    // face plane along the direction first, unless the normal is degenerate or the
-    // direction runs within the plane.
+    // Shape into the frame; unless local, projected onto the face plane along the
+    // direction first, unless the normal is degenerate or the direction runs within
+    // the plane. Without through too: the snap leaves a point that misses the mesh
+    // off the surface, and at its own depth it would go into the outline, or take
+    // the cut line off the face, wherever it lay across the direction.
     float across = d % normal;
-    bool project = !local && through && normal.Length() >= 0.0001f && std::fabs(across) >= 0.0001f;
+    bool project = !local && normal.Length() >= 0.0001f && std::fabs(across) >= 0.0001f;
     // A shape point as the overlay sees it: in the frame, projected first if asked.
     auto toFrame = [&](Point3 p) {
         if (project) {

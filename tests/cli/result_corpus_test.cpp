@@ -32,7 +32,7 @@ const Case kCases[] = {
     {"s2000-star-off-0-off.ply", "sphere2000.ply", "star.json",
      "--shape-matrix 1,0,0,0,1,0,0,0,1,0,0,3 --set through=off --set min_angle=0 --set "
      "remove_unused=off --set weld_on=on",
-     "f0213ec12cabc52dd0f8617d916f6b86"},
+     "b3829bff876ad38adf213f78d3423fb2"},
     {"s2000-circle-on-27-on.ply", "sphere2000.ply", "circle.json",
      "--shape-matrix 1,0,0,0,1,0,0,0,1,0,0,3 --set through=on --set min_angle=27 --set "
      "remove_unused=on --set weld_on=on",
@@ -40,7 +40,7 @@ const Case kCases[] = {
     {"s2000-circle-off-0-off.ply", "sphere2000.ply", "circle.json",
      "--shape-matrix 1,0,0,0,1,0,0,0,1,0,0,3 --set through=off --set min_angle=0 --set "
      "remove_unused=off --set weld_on=on",
-     "a99b15136747045c8153195bce0eee98"},
+     "df72da37b857adbbc05aa9c6ec1506e6"},
     {"s2000-zigzag-on-27-off.ply", "sphere2000.ply", "zigzag.json",
      "--shape-matrix 1,0,0,0,1,0,0,0,1,0,0,3 --set through=on --set min_angle=27 --set "
      "remove_unused=off --set weld_on=on",
@@ -48,11 +48,11 @@ const Case kCases[] = {
     {"s2000-zigzag-off-0-on.ply", "sphere2000.ply", "zigzag.json",
      "--shape-matrix 1,0,0,0,1,0,0,0,1,0,0,3 --set through=off --set min_angle=0 --set "
      "remove_unused=on --set weld_on=on",
-     "1f0477fc8b5ddec9524b9263a156a76c"},
+     "0fc77d8241cfc6e6d1183af62154bfa9"},
     {"local-on.ply", "sphere2000.ply", "star.json",
      "--shape-matrix 1,0,0,0,1,0,0,0,1,0,0,3 --set local=on", "1f2a96ef052256b9bbb9fb9cb6940bcf"},
     {"box-ring.json-27.ply", "ex:grid_box.ply", "ex:ring.json", "--set min_angle=27 --set open=on",
-     "cf239bb67bf09b47fd80752f80d8772c"},
+     "c71ed8108f0784f85c80f1254d807eb5"},
     {"box-star.svg-0.obj", "ex:grid_box.obj", "ex:star.svg", "--set min_angle=0",
      "26ccb0368be3e9188a68913ec5dcc5e7"},
     {"box-lettering.svg-27.ply", "ex:grid_box.ply", "ex:lettering.svg",

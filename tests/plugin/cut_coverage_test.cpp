@@ -233,38 +233,50 @@ TEST_F(PipelineTest, RandomPolygonsOverAGridAreCutAlongTheirWholeLength) {
 
 // Random shapes over the sphere, closed and open, some with many points, at random
 // heights and tilts (a tilted view meets faces near the outline at grazing angles),
-// projected along the direction and along each face's normal: with the weld on the
-// sphere must come back closed and sound.
+// projected along the direction and along each face's normal. Half of them are
+// tilted about their own centre and reach past the sphere's outline, cut without
+// through: their points that miss the mesh stay off the surface, where the snap
+// leaves them. With the weld on, the sphere must come back closed and sound, every
+// vertex on its surface.
 TEST_F(PipelineTest, RandomShapesLeaveAClosedSphereClosedWithTheWeld) {
     BuildScene(UvSphere(2000), Square(1.0f));
     Params()->SetValue(kWeldOn, 0, 1);
     std::mt19937 rng(11);
     std::uniform_real_distribution<float> unit(0.0f, 1.0f);
-    for (int trial = 0; trial < 16; ++trial) {
-        const bool closed = trial % 2 == 0;
+    for (int trial = 0; trial < 24; ++trial) {
+        const bool closed = trial % 2 == 0, past = trial % 4 >= 2;
         const int count = trial % 4 == 1 ? 400 : 4 + static_cast<int>(unit(rng) * 30);
+        const float reach = past ? 1.2f : 0.8f;
         std::vector<Point3> points;
         for (int i = 0; i < count; ++i) {
             const float a = 2.0f * 3.14159265f * (i + 0.8f * unit(rng)) / count;
-            const float r = closed ? 0.2f + 0.6f * unit(rng) : 0.5f * unit(rng);
-            points.push_back(closed
-                                 ? Point3(r * std::cos(a), r * std::sin(a), 0.0f)
-                                 : Point3(-0.7f + 1.4f * i / count, r * std::sin(7.0f * a), 0.0f));
+            const float r = closed ? 0.2f + (reach - 0.2f) * unit(rng) : 0.6f * reach * unit(rng);
+            points.push_back(
+                closed ? Point3(r * std::cos(a), r * std::sin(a), 0.0f)
+                       : Point3(reach * (-0.9f + 1.8f * i / count), r * std::sin(7.0f * a), 0.0f));
         }
-        // Tilted about the sphere's centre, so that every point lies over the sphere.
-        const Matrix3 place = TransMatrix(Point3(0.0f, 0.0f, 2.0f + 4.0f * unit(rng))) *
-                              RotateXMatrix(0.6f * (unit(rng) - 0.5f));
-        INode* node = session->AddNode(L"shape", Polygon(points, closed), place);
+        const Matrix3 lift = TransMatrix(Point3(0.0f, 0.0f, 2.0f + 4.0f * unit(rng)));
+        const Matrix3 tilt = RotateXMatrix(0.6f * (unit(rng) - 0.5f));
+        INode* node =
+            session->AddNode(L"shape", Polygon(points, closed), past ? tilt * lift : lift * tilt);
         Params()->SetValue(0, 0, node);
         for (int local : {0, 1})
             for (float angle : {0.0f, 27.0f}) {
                 Params()->SetValue(kLocal, 0, local);
-                Params()->SetValue(kThrough, 0, trial % 3 == 0 ? 0 : 1);
+                Params()->SetValue(kThrough, 0, past || trial % 3 == 0 ? 0 : 1);
                 Params()->SetValue(kMinAngle, 0, angle);
                 MNMesh& m = Evaluate();
                 std::string why;
                 ASSERT_TRUE(m.CheckAllData(&why)) << why;
                 EXPECT_EQ(BorderEdges(m), 0)
+                    << "trial " << trial << " local " << local << " angle " << angle;
+                // The centres of the sphere's quads lie 0.0026 inside the unit sphere.
+                double farthest = 0.0;
+                for (int v = 0; v < m.numv; ++v)
+                    if (!m.v[v].GetFlag(MN_DEAD))
+                        farthest = std::max(farthest,
+                                            std::fabs(static_cast<double>(Length(m.P(v))) - 1.0));
+                EXPECT_LT(farthest, 0.003)
                     << "trial " << trial << " local " << local << " angle " << angle;
             }
     }
