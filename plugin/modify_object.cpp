@@ -172,6 +172,8 @@ void Slitform::ModifyObject(TimeValue t, ModContext& mc, ObjectState* os, INode*
         // A weld as wide as an edge of the faces cut would join two of the mesh's
         // own corners and collapse the faces between them.
         float reach = static_cast<float>(std::min(static_cast<double>(weld), 0.5 * cut.cornerSpacing));
+        // The cut knows which copies belong together; distance alone joins points of
+        // neighbouring edges where faces are narrower than the reach.
         JoinCutOutlines(mesh, cut.outlineVertices, reach);
         CloseTJunctions(mesh, reach, cutflags::kCutCornerVertex);
         mesh.WeldBorderVerts(reach, cutflags::kCutCornerVertex);
