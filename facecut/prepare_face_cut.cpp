@@ -79,6 +79,36 @@ double CornerSpacing(const PolyLine& outline) {
     return spacing;
 }
 
+void FlattenShape(PolyShape& shape) {
+    for (int i = 0; i < shape.numLines; ++i) {
+        PolyLine& line = shape[i];
+        for (int j = 0; j < line.numPts; ++j) line[j].p.z = 0.0f;
+    }
+}
+
+// Depth of the face's plane at p across the direction, in frame coordinates: the
+// plane holds the frame's origin and has normal n (n.z is not zero).
+float PlaneDepth(const Point3& p, const Point3& n) {
+    return static_cast<float>(-(static_cast<double>(n.x) * p.x + static_cast<double>(n.y) * p.y) /
+                              n.z);
+}
+
+// Gives the flattened outline and shape their depths back: corners their own, every
+// other point the plane's.
+void RestoreDepths(FaceCutState& state, const std::vector<Point3>& corners,
+                   const Point3& planeNormal) {
+    for (int i = 0; i < state.outline.numPts; ++i) {
+        Point3& p = state.outline[i].p;
+        auto corner = std::find_if(corners.begin(), corners.end(),
+                                   [&p](const Point3& c) { return c.x == p.x && c.y == p.y; });
+        p.z = corner != corners.end() ? corner->z : PlaneDepth(p, planeNormal);
+    }
+    for (int i = 0; i < state.frameShape.numLines; ++i) {
+        PolyLine& line = state.frameShape[i];
+        for (int j = 0; j < line.numPts; ++j) line[j].p.z = PlaneDepth(line[j].p, planeNormal);
+    }
+}
+
 }  // namespace
 
 bool PrepareFaceCut(MNMesh& mesh, int face, const PolyShape& shape, bool through,
@@ -130,9 +160,12 @@ bool PrepareFaceCut(MNMesh& mesh, int face, const PolyShape& shape, bool through
     // Outline and its centroid.
     state.outline.Init();
     Point3 sum(0.0f, 0.0f, 0.0f);
+    std::vector<Point3> frameCorners;
+    frameCorners.reserve(static_cast<size_t>(f.deg));
     for (int i = 0; i < f.deg; ++i) {
         Point3 q = mesh.v[f.vtx[i]].p * state.inverseFrame;
         state.outline.Append(PolyPt(q));
+        frameCorners.push_back(q);
         sum += q;
     }
     state.outline.Close();
@@ -159,9 +192,13 @@ bool PrepareFaceCut(MNMesh& mesh, int face, const PolyShape& shape, bool through
         for (int i = 0; i < f.deg; ++i) corners.push_back(mesh.v[f.vtx[i]].p);
         auto mayHoldCorner = [&](const Point3& a, const Point3& b) {
             Point3d fa(toFrame(a)), fb(toFrame(b));
-            for (int i = 0; i < state.outline.numPts; ++i)
-                if (Point3d(state.outline[i].p).StrictlyInside(fa, fb, false, 1e-10))
+            // The overlay looks at the flat picture (see below).
+            for (int i = 0; i < state.outline.numPts; ++i) {
+                const Point3d corner(state.outline[i].p);
+                if (corner.StrictlyInside(fa, fb, false, 1e-10) ||
+                    corner.StrictlyInside(fa, fb, true, 1e-10))
                     return true;
+            }
             return false;
         };
         bool inside = false;
@@ -179,28 +216,39 @@ bool PrepareFaceCut(MNMesh& mesh, int face, const PolyShape& shape, bool through
         for (int j = 0; j < copy.numPts; ++j) copy[j].p = toFrame(copy[j].p);
     }
 
+    // Projected onto the face's plane, the shape's depth follows from its place across
+    // the direction; on a face seen at a grazing angle it grows a thousandfold, and
+    // the on-line tests below, which look at 3D directions, took points far beside
+    // the face for points of its edges. They see the flat picture; the depths come
+    // back after them.
+    const Point3 planeNormal(normal % xAxis, normal % yAxis, normal % zAxis);
+    if (project) {
+        for (int i = 0; i < state.outline.numPts; ++i) state.outline[i].p.z = 0.0f;
+        FlattenShape(state.frameShape);
+    }
     if (local) {
         KeepShapeAbovePlane(state.frameShape);
         // Past that test the height above the face only misleads: the on-line tests
         // below look at 3D directions, so a point hovering over a corner counted as
         // inside both edges there and went into the outline and back into the shape
         // over and over. The rebuild puts the points on the face anyway.
-        for (int i = 0; i < state.frameShape.numLines; ++i) {
-            PolyLine& line = state.frameShape[i];
-            for (int j = 0; j < line.numPts; ++j) line[j].p.z = 0.0f;
-        }
+        FlattenShape(state.frameShape);
     }
     // With through on, a face the shape cannot be projected onto (no normal, or the
     // direction runs within its plane) has no area seen along the direction: there
     // is nothing to cut, and the shape left at its own depths would be taken into the
     // outline by the on-line tests, which look at 3D directions.
     bool edgeOn = through && !local && !project;
+    bool cuts = false;
     if (sound && !edgeOn) {
         AddShapePointsToOutline(state.outline, state.frameShape);
         AddOutlinePointsToShape(state.frameShape, state.outline);
-        if (ShapeCutsOutline(state.outline, state.frameShape))
-            return true;
+        cuts = ShapeCutsOutline(state.outline, state.frameShape);
     }
+    if (project)
+        RestoreDepths(state, frameCorners, planeNormal);
+    if (cuts)
+        return true;
     MarkFaceUncut(f, PointInClosedLines(state.centroid, state.frameShape));
     return false;
 }

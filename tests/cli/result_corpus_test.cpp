@@ -28,31 +28,31 @@ const Case kCases[] = {
     {"s2000-star-on-27-on.ply", "sphere2000.ply", "star.json",
      "--shape-matrix 1,0,0,0,1,0,0,0,1,0,0,3 --set through=on --set min_angle=27 --set "
      "remove_unused=on --set weld_on=on",
-     "42ba67ad9441802905ba0571fd9acab4"},
+     "32c3875036883b2a5429f8f5175b65ac"},
     {"s2000-star-off-0-off.ply", "sphere2000.ply", "star.json",
      "--shape-matrix 1,0,0,0,1,0,0,0,1,0,0,3 --set through=off --set min_angle=0 --set "
      "remove_unused=off --set weld_on=on",
-     "b3829bff876ad38adf213f78d3423fb2"},
+     "1be67495a93cbfcb3976bc689eba468e"},
     {"s2000-circle-on-27-on.ply", "sphere2000.ply", "circle.json",
      "--shape-matrix 1,0,0,0,1,0,0,0,1,0,0,3 --set through=on --set min_angle=27 --set "
      "remove_unused=on --set weld_on=on",
-     "66ff794d98fd7d3bc5e175ab2d69e514"},
+     "a190697185cf6656d68fee5364002d81"},
     {"s2000-circle-off-0-off.ply", "sphere2000.ply", "circle.json",
      "--shape-matrix 1,0,0,0,1,0,0,0,1,0,0,3 --set through=off --set min_angle=0 --set "
      "remove_unused=off --set weld_on=on",
-     "df72da37b857adbbc05aa9c6ec1506e6"},
+     "5b1d0c4c9bdeaf19302643dfbc5aa2a2"},
     {"s2000-zigzag-on-27-off.ply", "sphere2000.ply", "zigzag.json",
      "--shape-matrix 1,0,0,0,1,0,0,0,1,0,0,3 --set through=on --set min_angle=27 --set "
      "remove_unused=off --set weld_on=on",
-     "1b9a38a7647ed4b2f24fe9947cc3667c"},
+     "7181f6bee8f2ca4cbf02c5771b88903a"},
     {"s2000-zigzag-off-0-on.ply", "sphere2000.ply", "zigzag.json",
      "--shape-matrix 1,0,0,0,1,0,0,0,1,0,0,3 --set through=off --set min_angle=0 --set "
      "remove_unused=on --set weld_on=on",
-     "0fc77d8241cfc6e6d1183af62154bfa9"},
+     "62c3283189be775b6ba2736bbd9c9fe9"},
     {"local-on.ply", "sphere2000.ply", "star.json",
      "--shape-matrix 1,0,0,0,1,0,0,0,1,0,0,3 --set local=on", "1f2a96ef052256b9bbb9fb9cb6940bcf"},
     {"box-ring.json-27.ply", "ex:grid_box.ply", "ex:ring.json", "--set min_angle=27 --set open=on",
-     "c71ed8108f0784f85c80f1254d807eb5"},
+     "b0120254883cb5e182649da4027c2d9f"},
     {"box-star.svg-0.obj", "ex:grid_box.obj", "ex:star.svg", "--set min_angle=0",
      "26ccb0368be3e9188a68913ec5dcc5e7"},
     {"box-lettering.svg-27.ply", "ex:grid_box.ply", "ex:lettering.svg",
