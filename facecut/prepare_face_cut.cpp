@@ -8,6 +8,7 @@
 #include "facecut/add_shape_points_to_outline.h"
 #include "facecut/cut_flags.h"
 #include "facecut/keep_shape_above_plane.h"
+#include "facecut/nearest_on_segment.h"
 #include "facecut/point3d.h"
 #include "facecut/point_in_polyline.h"
 #include "facecut/shape_cuts_outline.h"
@@ -52,14 +53,6 @@ bool IsCuttableFace(const MNMesh& mesh, int face) {
     return true;
 }
 
-double DistanceToEdge(const Point3& p, const Point3& a, const Point3& b) {
-    double ex = static_cast<double>(b.x) - a.x, ey = static_cast<double>(b.y) - a.y;
-    double px = static_cast<double>(p.x) - a.x, py = static_cast<double>(p.y) - a.y;
-    double squared = ex * ex + ey * ey;
-    double t = squared > 0.0 ? std::min(1.0, std::max(0.0, (px * ex + py * ey) / squared)) : 0.0;
-    return std::hypot(px - t * ex, py - t * ey);
-}
-
 // The smallest x-y distance between two corners of the outline, or between a corner
 // and an edge that does not end at it.
 double CornerSpacing(const PolyLine& outline) {
@@ -71,10 +64,12 @@ double CornerSpacing(const PolyLine& outline) {
             int next = (k + 1) % n;
             if (k == i || next == i)
                 continue;
-            spacing = std::min(spacing, DistanceToEdge(p, outline[k].p, outline[next].p));
+            spacing = std::min(
+                spacing, NearestOnSegmentXY(p.x, p.y, outline[k].p, outline[next].p).distance);
         }
         for (int j = i + 1; j < n; ++j)
-            spacing = std::min(spacing, DistanceToEdge(p, outline[j].p, outline[j].p));
+            spacing = std::min(spacing,
+                               NearestOnSegmentXY(p.x, p.y, outline[j].p, outline[j].p).distance);
     }
     return spacing;
 }

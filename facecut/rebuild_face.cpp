@@ -3,15 +3,16 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <cstring>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <unordered_map>
 #include <vector>
 
 #include "facecut/anchor_dangling_lines.h"
 #include "facecut/closed_lines_index.h"
 #include "facecut/cut_flags.h"
+#include "facecut/nearest_on_segment.h"
 #include "facecut/segment_markers.h"
 
 namespace {
@@ -73,15 +74,13 @@ void RecordOutlineVertices(const triangulateio& out, const std::vector<int>& poi
                 break;
             }
             const Point3& b = cornersInFrame[(k + 1) % deg];
-            const double dx = static_cast<double>(b.x) - a.x, dy = static_cast<double>(b.y) - a.y;
-            const double len2 = dx * dx + dy * dy;
-            if (!(len2 > 0.0)) continue;
-            const double s = std::clamp(((x - a.x) * dx + (y - a.y) * dy) / len2, 0.0, 1.0);
-            const double dist = std::hypot(x - (a.x + dx * s), y - (a.y + dy * s));
-            if (dist < bestDist) {
+            if (a.x == b.x && a.y == b.y)
+                continue;
+            const NearestOnSegment nearest = NearestOnSegmentXY(x, y, a, b);
+            if (nearest.distance < bestDist) {
                 edge = k;
-                t = s;
-                bestDist = dist;
+                t = nearest.t;
+                bestDist = nearest.distance;
             }
         }
         // A point that is no corner but lies at an edge's end belongs to no edge.
