@@ -4,12 +4,13 @@
 # build-fuzz/corpus/TARGET; crashes, leaks and timeouts to tests/fuzz/crashes/TARGET.
 # Usage: scripts/fuzz.sh TARGET SECONDS [libFuzzer options...]
 # Targets: ply_reader obj_reader svg_shape_reader json_shape_reader triangulate cut_face
+# closed_lines_index
 # JOBS sets the build's parallel jobs (default: all cores).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 if [ $# -lt 2 ]; then
-  sed -n '5,7s/^# //p' "$0" >&2
+  sed -n '5,8s/^# //p' "$0" >&2
   exit 2
 fi
 target=$1
@@ -17,7 +18,7 @@ seconds=$2
 shift 2
 case "$target" in
   ply_reader | obj_reader | svg_shape_reader | json_shape_reader) max_len=4096 ;;
-  triangulate) max_len=512 ;;
+  triangulate | closed_lines_index) max_len=512 ;;
   cut_face) max_len=256 ;;
   *)
     echo "fuzz: unknown target $target" >&2

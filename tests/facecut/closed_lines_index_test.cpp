@@ -54,4 +54,23 @@ TEST(ClosedLinesIndex, NestedLinesCancelAndOpenLinesNeverCount) {
     EXPECT_FALSE(ClosedLinesIndex(PolyShape()).Contains(Point3(0, 0, 0)));
 }
 
+// Every edge of a long zig-zag reaches across the whole height: one entry per edge per
+// row would be 10^10 entries, past any int count.
+TEST(ClosedLinesIndex, EdgesAcrossEveryRowStayExact) {
+    PolyLine zigzag;
+    const int points = 300000;
+    for (int i = 0; i < points; ++i)
+        zigzag.Append(PolyPt(Point3(i * 0.001f, (i % 2) ? 1.0f : 0.0f, 0.0f)));
+    zigzag.Append(PolyPt(Point3(points * 0.001f, -1.0f, 0.0f)));
+    zigzag.Append(PolyPt(Point3(0.0f, -1.0f, 0.0f)));
+    zigzag.Close();
+    PolyShape shape = MakeShape({zigzag});
+    ClosedLinesIndex index(shape);
+    for (float y : {-0.5f, 0.0f, 0.25f, 0.999f, 1.0f})
+        for (float x : {-1.0f, 0.0005f, 150.0f, 150.0005f, 299.9f, 400.0f}) {
+            Point3 p(x, y, 0.0f);
+            ASSERT_EQ(index.Contains(p), PointInClosedLines(p, shape)) << x << ", " << y;
+        }
+}
+
 }  // namespace
