@@ -1,5 +1,7 @@
 #include "app/io/assimp_reader.h"
 
+#include "app/io/folder_io_system.h"
+
 #include <assimp/postprocess.h>
 #include <assimp/scene.h>
 
@@ -119,11 +121,18 @@ private:
 
 }  // namespace
 
-bool ReadAssimpMesh(const std::string& path, MeshData& data, std::vector<std::string>* warnings,
-                    std::string& error) {
+bool ReadAssimpMesh(const std::string& path, const std::string& bytes, MeshData& data,
+                    std::vector<std::string>* warnings, std::string& error) {
     data = MeshData();
     Assimp::Importer importer;
+    // The importer owns and deletes its file system.
+    auto* files = new FolderIOSystem(path, bytes);
+    importer.SetIOHandler(files);
     const aiScene* scene = importer.ReadFile(path, aiProcess_ValidateDataStructure);
+    if (!files->Refusal().empty()) {
+        error = path + ": " + files->Refusal();
+        return false;
+    }
     if (!scene || !scene->mRootNode) {
         std::string why = importer.GetErrorString();
         std::size_t end = why.find_first_of("\r\n");

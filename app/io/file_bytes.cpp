@@ -16,7 +16,8 @@ const off_t kMaxFileBytes = 2147483647;
 }  // namespace
 
 bool ReadFileBytes(const std::string& path, std::string& bytes, std::string& error) {
-    int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Without blocking: opening a FIFO would otherwise wait for a writer.
+    int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) {
         error = path + ": cannot open: " + std::strerror(errno);
         return false;
@@ -29,6 +30,11 @@ bool ReadFileBytes(const std::string& path, std::string& bytes, std::string& err
     }
     if (S_ISDIR(info.st_mode)) {
         error = path + ": is a folder, not a file";
+        close(fd);
+        return false;
+    }
+    if (!S_ISREG(info.st_mode)) {
+        error = path + ": is not a regular file (a pipe, device or socket)";
         close(fd);
         return false;
     }

@@ -31,7 +31,7 @@ bool ReadMesh(const std::string& path, MNMesh& out, std::string& error,
     std::vector<std::string> found;
     bool ok = extension == "ply"   ? ReadPlyMesh(path, bytes, data, &found, error)
               : extension == "obj" ? ReadObjMesh(path, bytes, data, &found, error)
-                                   : ReadAssimpMesh(path, data, &found, error);
+                                   : ReadAssimpMesh(path, bytes, data, &found, error);
     if (!ok)
         return false;
     BuildMNMesh(path, data, out, &found, attributes);

@@ -173,6 +173,42 @@ TEST(AssimpFormats, AnUnreadableFileGivesOneLineNamingIt) {
     }
 }
 
+// A glTF's buffer is read from the file's own folder only, symlinks resolved; the
+// refusal names the URI as the file wrote it.
+TEST(AssimpFormats, ReferencedFilesAreReadOnlyFromTheFilesFolder) {
+    ScratchFolder folder;
+    Crate crate = ReadCrate(folder);
+    std::string written = Written(folder, crate, "crate.gltf"), error;
+    std::string gltf = ReadBytes(written);
+    MNMesh original;
+    ASSERT_TRUE(ReadMesh(written, original, error)) << error;
+    std::filesystem::create_directory(folder.File("inner"));
+    std::filesystem::copy_file(folder.File("crate.bin"), folder.File("inner/own.bin"));
+    std::filesystem::create_symlink("../crate.bin", folder.File("inner/link.bin"));
+    const struct {
+        const char* uri;
+        const char* says;  // empty: read
+    } cases[] = {{"own.bin", ""},
+                 {"../crate.bin", "refers to \"../crate.bin\", which is outside the file's folder"},
+                 {"link.bin", "refers to \"link.bin\", which is outside the file's folder"},
+                 {"missing.bin", "refers to \"missing.bin\", which does not exist"}};
+    for (const auto& c : cases) {
+        std::string path = folder.File("inner/crate.gltf"), text = gltf;
+        text.replace(text.find("crate.bin"), 9, c.uri);
+        WriteBytes(path, text);
+        MNMesh mesh;
+        bool read = ReadMesh(path, mesh, error);
+        if (*c.says == '\0') {
+            EXPECT_TRUE(read) << error;
+            EXPECT_EQ(mesh.numf, original.numf);
+        } else {
+            EXPECT_FALSE(read) << c.uri;
+            EXPECT_TRUE(OneLineErrorNaming(error, path)) << error;
+            EXPECT_NE(error.find(c.says), std::string::npos) << error;
+        }
+    }
+}
+
 TEST(AssimpFormats, FbxIsReadWithItsFacesAndMaterials) {
     ScratchFolder folder;
     Crate crate = ReadCrate(folder);

@@ -1,6 +1,9 @@
 // Broken mesh files: each gives false and one line naming the file and the
 // problem, and leaves the caller's mesh as it was.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
 
 #include "app/io/live_numbering.h"
 #include "app/io/ply_writer.h"
@@ -129,6 +132,17 @@ INSTANTIATE_TEST_SUITE_P(
                 kVertices + Faces("3 0 1 2\n") + "0 8\n",
             "line 25: edge 0 has vertex index 8 but there are 8 vertices"},
         BrokenFile{"unknown.xyz", "solid\n", "unknown mesh format"}));
+
+// A FIFO nobody writes to would block the reader, a device never ends: both are refused
+// at once, whatever the name says.
+TEST(SpecialFile, IsRefusedWithoutBeingRead) {
+    ScratchFolder folder;
+    ASSERT_EQ(mkfifo(folder.File("pipe.stl").c_str(), 0600), 0);
+    std::filesystem::create_symlink("/dev/zero", folder.File("zero.glb"));
+    std::filesystem::create_symlink("/dev/zero", folder.File("zero.ply"));
+    for (const char* name : {"pipe.stl", "zero.glb", "zero.ply"})
+        ExpectRefused(folder.File(name), "is not a regular file");
+}
 
 std::string BinaryCube(PlyEncoding encoding) {
     MNMesh mesh;
