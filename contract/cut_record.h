@@ -34,5 +34,13 @@ typedef bool (*SlitformCutProgressFn)(Modifier* mod, long long* visited, long lo
 // face and returns its object part done: the host must throw that object away. The
 // flag must outlive every evaluation that may run while it is handed over. False for
 // any object but a Slitform modifier.
+// The export that tells, for every face of a Slitform modifier's latest result, the
+// face of its input it came from: *count origins at *origins (valid until the next
+// evaluation). A face the cut left alone keeps its index; a face it appended gives the
+// face it replaced. *count is 0 when the evaluation changed no face's place (no shape
+// picked, nothing cut). False for any object but a Slitform modifier.
+#define FACE_ORIGINS_EXPORT "SlitformFaceOrigins"
+typedef bool (*SlitformFaceOriginsFn)(Modifier* mod, const int** origins, int* count);
+
 #define CUT_CANCEL_EXPORT "SlitformWatchCancel"
 typedef bool (*SlitformWatchCancelFn)(Modifier* mod, const std::atomic<bool>* flag);

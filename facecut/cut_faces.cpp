@@ -77,6 +77,7 @@ CutFacesSummary CutFaces(MNMesh& mesh, const std::vector<int>& faces, const Poly
     CutTrace trace;
     CutFacesSummary summary;
     const int total = static_cast<int>(faces.size());
+    const int firstCreated = mesh.numf;
     // Faces the projected shape stays far from need no first phase of their own.
     std::optional<FarShapeIndex> far;
     if (through && !local && total > 0)
@@ -137,6 +138,7 @@ CutFacesSummary CutFaces(MNMesh& mesh, const std::vector<int>& faces, const Poly
                         if (job.tri.refinementLimited)
                             ++summary.facesAtPointLimit;
                     }
+                    summary.createdFrom.resize(static_cast<size_t>(mesh.numf - firstCreated), face);
                     jobs[in[k]].reset();
                 });
             if (visited)

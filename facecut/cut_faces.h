@@ -20,6 +20,9 @@ struct CutFacesSummary {
     // Where the new vertices on the outlines of the faces cut lie on the mesh's edges,
     // in the order of the faces.
     CutOutlineVertices outlineVertices;
+    // For each face the cut appended, in index order from the mesh's face count before
+    // the cut, the face it replaced.
+    std::vector<int> createdFrom;
 };
 
 // Takes the mesh (changed in place), the faces to cut in ascending order, the shape in

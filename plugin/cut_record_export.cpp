@@ -20,6 +20,16 @@ extern "C" HOST_DLLEXPORT bool SlitformCutProgress(Modifier* mod, long long* vis
     return true;
 }
 
+extern "C" HOST_DLLEXPORT bool SlitformFaceOrigins(Modifier* mod, const int** origins,
+                                                   int* count) {
+    if (!mod || mod->ClassID() != SLITFORM_CLASS_ID || !origins || !count)
+        return false;
+    const std::vector<int>& record = static_cast<Slitform*>(mod)->faceOrigins;
+    *origins = record.data();
+    *count = static_cast<int>(record.size());
+    return true;
+}
+
 extern "C" HOST_DLLEXPORT bool SlitformWatchCancel(Modifier* mod, const std::atomic<bool>* flag) {
     if (!mod || mod->ClassID() != SLITFORM_CLASS_ID)
         return false;

@@ -64,6 +64,7 @@ bool HasPoints(const PolyShape& shape) {
 void Slitform::ModifyObject(TimeValue t, ModContext& mc, ObjectState* os, INode*) {
     Interval valid = FOREVER;
     lastCut = CutRecord();
+    faceOrigins.clear();
     facesToVisit = 0;
     facesVisited = 0;
     Object* input = os->obj;
@@ -161,6 +162,11 @@ void Slitform::ModifyObject(TimeValue t, ModContext& mc, ObjectState* os, INode*
     CutFacesSummary cut = CutFaces(mesh, selected, shape, through != 0, Point3(direction), local != 0,
                                    removeUnused != 0, minAngle, weld, threads, &facesVisited, stop);
     lastCut.facesAtPointLimit = cut.facesAtPointLimit;
+    // Nothing after the cut adds or moves a face: faces it left keep their index.
+    const int firstCreated = mesh.numf - static_cast<int>(cut.createdFrom.size());
+    faceOrigins.resize(static_cast<size_t>(firstCreated));
+    for (int f = 0; f < firstCreated; ++f) faceOrigins[f] = f;
+    faceOrigins.insert(faceOrigins.end(), cut.createdFrom.begin(), cut.createdFrom.end());
     // Stopped by the host: what is left is part cut, and the host throws it away.
     if (stopped()) return;
 

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <atomic>
+#include <vector>
 
 #include "contract/cut_record.h"
 #include "iparamb2.h"
@@ -49,6 +50,8 @@ public:
     HIMAGELIST aboutImages = nullptr;
     // What the latest evaluation did, for the library's export.
     CutRecord lastCut;
+    // Where each face of the latest result came from, for the library's export.
+    std::vector<int> faceOrigins;
     // How far the running evaluation's cut has come, for the library's other export.
     std::atomic<long long> facesToVisit{0};
     std::atomic<long long> facesVisited{0};

@@ -1,7 +1,6 @@
 #include "app/session/carry_attributes.h"
 
 #include "app/session/mean_value_weights.h"
-#include "app/session/origin_faces.h"
 
 namespace {
 
@@ -43,7 +42,7 @@ void CarryCorners(const MNMesh& in, const std::vector<std::vector<Point3>>& from
 }  // namespace
 
 MeshAttributes CarryAttributes(const MNMesh& in, const MeshAttributes& attributes,
-                               const MNMesh& out) {
+                               const MNMesh& out, const std::vector<int>& origin) {
     MeshAttributes carried;
     carried.objectName = attributes.objectName;
     carried.materialLibrary = attributes.materialLibrary;
@@ -52,7 +51,6 @@ MeshAttributes CarryAttributes(const MNMesh& in, const MeshAttributes& attribute
     if (!attributes.HasUV() && !attributes.HasNormals() && !attributes.HasColors() &&
         attributes.faceGroup.empty())
         return carried;
-    std::vector<int> origin = OriginFaces(in, out);
     if (!attributes.faceGroup.empty()) {
         carried.faceGroup.assign(static_cast<std::size_t>(out.numf), -1);
         for (int fo = 0; fo < out.numf; ++fo)

@@ -29,6 +29,24 @@ long long CandidateFaces(const MNMesh& mesh) {
     return n;
 }
 
+// Per face of out, the face of in it came from, as the plug-in recorded it (-1 for a
+// dead face). Faces past its record, or all of them where the plug-in keeps none,
+// keep their index if in has it.
+std::vector<int> FaceOrigins(SlitformFaceOriginsFn originsOf, Modifier* mod, const MNMesh& in,
+                             const MNMesh& out) {
+    const int* recorded = nullptr;
+    int count = 0;
+    if (!originsOf || !originsOf(mod, &recorded, &count))
+        count = 0;
+    std::vector<int> origin(static_cast<std::size_t>(out.numf), -1);
+    for (int f = 0; f < out.numf; ++f) {
+        int from = f < count ? recorded[f] : f < in.numf ? f : -1;
+        if (!out.f[f].GetFlag(MN_DEAD) && from >= 0 && from < in.numf)
+            origin[f] = from;
+    }
+    return origin;
+}
+
 }  // namespace
 
 std::unique_ptr<CutSession> CutSession::Open(const std::string& path, std::string& error) {
@@ -252,7 +270,8 @@ CutOutcome CutSession::Evaluate(const CutProgress& progress, bool copyMesh,
         outcome.counts = CountCut(before, result);
         if (copyMesh) {
             outcome.mesh = result;
-            outcome.attributes = CarryAttributes(in, attributes, result);
+            outcome.attributes = CarryAttributes(in, attributes, result, FaceOrigins(
+                reinterpret_cast<SlitformFaceOriginsFn>(lib->Symbol(FACE_ORIGINS_EXPORT)), mod, in, result));
             NameInsideMaterial(outcome.attributes);
         }
         auto recordOf = reinterpret_cast<SlitformCutRecordFn>(lib->Symbol(CUT_RECORD_EXPORT));

@@ -152,13 +152,13 @@ protected:
         ASSERT_NE(session, nullptr) << error;
         star.reset(MakeStar(5, 1.0f, 0.42f));
     }
-    CutOutcome Cut(const Textured& in, const Matrix3& adjust = Matrix3()) {
+    CutOutcome Cut(const Textured& in, const Matrix3& adjust = Matrix3(), bool weld = true) {
         session->SetMesh(in.mesh);
         session->SetMeshAttributes(in.attributes);
         session->SetFittedShape(star->shape, L"star", adjust);
         session->PickShape();
         std::string error;
-        EXPECT_TRUE(session->SetParameter("weld_on", "on", error)) << error;
+        EXPECT_TRUE(session->SetParameter("weld_on", weld ? "on" : "off", error)) << error;
         EXPECT_TRUE(session->SetParameter("through", "on", error)) << error;
         CutOutcome outcome = session->Evaluate();
         EXPECT_TRUE(outcome.evaluated) << outcome.error;
@@ -271,6 +271,43 @@ TEST_F(CarryAttributesTest, SphereCornersAreTheirTrianglesInterpolationAcrossThe
     }
     EXPECT_GT(checked, 100);
     EXPECT_NEAR(SeamLength(out.mesh, out.attributes.uv), seamIn, 1e-4);
+}
+
+// Two layers of quads in one place, facing apart, each with its own texture: a new face
+// takes its values from the face it replaced, which no nearest-face guess can tell.
+TEST_F(CarryAttributesTest, LayersInOnePlaceKeepTheirOwnTextures) {
+    Textured plate;
+    const int n = 4;
+    for (int layer = 0; layer < 2; ++layer) {
+        std::map<std::tuple<int, int, int>, int> seen;
+        for (int i = 0; i < n; ++i)
+            for (int j = 0; j < n; ++j) {
+                const int di[4] = {0, 1, 1, 0}, dj[4] = {0, 0, 1, 1};
+                int vv[4];
+                std::vector<Point3> uv;
+                for (int k = 0; k < 4; ++k) {
+                    int kk = layer == 0 ? k : 3 - k;
+                    Point3 p(-1.0f + 2.0f * (i + di[kk]) / n, -1.0f + 2.0f * (j + dj[kk]) / n, 0.0f);
+                    vv[k] = SharedVertex(plate.mesh, seen, p);
+                    uv.push_back(Point3(0.25f * p.x + 10.0f * layer, 0.25f * p.y, 0.0f));
+                }
+                int fi = plate.mesh.CreateFace(4, vv);
+                plate.attributes.uv.resize(fi + 1);
+                plate.attributes.uv[fi] = uv;
+            }
+    }
+    CutOutcome out = Cut(plate, Matrix3(), false);
+    int checked = 0;
+    for (int f = plate.mesh.numf; f < out.mesh.numf; ++f) {
+        if (out.mesh.f[f].GetFlag(MN_DEAD))
+            continue;
+        float layer = out.mesh.GetFaceNormal(f, true).z > 0.0f ? 0.0f : 10.0f;
+        for (int j = 0; j < out.mesh.f[f].deg; ++j, ++checked) {
+            const Point3& p = out.mesh.v[out.mesh.f[f].vtx[j]].p;
+            EXPECT_NEAR(out.attributes.uv[f][j].x, 0.25f * p.x + layer, kTolerance) << "face " << f;
+        }
+    }
+    EXPECT_GT(checked, 100);
 }
 
 TEST_F(CarryAttributesTest, ColoursGroupsAndNamesFollowAndTheInsideMaterialIsNamed) {
