@@ -76,21 +76,22 @@ std::vector<std::vector<Point3>> CornerValues(const std::vector<std::vector<Poin
     if (values.empty())
         return corners;
     if (values.size() != mesh.faces.size())
-        throw Error(std::string("mesh: ") + what + " for " + std::to_string(values.size()) + " faces, but " +
-                    std::to_string(mesh.faces.size()) + " faces");
+        throw Error(std::string("mesh: ") + what + " for " + std::to_string(values.size()) +
+                    " faces, but " + std::to_string(mesh.faces.size()) + " faces");
     corners.reserve(values.size());
     for (size_t f = 0; f < values.size(); ++f) {
         if (values[f].size() != mesh.faces[f].size())
             throw Error(std::string("mesh: face ") + std::to_string(f) + " has " +
-                        std::to_string(mesh.faces[f].size()) + " corners but " + std::to_string(values[f].size()) +
-                        " " + what);
+                        std::to_string(mesh.faces[f].size()) + " corners but " +
+                        std::to_string(values[f].size()) + " " + what);
         std::vector<Point3> face;
         for (const Point& p : values[f]) {
             for (double c : p)
                 if (!std::isfinite(c) || std::fabs(c) > 3e38)
                     throw Error(std::string("mesh: face ") + std::to_string(f) + " has " + what +
                                 " that are not finite single-precision numbers");
-            face.push_back(Point3(static_cast<float>(p[0]), static_cast<float>(p[1]), static_cast<float>(p[2])));
+            face.push_back(Point3(static_cast<float>(p[0]), static_cast<float>(p[1]),
+                                  static_cast<float>(p[2])));
         }
         corners.push_back(std::move(face));
     }

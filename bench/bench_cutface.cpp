@@ -38,13 +38,15 @@ void CutAll(benchmark::State& state, void (*build)(MNMesh&, PolyShape&)) {
         CutTrace trace;
         for (int f = 0; f < faces; ++f) {
             FaceCutState cut;
-            if (!PrepareFaceCut(m, f, shape, false, Point3(0, 0, -1), false, cut)) continue;
+            if (!PrepareFaceCut(m, f, shape, false, Point3(0, 0, -1), false, cut))
+                continue;
             FaceTriangulation tri;
             BuildTriangulationInput(cut, 27.0f, 0.001f, tri);
             auto a = std::chrono::steady_clock::now();
             bool ok = RunTriangulation(tri);
             inside += std::chrono::duration<double>(std::chrono::steady_clock::now() - a).count();
-            if (ok) RebuildFace(m, f, cut, true, tri, trace);
+            if (ok)
+                RebuildFace(m, f, cut, true, tri, trace);
         }
         total += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     }
@@ -54,7 +56,8 @@ void CutAll(benchmark::State& state, void (*build)(MNMesh&, PolyShape&)) {
 void ZigZagOverGrid(MNMesh& m, PolyShape& shape) {
     Grid(m, 10, 10.0f);
     PolyLine& line = shape.NewLine();
-    for (int i = 0; i < 50; ++i) line.Append(PolyPt(Point3(-0.5f + 11.0f * i / 49, i % 2 ? 8.5f : 1.5f, 0.0f)));
+    for (int i = 0; i < 50; ++i)
+        line.Append(PolyPt(Point3(-0.5f + 11.0f * i / 49, i % 2 ? 8.5f : 1.5f, 0.0f)));
 }
 
 void CircleOverFace(MNMesh& m, PolyShape& shape) {
@@ -67,8 +70,12 @@ void CircleOverFace(MNMesh& m, PolyShape& shape) {
     line.Close();
 }
 
-void BM_CutFaceZigZagGrid(benchmark::State& state) { CutAll(state, ZigZagOverGrid); }
-void BM_CutFaceCircle(benchmark::State& state) { CutAll(state, CircleOverFace); }
+void BM_CutFaceZigZagGrid(benchmark::State& state) {
+    CutAll(state, ZigZagOverGrid);
+}
+void BM_CutFaceCircle(benchmark::State& state) {
+    CutAll(state, CircleOverFace);
+}
 BENCHMARK(BM_CutFaceZigZagGrid)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CutFaceCircle)->Unit(benchmark::kMillisecond);
 

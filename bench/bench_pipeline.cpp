@@ -36,7 +36,9 @@ SplineShape* Polygon(int points, float outer, float inner) {
 }
 
 // Shape 0: a 10-point star; shape 1: a 1,000-point circle.
-SplineShape* TestShape(int which) { return which == 0 ? Polygon(10, 0.6f, 0.25f) : Polygon(1000, 0.5f, 0.5f); }
+SplineShape* TestShape(int which) {
+    return which == 0 ? Polygon(10, 0.6f, 0.25f) : Polygon(1000, 0.5f, 0.5f);
+}
 
 void BM_Evaluate(benchmark::State& state) {
     std::string error;
@@ -51,7 +53,11 @@ void BM_Evaluate(benchmark::State& state) {
     session->PickShape();
     for (auto _ : state) benchmark::DoNotOptimize(session->Evaluate(CutProgress(), false));
 }
-BENCHMARK(BM_Evaluate)->Args({20000, 0})->Args({20000, 1})->Args({200000, 0})->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Evaluate)
+    ->Args({20000, 0})
+    ->Args({20000, 1})
+    ->Args({200000, 0})
+    ->Unit(benchmark::kMillisecond);
 
 // The same evaluation taken apart: each stage timed on its own.
 void BM_Stages(benchmark::State& state) {
@@ -86,13 +92,15 @@ void BM_Stages(benchmark::State& state) {
             bool cuts = PrepareFaceCut(m, f, shape, false, d, false, cutState);
             auto b = clock();
             prepare += seconds(a, b);
-            if (!cuts) continue;
+            if (!cuts)
+                continue;
             FaceTriangulation job;
             BuildTriangulationInput(cutState, 27.0f, 0.001f, job);
             auto c = clock();
             bool ok = RunTriangulation(job);
             auto e = clock();
-            if (ok) RebuildFace(m, f, cutState, true, job, trace);
+            if (ok)
+                RebuildFace(m, f, cutState, true, job, trace);
             auto g = clock();
             build += seconds(b, c);
             triangulate += seconds(c, e);
@@ -110,7 +118,12 @@ void BM_Stages(benchmark::State& state) {
     state.counters["rebuild_ms"] = 1000 * rebuild / n;
     state.counters["faces_cut"] = cut / n;
 }
-BENCHMARK(BM_Stages)->Args({20000, 0})->Args({20000, 1})->Args({200000, 0})->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_Stages)
+    ->Args({20000, 0})
+    ->Args({20000, 1})
+    ->Args({200000, 0})
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1);
 
 }  // namespace
 

@@ -74,8 +74,10 @@ Graph random_graph(int points) {
     }
     for (int i = 0; i < count; ++i) {
         const int column = i % side;
-        if (column + 1 < side && i + 1 < count && coin(random) == 0) graph.add_segment(first + i, first + i + 1, 3);
-        if (i + side < count && coin(random) == 0) graph.add_segment(first + i, first + i + side, 3);
+        if (column + 1 < side && i + 1 < count && coin(random) == 0)
+            graph.add_segment(first + i, first + i + 1, 3);
+        if (i + side < count && coin(random) == 0)
+            graph.add_segment(first + i, first + i + side, 3);
     }
     return graph;
 }
@@ -108,15 +110,18 @@ void run(benchmark::State& state, const Graph& source, const char* switch_text) 
         benchmark::DoNotOptimize(out.trianglelist);
         release(out);
     }
-    if (triangulate_last_error() != TRIANGULATE_OK) state.SkipWithError("triangulate failed");
+    if (triangulate_last_error() != TRIANGULATE_OK)
+        state.SkipWithError("triangulate failed");
     state.SetItemsProcessed(state.iterations() * in.numberofpoints);
     state.counters["out_points_per_s"] =
         benchmark::Counter(static_cast<double>(output_points), benchmark::Counter::kIsRate);
-    state.counters["added_points"] = static_cast<double>(output_points) / state.iterations() - in.numberofpoints;
+    state.counters["added_points"] =
+        static_cast<double>(output_points) / state.iterations() - in.numberofpoints;
 }
 
 void BM_OutlineAndPolyline(benchmark::State& state) {
-    run(state, outline_and_polyline(static_cast<int>(state.range(0))), state.range(1) ? "zpq27Q" : "zpQ");
+    run(state, outline_and_polyline(static_cast<int>(state.range(0))),
+        state.range(1) ? "zpq27Q" : "zpQ");
 }
 
 void BM_RandomGraph(benchmark::State& state) {

@@ -6,14 +6,13 @@
 // Usage: peer_grid [MAX_FACES] [REPEATS] [PLUGIN]
 // (default 1000000, 3 and the plug-in built beside it; the median is shown). Another
 // PLUGIN file, an earlier build say, is timed in place of the built one.
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <CGAL/Exact_predicates_inexact_constructions_kernel.h>
 #include <CGAL/Polygon_mesh_processing/corefinement.h>
 #include <CGAL/Polygon_mesh_processing/triangulate_faces.h>
 #include <CGAL/Surface_mesh.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
@@ -43,15 +42,18 @@ void SphereOf(int faces, std::vector<Xyz>& points, std::vector<std::vector<int>>
     for (int r = 1; r < rings; ++r)
         for (int s = 0; s < segments; ++s) {
             double theta = kPi * r / rings, phi = 2.0 * kPi * s / segments;
-            points.push_back({std::sin(theta) * std::cos(phi), std::sin(theta) * std::sin(phi), std::cos(theta)});
+            points.push_back({std::sin(theta) * std::cos(phi), std::sin(theta) * std::sin(phi),
+                              std::cos(theta)});
         }
     points.push_back({0, 0, -1});
     int bottom = static_cast<int>(points.size()) - 1;
     auto at = [&](int r, int s) { return 1 + (r - 1) * segments + (s % segments); };
     for (int s = 0; s < segments; ++s) polygons.push_back({0, at(1, s), at(1, s + 1)});
     for (int r = 1; r < rings - 1; ++r)
-        for (int s = 0; s < segments; ++s) polygons.push_back({at(r, s), at(r + 1, s), at(r + 1, s + 1), at(r, s + 1)});
-    for (int s = 0; s < segments; ++s) polygons.push_back({bottom, at(rings - 1, s + 1), at(rings - 1, s)});
+        for (int s = 0; s < segments; ++s)
+            polygons.push_back({at(r, s), at(r + 1, s), at(r + 1, s + 1), at(r, s + 1)});
+    for (int s = 0; s < segments; ++s)
+        polygons.push_back({bottom, at(rings - 1, s + 1), at(rings - 1, s)});
 }
 
 // The shapes, 0.7 of the sphere's radius: a 10-point star, a 1,000-point circle
@@ -70,7 +72,8 @@ std::vector<Xyz> ShapeOf(const std::string& kind, bool& closed) {
             points.push_back({0.7 * std::cos(a), 0.7 * std::sin(a), 0});
         }
     else
-        for (int i = 0; i < 50; ++i) points.push_back({-0.7 + 1.4 * i / 49, i % 2 ? 0.21 : -0.21, 0});
+        for (int i = 0; i < 50; ++i)
+            points.push_back({-0.7 + 1.4 * i / 49, i % 2 ? 0.21 : -0.21, 0});
     return points;
 }
 
@@ -94,7 +97,8 @@ double SlitformSeconds(const std::string& plugin, int faces, const std::string& 
         std::vector<std::vector<int>> polygons;
         SphereOf(faces, points, polygons);
         for (const Xyz& p : points)
-            sphere->mm.NewVert(Point3(static_cast<float>(p.x), static_cast<float>(p.y), static_cast<float>(p.z)));
+            sphere->mm.NewVert(
+                Point3(static_cast<float>(p.x), static_cast<float>(p.y), static_cast<float>(p.z)));
         for (const std::vector<int>& polygon : polygons)
             sphere->mm.CreateFace(static_cast<int>(polygon.size()), polygon.data());
     }
@@ -130,7 +134,8 @@ double CgalSeconds(int faces, const std::string& kind) {
         std::vector<std::vector<int>> polygons;
         SphereOf(faces, points, polygons);
         std::vector<SurfaceMesh::Vertex_index> vertex;
-        for (const Xyz& p : points) vertex.push_back(sphere.add_vertex(Kernel::Point_3(p.x, p.y, p.z)));
+        for (const Xyz& p : points)
+            vertex.push_back(sphere.add_vertex(Kernel::Point_3(p.x, p.y, p.z)));
         for (const std::vector<int>& polygon : polygons) {
             std::vector<SurfaceMesh::Vertex_index> corners;
             for (int i : polygon) corners.push_back(vertex[i]);
@@ -167,18 +172,21 @@ struct Figure {
 template <class Measure>
 Figure InChild(const Measure& measure, const char* threads) {
     int channel[2];
-    if (pipe(channel) != 0) std::exit(1);
+    if (pipe(channel) != 0)
+        std::exit(1);
     pid_t child = fork();
     if (child == 0) {
         close(channel[0]);
-        if (threads) setenv("SLITFORM_THREADS", threads, 1);
+        if (threads)
+            setenv("SLITFORM_THREADS", threads, 1);
         double seconds = measure();
         ssize_t written = write(channel[1], &seconds, sizeof seconds);
         _exit(written == sizeof seconds ? 0 : 1);
     }
     close(channel[1]);
     Figure figure;
-    if (read(channel[0], &figure.seconds, sizeof figure.seconds) != sizeof figure.seconds) figure.seconds = NAN;
+    if (read(channel[0], &figure.seconds, sizeof figure.seconds) != sizeof figure.seconds)
+        figure.seconds = NAN;
     close(channel[0]);
     int status = 0;
     rusage usage{};
@@ -188,7 +196,8 @@ Figure InChild(const Measure& measure, const char* threads) {
 }
 
 Figure Median(std::vector<Figure> runs) {
-    std::sort(runs.begin(), runs.end(), [](const Figure& a, const Figure& b) { return a.seconds < b.seconds; });
+    std::sort(runs.begin(), runs.end(),
+              [](const Figure& a, const Figure& b) { return a.seconds < b.seconds; });
     return runs[runs.size() / 2];
 }
 
@@ -201,20 +210,24 @@ int main(int argc, char** argv) {
     std::printf("%-18s %10s %10s %10s %8s %8s %10s %10s\n", "faces x shape", "slitform", "1 thread",
                 "corefine", "ratio", "1t/Nt", "MB slit", "MB cgal");
     for (int faces : {2000, 20000, 200000, 1000000}) {
-        if (faces > maxFaces) break;
+        if (faces > maxFaces)
+            break;
         for (const char* kind : {"star", "circle", "zigzag"}) {
             std::vector<Figure> slit, single, cgal;
             // Interleaved, so that a slow spell of the machine hits all three alike.
             for (int r = 0; r < repeats; ++r) {
-                slit.push_back(InChild([&] { return SlitformSeconds(plugin, faces, kind); }, nullptr));
-                single.push_back(InChild([&] { return SlitformSeconds(plugin, faces, kind); }, "1"));
+                slit.push_back(
+                    InChild([&] { return SlitformSeconds(plugin, faces, kind); }, nullptr));
+                single.push_back(
+                    InChild([&] { return SlitformSeconds(plugin, faces, kind); }, "1"));
                 cgal.push_back(InChild([&] { return CgalSeconds(faces, kind); }, nullptr));
             }
             Figure s = Median(slit), one = Median(single), c = Median(cgal);
             char label[32];
             std::snprintf(label, sizeof label, "%dk x %s", faces / 1000, kind);
-            std::printf("%-18s %9.3fs %9.3fs %9.3fs %8.2f %8.2f %10.1f %10.1f\n", label, s.seconds, one.seconds,
-                        c.seconds, s.seconds / c.seconds, one.seconds / s.seconds, s.megabytes, c.megabytes);
+            std::printf("%-18s %9.3fs %9.3fs %9.3fs %8.2f %8.2f %10.1f %10.1f\n", label, s.seconds,
+                        one.seconds, c.seconds, s.seconds / c.seconds, one.seconds / s.seconds,
+                        s.megabytes, c.megabytes);
             std::fflush(stdout);
         }
     }

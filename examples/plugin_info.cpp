@@ -1,10 +1,11 @@
 // Loads the Slitform plug-in as the host does and prints what it offers: its
 // description, its modifier class and the parameters with defaults and ranges.
 //   plugin_info [PLUGIN_FILE]
+#include "app/cli/plugin_info.h"
+
 #include <iostream>
 #include <string>
 
-#include "app/cli/plugin_info.h"
 #include "app/session/plugin_library.h"
 
 int main(int argc, char** argv) {

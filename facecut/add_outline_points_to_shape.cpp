@@ -14,7 +14,8 @@ namespace {
 // One flag per point k: whether segment (k, k + 1) might hold an outline point.
 // Runs of segments out of reach of the whole outline are passed over at once.
 std::vector<char> SegmentsNearOutline(const PolyLine& line, const OverlayBox& outlineBox,
-                                      const OverlayPlane& plane, double outlineSlack, bool& anyNear) {
+                                      const OverlayPlane& plane, double outlineSlack,
+                                      bool& anyNear) {
     int n = line.numPts;
     int segments = line.IsClosed() ? n : std::max(n - 1, 0);
     std::vector<char> near(static_cast<size_t>(n), 0);
@@ -72,7 +73,8 @@ NearSegment NearSegmentAt(const PolyLine& line, int k) {
 void AddOutlinePointsToLine(PolyLine& line, const PolyLine& outline, const OverlayBox& outlineBox,
                             const OverlayPlane& plane, double outlineSlack) {
     bool anyNear = false;
-    std::vector<char> nearFlags = SegmentsNearOutline(line, outlineBox, plane, outlineSlack, anyNear);
+    std::vector<char> nearFlags =
+        SegmentsNearOutline(line, outlineBox, plane, outlineSlack, anyNear);
     if (!anyNear)
         return;
     // In ascending order of k, as the walk over the line's segments meets them.
@@ -121,7 +123,8 @@ void AddOutlinePointsToLine(PolyLine& line, const PolyLine& outline, const Overl
             } else {
                 for (size_t j = i + 1; j < near.size(); ++j) ++near[j].k;
                 near[i] = NearSegmentAt(line, k);
-                near.insert(near.begin() + static_cast<std::ptrdiff_t>(i) + 1, NearSegmentAt(line, next));
+                near.insert(near.begin() + static_cast<std::ptrdiff_t>(i) + 1,
+                            NearSegmentAt(line, next));
             }
             blocks = BlocksOf(near);
         }

@@ -63,8 +63,9 @@ void AddShapePointsToOutline(PolyLine& outline, const PolyShape& shape) {
             int count = std::min(kOverlayRun, line.numPts - first);
             RunBounds run = BoundsOfRun(plane, line, first, count);
             auto beforeOrBeyondEveryEdge = [&edges, &run] {
-                return std::none_of(edges.begin(), edges.end(),
-                                    [&run](const EdgeBounds& edge) { return MayProjectOnto(run.box, edge.axis); });
+                return std::none_of(edges.begin(), edges.end(), [&run](const EdgeBounds& edge) {
+                    return MayProjectOnto(run.box, edge.axis);
+                });
             };
             // A look along each edge costs less than the whole outline's bounds on a
             // face of a few corners, and more on an outline the shape has filled.
@@ -72,7 +73,8 @@ void AddShapePointsToOutline(PolyLine& outline, const PolyShape& shape) {
             if (fewEdges && beforeOrBeyondEveryEdge())
                 continue;
             double runSlack = std::max(outlineSlack, run.slack);
-            if (!MayLieInsideOnPlane(plane, runSlack, run.box, box, lengths) || !MayLieInside(run.box, box, reach))
+            if (!MayLieInsideOnPlane(plane, runSlack, run.box, box, lengths) ||
+                !MayLieInside(run.box, box, reach))
                 continue;
             if (!fewEdges && beforeOrBeyondEveryEdge())
                 continue;
@@ -81,7 +83,8 @@ void AddShapePointsToOutline(PolyLine& outline, const PolyShape& shape) {
                 Point3d p(shapePoint.p);
                 OverlayBox at = BoxOfPoint(p);
                 double pointSlack = std::max(outlineSlack, SlackOfRun(plane, line, j, 1));
-                if (!MayLieInsideOnPlane(plane, pointSlack, at, box, lengths) || !MayLieInside(at, box, reach))
+                if (!MayLieInsideOnPlane(plane, pointSlack, at, box, lengths) ||
+                    !MayLieInside(at, box, reach))
                     continue;
                 for (size_t e = 0; e < edges.size(); ++e) {
                     if (edges.size() > kFewEdges && e % kOverlayRun == 0) {
@@ -104,7 +107,8 @@ void AddShapePointsToOutline(PolyLine& outline, const PolyShape& shape) {
                     // other end counts as on it, and so does the next point of a dense
                     // line beside the one just taken in, until the outline has followed
                     // the line into the face.
-                    if (!p.StrictlyInside(a, b, false, 1e-10) || !p.StrictlyInside(b, a, false, 1e-10))
+                    if (!p.StrictlyInside(a, b, false, 1e-10) ||
+                        !p.StrictlyInside(b, a, false, 1e-10))
                         continue;
                     if (inserted == limit)
                         return;
@@ -124,7 +128,8 @@ void AddShapePointsToOutline(PolyLine& outline, const PolyShape& shape) {
                         edges.back() = EdgeBoundsAt(outline, outline.numPts - 1);
                     } else {
                         edges[e] = EdgeBoundsAt(outline, k);
-                        edges.insert(edges.begin() + static_cast<std::ptrdiff_t>(e) + 1, EdgeBoundsAt(outline, next));
+                        edges.insert(edges.begin() + static_cast<std::ptrdiff_t>(e) + 1,
+                                     EdgeBoundsAt(outline, next));
                     }
                     blocks = BlocksOf(edges);
                 }

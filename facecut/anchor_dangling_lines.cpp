@@ -38,7 +38,8 @@ LocalGraph BuildGraph(const MNMesh& mesh, int firstEdge) {
     };
     for (int ed = firstEdge; ed < mesh.nume; ++ed) {
         const MNEdge& edge = mesh.e[ed];
-        if (edge.GetFlag(MN_DEAD)) continue;
+        if (edge.GetFlag(MN_DEAD))
+            continue;
         int a = number(edge.v1), b = number(edge.v2);
         g.adj[a].emplace_back(b, ed);
         g.adj[b].emplace_back(a, ed);
@@ -59,14 +60,16 @@ std::vector<char> OnKeptCycle(const MNMesh& mesh, const LocalGraph& g) {
         size_t next;
     };
     for (int root = 0; root < n; ++root) {
-        if (order[root] >= 0) continue;
+        if (order[root] >= 0)
+            continue;
         std::vector<Frame> stack{{root, -1, 0}};
         order[root] = low[root] = counter++;
         while (!stack.empty()) {
             Frame& top = stack.back();
             if (top.next < g.adj[top.vertex].size()) {
                 auto [w, ed] = g.adj[top.vertex][top.next++];
-                if (ed == top.viaEdge || Removable(mesh.e[ed])) continue;
+                if (ed == top.viaEdge || Removable(mesh.e[ed]))
+                    continue;
                 if (order[w] < 0) {
                     order[w] = low[w] = counter++;
                     stack.push_back({w, ed, 0});
@@ -77,11 +80,13 @@ std::vector<char> OnKeptCycle(const MNMesh& mesh, const LocalGraph& g) {
             }
             Frame done = top;
             stack.pop_back();
-            if (stack.empty()) break;
+            if (stack.empty())
+                break;
             int parent = stack.back().vertex;
             low[parent] = std::min(low[parent], low[done.vertex]);
             // The edge into done is on a cycle unless nothing below done reaches above it.
-            if (low[done.vertex] <= order[parent]) onCycle[parent] = onCycle[done.vertex] = 1;
+            if (low[done.vertex] <= order[parent])
+                onCycle[parent] = onCycle[done.vertex] = 1;
         }
     }
     return onCycle;
@@ -100,14 +105,16 @@ std::vector<int> ShortestChain(const MNMesh& mesh, const LocalGraph& g, int star
     while (!queue.empty()) {
         auto [d, v] = queue.top();
         queue.pop();
-        if (d > dist[v]) continue;
+        if (d > dist[v])
+            continue;
         if (target[v] && v != start) {
             std::vector<int> chain;
             for (int at = v; at != start; at = from[at]) chain.push_back(viaEdge[at]);
             return chain;
         }
         for (auto [w, ed] : g.adj[v]) {
-            if (!Removable(mesh.e[ed])) continue;
+            if (!Removable(mesh.e[ed]))
+                continue;
             double length = Length(mesh.P(g.vertexOf[w]) - mesh.P(g.vertexOf[v]));
             double next = d + (length == length ? length : 0.0);
             if (next < dist[w]) {
@@ -134,7 +141,8 @@ bool MayHaveFreeEnd(const MNMesh& mesh, int firstEdge) {
     std::vector<int> keptEnds;
     for (int ed = firstEdge; ed < mesh.nume; ++ed) {
         const MNEdge& edge = mesh.e[ed];
-        if (edge.GetFlag(MN_DEAD) || Removable(edge)) continue;
+        if (edge.GetFlag(MN_DEAD) || Removable(edge))
+            continue;
         keptEnds.push_back(edge.v1);
         keptEnds.push_back(edge.v2);
     }
@@ -143,13 +151,16 @@ bool MayHaveFreeEnd(const MNMesh& mesh, int firstEdge) {
     for (size_t k = 0; k < keptEnds.size();) {
         size_t end = k;
         while (end < keptEnds.size() && keptEnds[end] == keptEnds[k]) ++end;
-        if (end - k == 1) once.push_back(keptEnds[k]);
+        if (end - k == 1)
+            once.push_back(keptEnds[k]);
         k = end;
     }
-    if (once.empty()) return false;
+    if (once.empty())
+        return false;
     for (int ed = firstEdge; ed < mesh.nume; ++ed) {
         const MNEdge& edge = mesh.e[ed];
-        if (edge.GetFlag(MN_DEAD) || !edge.GetFlag(MN_SEL)) continue;
+        if (edge.GetFlag(MN_DEAD) || !edge.GetFlag(MN_SEL))
+            continue;
         if (std::binary_search(once.begin(), once.end(), edge.v1) ||
             std::binary_search(once.begin(), once.end(), edge.v2))
             return true;
@@ -160,14 +171,17 @@ bool MayHaveFreeEnd(const MNMesh& mesh, int firstEdge) {
 }  // namespace
 
 int KeepLineAnchors(MNMesh& mesh, int firstEdge) {
-    if (!MayHaveFreeEnd(mesh, firstEdge)) return 0;
+    if (!MayHaveFreeEnd(mesh, firstEdge))
+        return 0;
     LocalGraph g = BuildGraph(mesh, firstEdge);
     int n = static_cast<int>(g.vertexOf.size());
     std::vector<int> freeEnds;
     for (int v = 0; v < n; ++v) {
-        if (KeptDegree(mesh, g, v) != 1) continue;
+        if (KeptDegree(mesh, g, v) != 1)
+            continue;
         for (auto [w, ed] : g.adj[v])
-            if (mesh.e[ed].GetFlag(MN_SEL)) freeEnds.push_back(v);
+            if (mesh.e[ed].GetFlag(MN_SEL))
+                freeEnds.push_back(v);
     }
     std::sort(freeEnds.begin(), freeEnds.end(),
               [&g](int a, int b) { return g.vertexOf[a] < g.vertexOf[b]; });
@@ -175,12 +189,15 @@ int KeepLineAnchors(MNMesh& mesh, int firstEdge) {
     std::vector<char> onCycle;
     for (int v : freeEnds) {
         // An earlier anchor may have closed a cycle through this end already.
-        if (KeptDegree(mesh, g, v) != 1) continue;
+        if (KeptDegree(mesh, g, v) != 1)
+            continue;
         // The cycles change only where an anchor was kept.
-        if (onCycle.empty()) onCycle = OnKeptCycle(mesh, g);
+        if (onCycle.empty())
+            onCycle = OnKeptCycle(mesh, g);
         std::vector<int> chain = ShortestChain(mesh, g, v, onCycle);
         for (int ed : chain) mesh.e[ed].ClearFlag(kEdgeInterior);
-        if (!chain.empty()) onCycle.clear();
+        if (!chain.empty())
+            onCycle.clear();
         kept += static_cast<int>(chain.size());
     }
     return kept;

@@ -13,9 +13,9 @@
 #include "facecut/face_triangulation.h"
 #include "facecut/far_shape_index.h"
 #include "facecut/parallel_for.h"
-#include "facecut/produce_in_order.h"
 #include "facecut/point_in_polyline.h"
 #include "facecut/prepare_face_cut.h"
+#include "facecut/produce_in_order.h"
 #include "facecut/rebuild_face.h"
 #include "facecut/triangulation_input.h"
 
@@ -90,10 +90,11 @@ CutFacesSummary CutFaces(MNMesh& mesh, const std::vector<int>& faces, const Poly
         // earlier rebuilds change neither. A face it leaves uncut is done.
         ParallelFor((count + kChunk - 1) / kChunk, threads, [&](int chunk) {
             int done = 0;
-            for (int i = chunk * kChunk; i < std::min(count, (chunk + 1) * kChunk) && !stopped(); ++i) {
+            for (int i = chunk * kChunk; i < std::min(count, (chunk + 1) * kChunk) && !stopped();
+                 ++i) {
                 auto job = std::make_unique<FaceJob>();
-                job->cuts =
-                    PrepareFaceCut(mesh, faces[begin + i], shape, through, direction, local, job->state, farIndex);
+                job->cuts = PrepareFaceCut(mesh, faces[begin + i], shape, through, direction, local,
+                                           job->state, farIndex);
                 if (job->cuts)
                     jobs[i] = std::move(job);
                 else
@@ -102,12 +103,15 @@ CutFacesSummary CutFaces(MNMesh& mesh, const std::vector<int>& faces, const Poly
             if (visited)
                 visited->fetch_add(done, std::memory_order_relaxed);
         });
-        if (stopped()) break;
+        if (stopped())
+            break;
         std::vector<int> cut;
         for (int i = 0; i < count; ++i)
-            if (jobs[i]) cut.push_back(i);
+            if (jobs[i])
+                cut.push_back(i);
         for (size_t first = 0; first < cut.size() && !stopped(); first += kBatch) {
-            const int batch = static_cast<int>(std::min(cut.size() - first, static_cast<size_t>(kBatch)));
+            const int batch =
+                static_cast<int>(std::min(cut.size() - first, static_cast<size_t>(kBatch)));
             const int* in = cut.data() + first;
             // Each face is rebuilt as soon as it is triangulated, while the other threads
             // build the inputs of the faces after it, one at a time and in order, and
@@ -118,12 +122,15 @@ CutFacesSummary CutFaces(MNMesh& mesh, const std::vector<int>& faces, const Poly
                 [&](int k) {
                     {
                         InputTurns::Turn turn(turns, k);
-                        BuildTriangulationInput(jobs[in[k]]->state, minAngle, weldThreshold, jobs[in[k]]->tri);
+                        BuildTriangulationInput(jobs[in[k]]->state, minAngle, weldThreshold,
+                                                jobs[in[k]]->tri);
                     }
-                    if (!stopped()) jobs[in[k]]->triangulated = RunTriangulation(jobs[in[k]]->tri);
+                    if (!stopped())
+                        jobs[in[k]]->triangulated = RunTriangulation(jobs[in[k]]->tri);
                 },
                 [&](int k) {
-                    if (stopped()) return;
+                    if (stopped())
+                        return;
                     FaceJob& job = *jobs[in[k]];
                     int face = faces[begin + in[k]];
                     // A face the triangulator cannot take, or that no triangle would
@@ -132,7 +139,8 @@ CutFacesSummary CutFaces(MNMesh& mesh, const std::vector<int>& faces, const Poly
                     if (!job.triangulated ||
                         !RebuildFace(mesh, face, job.state, removeUnused, job.tri, trace,
                                      &summary.outlineVertices)) {
-                        MarkFaceUncut(mesh.f[face], PointInClosedLines(job.state.centroid, job.state.frameShape));
+                        MarkFaceUncut(mesh.f[face],
+                                      PointInClosedLines(job.state.centroid, job.state.frameShape));
                     } else {
                         summary.cornerSpacing = std::min(summary.cornerSpacing, spacing);
                         if (job.tri.refinementLimited)

@@ -41,8 +41,9 @@ bool PassesBeside(const double* a, const double* b, const double* lo, const doub
     double halfU = 0.5 * (hi[0] - lo[0]), halfV = 0.5 * (hi[1] - lo[1]);
     double offset = std::fabs(nu * (cu - a[0]) + nv * (cv - a[1]));
     double extent = halfU * std::fabs(nu) + halfV * std::fabs(nv);
-    double scale = (std::fabs(cu) + std::fabs(cv) + std::fabs(a[0]) + std::fabs(a[1]) + halfU + halfV) *
-                   (std::fabs(nu) + std::fabs(nv));
+    double scale =
+        (std::fabs(cu) + std::fabs(cv) + std::fabs(a[0]) + std::fabs(a[1]) + halfU + halfV) *
+        (std::fabs(nu) + std::fabs(nv));
     return offset > extent * (1.0 + 1e-9) + 1e-12 * scale;
 }
 
@@ -58,9 +59,10 @@ FarShapeIndex::FarShapeIndex(const PolyShape& shape, const Point3& dir) {
     // Two unit axes across the direction.
     double seed[3] = {0.0, 0.0, 0.0};
     seed[std::fabs(d[0]) <= std::fabs(d[1]) && std::fabs(d[0]) <= std::fabs(d[2]) ? 0
-         : std::fabs(d[1]) <= std::fabs(d[2])                                   ? 1
-                                                                                 : 2] = 1.0;
-    double u[3] = {seed[1] * d[2] - seed[2] * d[1], seed[2] * d[0] - seed[0] * d[2], seed[0] * d[1] - seed[1] * d[0]};
+         : std::fabs(d[1]) <= std::fabs(d[2])                                     ? 1
+                                                                                  : 2] = 1.0;
+    double u[3] = {seed[1] * d[2] - seed[2] * d[1], seed[2] * d[0] - seed[0] * d[2],
+                   seed[0] * d[1] - seed[1] * d[0]};
     double un = std::sqrt(u[0] * u[0] + u[1] * u[1] + u[2] * u[2]);
     for (int i = 0; i < 3; ++i) axisU[i] = u[i] / un;
     axisV[0] = d[1] * axisU[2] - d[2] * axisU[1];
@@ -77,7 +79,8 @@ FarShapeIndex::FarShapeIndex(const PolyShape& shape, const Point3& dir) {
             if (!(m <= kTameLimit))
                 return;
             farthest = std::max(farthest, m);
-            flat.Append(PolyPt(Point3(static_cast<float>(Dot(axisU, p)), static_cast<float>(Dot(axisV, p)), 0.0f)));
+            flat.Append(PolyPt(Point3(static_cast<float>(Dot(axisU, p)),
+                                      static_cast<float>(Dot(axisV, p)), 0.0f)));
         }
         if (line.IsClosed())
             flat.Close();
@@ -131,7 +134,9 @@ FarShapeIndex::FarShapeIndex(const PolyShape& shape, const Point3& dir) {
     cellSegments.assign(static_cast<size_t>(cellStart.back()), 0);
     std::vector<int> filled(cellStart.begin(), cellStart.end() - 1);
     for (size_t i = 0; i < segments.size(); ++i)
-        eachCell(segments[i], [&](size_t c) { cellSegments[static_cast<size_t>(filled[c]++)] = static_cast<int>(i); });
+        eachCell(segments[i], [&](size_t c) {
+            cellSegments[static_cast<size_t>(filled[c]++)] = static_cast<int>(i);
+        });
 }
 
 void FarShapeIndex::CellRange(double lo, double hi, int axis, int& first, int& last) const {
@@ -141,8 +146,9 @@ void FarShapeIndex::CellRange(double lo, double hi, int axis, int& first, int& l
     last = static_cast<int>(std::min(std::max(b, 0.0), static_cast<double>(cells[axis] - 1)));
 }
 
-bool FarShapeIndex::Misses(const std::vector<Point3>& corners, const Point3& origin, const Point3& normal,
-                           float across, const ShortSegmentTest& mayHoldCorner, bool& inside) const {
+bool FarShapeIndex::Misses(const std::vector<Point3>& corners, const Point3& origin,
+                           const Point3& normal, float across,
+                           const ShortSegmentTest& mayHoldCorner, bool& inside) const {
     if (!usable || corners.size() < 3)
         return false;
     double slope = std::fabs(static_cast<double>(across));
@@ -173,7 +179,8 @@ bool FarShapeIndex::Misses(const std::vector<Point3>& corners, const Point3& ori
         hi[1] = std::max(hi[1], cv);
         centre[0] += cu;
         centre[1] += cv;
-        bend = std::max(bend, std::fabs(n[0] * (c.x - origin.x) + n[1] * (c.y - origin.y) + n[2] * (c.z - origin.z)));
+        bend = std::max(bend, std::fabs(n[0] * (c.x - origin.x) + n[1] * (c.y - origin.y) +
+                                        n[2] * (c.z - origin.z)));
         double edge = Magnitude(next - c);
         edgeShortest = std::min(edgeShortest, edge);
         edgeLongest = std::max(edgeLongest, edge);
@@ -203,12 +210,14 @@ bool FarShapeIndex::Misses(const std::vector<Point3>& corners, const Point3& ori
     if (!(shortestEdge >= 20.0 * cornerSlack))
         return false;
     size_t shortCount = 0;
-    while (shortCount < bySpan.size() && !(bySpan[shortCount].length * (1.0 - 1e-6) - 2.0 * room >= longEnough))
+    while (shortCount < bySpan.size() &&
+           !(bySpan[shortCount].length * (1.0 - 1e-6) - 2.0 * room >= longEnough))
         ++shortCount;
     // A short segment is also kept from the crossing test, which needs a cross product
     // of 1e-4 with an edge.
     if (shortCount > 0 &&
-        !(1.01 * ((longEnough + 4.0 * room) / normalZ + 2.0 * room) * (edgeLongest + 2.0 * room) < 0.9 * kSmallestCross))
+        !(1.01 * ((longEnough + 4.0 * room) / normalZ + 2.0 * room) * (edgeLongest + 2.0 * room) <
+          0.9 * kSmallestCross))
         return false;
     // A shape point against an edge: the edge tilts out of the plane by its corners'
     // slack; the point and the edge's start lie within 2 slacks of each other's depth.
@@ -217,7 +226,9 @@ bool FarShapeIndex::Misses(const std::vector<Point3>& corners, const Point3& ori
         double acrossPlane = std::sqrt(1.0 - r * r) * normalZ;
         k = (kSine + r) / acrossPlane;
         double e = 2.0 * r * r / (1.0 - r * r) + 1e-12;
-        return 1.01 * (k * longestOfKind + 2.0 * slack / acrossPlane + e * longestOfKind + 4.0 * slack) / (1.0 - k);
+        return 1.01 *
+               (k * longestOfKind + 2.0 * slack / acrossPlane + e * longestOfKind + 4.0 * slack) /
+               (1.0 - k);
     };
     double rEdge = 2.0 * cornerSlack / shortestEdge;
     // Only the long segments meet the bound; without one, nothing tilts.
@@ -225,7 +236,8 @@ bool FarShapeIndex::Misses(const std::vector<Point3>& corners, const Point3& ori
     if (shortCount < bySpan.size())
         rShape = 2.0 * slack / (bySpan[shortCount].length * (1.0 - 1e-6) - 2.0 * room);
     double kEdge = 1.0, kShape = 1.0;
-    double reach = std::max(reachOver(rEdge, longEdge, kEdge), reachOver(rShape, longShape, kShape));
+    double reach =
+        std::max(reachOver(rEdge, longEdge, kEdge), reachOver(rShape, longShape, kShape));
     if (!(kEdge <= 0.5) || !(kShape <= 0.5))
         return false;
 
@@ -239,16 +251,19 @@ bool FarShapeIndex::Misses(const std::vector<Point3>& corners, const Point3& ori
     // end and |F| <= (1 + A) |D| + (1 + B) |E|. With rho = kCrossRoom |D| |E| / c this puts
     // the segment and the edge within A |D| + B |E| <= 3 rho (|D| + |E|) (1 + 2 rho) /
     // (1 - 2 rho) of each other.
-    double smallest = kSmallestCross * (normalZ - rEdge - rShape) - kCrossRoom * longShape * longEdge;
+    double smallest =
+        kSmallestCross * (normalZ - rEdge - rShape) - kCrossRoom * longShape * longEdge;
     // (Short segments never reach the crossing test's division, see above.)
     if (!(smallest > 0.0))
         return false;
     double rho = kCrossRoom * longShape * longEdge / smallest;
     if (!(rho <= 0.25))
         return false;
-    double crossing = 1.01 * 3.0 * rho * (longShape + longEdge) * (1.0 + 2.0 * rho) / (1.0 - 2.0 * rho);
+    double crossing =
+        1.01 * 3.0 * rho * (longShape + longEdge) * (1.0 + 2.0 * rho) / (1.0 - 2.0 * rho);
 
-    double margin = 1.01 * (std::max(reach, crossing) + 2.0 * room) / (1.0 - kFloatRoom / normalZ) + 1e-9;
+    double margin =
+        1.01 * (std::max(reach, crossing) + 2.0 * room) / (1.0 - kFloatRoom / normalZ) + 1e-9;
     if (!(margin <= kTameLimit))
         return false;
     double qlo[2] = {lo[0] - margin, lo[1] - margin}, qhi[2] = {hi[0] + margin, hi[1] + margin};
@@ -260,9 +275,10 @@ bool FarShapeIndex::Misses(const std::vector<Point3>& corners, const Point3& ori
             for (int x = x0; x <= x1; ++x) {
                 size_t c = static_cast<size_t>(y) * cells[0] + x;
                 for (int i = cellStart[c]; i < cellStart[c + 1]; ++i) {
-                    const Segment& s = segments[static_cast<size_t>(cellSegments[static_cast<size_t>(i)])];
-                    if (s.lo[0] <= qhi[0] && s.hi[0] >= qlo[0] && s.lo[1] <= qhi[1] && s.hi[1] >= qlo[1] &&
-                        !PassesBeside(s.a, s.b, qlo, qhi))
+                    const Segment& s =
+                        segments[static_cast<size_t>(cellSegments[static_cast<size_t>(i)])];
+                    if (s.lo[0] <= qhi[0] && s.hi[0] >= qlo[0] && s.lo[1] <= qhi[1] &&
+                        s.hi[1] >= qlo[1] && !PassesBeside(s.a, s.b, qlo, qhi))
                         return false;
                 }
             }
@@ -270,6 +286,7 @@ bool FarShapeIndex::Misses(const std::vector<Point3>& corners, const Point3& ori
     for (size_t i = 0; i < shortCount; ++i)
         if (mayHoldCorner(bySpan[i].a, bySpan[i].b))
             return false;
-    inside = parity->Contains(Point3(static_cast<float>(centre[0]), static_cast<float>(centre[1]), 0.0f));
+    inside = parity->Contains(
+        Point3(static_cast<float>(centre[0]), static_cast<float>(centre[1]), 0.0f));
     return true;
 }

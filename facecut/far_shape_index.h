@@ -26,8 +26,8 @@ public:
     // phase would neither change the face's outline or the shape nor find a cut, with
     // float rounding counted; inside is then the face's inside parity as the first
     // phase gives it. False when that cannot be shown: the first phase must run.
-    bool Misses(const std::vector<Point3>& corners, const Point3& origin, const Point3& normal, float across,
-                const ShortSegmentTest& mayHoldCorner, bool& inside) const;
+    bool Misses(const std::vector<Point3>& corners, const Point3& origin, const Point3& normal,
+                float across, const ShortSegmentTest& mayHoldCorner, bool& inside) const;
 
 private:
     struct Segment {
@@ -47,11 +47,11 @@ private:
     double lowest[2] = {0.0, 0.0};
     double cellSize = 1.0;
     int cells[2] = {0, 0};
-    std::vector<int> cellStart;     // cells + 1 offsets into cellSegments
-    std::vector<int> cellSegments;  // segment numbers, cell by cell
-    double farthest = 0.0;          // largest coordinate magnitude of the shape
-    double longest = 0.0;           // longest segment across the direction
-    std::vector<ShortSegment> bySpan;  // segments whose ends differ, shortest first
+    std::vector<int> cellStart;              // cells + 1 offsets into cellSegments
+    std::vector<int> cellSegments;           // segment numbers, cell by cell
+    double farthest = 0.0;                   // largest coordinate magnitude of the shape
+    double longest = 0.0;                    // longest segment across the direction
+    std::vector<ShortSegment> bySpan;        // segments whose ends differ, shortest first
     std::optional<ClosedLinesIndex> parity;  // the closed polylines across the direction
     bool usable = false;
 };

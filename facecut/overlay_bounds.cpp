@@ -114,7 +114,8 @@ OverlayBox BoxOfRun(const PolyLine& line, int first, int count) {
         hi.x = std::max(hi.x, p.x);
         hi.y = std::max(hi.y, p.y);
         hi.z = std::max(hi.z, p.z);
-        tame = tame && std::fabs(p.x) <= limit && std::fabs(p.y) <= limit && std::fabs(p.z) <= limit;
+        tame =
+            tame && std::fabs(p.x) <= limit && std::fabs(p.y) <= limit && std::fabs(p.z) <= limit;
         if (++k == n)
             k = 0;
     }
@@ -233,7 +234,8 @@ void IncludeBox(OverlayBox& into, const OverlayBox& box) {
 
 SegmentAxis AxisOf(const Point3& a, const Point3& b) {
     SegmentAxis axis;
-    double d[3] = {static_cast<double>(b.x) - a.x, static_cast<double>(b.y) - a.y, static_cast<double>(b.z) - a.z};
+    double d[3] = {static_cast<double>(b.x) - a.x, static_cast<double>(b.y) - a.y,
+                   static_cast<double>(b.z) - a.z};
     double squared = d[0] * d[0] + d[1] * d[1] + d[2] * d[2];
     axis.start[0] = a.x;
     axis.start[1] = a.y;
@@ -241,7 +243,8 @@ SegmentAxis AxisOf(const Point3& a, const Point3& b) {
     double inverse = 1.0 / squared;
     for (int i = 0; i < 3; ++i) axis.along[i] = d[i] * inverse;
     // At least 1 / |b - a|, without a square root.
-    axis.inverseLength = std::fabs(axis.along[0]) + std::fabs(axis.along[1]) + std::fabs(axis.along[2]);
+    axis.inverseLength =
+        std::fabs(axis.along[0]) + std::fabs(axis.along[1]) + std::fabs(axis.along[2]);
     // Short of this the position's rounding is not worth bounding.
     axis.measurable = IsTame(a) && IsTame(b) && squared > 1e-200 && squared < 1e200;
     return axis;

@@ -60,7 +60,8 @@ double SlackOfRun(const OverlayPlane& plane, const PolyLine& line, int first, in
         // Written so that a NaN makes the slack infinite.
         if (!(d <= farthest))
             farthest = Tame(d) ? d : HUGE_VAL;
-        scale = std::max(scale, static_cast<double>(std::max(std::fabs(q.x), std::max(std::fabs(q.y), std::fabs(q.z)))));
+        scale = std::max(scale, static_cast<double>(std::max(
+                                    std::fabs(q.x), std::max(std::fabs(q.y), std::fabs(q.z)))));
         if (++k == n)
             k = 0;
     }
@@ -112,7 +113,8 @@ RunBounds BoundsOfRun(const OverlayPlane& plane, const PolyLine& line, int first
     bool lengthsTame = true;
     for (int i = 0; i < count; ++i) {
         const Point3& q = line[k].p;
-        tame = tame && std::fabs(q.x) <= limit && std::fabs(q.y) <= limit && std::fabs(q.z) <= limit;
+        tame =
+            tame && std::fabs(q.x) <= limit && std::fabs(q.y) <= limit && std::fabs(q.z) <= limit;
         lo.x = std::min(lo.x, q.x);
         lo.y = std::min(lo.y, q.y);
         lo.z = std::min(lo.z, q.z);
@@ -143,7 +145,8 @@ RunBounds BoundsOfRun(const OverlayPlane& plane, const PolyLine& line, int first
     bounds.box = BoxOfCorners(lo, hi, tame);
     const OverlayBox& box = bounds.box;
     double scale = std::max(std::fabs(c[0]), std::max(std::fabs(c[1]), std::fabs(c[2])));
-    for (int i = 0; i < 3; ++i) scale = std::max(scale, std::max(std::fabs(box.lo[i]), std::fabs(box.hi[i])));
+    for (int i = 0; i < 3; ++i)
+        scale = std::max(scale, std::max(std::fabs(box.lo[i]), std::fabs(box.hi[i])));
     // Room for the double rounding of the distances just measured.
     bounds.slack = farthest + 1e-12 * scale;
     return bounds;
@@ -159,7 +162,8 @@ RunBounds BoundsOfRun(const OverlayPlane& plane, const PolyLine& line, int first
 // for k = (sine + r) / (sqrt(1 - r^2) N_z).
 bool MayLieInsideOnPlane(const OverlayPlane& plane, double slack, const OverlayBox& points,
                          const OverlayBox& segments, const SegmentLengths& lengths) {
-    if (!plane.usable || points.empty || segments.empty || !points.tame || !segments.tame || !Tame(slack))
+    if (!plane.usable || points.empty || segments.empty || !points.tame || !segments.tame ||
+        !Tame(slack))
         return true;
     double normalZ = std::fabs(plane.normal[2]);
     double shortest = std::sqrt(lengths.shortestSquared);
@@ -178,8 +182,9 @@ bool MayLieInsideOnPlane(const OverlayPlane& plane, double slack, const OverlayB
     double gapY = std::max(points.lo[1] - segments.hi[1], segments.lo[1] - points.hi[1]);
     double scale = 0.0;
     for (int i = 0; i < 3; ++i)
-        scale = std::max(scale, std::max(std::max(std::fabs(points.lo[i]), std::fabs(points.hi[i])),
-                                         std::max(std::fabs(segments.lo[i]), std::fabs(segments.hi[i]))));
+        scale = std::max(scale,
+                         std::max(std::max(std::fabs(points.lo[i]), std::fabs(points.hi[i])),
+                                  std::max(std::fabs(segments.lo[i]), std::fabs(segments.hi[i]))));
     // 1e-9 covers the classification's other on-line test, a distance of 1e-10.
     return !(std::max(gapX, gapY) > 1.01 * reach + 1e-9 + 1e-9 * scale);
 }

@@ -24,13 +24,15 @@ void ParallelFor(int count, int threads, const Body& body) {
         try {
             for (;;) {
                 int first = next.fetch_add(kBlock);
-                if (first >= count) return;
+                if (first >= count)
+                    return;
                 int last = first + kBlock < count ? first + kBlock : count;
                 for (int i = first; i < last; ++i) body(i);
             }
         } catch (...) {
             std::lock_guard<std::mutex> hold(failureLock);
-            if (!failure) failure = std::current_exception();
+            if (!failure)
+                failure = std::current_exception();
             next.store(count);
         }
     };
@@ -40,5 +42,6 @@ void ParallelFor(int count, int threads, const Body& body) {
     for (int t = 0; t < helpers; ++t) pool.emplace_back(work);
     work();
     for (std::thread& t : pool) t.join();
-    if (failure) std::rethrow_exception(failure);
+    if (failure)
+        std::rethrow_exception(failure);
 }

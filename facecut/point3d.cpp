@@ -94,7 +94,8 @@ int Point3d::SegmentPosition(const Point3d& a, const Point3d& b, bool flat,
     return SEG_POS_NONE;
 }
 
-bool Point3d::StrictlyInside(const Point3d& a, const Point3d& b, bool flat, double tolerance) const {
+bool Point3d::StrictlyInside(const Point3d& a, const Point3d& b, bool flat,
+                             double tolerance) const {
     Point3d pa = Difference(*this, a, flat);
     Point3d ba = Difference(b, a, flat);
     // Inside needs 0 <= t <= 1 for this same t; the slack keeps the answer the full

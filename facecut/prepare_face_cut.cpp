@@ -107,7 +107,8 @@ void RestoreDepths(FaceCutState& state, const std::vector<Point3>& corners,
 }  // namespace
 
 bool PrepareFaceCut(MNMesh& mesh, int face, const PolyShape& shape, bool through,
-                    const Point3& direction, bool local, FaceCutState& state, const FarShapeIndex* far) {
+                    const Point3& direction, bool local, FaceCutState& state,
+                    const FarShapeIndex* far) {
     if (!IsCuttableFace(mesh, face))
         return false;
     MNFace& f = mesh.f[face];

@@ -27,7 +27,8 @@ void ProduceInOrder(int count, int threads, const Produce& produce, const Consum
         return;
     }
     std::atomic<int> next{0};
-    std::unique_ptr<std::atomic<bool>[]> produced(new std::atomic<bool>[static_cast<size_t>(count)]);
+    std::unique_ptr<std::atomic<bool>[]> produced(
+        new std::atomic<bool>[static_cast<size_t>(count)]);
     for (int i = 0; i < count; ++i) produced[i].store(false, std::memory_order_relaxed);
     std::atomic<bool> failed{false};
     std::exception_ptr failure;
@@ -35,7 +36,8 @@ void ProduceInOrder(int count, int threads, const Produce& produce, const Consum
     std::condition_variable changed;
     auto fail = [&](std::exception_ptr error) {
         std::lock_guard<std::mutex> hold(lock);
-        if (!failure) failure = error;
+        if (!failure)
+            failure = error;
         failed.store(true);
         next.store(count);
         changed.notify_all();
@@ -43,7 +45,8 @@ void ProduceInOrder(int count, int threads, const Produce& produce, const Consum
     // Takes the next index and produces it; false when none is left.
     auto produceNext = [&]() {
         int i = next.fetch_add(1);
-        if (i >= count) return false;
+        if (i >= count)
+            return false;
         try {
             produce(i);
         } catch (...) {
@@ -66,16 +69,21 @@ void ProduceInOrder(int count, int threads, const Produce& produce, const Consum
     try {
         for (int i = 0; i < count && !failed.load(); ++i) {
             while (!produced[i].load(std::memory_order_acquire) && !failed.load()) {
-                if (produceNext()) continue;
+                if (produceNext())
+                    continue;
                 std::unique_lock<std::mutex> hold(lock);
-                changed.wait(hold, [&] { return produced[i].load(std::memory_order_acquire) || failed.load(); });
+                changed.wait(hold, [&] {
+                    return produced[i].load(std::memory_order_acquire) || failed.load();
+                });
             }
-            if (failed.load()) break;
+            if (failed.load())
+                break;
             consume(i);
         }
     } catch (...) {
         fail(std::current_exception());
     }
     for (std::thread& t : pool) t.join();
-    if (failure) std::rethrow_exception(failure);
+    if (failure)
+        std::rethrow_exception(failure);
 }

@@ -23,15 +23,20 @@ constexpr DWORD kEdgeInterior = cutflags::kInteriorEdge;
 constexpr DWORD kEdgeOutline = cutflags::kOutlineEdge;
 constexpr DWORD kEdgeCutLine = cutflags::kCutLineEdge;
 
-bool Near(double tag, double value) { return std::fabs(tag - value) < 0.5; }
+bool Near(double tag, double value) {
+    return std::fabs(tag - value) < 0.5;
+}
 
 std::uint64_t PairKey(int a, int b) {
-    if (a > b) std::swap(a, b);
-    return (static_cast<std::uint64_t>(static_cast<std::uint32_t>(a)) << 32) | static_cast<std::uint32_t>(b);
+    if (a > b)
+        std::swap(a, b);
+    return (static_cast<std::uint64_t>(static_cast<std::uint32_t>(a)) << 32) |
+           static_cast<std::uint32_t>(b);
 }
 
 Point3 Corner(const triangulateio& out, int point) {
-    return Point3(static_cast<float>(out.pointlist[2 * point]), static_cast<float>(out.pointlist[2 * point + 1]),
+    return Point3(static_cast<float>(out.pointlist[2 * point]),
+                  static_cast<float>(out.pointlist[2 * point + 1]),
                   static_cast<float>(out.pointattributelist[out.numberofpointattributes * point]));
 }
 
@@ -57,9 +62,9 @@ PositionKey KeyOf(const Point3& p) {
 // Appends where each of the points (on the outline, in frame coordinates) lies on
 // the face's edges: corners are the face's corners as the first phase put them into
 // the frame, so a copy of one matches it exactly.
-void RecordOutlineVertices(const triangulateio& out, const std::vector<int>& points, const int* vertexOf,
-                           const std::vector<int>& corners, const std::vector<Point3>& cornersInFrame,
-                           CutOutlineVertices& records) {
+void RecordOutlineVertices(const triangulateio& out, const std::vector<int>& points,
+                           const int* vertexOf, const std::vector<int>& corners,
+                           const std::vector<Point3>& cornersInFrame, CutOutlineVertices& records) {
     const int deg = static_cast<int>(corners.size());
     for (int point : points) {
         const double x = out.pointlist[2 * point], y = out.pointlist[2 * point + 1];
@@ -84,7 +89,8 @@ void RecordOutlineVertices(const triangulateio& out, const std::vector<int>& poi
             }
         }
         // A point that is no corner but lies at an edge's end belongs to no edge.
-        if (edge < 0 || (bestDist > 0.0 && !(t > 0.0 && t < 1.0))) continue;
+        if (edge < 0 || (bestDist > 0.0 && !(t > 0.0 && t < 1.0)))
+            continue;
         records.push_back({vertexOf[point], corners[edge], corners[(edge + 1) % deg], t});
     }
 }
@@ -95,7 +101,8 @@ bool RebuildFace(MNMesh& mesh, int face, const FaceCutState& state, bool removeU
                  FaceTriangulation& tri, CutTrace& trace, CutOutlineVertices* outlineVertices) {
     triangulateio& out = tri.out;
     const int attrs = out.numberofpointattributes;
-    if (attrs < 2 || !out.pointlist || !out.pointattributelist) return false;
+    if (attrs < 2 || !out.pointlist || !out.pointattributelist)
+        return false;
 
     // The triangles kept, and their centroids, before anything changes. The outline
     // can hold thousands of points where a dense shape runs along an edge.
@@ -108,9 +115,11 @@ bool RebuildFace(MNMesh& mesh, int face, const FaceCutState& state, bool removeU
         const int* c = out.trianglelist + 3 * t;
         bool inRange = true;
         for (int k = 0; k < 3; ++k) inRange = inRange && c[k] >= 0 && c[k] < out.numberofpoints;
-        if (!inRange) continue;
+        if (!inRange)
+            continue;
         Point3 centroid = (Corner(out, c[0]) + Corner(out, c[1]) + Corner(out, c[2])) * 0.33333334f;
-        if (!insideOutline.Contains(centroid)) continue;
+        if (!insideOutline.Contains(centroid))
+            continue;
         kept.push_back(t);
         centroids.push_back(centroid);
     }
@@ -119,18 +128,22 @@ bool RebuildFace(MNMesh& mesh, int face, const FaceCutState& state, bool removeU
     // triangle whose corners meet in single precision makes no face either.
     auto positionOf = [&](int point) {
         Point3 q = Corner(out, point);
-        if (state.local) q.z = 0.0f;
+        if (state.local)
+            q.z = 0.0f;
         return q * state.frame;
     };
     auto makesFace = [&](int t) {
         const int* c = out.trianglelist + 3 * t;
-        const PositionKey a = KeyOf(positionOf(c[0])), b = KeyOf(positionOf(c[1])), d = KeyOf(positionOf(c[2]));
+        const PositionKey a = KeyOf(positionOf(c[0])), b = KeyOf(positionOf(c[1])),
+                          d = KeyOf(positionOf(c[2]));
         return a != b && b != d && d != a;
     };
-    if (std::none_of(kept.begin(), kept.end(), makesFace)) return false;
+    if (std::none_of(kept.begin(), kept.end(), makesFace))
+        return false;
 
     // The point-to-vertex map lives in the output's point markers.
-    if (!out.pointmarkerlist) out.pointmarkerlist = static_cast<int*>(std::malloc(sizeof(int) * out.numberofpoints));
+    if (!out.pointmarkerlist)
+        out.pointmarkerlist = static_cast<int*>(std::malloc(sizeof(int) * out.numberofpoints));
     int* vertexOf = out.pointmarkerlist;
     for (int i = 0; i < out.numberofpoints; ++i) vertexOf[i] = -1;
 
@@ -185,13 +198,15 @@ bool RebuildFace(MNMesh& mesh, int face, const FaceCutState& state, bool removeU
             corners[k] = vertexOf[point];
         }
         int nf = mesh.CreateFace(3, corners);
-        if (nf < 0) continue;
+        if (nf < 0)
+            continue;
         MNFace& f = mesh.f[nf];
         f.SetFlag(kFaceCutHandled);
         f.material = material;
         f.smGroup = smoothing;
         // Inside an odd number of closed polylines: the flag was clear on the new face.
-        if (inside.Contains(centroids[n])) f.flags |= kFaceInsideShape;
+        if (inside.Contains(centroids[n]))
+            f.flags |= kFaceInsideShape;
         for (int j = 0; j < 3; ++j) {
             int a = c[j], b = c[(j + 1) % 3];
             MNEdge& edge = mesh.e[f.edg[j]];
@@ -219,17 +234,20 @@ bool RebuildFace(MNMesh& mesh, int face, const FaceCutState& state, bool removeU
 
     if (outlineVertices) {
         std::sort(outlinePoints.begin(), outlinePoints.end());
-        outlinePoints.erase(std::unique(outlinePoints.begin(), outlinePoints.end()), outlinePoints.end());
+        outlinePoints.erase(std::unique(outlinePoints.begin(), outlinePoints.end()),
+                            outlinePoints.end());
         std::vector<Point3> cornersInFrame;
         for (int vv : corners) cornersInFrame.push_back(mesh.v[vv].p * state.inverseFrame);
-        RecordOutlineVertices(out, outlinePoints, vertexOf, corners, cornersInFrame, *outlineVertices);
+        RecordOutlineVertices(out, outlinePoints, vertexOf, corners, cornersInFrame,
+                              *outlineVertices);
     }
 
     if (removeUnused) {
         KeepLineAnchors(mesh, firstEdge);
         for (int e = firstEdge; e < mesh.nume; ++e) {
             DWORD fl = mesh.e[e].flags;
-            if ((fl & kEdgeInterior) && !(fl & (kEdgeCutLine | kEdgeOutline))) mesh.RemoveEdge(e);
+            if ((fl & kEdgeInterior) && !(fl & (kEdgeCutLine | kEdgeOutline)))
+                mesh.RemoveEdge(e);
         }
     }
     if (state.flip)

@@ -28,10 +28,10 @@ bool SegmentSpansOutline(const Point3& a, const Point3& b, const PolyLine& outli
     Point3d m(mid);
     int n = outline.numPts;
     for (int k = 0; k < n; ++k) {
-        int code = m.SegmentPosition(Point3d(outline[k].p), Point3d(outline[(k + 1) % n].p), true, 1e-10);
+        int code =
+            m.SegmentPosition(Point3d(outline[k].p), Point3d(outline[(k + 1) % n].p), true, 1e-10);
         if (code == SEG_POS_INSIDE || code == SEG_POS_AT_START || code == SEG_POS_AT_END)
             return false;
     }
     return true;
 }
-

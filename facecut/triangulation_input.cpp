@@ -1,12 +1,11 @@
 #include "facecut/triangulation_input.h"
 
+#include <QString>
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <vector>
-
-#include <QString>
 
 #include "facecut/dump_triangulation_input.h"
 #include "facecut/segment_markers.h"
@@ -50,8 +49,8 @@ struct Reach {
     // False only when the box of a and b lies wholly outside; anything not a number
     // counts as reaching.
     bool Touches(const Point3& a, const Point3& b) const {
-        return !(std::max(a.x, b.x) < lo[0] || std::min(a.x, b.x) > hi[0] || std::max(a.y, b.y) < lo[1] ||
-                 std::min(a.y, b.y) > hi[1]);
+        return !(std::max(a.x, b.x) < lo[0] || std::min(a.x, b.x) > hi[0] ||
+                 std::max(a.y, b.y) < lo[1] || std::min(a.y, b.y) > hi[1]);
     }
 };
 
@@ -66,7 +65,8 @@ Reach ReachOf(const PolyLine& outline, double tolerance) {
     }
     double extent = std::max(reach.hi[0] - reach.lo[0], reach.hi[1] - reach.lo[1]);
     // Room for points the weld could join to points inside the box, and for rounding.
-    double margin = 2.0 * (tolerance > 0.0 ? tolerance : 0.0) + 1e-4 * (extent == extent ? extent : 0.0);
+    double margin =
+        2.0 * (tolerance > 0.0 ? tolerance : 0.0) + 1e-4 * (extent == extent ? extent : 0.0);
     for (int a = 0; a < 2; ++a) {
         reach.lo[a] -= margin;
         reach.hi[a] += margin;

@@ -4,6 +4,7 @@
 
 const WCHAR* GetString(int id) {
     static WCHAR buf[512];
-    if (hInstance && LoadStringW(hInstance, static_cast<UINT>(id), buf, 512) > 0) return buf;
+    if (hInstance && LoadStringW(hInstance, static_cast<UINT>(id), buf, 512) > 0)
+        return buf;
     return nullptr;
 }

@@ -23,7 +23,8 @@ constexpr float kBarycentricSlack = 1e-5f;
 // is too degenerate to be hit. A value that is not a number counts as degenerate.
 inline bool IsDegenerateTriangle(const Point3& e1, const Point3& e2, const Point3& n) {
     const float length = Length(n);
-    return !(length >= kMinTriangleNormalLength || length >= kMinCornerSine * (Length(e1) * Length(e2)));
+    return !(length >= kMinTriangleNormalLength ||
+             length >= kMinCornerSine * (Length(e1) * Length(e2)));
 }
 
 // Whether the line along direction runs within the plane of normal n, so near that it
@@ -34,8 +35,8 @@ inline bool RunsAlongPlane(const Point3& n, const Point3& direction) {
 }
 
 // Takes the line and the triangle's corners t0, t1, t2. Gives 1 when the line meets
-// the triangle, border included (with kBarycentricSlack), with the meeting point in hit; 0 otherwise (a
-// degenerate or parallel triangle leaves hit unwritten, a miss leaves the point on
-// the triangle's plane). A value that is not a number gives 0.
+// the triangle, border included (with kBarycentricSlack), with the meeting point in hit; 0
+// otherwise (a degenerate or parallel triangle leaves hit unwritten, a miss leaves the point on the
+// triangle's plane). A value that is not a number gives 0.
 int IntersectRayTriangle(const SnapRay& ray, const Point3& t0, const Point3& t1, const Point3& t2,
                          Point3& hit);

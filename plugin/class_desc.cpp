@@ -10,12 +10,22 @@ namespace {
 SlitformClassDesc slitformDesc __attribute__((init_priority(INIT_ORDER_CLASS_DESC)));
 }  // namespace
 
-ClassDesc2* GetSlitformDesc() { return &slitformDesc; }
+ClassDesc2* GetSlitformDesc() {
+    return &slitformDesc;
+}
 
-void* SlitformClassDesc::Create(BOOL) { return new Slitform(); }
+void* SlitformClassDesc::Create(BOOL) {
+    return new Slitform();
+}
 
-const wchar_t* SlitformClassDesc::ClassName() { return GetString(IDS_CLASS_NAME); }
+const wchar_t* SlitformClassDesc::ClassName() {
+    return GetString(IDS_CLASS_NAME);
+}
 
-const wchar_t* SlitformClassDesc::Category() { return GetString(IDS_CATEGORY); }
+const wchar_t* SlitformClassDesc::Category() {
+    return GetString(IDS_CATEGORY);
+}
 
-HINSTANCE SlitformClassDesc::HInstance() { return hInstance; }
+HINSTANCE SlitformClassDesc::HInstance() {
+    return hInstance;
+}

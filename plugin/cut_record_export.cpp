@@ -20,8 +20,7 @@ extern "C" HOST_DLLEXPORT bool SlitformCutProgress(Modifier* mod, long long* vis
     return true;
 }
 
-extern "C" HOST_DLLEXPORT bool SlitformFaceOrigins(Modifier* mod, const int** origins,
-                                                   int* count) {
+extern "C" HOST_DLLEXPORT bool SlitformFaceOrigins(Modifier* mod, const int** origins, int* count) {
     if (!mod || mod->ClassID() != SLITFORM_CLASS_ID || !origins || !count)
         return false;
     const std::vector<int>& record = static_cast<Slitform*>(mod)->faceOrigins;

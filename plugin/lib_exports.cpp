@@ -10,13 +10,21 @@
 
 extern "C" {
 
-HOST_DLLEXPORT const WCHAR* LibDescription() { return GetString(IDS_LIBDESCRIPTION); }
+HOST_DLLEXPORT const WCHAR* LibDescription() {
+    return GetString(IDS_LIBDESCRIPTION);
+}
 
-HOST_DLLEXPORT int LibNumberClasses() { return 1; }
+HOST_DLLEXPORT int LibNumberClasses() {
+    return 1;
+}
 
-HOST_DLLEXPORT ClassDesc2* LibClassDesc(int i) { return i == 0 ? GetSlitformDesc() : nullptr; }
+HOST_DLLEXPORT ClassDesc2* LibClassDesc(int i) {
+    return i == 0 ? GetSlitformDesc() : nullptr;
+}
 
-HOST_DLLEXPORT ULONG LibVersion() { return HOST_LIBRARY_VERSION; }
+HOST_DLLEXPORT ULONG LibVersion() {
+    return HOST_LIBRARY_VERSION;
+}
 
 HOST_DLLEXPORT int LibInitialize() {
     pluginInfo.version = InstalledVersion(hInstance);
@@ -24,5 +32,7 @@ HOST_DLLEXPORT int LibInitialize() {
     return TRUE;
 }
 
-HOST_DLLEXPORT int LibShutdown() { return TRUE; }
+HOST_DLLEXPORT int LibShutdown() {
+    return TRUE;
+}
 }

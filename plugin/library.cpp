@@ -16,7 +16,8 @@ namespace {
 // Linux has no library entry; a load-time constructor plays the process attach,
 // after the static objects, with the handle of this library.
 __attribute__((constructor(INIT_ORDER_LIBRARY_ENTRY))) void AttachProcess() {
-    DllMain(HostModuleOf(reinterpret_cast<const void*>(&AttachProcess)), DLL_PROCESS_ATTACH, nullptr);
+    DllMain(HostModuleOf(reinterpret_cast<const void*>(&AttachProcess)), DLL_PROCESS_ATTACH,
+            nullptr);
 }
 
 }  // namespace

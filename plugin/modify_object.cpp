@@ -30,7 +30,8 @@ public:
     Converted(const Converted&) = delete;
     Converted& operator=(const Converted&) = delete;
     ~Converted() {
-        if (owned) obj->DeleteThis();
+        if (owned)
+            obj->DeleteThis();
     }
     Object* get() const { return obj; }
     Object* Release() {
@@ -55,7 +56,8 @@ constexpr int kExtraWeldPasses = 4;
 
 bool HasPoints(const PolyShape& shape) {
     for (int i = 0; i < shape.numLines; ++i)
-        if (shape.lines[i].numPts > 0) return true;
+        if (shape.lines[i].numPts > 0)
+            return true;
     return false;
 }
 
@@ -68,7 +70,8 @@ void Slitform::ModifyObject(TimeValue t, ModContext& mc, ObjectState* os, INode*
     facesToVisit = 0;
     facesVisited = 0;
     Object* input = os->obj;
-    if (!input) return;
+    if (!input)
+        return;
 
     // The poly object: the input itself, or a conversion of it.
     std::unique_ptr<Converted> converted;
@@ -76,33 +79,41 @@ void Slitform::ModifyObject(TimeValue t, ModContext& mc, ObjectState* os, INode*
     if (input->ClassID() == polyObjectClassID) {
         poly = static_cast<PolyObject*>(input);
     } else {
-        if (!input->CanConvertToType(polyObjectClassID)) return;
+        if (!input->CanConvertToType(polyObjectClassID))
+            return;
         converted = std::make_unique<Converted>(input->ConvertToType(t, polyObjectClassID), input);
-        if (!converted->get()) return;
+        if (!converted->get())
+            return;
         poly = static_cast<PolyObject*>(converted->get());
     }
     auto triangles = std::make_unique<Converted>(input->ConvertToType(t, triObjectClassID), input);
-    if (!triangles->get() || triangles->get()->ClassID() != triObjectClassID) return;
+    if (!triangles->get() || triangles->get()->ClassID() != triObjectClassID)
+        return;
 
     INode* owner = FindOwnerNode(this, &mc);
-    if (!owner) return;
+    if (!owner)
+        return;
     Matrix3 objectTM = owner->GetObjectTM(t);
     Matrix3 objectTMInverse = Inverse(objectTM);
 
     INode* picked = nullptr;
     pblock->GetValue(pb_pick_path, t, picked, valid);
-    if (!picked) return;
+    if (!picked)
+        return;
     Matrix3 shapeTM = picked->GetObjectTM(t);
 
     Object* shapeObject = picked->EvalWorldState(t).obj;
-    if (!shapeObject) return;
+    if (!shapeObject)
+        return;
     std::unique_ptr<Converted> shapeConversion;
     if (shapeObject->ClassID() != splineShapeClassID) {
-        if (!shapeObject->CanConvertToType(splineShapeClassID)) return;
-        shapeConversion =
-            std::make_unique<Converted>(shapeObject->ConvertToType(t, splineShapeClassID), shapeObject);
+        if (!shapeObject->CanConvertToType(splineShapeClassID))
+            return;
+        shapeConversion = std::make_unique<Converted>(
+            shapeObject->ConvertToType(t, splineShapeClassID), shapeObject);
         shapeObject = shapeConversion->get();
-        if (!shapeObject || shapeObject->ClassID() != splineShapeClassID) return;
+        if (!shapeObject || shapeObject->ClassID() != splineShapeClassID)
+            return;
     }
     SplineShape* spline = static_cast<SplineShape*>(shapeObject);
     PolyShape shape;
@@ -126,13 +137,15 @@ void Slitform::ModifyObject(TimeValue t, ModContext& mc, ObjectState* os, INode*
 
     // A shape without a single point has no projection frame: leave the object as
     // it came, as when nothing is picked, rather than throw out of the evaluation.
-    if (!HasPoints(shape)) return;
+    if (!HasPoints(shape))
+        return;
 
     MNMesh& mesh = poly->mm;
     ClearFlags(mesh, cutflags::kVertexMarks, cutflags::kEdgeMarks, cutflags::kFaceMarks);
     if (poly->GetSubselState() == MNM_SL_OBJECT)
         for (int f = 0; f < mesh.numf; ++f)
-            if (!(mesh.f[f].flags & (MN_DEAD | MN_HIDDEN))) mesh.f[f].SetFlag(MN_SEL);
+            if (!(mesh.f[f].flags & (MN_DEAD | MN_HIDDEN)))
+                mesh.f[f].SetFlag(MN_SEL);
 
     Tab<Point3> points;
     for (int i = 0; i < shape.numLines; ++i)
@@ -155,12 +168,15 @@ void Slitform::ModifyObject(TimeValue t, ModContext& mc, ObjectState* os, INode*
     // Faces the cuts append are not cut again.
     std::vector<int> selected;
     for (int f = 0; f < mesh.numf; ++f)
-        if ((mesh.f[f].flags & MN_SEL) && !(mesh.f[f].flags & MN_DEAD)) selected.push_back(f);
+        if ((mesh.f[f].flags & MN_SEL) && !(mesh.f[f].flags & MN_DEAD))
+            selected.push_back(f);
     facesVisited = 0;
     facesToVisit = static_cast<long long>(selected.size());
-    if (stopped()) return;
-    CutFacesSummary cut = CutFaces(mesh, selected, shape, through != 0, Point3(direction), local != 0,
-                                   removeUnused != 0, minAngle, weld, threads, &facesVisited, stop);
+    if (stopped())
+        return;
+    CutFacesSummary cut =
+        CutFaces(mesh, selected, shape, through != 0, Point3(direction), local != 0,
+                 removeUnused != 0, minAngle, weld, threads, &facesVisited, stop);
     lastCut.facesAtPointLimit = cut.facesAtPointLimit;
     // Nothing after the cut adds or moves a face: faces it left keep their index.
     const int firstCreated = mesh.numf - static_cast<int>(cut.createdFrom.size());
@@ -168,16 +184,19 @@ void Slitform::ModifyObject(TimeValue t, ModContext& mc, ObjectState* os, INode*
     for (int f = 0; f < firstCreated; ++f) faceOrigins[f] = f;
     faceOrigins.insert(faceOrigins.end(), cut.createdFrom.begin(), cut.createdFrom.end());
     // Stopped by the host: what is left is part cut, and the host throws it away.
-    if (stopped()) return;
+    if (stopped())
+        return;
 
     mesh.InvalidateGeomCache();
     ClearFlags(mesh, MN_SEL, 0, 0);
     mesh.PropegateComponentFlags(MNM_SL_VERTEX, MN_SEL, MNM_SL_EDGE, MN_SEL, true, true);
-    if (collinearOn) RemoveCollinearVertices(mesh, collinear);
+    if (collinearOn)
+        RemoveCollinearVertices(mesh, collinear);
     if (weldOn) {
         // A weld as wide as an edge of the faces cut would join two of the mesh's
         // own corners and collapse the faces between them.
-        float reach = static_cast<float>(std::min(static_cast<double>(weld), 0.5 * cut.cornerSpacing));
+        float reach =
+            static_cast<float>(std::min(static_cast<double>(weld), 0.5 * cut.cornerSpacing));
         // The cut knows which copies belong together; distance alone joins points of
         // neighbouring edges where faces are narrower than the reach.
         JoinCutOutlines(mesh, cut.outlineVertices, reach);
@@ -185,8 +204,8 @@ void Slitform::ModifyObject(TimeValue t, ModContext& mc, ObjectState* os, INode*
         mesh.WeldBorderVerts(reach, cutflags::kCutCornerVertex);
         // A cut point beside a corner waits for the weld to join that corner's copies;
         // only then is it seen as a T-junction on the neighbour's edge.
-        for (int pass = 0;
-             pass < kExtraWeldPasses && CloseTJunctions(mesh, reach, cutflags::kCutCornerVertex) > 0;
+        for (int pass = 0; pass < kExtraWeldPasses &&
+                           CloseTJunctions(mesh, reach, cutflags::kCutCornerVertex) > 0;
              ++pass)
             mesh.WeldBorderVerts(reach, cutflags::kCutCornerVertex);
     }
@@ -199,7 +218,8 @@ void Slitform::ModifyObject(TimeValue t, ModContext& mc, ObjectState* os, INode*
                                      true);
         if (matidOn)
             for (int f = 0; f < mesh.numf; ++f)
-                if (mesh.f[f].GetFlag(MN_SEL)) mesh.f[f].material = static_cast<MtlID>(matid - 1);
+                if (mesh.f[f].GetFlag(MN_SEL))
+                    mesh.f[f].material = static_cast<MtlID>(matid - 1);
     }
     shapeConversion.reset();
     ClearFlags(mesh, MN_SEL, 0, 0);
@@ -228,5 +248,6 @@ void Slitform::ModifyObject(TimeValue t, ModContext& mc, ObjectState* os, INode*
     }
     poly->UpdateValidity(SLITFORM_CHANNELS, valid);
     // A converted object carries the cut: hand it up the stack in place of the input.
-    if (converted) os->obj = converted->Release();
+    if (converted)
+        os->obj = converted->Release();
 }

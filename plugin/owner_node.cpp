@@ -17,11 +17,14 @@ INode* FindOwnerNode(Modifier* mod, ModContext* mc) {
     for (int i = 0; i < dep.count; ++i) {
         INode* node = dep.Nodes[i];
         Object* obj = node->GetObjectRef();
-        if (FindModContextIndex(mc, obj)) return node;
-        if (obj && obj->SuperClassID() == WSM_DERIVOB_CLASS_ID && obj->ClassID() == WSMDerivObjClassID) {
+        if (FindModContextIndex(mc, obj))
+            return node;
+        if (obj && obj->SuperClassID() == WSM_DERIVOB_CLASS_ID &&
+            obj->ClassID() == WSMDerivObjClassID) {
             // Below the world-space modifiers.
             Object* below = static_cast<Object*>(node->GetObjectRef()->GetReference(0));
-            if (FindModContextIndex(mc, below)) return node;
+            if (FindModContextIndex(mc, below))
+                return node;
         }
     }
     return nullptr;
@@ -31,11 +34,14 @@ bool FindModContextIndex(ModContext* mc, Object* obj) {
     while (obj && obj->SuperClassID() == GEN_DERIVOB_CLASS_ID) {
         IDerivedObject* derived = static_cast<IDerivedObject*>(obj);
         for (int i = 0; i < derived->NumModifiers(); ++i)
-            if (derived->GetModContext(i) == mc) return true;
+            if (derived->GetModContext(i) == mc)
+                return true;
         obj = derived->GetObjRef();
     }
-    if (!obj) return false;
+    if (!obj)
+        return false;
     for (int b = 0; b < obj->NumPipeBranches(false); ++b)
-        if (FindModContextIndex(mc, obj->GetPipeBranch(b, false))) return true;
+        if (FindModContextIndex(mc, obj->GetPipeBranch(b, false)))
+            return true;
     return false;
 }

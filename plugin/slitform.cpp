@@ -16,28 +16,43 @@ std::wstring StringOrEmpty(int id) {
 
 }  // namespace
 
-Slitform::Slitform() { GetSlitformDesc()->MakeAutoParamBlocks(this); }
+Slitform::Slitform() {
+    GetSlitformDesc()->MakeAutoParamBlocks(this);
+}
 
 Slitform::~Slitform() {
-    if (aboutImages) ImageList_Destroy(aboutImages);
+    if (aboutImages)
+        ImageList_Destroy(aboutImages);
     DeleteAllRefs();
 }
 
-void Slitform::GetClassName(std::wstring& s) const { s = StringOrEmpty(IDS_CLASS_NAME); }
+void Slitform::GetClassName(std::wstring& s) const {
+    s = StringOrEmpty(IDS_CLASS_NAME);
+}
 
-Class_ID Slitform::ClassID() const { return SLITFORM_CLASS_ID; }
+Class_ID Slitform::ClassID() const {
+    return SLITFORM_CLASS_ID;
+}
 
-std::wstring Slitform::SubAnimName(int) { return StringOrEmpty(IDS_PARAMS); }
+std::wstring Slitform::SubAnimName(int) {
+    return StringOrEmpty(IDS_PARAMS);
+}
 
-std::wstring Slitform::GetObjectName() { return StringOrEmpty(IDS_CLASS_NAME); }
+std::wstring Slitform::GetObjectName() {
+    return StringOrEmpty(IDS_CLASS_NAME);
+}
 
 IParamBlock2* Slitform::GetParamBlockByID(BlockID id) {
     return pblock && pblock->ID() == id ? pblock : nullptr;
 }
 
-void Slitform::SetReference(int, ReferenceTarget* target) { pblock = static_cast<IParamBlock2*>(target); }
+void Slitform::SetReference(int, ReferenceTarget* target) {
+    pblock = static_cast<IParamBlock2*>(target);
+}
 
-Interval Slitform::LocalValidity(TimeValue) { return NEVER; }
+Interval Slitform::LocalValidity(TimeValue) {
+    return NEVER;
+}
 
 void Slitform::BeginEditParams(IObjParam* ip, ULONG flags, Animatable* prev) {
     TimeValue t = ip->GetTime();
@@ -60,8 +75,9 @@ void Slitform::EndEditParams(IObjParam* ip, ULONG flags, Animatable* next) {
 RefResult Slitform::NotifyRefChanged(const Interval&, ReferenceTarget* target, PartID& partID,
                                      RefMessage message, bool) {
     // A change of the picked node passes on only when it concerns the shape itself.
-    if (message == REFMSG_CHANGE && target == pblock && pblock->LastNotifyParamID() == pb_pick_path &&
-        partID != PART_TOPO && partID != PART_GEOM && partID != PART_ALL)
+    if (message == REFMSG_CHANGE && target == pblock &&
+        pblock->LastNotifyParamID() == pb_pick_path && partID != PART_TOPO && partID != PART_GEOM &&
+        partID != PART_ALL)
         return REF_STOP;
     return REF_SUCCEED;
 }

@@ -12,8 +12,8 @@
 
 #include <algorithm>
 #include <climits>
-#include <cstddef>
 #include <cmath>
+#include <cstddef>
 #include <memory>
 #include <numeric>
 #include <unordered_map>
@@ -44,16 +44,19 @@ struct VertexInfo {
 };
 
 using VertexBase = CGAL::Triangulation_vertex_base_with_info_2<VertexInfo, Kernel>;
-using FaceBase = CGAL::Delaunay_mesh_face_base_2<Kernel, CGAL::Constrained_triangulation_face_base_2<Kernel>>;
+using FaceBase =
+    CGAL::Delaunay_mesh_face_base_2<Kernel, CGAL::Constrained_triangulation_face_base_2<Kernel>>;
 using DataStructure = CGAL::Triangulation_data_structure_2<VertexBase, FaceBase>;
-using Delaunay = CGAL::Constrained_Delaunay_triangulation_2<Kernel, DataStructure, CGAL::Exact_predicates_tag>;
+using Delaunay =
+    CGAL::Constrained_Delaunay_triangulation_2<Kernel, DataStructure, CGAL::Exact_predicates_tag>;
 // The "plus" layer keeps track of which inserted constraint every constrained edge lies
 // on, also after the mesher has split it.
 using Triangulation = CGAL::Constrained_triangulation_plus_2<Delaunay>;
 using VertexHandle = Delaunay::Vertex_handle;
 using FaceHandle = Delaunay::Face_handle;
 using Edge = Delaunay::Edge;
-using SortTraits = CGAL::Spatial_sort_traits_adapter_2<Kernel, CGAL::Pointer_property_map<Point>::type>;
+using SortTraits =
+    CGAL::Spatial_sort_traits_adapter_2<Kernel, CGAL::Pointer_property_map<Point>::type>;
 
 // What an inserted constraint stands for.
 struct ConstraintSource {
@@ -76,7 +79,7 @@ struct ConstrainedEdge {
 struct Mesh {
     std::unique_ptr<Delaunay> plain;
     std::unique_ptr<Triangulation> tracked;
-    std::vector<ConstraintSource> sources;                      // one per constraint
+    std::vector<ConstraintSource> sources;                     // one per constraint
     std::vector<Triangulation::Constraint_id> constraint_ids;  // tracked: in insertion order
     std::unordered_map<const void*, int> source_of_id;         // tracked: by constraint identity
     std::vector<ConstrainedEdge> edges;  // constraints in insertion order, edges along each
@@ -95,7 +98,8 @@ using EdgeKey = std::pair<const void*, const void*>;
 struct EdgeKeyHash {
     std::size_t operator()(const EdgeKey& key) const {
         const std::size_t a = std::hash<const void*>()(key.first);
-        return a ^ (std::hash<const void*>()(key.second) + 0x9e3779b97f4a7c15ULL + (a << 6) + (a >> 2));
+        return a ^
+               (std::hash<const void*>()(key.second) + 0x9e3779b97f4a7c15ULL + (a << 6) + (a >> 2));
     }
 };
 
@@ -120,7 +124,8 @@ int rank_of(const ConstraintSource& source) {
 
 // Keeps in best the source of lower rank.
 void keep_lower(const Mesh& mesh, int source, int& best) {
-    if (best < 0 || rank_of(mesh.sources[source]) < rank_of(mesh.sources[best])) best = source;
+    if (best < 0 || rank_of(mesh.sources[source]) < rank_of(mesh.sources[best]))
+        best = source;
 }
 
 // Lists the constrained edges of a tracked triangulation: constraints in insertion
@@ -146,7 +151,8 @@ EdgeSources edge_sources(const Mesh& mesh) {
     sources.reserve(mesh.edges.size());
     for (const ConstrainedEdge& edge : mesh.edges) {
         const auto inserted = sources.emplace(edge_key(edge.u, edge.w), edge.source);
-        if (!inserted.second) keep_lower(mesh, edge.source, inserted.first->second);
+        if (!inserted.second)
+            keep_lower(mesh, edge.source, inserted.first->second);
     }
     return sources;
 }
@@ -156,9 +162,11 @@ std::unordered_map<const void*, int> made_point_sources(const Mesh& mesh) {
     std::unordered_map<const void*, int> sources;
     for (const ConstrainedEdge& edge : mesh.edges) {
         for (const VertexHandle v : {edge.u, edge.w}) {
-            if (v->info().point != kMadeByTriangulation) continue;
+            if (v->info().point != kMadeByTriangulation)
+                continue;
             const auto inserted = sources.emplace(&*v, edge.source);
-            if (!inserted.second) keep_lower(mesh, edge.source, inserted.first->second);
+            if (!inserted.second)
+                keep_lower(mesh, edge.source, inserted.first->second);
         }
     }
     return sources;
@@ -173,14 +181,16 @@ VertexHandle other_end(const Edge& edge, VertexHandle v) {
 const std::vector<const ConstraintSource*>& vertex_sources(const Mesh& mesh, VertexHandle v) {
     auto cached = mesh.sources_at.emplace(&*v, std::vector<const ConstraintSource*>());
     std::vector<const ConstraintSource*>& sources = cached.first->second;
-    if (!cached.second) return sources;
+    if (!cached.second)
+        return sources;
     const Triangulation& triangulation = *mesh.tracked;
     Triangulation::Edge_circulator edge = triangulation.incident_edges(v), end = edge;
     do {
         if (!triangulation.is_infinite(*edge) && triangulation.is_constrained(*edge)) {
             for (auto& context : triangulation.contexts(v, other_end(*edge, v))) {
                 const auto found = mesh.source_of_id.find(context.id().vl_ptr());
-                if (found != mesh.source_of_id.end()) sources.push_back(&mesh.sources[found->second]);
+                if (found != mesh.source_of_id.end())
+                    sources.push_back(&mesh.sources[found->second]);
             }
         }
     } while (++edge != end);
@@ -190,7 +200,8 @@ const std::vector<const ConstraintSource*>& vertex_sources(const Mesh& mesh, Ver
 bool on_constraint(const Mesh& mesh, VertexHandle v) {
     Triangulation::Edge_circulator edge = mesh.tracked->incident_edges(v), end = edge;
     do {
-        if (edge->first->is_constrained(edge->second)) return true;
+        if (edge->first->is_constrained(edge->second))
+            return true;
     } while (++edge != end);
     return false;
 }
@@ -217,14 +228,17 @@ bool is_in_narrow_wedge(const Mesh& mesh, const PlanarGraph& graph, FaceHandle f
     const VertexHandle u = face->vertex(Triangulation::cw(shortest));
     const VertexHandle w = face->vertex(Triangulation::ccw(shortest));
     // Points on two different constraints, not joined by one.
-    if (face->is_constrained(shortest) || !on_constraint(mesh, u) || !on_constraint(mesh, w)) return false;
+    if (face->is_constrained(shortest) || !on_constraint(mesh, u) || !on_constraint(mesh, w))
+        return false;
     const std::vector<const ConstraintSource*>& around_u = vertex_sources(mesh, u);
     const std::vector<const ConstraintSource*>& around_w = vertex_sources(mesh, w);
     for (const ConstraintSource* a : around_u) {
         for (const ConstraintSource* b : around_w) {
             for (const int apex : {a->first, a->last}) {
-                if (apex != b->first && apex != b->last) continue;
-                if (apex == u->info().point || apex == w->info().point) continue;
+                if (apex != b->first && apex != b->last)
+                    continue;
+                if (apex == u->info().point || apex == w->info().point)
+                    continue;
                 const Point p = graph_point(graph, apex);
                 const double ux = u->point().x() - p.x(), uy = u->point().y() - p.y();
                 const double wx = w->point().x() - p.x(), wy = w->point().y() - p.y();
@@ -233,7 +247,8 @@ bool is_in_narrow_wedge(const Mesh& mesh, const PlanarGraph& graph, FaceHandle f
                 const double dot = ux * wx + uy * wy;
                 const bool equal_distance = std::fabs(du - dw) <= 1e-6 * std::max(du, dw);
                 const bool narrow = dot > 0.0 && 4.0 * dot * dot > du * dw;  // angle below 60
-                if (equal_distance && narrow) return true;
+                if (equal_distance && narrow)
+                    return true;
             }
         }
     }
@@ -244,7 +259,8 @@ bool has_edge_shorter_than(FaceHandle face, double length) {
     for (int i = 0; i < 3; ++i) {
         const double squared = CGAL::squared_distance(face->vertex(Triangulation::cw(i))->point(),
                                                       face->vertex(Triangulation::ccw(i))->point());
-        if (squared < length * length) return true;
+        if (squared < length * length)
+            return true;
     }
     return false;
 }
@@ -294,16 +310,18 @@ using Mesher = QualityMesher<Triangulation, QualityCriteria>;
 // Inserts the given graph points in spatial order and records the vertex of each in
 // handles (one entry per graph point).
 template <class AnyTriangulation>
-void insert_points(AnyTriangulation& triangulation, const PlanarGraph& graph, const std::vector<int>& points,
-                   std::vector<VertexHandle>& handles) {
+void insert_points(AnyTriangulation& triangulation, const PlanarGraph& graph,
+                   const std::vector<int>& points, std::vector<VertexHandle>& handles) {
     std::vector<Point> coordinates(graph.point_count());
     for (const int p : points) coordinates[p] = graph_point(graph, p);
     std::vector<std::size_t> order(points.begin(), points.end());
-    CGAL::spatial_sort(order.begin(), order.end(), SortTraits(CGAL::make_property_map(coordinates)));
+    CGAL::spatial_sort(order.begin(), order.end(),
+                       SortTraits(CGAL::make_property_map(coordinates)));
     FaceHandle hint;
     for (const std::size_t p : order) {
         const VertexHandle v = triangulation.insert(coordinates[p], hint);
-        if (v->info().point == kMadeByTriangulation) v->info().point = static_cast<int>(p);
+        if (v->info().point == kMadeByTriangulation)
+            v->info().point = static_cast<int>(p);
         handles[p] = v;
         hint = v->face();
     }
@@ -312,8 +330,10 @@ void insert_points(AnyTriangulation& triangulation, const PlanarGraph& graph, co
 // Inserts the constraint between a and b, standing for mesh.sources[source]. A plain
 // triangulation records it as one edge; whether it became one is checked afterwards.
 // Most pieces are edges already: marking those skips CGAL's search for points on them.
-void insert_constraint(Mesh& mesh, Delaunay& triangulation, VertexHandle a, VertexHandle b, int source) {
-    if (a == b) return;
+void insert_constraint(Mesh& mesh, Delaunay& triangulation, VertexHandle a, VertexHandle b,
+                       int source) {
+    if (a == b)
+        return;
     FaceHandle face;
     int index = 0;
     if (triangulation.is_edge(a, b, face, index)) {
@@ -325,10 +345,13 @@ void insert_constraint(Mesh& mesh, Delaunay& triangulation, VertexHandle a, Vert
     mesh.edges.push_back({a, b, source});
 }
 
-void insert_constraint(Mesh& mesh, Triangulation& triangulation, VertexHandle a, VertexHandle b, int source) {
-    if (a == b) return;
+void insert_constraint(Mesh& mesh, Triangulation& triangulation, VertexHandle a, VertexHandle b,
+                       int source) {
+    if (a == b)
+        return;
     const Triangulation::Constraint_id id = triangulation.insert_constraint(a, b);
-    if (id.vl_ptr() == nullptr) return;
+    if (id.vl_ptr() == nullptr)
+        return;
     mesh.constraint_ids.push_back(id);
     mesh.source_of_id.emplace(id.vl_ptr(), source);
 }
@@ -355,12 +378,14 @@ void mark_domain(Delaunay& triangulation, const std::vector<double>& holes, bool
     for (const FaceHandle face : triangulation.all_face_handles()) {
         face->set_in_domain(carve || !triangulation.is_infinite(face));
     }
-    if (!carve) return;
+    if (!carve)
+        return;
     std::vector<FaceHandle> stack;
     eat_from(triangulation.infinite_face(), stack);
     for (std::size_t h = 0; h + 1 < holes.size(); h += 2) {
         const FaceHandle face = triangulation.locate(Point(holes[h], holes[h + 1]));
-        if (face->is_in_domain()) eat_from(face, stack);
+        if (face->is_in_domain())
+            eat_from(face, stack);
     }
 }
 
@@ -389,13 +414,14 @@ void copy_neighbour_attributes(const Mesh& mesh, const PlanarGraph& graph, Verte
 // points on it), so this is what splitting the sub-segment between the point's neighbours
 // gives: every split of a piece interpolates linearly between points on the same line.
 void made_point_attributes(const Mesh& mesh, const PlanarGraph& graph, const Mesh* unrefined,
-                           VertexHandle v, int source, FaceHandle& hint,
-                           double* attributes, int& marker) {
+                           VertexHandle v, int source, FaceHandle& hint, double* attributes,
+                           int& marker) {
     const double x = v->point().x(), y = v->point().y();
     marker = 0;
     const ConstraintSource* best = source >= 0 ? &mesh.sources[source] : nullptr;
     if (best != nullptr) {
-        if (best->segment >= 0) marker = graph.segment_markers[best->segment];
+        if (best->segment >= 0)
+            marker = graph.segment_markers[best->segment];
         interpolate_on_line(graph, best->first, best->last, x, y, attributes);
         return;
     }
@@ -425,7 +451,8 @@ void number_made_points(Mesh& mesh, PlanarGraph& graph, const Mesh* unrefined) {
     std::vector<VertexHandle> made;
     std::vector<Point> positions;
     for (const VertexHandle v : mesh.triangulation().finite_vertex_handles()) {
-        if (v->info().point != kMadeByTriangulation) continue;
+        if (v->info().point != kMadeByTriangulation)
+            continue;
         made.push_back(v);
         positions.push_back(v->point());
     }
@@ -439,8 +466,8 @@ void number_made_points(Mesh& mesh, PlanarGraph& graph, const Mesh* unrefined) {
     for (const std::size_t i : order) {
         const auto found = sources.find(&*made[i]);
         const int source = found != sources.end() ? found->second : -1;
-        made_point_attributes(mesh, graph, unrefined, made[i], source, hint, attributes.data() + i * count,
-                              markers[i]);
+        made_point_attributes(mesh, graph, unrefined, made[i], source, hint,
+                              attributes.data() + i * count, markers[i]);
     }
     for (std::size_t i = 0; i < made.size(); ++i) {
         made[i]->info().point = add_point(graph, positions[i].x(), positions[i].y(),
@@ -458,8 +485,8 @@ double distance(const PlanarGraph& graph, int a, int b) {
 // retriangulates the cut in time quadratic in their count. Gives false, with no
 // constraint inserted, when the points do not span the plane.
 template <class AnyTriangulation>
-bool insert_points_and_constraints(Mesh& mesh, AnyTriangulation& triangulation, const PlanarGraph& graph,
-                                   const std::vector<int>& points) {
+bool insert_points_and_constraints(Mesh& mesh, AnyTriangulation& triangulation,
+                                   const PlanarGraph& graph, const std::vector<int>& points) {
     double min_x = INFINITY, max_x = -INFINITY, min_y = INFINITY, max_y = -INFINITY;
     for (const int p : points) {
         min_x = std::min(min_x, graph.xy[2 * p]);
@@ -467,8 +494,8 @@ bool insert_points_and_constraints(Mesh& mesh, AnyTriangulation& triangulation, 
         min_y = std::min(min_y, graph.xy[2 * p + 1]);
         max_y = std::max(max_y, graph.xy[2 * p + 1]);
     }
-    const double spacing =
-        std::max(max_x - min_x, max_y - min_y) / std::sqrt(static_cast<double>(std::max<std::size_t>(1, points.size())));
+    const double spacing = std::max(max_x - min_x, max_y - min_y) /
+                           std::sqrt(static_cast<double>(std::max<std::size_t>(1, points.size())));
     std::vector<int> long_ones, short_ones;
     std::vector<char> is_end(graph.point_count(), 0);
     for (int c = 0; c < static_cast<int>(mesh.sources.size()); ++c) {
@@ -490,12 +517,15 @@ bool insert_points_and_constraints(Mesh& mesh, AnyTriangulation& triangulation, 
         long_ones.clear();
     }
     for (const int c : long_ones) {
-        insert_constraint(mesh, triangulation, handles[mesh.sources[c].first], handles[mesh.sources[c].last], c);
+        insert_constraint(mesh, triangulation, handles[mesh.sources[c].first],
+                          handles[mesh.sources[c].last], c);
     }
     insert_points(triangulation, graph, others, handles);
-    if (triangulation.dimension() < 2) return false;
+    if (triangulation.dimension() < 2)
+        return false;
     for (const int c : short_ones) {
-        insert_constraint(mesh, triangulation, handles[mesh.sources[c].first], handles[mesh.sources[c].last], c);
+        insert_constraint(mesh, triangulation, handles[mesh.sources[c].first],
+                          handles[mesh.sources[c].last], c);
     }
     return true;
 }
@@ -504,10 +534,12 @@ bool insert_points_and_constraints(Mesh& mesh, AnyTriangulation& triangulation, 
 // CGAL made no vertex where constraints cross, and no point split a constraint.
 bool constraints_are_whole(const Mesh& mesh) {
     for (const VertexHandle v : mesh.plain->finite_vertex_handles()) {
-        if (v->info().point == kMadeByTriangulation) return false;
+        if (v->info().point == kMadeByTriangulation)
+            return false;
     }
     for (const ConstrainedEdge& edge : mesh.edges) {
-        if (!mesh.plain->is_edge(edge.u, edge.w)) return false;
+        if (!mesh.plain->is_edge(edge.u, edge.w))
+            return false;
     }
     return true;
 }
@@ -517,21 +549,26 @@ bool constraints_are_whole(const Mesh& mesh) {
 std::unique_ptr<Mesh> triangulate_graph(const PlanarGraph& graph, bool tracked) {
     std::vector<int> points;
     for (int p = 0; p < graph.point_count(); ++p) {
-        if (graph.representative[p] == p) points.push_back(p);
+        if (graph.representative[p] == p)
+            points.push_back(p);
     }
     auto mesh = std::make_unique<Mesh>();
     mesh->sources.reserve(graph.pieces.size());
-    for (const Piece& piece : graph.pieces) mesh->sources.push_back({piece.segment, piece.first, piece.last});
+    for (const Piece& piece : graph.pieces)
+        mesh->sources.push_back({piece.segment, piece.first, piece.last});
     if (!tracked) {
         mesh->plain = std::make_unique<Delaunay>();
-        if (!insert_points_and_constraints(*mesh, *mesh->plain, graph, points)) return nullptr;
-        if (constraints_are_whole(*mesh)) return mesh;
+        if (!insert_points_and_constraints(*mesh, *mesh->plain, graph, points))
+            return nullptr;
+        if (constraints_are_whole(*mesh))
+            return mesh;
         // Rounded crossing points made pieces cross again: start over, tracking constraints.
         mesh->plain.reset();
         mesh->edges.clear();
     }
     mesh->tracked = std::make_unique<Triangulation>();
-    if (!insert_points_and_constraints(*mesh, *mesh->tracked, graph, points)) return nullptr;
+    if (!insert_points_and_constraints(*mesh, *mesh->tracked, graph, points))
+        return nullptr;
     list_tracked_edges(*mesh);
     return mesh;
 }
@@ -542,9 +579,11 @@ std::unique_ptr<Mesh> triangulate_graph(const PlanarGraph& graph, bool tracked) 
 bool hull_is_made_of_pieces(const PlanarGraph& graph) {
     std::vector<int> sorted;
     for (int p = 0; p < graph.point_count(); ++p) {
-        if (graph.representative[p] == p) sorted.push_back(p);
+        if (graph.representative[p] == p)
+            sorted.push_back(p);
     }
-    if (sorted.size() < 3) return false;
+    if (sorted.size() < 3)
+        return false;
     std::sort(sorted.begin(), sorted.end(), [&graph](int a, int b) {
         const double* p = &graph.xy[2 * a];
         const double* q = &graph.xy[2 * b];
@@ -554,7 +593,8 @@ bool hull_is_made_of_pieces(const PlanarGraph& graph) {
     std::vector<int> hull;
     auto extend = [&](int p, std::size_t floor) {
         while (hull.size() >= floor + 2 &&
-               CGAL::orientation(graph_point(graph, hull[hull.size() - 2]), graph_point(graph, hull.back()),
+               CGAL::orientation(graph_point(graph, hull[hull.size() - 2]),
+                                 graph_point(graph, hull.back()),
                                  graph_point(graph, p)) == CGAL::RIGHT_TURN) {
             hull.pop_back();
         }
@@ -565,11 +605,13 @@ bool hull_is_made_of_pieces(const PlanarGraph& graph) {
     for (auto p = sorted.rbegin() + 1; p != sorted.rend(); ++p) extend(*p, lower);
     std::unordered_map<long long, char> pieces;
     auto key = [](int a, int b) {
-        return static_cast<long long>(std::min(a, b)) << 32 | static_cast<long long>(std::max(a, b));
+        return static_cast<long long>(std::min(a, b)) << 32 |
+               static_cast<long long>(std::max(a, b));
     };
     for (const Piece& piece : graph.pieces) pieces.emplace(key(piece.first, piece.last), 1);
     for (std::size_t i = 0; i + 1 < hull.size(); ++i) {
-        if (pieces.count(key(hull[i], hull[i + 1])) == 0) return false;
+        if (pieces.count(key(hull[i], hull[i + 1])) == 0)
+            return false;
     }
     return true;
 }
@@ -580,11 +622,14 @@ bool hull_is_made_of_pieces(const PlanarGraph& graph) {
 bool domain_is_whole(const Mesh& mesh) {
     const Delaunay& triangulation = mesh.triangulation();
     for (const FaceHandle face : triangulation.finite_face_handles()) {
-        if (!face->is_in_domain()) return false;
+        if (!face->is_in_domain())
+            return false;
     }
-    Delaunay::Face_circulator face = triangulation.incident_faces(triangulation.infinite_vertex()), end = face;
+    Delaunay::Face_circulator face = triangulation.incident_faces(triangulation.infinite_vertex()),
+                              end = face;
     do {
-        if (!face->is_constrained(face->index(triangulation.infinite_vertex()))) return false;
+        if (!face->is_constrained(face->index(triangulation.infinite_vertex())))
+            return false;
     } while (++face != end);
     return true;
 }
@@ -599,7 +644,8 @@ std::unique_ptr<Mesh> plain_copy(const Mesh& mesh, const PlanarGraph& graph) {
     for (const VertexHandle v : copy->plain->finite_vertex_handles()) by_point[v->info().point] = v;
     copy->edges.reserve(mesh.edges.size());
     for (const ConstrainedEdge& edge : mesh.edges) {
-        copy->edges.push_back({by_point[edge.u->info().point], by_point[edge.w->info().point], edge.source});
+        copy->edges.push_back(
+            {by_point[edge.u->info().point], by_point[edge.w->info().point], edge.source});
     }
     return copy;
 }
@@ -624,13 +670,15 @@ std::unique_ptr<Mesh> kept_region_mesh(const Mesh& first, const PlanarGraph& gra
     const Delaunay& original = first.triangulation();
     std::vector<char> kept(graph.point_count(), 0);
     for (const FaceHandle face : original.finite_face_handles()) {
-        if (!face->is_in_domain()) continue;
+        if (!face->is_in_domain())
+            continue;
         for (int i = 0; i < 3; ++i) kept[face->vertex(i)->info().point] = 1;
     }
     std::vector<int> points;
     double min_x = INFINITY, max_x = -INFINITY, min_y = INFINITY, max_y = -INFINITY;
     for (int p = 0; p < graph.point_count(); ++p) {
-        if (!kept[p]) continue;
+        if (!kept[p])
+            continue;
         points.push_back(p);
         min_x = std::min(min_x, graph.xy[2 * p]);
         max_x = std::max(max_x, graph.xy[2 * p]);
@@ -643,13 +691,15 @@ std::unique_ptr<Mesh> kept_region_mesh(const Mesh& first, const PlanarGraph& gra
     for (const Edge& edge : original.finite_edges()) {
         const bool inside = in_domain(original, edge.first);
         const bool outside_inside = in_domain(original, edge.first->neighbor(edge.second));
-        if (!inside && !outside_inside) continue;
+        if (!inside && !outside_inside)
+            continue;
         const VertexHandle u = edge.first->vertex(Delaunay::cw(edge.second));
         const VertexHandle w = edge.first->vertex(Delaunay::ccw(edge.second));
         const int a = u->info().point, b = w->info().point;
         if (edge.first->is_constrained(edge.second)) {
             const auto found = sources.find(edge_key(u, w));
-            constraints.push_back({found != sources.end() ? first.sources[found->second].segment : -1, a, b});
+            constraints.push_back(
+                {found != sources.end() ? first.sources[found->second].segment : -1, a, b});
         } else if (inside != outside_inside) {
             constraints.push_back({-1, a, b});
         }
@@ -663,8 +713,9 @@ std::unique_ptr<Mesh> kept_region_mesh(const Mesh& first, const PlanarGraph& gra
     const double center_x = 0.5 * (min_x + max_x), center_y = 0.5 * (min_y + max_y);
     for (const double sx : {-1.0, 1.0}) {
         for (const double sy : {-1.0, 1.0}) {
-            triangulation.insert(Point(center_x + sx * reach, center_y + sy * reach))->info().point =
-                kFramePoint;
+            triangulation.insert(Point(center_x + sx * reach, center_y + sy * reach))
+                ->info()
+                .point = kFramePoint;
         }
     }
     insert_points_and_constraints(*mesh, triangulation, graph, points);
@@ -681,10 +732,12 @@ bool refine(Mesh& mesh, const PlanarGraph& graph, double bound, long long point_
     const long long start = static_cast<long long>(triangulation.number_of_vertices());
     while (steps < max_steps) {
         const long long added = static_cast<long long>(triangulation.number_of_vertices()) - start;
-        if (added >= point_limit) break;
+        if (added >= point_limit)
+            break;
         const bool more = mesher.step();
         ++steps;
-        if (!more) return true;
+        if (!more)
+            return true;
     }
     return mesher.is_done();
 }
@@ -698,7 +751,8 @@ std::unique_ptr<Mesh> refined_mesh(std::unique_ptr<Mesh> in_place, const Mesh& u
                                    double bound, long long point_limit, bool& limited) {
     long long steps = 0;
     try {
-        std::unique_ptr<Mesh> mesh = in_place ? std::move(in_place) : kept_region_mesh(unrefined, graph, holes);
+        std::unique_ptr<Mesh> mesh =
+            in_place ? std::move(in_place) : kept_region_mesh(unrefined, graph, holes);
         limited = !refine(*mesh, graph, bound, point_limit, LLONG_MAX, steps);
         return mesh;
     } catch (const CGAL::Failure_exception&) {
@@ -717,19 +771,24 @@ std::unique_ptr<Mesh> refined_mesh(std::unique_ptr<Mesh> in_place, const Mesh& u
 void export_mesh(const Mesh& mesh, const PlanarGraph& graph, MeshResult& result) {
     const Delaunay& triangulation = mesh.triangulation();
     for (const FaceHandle face : triangulation.finite_face_handles()) {
-        if (!face->is_in_domain()) continue;
+        if (!face->is_in_domain())
+            continue;
         for (int i = 0; i < 3; ++i) result.triangles.push_back(face->vertex(i)->info().point);
     }
     std::unordered_map<EdgeKey, std::size_t, EdgeKeyHash> exported;
     for (const ConstrainedEdge& edge : mesh.edges) {
         const int segment = mesh.sources[edge.source].segment;
-        if (segment < 0) continue;
+        if (segment < 0)
+            continue;
         FaceHandle face;
         int index = 0;
-        if (!triangulation.is_edge(edge.u, edge.w, face, index)) continue;
-        if (!in_domain(triangulation, face) && !in_domain(triangulation, face->neighbor(index))) continue;
+        if (!triangulation.is_edge(edge.u, edge.w, face, index))
+            continue;
+        if (!in_domain(triangulation, face) && !in_domain(triangulation, face->neighbor(index)))
+            continue;
         const int marker = graph.segment_markers[segment];
-        const auto inserted = exported.emplace(edge_key(edge.u, edge.w), result.segment_markers.size());
+        const auto inserted =
+            exported.emplace(edge_key(edge.u, edge.w), result.segment_markers.size());
         if (!inserted.second) {
             // Overlapping segments: the lowest-numbered one's marker.
             std::size_t& known = inserted.first->second;
@@ -748,7 +807,8 @@ void export_mesh(const Mesh& mesh, const PlanarGraph& graph, MeshResult& result)
 
 bool has_domain(const Delaunay& triangulation) {
     for (const FaceHandle face : triangulation.finite_face_handles()) {
-        if (face->is_in_domain()) return true;
+        if (face->is_in_domain())
+            return true;
     }
     return false;
 }
@@ -758,9 +818,11 @@ bool has_domain(const Delaunay& triangulation) {
 int mesh_planar_graph(PlanarGraph& graph, const Switches& switches, long long point_limit,
                       MeshResult& result) {
     const bool refining = switches.quality && switches.min_angle > 0.0;
-    const bool whole = refining && (graph.holes.empty() || !switches.planar_graph) && hull_is_made_of_pieces(graph);
+    const bool whole = refining && (graph.holes.empty() || !switches.planar_graph) &&
+                       hull_is_made_of_pieces(graph);
     std::unique_ptr<Mesh> first = triangulate_graph(graph, whole);
-    if (first == nullptr) return TRIANGULATE_COLLINEAR;
+    if (first == nullptr)
+        return TRIANGULATE_COLLINEAR;
     number_made_points(*first, graph, nullptr);
     const std::vector<double> holes = switches.planar_graph ? graph.holes : std::vector<double>();
     mark_domain(first->triangulation(), holes, switches.planar_graph);
@@ -776,15 +838,16 @@ int mesh_planar_graph(PlanarGraph& graph, const Switches& switches, long long po
     std::unique_ptr<Mesh> unrefined;
     if (whole && domain_is_whole(*first)) {
         unrefined = plain_copy(*first, graph);
-        first->shortest_refined_edge = kShortestRefinedEdgeFraction * extent_of(first->triangulation());
+        first->shortest_refined_edge =
+            kShortestRefinedEdgeFraction * extent_of(first->triangulation());
         in_place = std::move(first);
     } else {
         unrefined = std::move(first);
     }
     try {
         const std::unique_ptr<Mesh> refined =
-            refined_mesh(std::move(in_place), *unrefined, graph, holes, angle_bound(switches.min_angle),
-                         point_limit, result.refinement_limited);
+            refined_mesh(std::move(in_place), *unrefined, graph, holes,
+                         angle_bound(switches.min_angle), point_limit, result.refinement_limited);
         list_tracked_edges(*refined);
         number_made_points(*refined, graph, unrefined.get());
         export_mesh(*refined, graph, result);

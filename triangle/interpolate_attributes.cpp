@@ -26,8 +26,7 @@ int add_point(PlanarGraph& graph, double x, double y, const double* attributes, 
     const int point = graph.point_count();
     graph.xy.push_back(x);
     graph.xy.push_back(y);
-    graph.attributes.insert(graph.attributes.end(), attributes,
-                            attributes + graph.attribute_count);
+    graph.attributes.insert(graph.attributes.end(), attributes, attributes + graph.attribute_count);
     graph.markers.push_back(marker);
     graph.representative.push_back(point);
     return point;
@@ -41,7 +40,8 @@ void interpolate_on_line(const PlanarGraph& graph, int first, int last, double x
     const double dy = graph.xy[2 * last + 1] - ay;
     const double length_squared = dx * dx + dy * dy;
     double t = 0.0;
-    if (length_squared > 0.0) t = ((x - ax) * dx + (y - ay) * dy) / length_squared;
+    if (length_squared > 0.0)
+        t = ((x - ax) * dx + (y - ay) * dy) / length_squared;
     t = std::min(1.0, std::max(0.0, t));
     const double* a = attributes_of(graph, first);
     const double* b = attributes_of(graph, last);
@@ -53,7 +53,8 @@ void interpolate_in_triangle(const PlanarGraph& graph, const int corners[3], dou
     double weights[3];
     double total = 0.0;
     for (int i = 0; i < 3; ++i) {
-        weights[i] = std::max(0.0, twice_area(graph, corners[(i + 1) % 3], corners[(i + 2) % 3], x, y));
+        weights[i] =
+            std::max(0.0, twice_area(graph, corners[(i + 1) % 3], corners[(i + 2) % 3], x, y));
         total += weights[i];
     }
     for (int i = 0; i < 3; ++i) weights[i] = total > 0.0 ? weights[i] / total : 1.0 / 3.0;

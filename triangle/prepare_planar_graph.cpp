@@ -6,8 +6,8 @@
 #include <CGAL/box_intersection_d.h>
 
 #include <algorithm>
-#include <cstddef>
 #include <cmath>
+#include <cstddef>
 #include <functional>
 #include <numeric>
 #include <unordered_map>
@@ -40,7 +40,7 @@ constexpr double kCrossingTolerance = 1e-3;
 struct Crossing {
     double x;
     double y;
-    int low;   // the lower-numbered of the two segments
+    int low;  // the lower-numbered of the two segments
     int high;
 };
 
@@ -86,12 +86,15 @@ int find_root(std::vector<int>& parent, int i) {
 void unite(std::vector<int>& parent, int a, int b) {
     a = find_root(parent, a);
     b = find_root(parent, b);
-    if (a < b) parent[b] = a;
-    if (b < a) parent[a] = b;
+    if (a < b)
+        parent[b] = a;
+    if (b < a)
+        parent[a] = b;
 }
 
 double input_extent(const PlanarGraph& graph) {
-    if (graph.input_points == 0) return 0.0;
+    if (graph.input_points == 0)
+        return 0.0;
     double min_x = graph.xy[0], max_x = graph.xy[0], min_y = graph.xy[1], max_y = graph.xy[1];
     for (int i = 1; i < graph.input_points; ++i) {
         min_x = std::min(min_x, graph.xy[2 * i]);
@@ -105,25 +108,32 @@ double input_extent(const PlanarGraph& graph) {
 // Unites points closer than the merge distance. The points are distinct and sorted by x,
 // then y: runs of equal x are walked in y order, and each point is compared with the
 // points of the few following runs whose x is within the merge distance.
-void unite_close_points(const PlanarGraph& graph, const std::vector<int>& sorted, std::vector<int>& parent) {
+void unite_close_points(const PlanarGraph& graph, const std::vector<int>& sorted,
+                        std::vector<int>& parent) {
     const double merge = graph.merge_distance;
     auto x_of = [&graph](int p) { return graph.xy[2 * p]; };
     auto y_of = [&graph](int p) { return graph.xy[2 * p + 1]; };
     std::vector<std::size_t> runs;  // start of each run of equal x, then the end
     for (std::size_t k = 0; k < sorted.size(); ++k) {
-        if (k == 0 || x_of(sorted[k]) != x_of(sorted[k - 1])) runs.push_back(k);
+        if (k == 0 || x_of(sorted[k]) != x_of(sorted[k - 1]))
+            runs.push_back(k);
     }
     runs.push_back(sorted.size());
     for (std::size_t r = 0; r + 1 < runs.size(); ++r) {
         for (std::size_t k = runs[r]; k < runs[r + 1]; ++k) {
             const int p = sorted[k];
-            if (k + 1 < runs[r + 1] && y_of(sorted[k + 1]) - y_of(p) < merge) unite(parent, p, sorted[k + 1]);
+            if (k + 1 < runs[r + 1] && y_of(sorted[k + 1]) - y_of(p) < merge)
+                unite(parent, p, sorted[k + 1]);
             for (std::size_t later = r + 1; later + 1 < runs.size(); ++later) {
-                if (!(x_of(sorted[runs[later]]) - x_of(p) < merge)) break;
-                auto first = std::lower_bound(sorted.begin() + runs[later], sorted.begin() + runs[later + 1],
-                                              y_of(p) - merge, [&](int q, double y) { return y_of(q) < y; });
-                for (; first != sorted.begin() + runs[later + 1] && y_of(*first) < y_of(p) + merge; ++first) {
-                    if (distance_squared(graph, p, *first) < merge * merge) unite(parent, p, *first);
+                if (!(x_of(sorted[runs[later]]) - x_of(p) < merge))
+                    break;
+                auto first =
+                    std::lower_bound(sorted.begin() + runs[later], sorted.begin() + runs[later + 1],
+                                     y_of(p) - merge, [&](int q, double y) { return y_of(q) < y; });
+                for (; first != sorted.begin() + runs[later + 1] && y_of(*first) < y_of(p) + merge;
+                     ++first) {
+                    if (distance_squared(graph, p, *first) < merge * merge)
+                        unite(parent, p, *first);
                 }
             }
         }
@@ -138,8 +148,10 @@ void merge_input_points(PlanarGraph& graph) {
     std::sort(order.begin(), order.end(), [&graph](int a, int b) {
         const double* p = &graph.xy[2 * a];
         const double* q = &graph.xy[2 * b];
-        if (p[0] != q[0]) return p[0] < q[0];
-        if (p[1] != q[1]) return p[1] < q[1];
+        if (p[0] != q[0])
+            return p[0] < q[0];
+        if (p[1] != q[1])
+            return p[1] < q[1];
         return a < b;
     });
     std::vector<int> parent(count);
@@ -159,7 +171,8 @@ void merge_input_points(PlanarGraph& graph) {
 bool is_proper_crossing(const Point& a, const Point& b, const Point& c, const Point& d) {
     const CGAL::Orientation c_side = CGAL::orientation(a, b, c);
     const CGAL::Orientation d_side = CGAL::orientation(a, b, d);
-    if (c_side == CGAL::COLLINEAR || d_side == CGAL::COLLINEAR || c_side == d_side) return false;
+    if (c_side == CGAL::COLLINEAR || d_side == CGAL::COLLINEAR || c_side == d_side)
+        return false;
     const CGAL::Orientation a_side = CGAL::orientation(c, d, a);
     const CGAL::Orientation b_side = CGAL::orientation(c, d, b);
     return a_side != CGAL::COLLINEAR && b_side != CGAL::COLLINEAR && a_side != b_side;
@@ -168,8 +181,8 @@ bool is_proper_crossing(const Point& a, const Point& b, const Point& c, const Po
 // The crossing of two properly crossing segments, within tolerance of the exact one:
 // from interval arithmetic where its result is that narrow, else computed exactly and
 // rounded. The exact computation takes most of the time of a small triangulation.
-std::pair<double, double> crossing_point(const Point& a, const Point& b, const Point& c, const Point& d,
-                                         double tolerance) {
+std::pair<double, double> crossing_point(const Point& a, const Point& b, const Point& c,
+                                         const Point& d, double tolerance) {
     {
         CGAL::Protect_FPU_rounding<true> upward;
         using Interval = CGAL::Interval_nt_advanced;
@@ -193,7 +206,8 @@ std::vector<int> meshed_segments(const PlanarGraph& graph) {
     std::vector<int> segments;
     const int count = static_cast<int>(graph.segment_markers.size());
     for (int s = 0; s < count; ++s) {
-        if (first_end(graph, s) != second_end(graph, s)) segments.push_back(s);
+        if (first_end(graph, s) != second_end(graph, s))
+            segments.push_back(s);
     }
     return segments;
 }
@@ -212,18 +226,24 @@ std::vector<Box> segment_boxes(const PlanarGraph& graph, const std::vector<int>&
 
 std::vector<Crossing> find_crossings(const PlanarGraph& graph, std::vector<Box>& boxes) {
     std::vector<Crossing> crossings;
-    CGAL::box_self_intersection_d(boxes.begin(), boxes.end(), [&](const Box& u, const Box& v) {
-        const int s = std::min(*u.handle(), *v.handle());
-        const int t = std::max(*u.handle(), *v.handle());
-        const int a = first_end(graph, s), b = second_end(graph, s);
-        const int c = first_end(graph, t), d = second_end(graph, t);
-        if (a == c || a == d || b == c || b == d) return;
-        const Point pa = point_of(graph, a), pb = point_of(graph, b);
-        const Point pc = point_of(graph, c), pd = point_of(graph, d);
-        if (!is_proper_crossing(pa, pb, pc, pd)) return;
-        const std::pair<double, double> p = crossing_point(pa, pb, pc, pd, kCrossingTolerance * graph.merge_distance);
-        crossings.push_back({p.first, p.second, s, t});
-    }, kBoxCutoff);
+    CGAL::box_self_intersection_d(
+        boxes.begin(), boxes.end(),
+        [&](const Box& u, const Box& v) {
+            const int s = std::min(*u.handle(), *v.handle());
+            const int t = std::max(*u.handle(), *v.handle());
+            const int a = first_end(graph, s), b = second_end(graph, s);
+            const int c = first_end(graph, t), d = second_end(graph, t);
+            if (a == c || a == d || b == c || b == d)
+                return;
+            const Point pa = point_of(graph, a), pb = point_of(graph, b);
+            const Point pc = point_of(graph, c), pd = point_of(graph, d);
+            if (!is_proper_crossing(pa, pb, pc, pd))
+                return;
+            const std::pair<double, double> p =
+                crossing_point(pa, pb, pc, pd, kCrossingTolerance * graph.merge_distance);
+            crossings.push_back({p.first, p.second, s, t});
+        },
+        kBoxCutoff);
     std::sort(crossings.begin(), crossings.end(), [](const Crossing& p, const Crossing& q) {
         return p.low != q.low ? p.low < q.low : p.high < q.high;
     });
@@ -237,7 +257,8 @@ std::vector<Crossing> find_crossings(const PlanarGraph& graph, std::vector<Box>&
 std::vector<int> earliest_close_crossings(const std::vector<Crossing>& crossings, double merge) {
     const int count = static_cast<int>(crossings.size());
     std::vector<int> earliest(count, -1);
-    if (count == 0 || !(merge > 0.0) || !std::isfinite(merge)) return earliest;
+    if (count == 0 || !(merge > 0.0) || !std::isfinite(merge))
+        return earliest;
     double low_x = crossings[0].x, low_y = crossings[0].y;
     for (const Crossing& c : crossings) {
         low_x = std::min(low_x, c.x);
@@ -267,10 +288,12 @@ std::vector<int> earliest_close_crossings(const std::vector<Crossing>& crossings
         for (long long dy = -2; dy <= 2; ++dy) {
             for (long long dx = -2; dx <= 2; ++dx) {
                 const auto found = cells.find(CellKey{at.x + dx, at.y + dy});
-                if (found == cells.end()) continue;
+                if (found == cells.end())
+                    continue;
                 // Entries are in crossing order: the first close one is the cell's lowest.
                 for (const int e : found->second) {
-                    if (best >= 0 && e > best) break;
+                    if (best >= 0 && e > best)
+                        break;
                     const double ex = crossings[e].x - crossing.x, ey = crossings[e].y - crossing.y;
                     if (ex * ex + ey * ey < merge * merge) {
                         best = e;
@@ -301,7 +324,8 @@ std::vector<int> place_crossings(PlanarGraph& graph, const std::vector<Crossing>
     }
     std::vector<int> meshed;
     for (int i = 0; i < graph.input_points; ++i) {
-        if (graph.representative[i] == i) meshed.push_back(i);
+        if (graph.representative[i] == i)
+            meshed.push_back(i);
     }
     std::vector<Box> point_boxes;
     point_boxes.reserve(meshed.size());
@@ -312,18 +336,19 @@ std::vector<int> place_crossings(PlanarGraph& graph, const std::vector<Crossing>
     };
     std::vector<int> nearest(count, -1);
     std::vector<double> nearest_distance(count, merge * merge);
-    CGAL::box_intersection_d(crossing_boxes.begin(), crossing_boxes.end(), point_boxes.begin(),
-                             point_boxes.end(), [&](const Box& u, const Box& v) {
-                                 const int c = *u.handle();
-                                 const int p = *v.handle();
-                                 const double d = distance_to(crossings[c], graph.xy[2 * p],
-                                                              graph.xy[2 * p + 1]);
-                                 if (d < nearest_distance[c] ||
-                                     (d == nearest_distance[c] && nearest[c] >= 0 && p < nearest[c])) {
-                                     nearest[c] = p;
-                                     nearest_distance[c] = d;
-                                 }
-                             }, kBoxCutoff);
+    CGAL::box_intersection_d(
+        crossing_boxes.begin(), crossing_boxes.end(), point_boxes.begin(), point_boxes.end(),
+        [&](const Box& u, const Box& v) {
+            const int c = *u.handle();
+            const int p = *v.handle();
+            const double d = distance_to(crossings[c], graph.xy[2 * p], graph.xy[2 * p + 1]);
+            if (d < nearest_distance[c] ||
+                (d == nearest_distance[c] && nearest[c] >= 0 && p < nearest[c])) {
+                nearest[c] = p;
+                nearest_distance[c] = d;
+            }
+        },
+        kBoxCutoff);
     const std::vector<int> earliest = earliest_close_crossings(crossings, merge);
     std::vector<int> target(count, -1);
     std::vector<double> attributes(graph.attribute_count);
@@ -349,14 +374,16 @@ std::vector<int> place_crossings(PlanarGraph& graph, const std::vector<Crossing>
 // Whether point p lies inside segment a-b, exactly or within the merge distance.
 bool touches_inside(const PlanarGraph& graph, int p, int a, int b) {
     const Point pp = point_of(graph, p), pa = point_of(graph, a), pb = point_of(graph, b);
-    if (CGAL::collinear(pa, pp, pb)) return CGAL::collinear_are_strictly_ordered_along_line(pa, pp, pb);
+    if (CGAL::collinear(pa, pp, pb))
+        return CGAL::collinear_are_strictly_ordered_along_line(pa, pp, pb);
     const double dx = pb.x() - pa.x();
     const double dy = pb.y() - pa.y();
     const double ux = pp.x() - pa.x();
     const double uy = pp.y() - pa.y();
     const double along = ux * dx + uy * dy;
     const double length_squared = dx * dx + dy * dy;
-    if (!(along > 0.0 && along < length_squared)) return false;
+    if (!(along > 0.0 && along < length_squared))
+        return false;
     const double across = ux * dy - uy * dx;
     return across * across < graph.merge_distance * graph.merge_distance * length_squared;
 }
@@ -365,20 +392,23 @@ void add_touching_points(const PlanarGraph& graph, std::vector<Box>& boxes,
                          std::vector<std::vector<int>>& cuts) {
     std::vector<int> meshed;
     for (int i = 0; i < graph.point_count(); ++i) {
-        if (graph.representative[i] == i) meshed.push_back(i);
+        if (graph.representative[i] == i)
+            meshed.push_back(i);
     }
     std::vector<Box> point_boxes;
     point_boxes.reserve(meshed.size());
     for (const int& point : meshed) point_boxes.push_back(point_box(graph, &point, 0.0));
-    CGAL::box_intersection_d(point_boxes.begin(), point_boxes.end(), boxes.begin(), boxes.end(),
-                             [&](const Box& u, const Box& v) {
-                                 const int p = *u.handle();
-                                 const int s = *v.handle();
-                                 const int a = first_end(graph, s), b = second_end(graph, s);
-                                 if (p != a && p != b && touches_inside(graph, p, a, b)) {
-                                     cuts[s].push_back(p);
-                                 }
-                             }, kBoxCutoff);
+    CGAL::box_intersection_d(
+        point_boxes.begin(), point_boxes.end(), boxes.begin(), boxes.end(),
+        [&](const Box& u, const Box& v) {
+            const int p = *u.handle();
+            const int s = *v.handle();
+            const int a = first_end(graph, s), b = second_end(graph, s);
+            if (p != a && p != b && touches_inside(graph, p, a, b)) {
+                cuts[s].push_back(p);
+            }
+        },
+        kBoxCutoff);
 }
 
 void cut_into_pieces(PlanarGraph& graph, const std::vector<int>& segments,
@@ -391,7 +421,8 @@ void cut_into_pieces(PlanarGraph& graph, const std::vector<int>& segments,
         const double dx = graph.xy[2 * b] - graph.xy[2 * a];
         const double dy = graph.xy[2 * b + 1] - graph.xy[2 * a + 1];
         auto along = [&](int p) {
-            return (graph.xy[2 * p] - graph.xy[2 * a]) * dx + (graph.xy[2 * p + 1] - graph.xy[2 * a + 1]) * dy;
+            return (graph.xy[2 * p] - graph.xy[2 * a]) * dx +
+                   (graph.xy[2 * p + 1] - graph.xy[2 * a + 1]) * dy;
         };
         std::stable_sort(points.begin(), points.end(),
                          [&along](int p, int q) { return along(p) < along(q); });
@@ -418,7 +449,8 @@ void prepare_planar_graph(PlanarGraph& graph) {
     for (std::size_t c = 0; c < crossings.size(); ++c) {
         for (const int s : {crossings[c].low, crossings[c].high}) {
             const int p = crossing_points[c];
-            if (p != first_end(graph, s) && p != second_end(graph, s)) cuts[s].push_back(p);
+            if (p != first_end(graph, s) && p != second_end(graph, s))
+                cuts[s].push_back(p);
         }
     }
     add_touching_points(graph, boxes, cuts);

@@ -35,7 +35,8 @@ struct Triangulation_mesher_level_traits_2<Constrained_triangulation_plus_2<Base
     using Edge = typename Tr::Edge;
     using Triangulation_ref_impl<Tr>::triangulation_ref_impl;
 
-    explicit Triangulation_mesher_level_traits_2(Tr& triangulation) : Triangulation_ref_impl<Tr>(triangulation) {}
+    explicit Triangulation_mesher_level_traits_2(Tr& triangulation)
+        : Triangulation_ref_impl<Tr>(triangulation) {}
 
     struct Zone {
         using Faces = std::vector<Face_handle>;
@@ -57,9 +58,11 @@ struct Triangulation_mesher_level_traits_2<Constrained_triangulation_plus_2<Base
     };
 
     Vertex_handle insert_impl(const Point& p, Zone& zone) {
-        if (zone.locate_type == Tr::VERTEX) return zone.fh->vertex(zone.i);
-        return triangulation_ref_impl().star_hole(p, zone.boundary_edges.begin(), zone.boundary_edges.end(),
-                                                  zone.faces.begin(), zone.faces.end());
+        if (zone.locate_type == Tr::VERTEX)
+            return zone.fh->vertex(zone.i);
+        return triangulation_ref_impl().star_hole(p, zone.boundary_edges.begin(),
+                                                  zone.boundary_edges.end(), zone.faces.begin(),
+                                                  zone.faces.end());
     }
 };
 
@@ -96,8 +99,10 @@ public:
         worst_ = kBuckets;
         entries_ = 0;
         Tr& triangulation = this->triangulation_ref_impl();
-        for (auto face = triangulation.finite_faces_begin(); face != triangulation.finite_faces_end(); ++face) {
-            if (face->is_in_domain()) push_if_bad(face);
+        for (auto face = triangulation.finite_faces_begin();
+             face != triangulation.finite_faces_end(); ++face) {
+            if (face->is_in_domain())
+                push_if_bad(face);
         }
     }
 
@@ -111,7 +116,8 @@ public:
     }
 
     void pop_next_element_impl() {
-        if (!drop_dead_front()) return;
+        if (!drop_dead_front())
+            return;
         buckets_[worst_].pop_front();
         --entries_;
     }
@@ -133,20 +139,26 @@ public:
         Tr& triangulation = this->triangulation_ref_impl();
         auto face = triangulation.incident_faces(v), end = face;
         do {
-            if (!triangulation.is_infinite(face) && face->is_in_domain()) push_if_bad(face);
+            if (!triangulation.is_infinite(face) && face->is_in_domain())
+                push_if_bad(face);
         } while (++face != end);
     }
 
 private:
     void push_if_bad(FaceHandle face) {
         Quality quality;
-        if (this->is_bad(face, quality) == CGAL::Mesh_2::NOT_BAD) return;
+        if (this->is_bad(face, quality) == CGAL::Mesh_2::NOT_BAD)
+            return;
         const double fraction = quality / this->criteria.bound();
         const std::size_t bucket =
-            fraction > 0.0 ? std::min(kBuckets - 1, static_cast<std::size_t>(fraction * kBuckets)) : 0;
-        buckets_[bucket].push_back({face, {face->vertex(0), face->vertex(1), face->vertex(2)}, quality});
+            fraction > 0.0 ? std::min(kBuckets - 1, static_cast<std::size_t>(fraction * kBuckets))
+                           : 0;
+        buckets_[bucket].push_back(
+            {face, {face->vertex(0), face->vertex(1), face->vertex(2)}, quality});
         worst_ = std::min(worst_, bucket);
-        if (++entries_ > kEntriesPerFace * this->triangulation_ref_impl().tds().number_of_faces() + 4096) purge();
+        if (++entries_ >
+            kEntriesPerFace * this->triangulation_ref_impl().tds().number_of_faces() + 4096)
+            purge();
     }
 
     void purge() {
@@ -161,8 +173,10 @@ private:
     // Whether the entry's face is still alive with the corners it had when queued. A
     // deleted face keeps its memory, so its slot is asked first.
     bool is_alive(const Entry& entry) const {
-        if (!this->triangulation_ref_impl().tds().faces().is_used(entry.face)) return false;
-        return entry.face->vertex(0) == entry.corners[0] && entry.face->vertex(1) == entry.corners[1] &&
+        if (!this->triangulation_ref_impl().tds().faces().is_used(entry.face))
+            return false;
+        return entry.face->vertex(0) == entry.corners[0] &&
+               entry.face->vertex(1) == entry.corners[1] &&
                entry.face->vertex(2) == entry.corners[2] && entry.face->is_in_domain();
     }
 
@@ -175,7 +189,8 @@ private:
                 bucket.pop_front();
                 --entries_;
             }
-            if (!bucket.empty()) return true;
+            if (!bucket.empty())
+                return true;
         }
         return false;
     }
@@ -189,8 +204,11 @@ private:
 // the queue above for its faces; refinement one step at a time.
 template <typename Tr, typename Criteria>
 class QualityMesher {
-    using EdgesLevel = CGAL::Mesh_2::Refine_edges_with_clusters<Tr, CGAL::Mesh_2::Is_locally_conforming_Gabriel<Tr>>;
-    using FacesLevel = CGAL::Mesh_2::Refine_faces<Tr, Criteria, EdgesLevel, BadFaceQueue<Tr, Criteria, EdgesLevel>>;
+    using EdgesLevel =
+        CGAL::Mesh_2::Refine_edges_with_clusters<Tr,
+                                                 CGAL::Mesh_2::Is_locally_conforming_Gabriel<Tr>>;
+    using FacesLevel = CGAL::Mesh_2::Refine_faces<Tr, Criteria, EdgesLevel,
+                                                  BadFaceQueue<Tr, Criteria, EdgesLevel>>;
 
 public:
     QualityMesher(Tr& triangulation, const Criteria& criteria)

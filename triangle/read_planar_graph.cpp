@@ -21,7 +21,8 @@ PlanarGraph read_planar_graph(const triangulateio& in, const Switches& switches)
     const std::size_t points = static_cast<std::size_t>(in.numberofpoints);
     const std::size_t segments =
         switches.planar_graph ? static_cast<std::size_t>(in.numberofsegments) : 0;
-    const std::size_t holes = switches.planar_graph ? static_cast<std::size_t>(in.numberofholes) : 0;
+    const std::size_t holes =
+        switches.planar_graph ? static_cast<std::size_t>(in.numberofholes) : 0;
     graph.input_points = in.numberofpoints;
     graph.attribute_count = in.numberofpointattributes;
 

@@ -10,7 +10,9 @@ namespace {
 constexpr double kDefaultMinAngle = 20.0;
 constexpr double kLargestMinAngle = 60.0;
 
-bool is_angle_char(char c) { return (c >= '0' && c <= '9') || c == '.'; }
+bool is_angle_char(char c) {
+    return (c >= '0' && c <= '9') || c == '.';
+}
 
 // Reads the angle that may follow q at text[position]; advances position past it.
 bool read_angle(const char* text, std::size_t& position, double& angle) {
@@ -27,7 +29,8 @@ bool read_angle(const char* text, std::size_t& position, double& angle) {
         angle = kDefaultMinAngle;
         return true;
     }
-    if (!has_digit || points > 1) return false;
+    if (!has_digit || points > 1)
+        return false;
     angle = std::strtod(digits.c_str(), nullptr);
     return angle <= kLargestMinAngle;
 }
@@ -35,7 +38,8 @@ bool read_angle(const char* text, std::size_t& position, double& angle) {
 }  // namespace
 
 bool parse_switches(const char* text, Switches& switches) {
-    if (text == nullptr) return false;
+    if (text == nullptr)
+        return false;
     switches = Switches();
     std::size_t position = 0;
     while (text[position] != '\0') {
@@ -52,7 +56,8 @@ bool parse_switches(const char* text, Switches& switches) {
                 break;
             case 'q':
                 switches.quality = true;
-                if (!read_angle(text, position, switches.min_angle)) return false;
+                if (!read_angle(text, position, switches.min_angle))
+                    return false;
                 break;
             default:
                 return false;

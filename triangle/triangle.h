@@ -12,38 +12,38 @@ extern "C" {
 #endif
 
 struct triangulateio {
-    REAL *pointlist;
-    REAL *pointattributelist;
-    int *pointmarkerlist;
+    REAL* pointlist;
+    REAL* pointattributelist;
+    int* pointmarkerlist;
     int numberofpoints;
     int numberofpointattributes;
 
-    int *trianglelist;
-    REAL *triangleattributelist;
-    REAL *trianglearealist;
-    int *neighborlist;
+    int* trianglelist;
+    REAL* triangleattributelist;
+    REAL* trianglearealist;
+    int* neighborlist;
     int numberoftriangles;
     int numberofcorners;
     int numberoftriangleattributes;
 
-    int *segmentlist;
-    int *segmentmarkerlist;
+    int* segmentlist;
+    int* segmentmarkerlist;
     int numberofsegments;
 
-    REAL *holelist;
+    REAL* holelist;
     int numberofholes;
 
-    REAL *regionlist;
+    REAL* regionlist;
     int numberofregions;
 
-    int *edgelist;
-    int *edgemarkerlist;
-    REAL *normlist;
+    int* edgelist;
+    int* edgemarkerlist;
+    REAL* normlist;
     int numberofedges;
 };
 
-void triangulate(char *switches, struct triangulateio *in, struct triangulateio *out,
-                 struct triangulateio *vorout);
+void triangulate(char* switches, struct triangulateio* in, struct triangulateio* out,
+                 struct triangulateio* vorout);
 
 /* Failure codes of triangulate; a failed call leaves an output without points,
  * triangles or segments. */
@@ -60,7 +60,7 @@ void triangulate(char *switches, struct triangulateio *in, struct triangulateio 
 int triangulate_last_error(void);
 
 /* A short English text for the calling thread's last failure code. */
-const char *triangulate_last_error_message(void);
+const char* triangulate_last_error_message(void);
 
 /* 1 when the calling thread's last triangulate call stopped adding points at its limit,
  * leaving some triangles below the asked angle; 0 otherwise. */

@@ -22,15 +22,18 @@ constexpr long long kPointAllowance = 10000;
 
 int run(const char* switch_text, const triangulateio* in, triangulateio* out, bool& limited) {
     tri::Switches switches;
-    if (!tri::parse_switches(switch_text, switches)) return TRIANGULATE_BAD_SWITCHES;
+    if (!tri::parse_switches(switch_text, switches))
+        return TRIANGULATE_BAD_SWITCHES;
     const int checked = tri::check_input(in, switches);
-    if (checked != TRIANGULATE_OK) return checked;
+    if (checked != TRIANGULATE_OK)
+        return checked;
     tri::PlanarGraph graph = tri::read_planar_graph(*in, switches);
     tri::prepare_planar_graph(graph);
     tri::MeshResult mesh;
     const long long point_limit = kPointsPerInputPoint * in->numberofpoints + kPointAllowance;
     const int meshed = tri::mesh_planar_graph(graph, switches, point_limit, mesh);
-    if (meshed != TRIANGULATE_OK) return meshed;
+    if (meshed != TRIANGULATE_OK)
+        return meshed;
     if (!tri::write_output(*in, graph, mesh, switches.zero_based ? 0 : 1, out)) {
         return TRIANGULATE_INTERNAL;
     }
@@ -55,12 +58,15 @@ void triangulate(char* switches, triangulateio* in, triangulateio* out, triangul
     } catch (...) {
         code = TRIANGULATE_INTERNAL;
     }
-    if (code != TRIANGULATE_OK) tri::write_empty_output(in, out);
+    if (code != TRIANGULATE_OK)
+        tri::write_empty_output(in, out);
     last_error = code;
     last_refinement_limited = limited ? 1 : 0;
 }
 
-int triangulate_last_error(void) { return last_error; }
+int triangulate_last_error(void) {
+    return last_error;
+}
 
 const char* triangulate_last_error_message(void) {
     switch (last_error) {
@@ -83,6 +89,8 @@ const char* triangulate_last_error_message(void) {
     }
 }
 
-int triangulate_refinement_limited(void) { return last_refinement_limited; }
+int triangulate_refinement_limited(void) {
+    return last_refinement_limited;
+}
 
 }  // extern "C"

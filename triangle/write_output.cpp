@@ -13,9 +13,11 @@ namespace {
 // malloc for count values; null for none. Sets ok to false when malloc fails.
 template <class T>
 T* allocate(std::size_t count, bool& ok) {
-    if (count == 0) return nullptr;
+    if (count == 0)
+        return nullptr;
     T* values = static_cast<T*>(std::malloc(count * sizeof(T)));
-    if (values == nullptr) ok = false;
+    if (values == nullptr)
+        ok = false;
     return values;
 }
 
@@ -30,7 +32,8 @@ void release(triangulateio& out) {
 
 template <class T>
 void copy_values(T* target, const T* source, std::size_t count) {
-    if (count > 0) std::memcpy(target, source, count * sizeof(T));
+    if (count > 0)
+        std::memcpy(target, source, count * sizeof(T));
 }
 
 }  // namespace
@@ -38,8 +41,10 @@ void copy_values(T* target, const T* source, std::size_t count) {
 void write_empty_output(const triangulateio* in, triangulateio* out) {
     *out = triangulateio{};
     out->numberofcorners = 3;
-    if (in == nullptr) return;
-    out->numberofpointattributes = in->numberofpointattributes > 0 ? in->numberofpointattributes : 0;
+    if (in == nullptr)
+        return;
+    out->numberofpointattributes =
+        in->numberofpointattributes > 0 ? in->numberofpointattributes : 0;
     out->holelist = in->holelist;
     out->numberofholes = in->numberofholes;
     out->regionlist = in->regionlist;
@@ -55,7 +60,8 @@ bool write_output(const triangulateio& in, const PlanarGraph& graph, const MeshR
     for (const int p : mesh.triangles) used[p] = 1;
     int count = inputs;
     for (int p = inputs; p < graph.point_count(); ++p) {
-        if (used[p]) number[p] = count++;
+        if (used[p])
+            number[p] = count++;
     }
 
     const std::size_t points = static_cast<std::size_t>(count);
@@ -83,7 +89,8 @@ bool write_output(const triangulateio& in, const PlanarGraph& graph, const MeshR
         out->pointmarkerlist[p] = in.pointmarkerlist != nullptr ? in.pointmarkerlist[p] : 0;
     }
     for (int p = inputs; p < graph.point_count(); ++p) {
-        if (number[p] < 0) continue;
+        if (number[p] < 0)
+            continue;
         const std::size_t q = static_cast<std::size_t>(number[p]);
         out->pointlist[2 * q] = std::ldexp(graph.xy[2 * p], graph.exponent);
         out->pointlist[2 * q + 1] = std::ldexp(graph.xy[2 * p + 1], graph.exponent);
@@ -94,8 +101,10 @@ bool write_output(const triangulateio& in, const PlanarGraph& graph, const MeshR
         }
         out->pointmarkerlist[q] = graph.markers[p];
     }
-    for (std::size_t i = 0; i < 3 * triangles; ++i) out->trianglelist[i] = number[mesh.triangles[i]] + base;
-    for (std::size_t i = 0; i < 2 * segments; ++i) out->segmentlist[i] = number[mesh.segments[i]] + base;
+    for (std::size_t i = 0; i < 3 * triangles; ++i)
+        out->trianglelist[i] = number[mesh.triangles[i]] + base;
+    for (std::size_t i = 0; i < 2 * segments; ++i)
+        out->segmentlist[i] = number[mesh.segments[i]] + base;
     copy_values(out->segmentmarkerlist, mesh.segment_markers.data(), segments);
 
     out->numberofpoints = count;

@@ -9,7 +9,8 @@ class Slitform;
 class GeneralDlgProc : public ParamMap2UserDlgProc {
 public:
     explicit GeneralDlgProc(Slitform* mod) : mod(mod) {}
-    INT_PTR DlgProc(TimeValue t, IParamMap2* map, HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam) override;
+    INT_PTR DlgProc(TimeValue t, IParamMap2* map, HWND hWnd, UINT msg, WPARAM wParam,
+                    LPARAM lParam) override;
     void DeleteThis() override { delete this; }
 
     Slitform* mod;  // the modifier whose rollout this is; not owned

@@ -19,9 +19,9 @@ struct CliOptions {
     bool optimize = true;
     std::string reportPath, picturePath;
     std::string pluginPath;
-    bool cutLines = false;  // OBJ output: the cut lines as line elements
-    std::string text;                     // a shape from lettering instead of SHAPE
-    std::string font = "DejaVu Sans";     // its font family
+    bool cutLines = false;             // OBJ output: the cut lines as line elements
+    std::string text;                  // a shape from lettering instead of SHAPE
+    std::string font = "DejaVu Sans";  // its font family
     // PLY output: binary or text as asked, else binary from 100000 faces on.
     bool plyBinary = false, plyAscii = false;
 };

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "app/session/mesh_health.h"
 #include "app/session/cut_outcome.h"
+#include "app/session/mesh_health.h"
 #include "matrix3.h"
 
 // A parameter's value as the modifier holds it.
@@ -22,7 +22,7 @@ struct CutReport {
     std::string version;
     std::string meshPath, shapePath, pluginPath;
     std::string text, font;  // the lettering cut instead of a shape file, if any
-    std::string placement;  // "fitted", "fitted and adjusted" or "matrix"
+    std::string placement;   // "fitted", "fitted and adjusted" or "matrix"
     Matrix3 objectTM, shapeTM;
     int steps = 6;
     bool optimize = true;

@@ -1,8 +1,8 @@
 // slitform: cut a mesh along the lines of a shape with the Slitform plug-in, from
 // the command line. slitform --help lists the commands.
-#include <QGuiApplication>
 #include <sys/stat.h>
 
+#include <QGuiApplication>
 #include <cerrno>
 #include <cstring>
 #include <iostream>
@@ -11,16 +11,16 @@
 #include <string>
 #include <vector>
 
+#include "app/cli/cli_options.h"
+#include "app/cli/plugin_info.h"
+#include "app/cli/run_cut.h"
 #include "app/io/atomic_write.h"
 #include "app/io/file_bytes.h"
-#include "app/cli/cli_options.h"
-#include "app/session/demo_scene.h"
-#include "app/cli/plugin_info.h"
 #include "app/io/read_mesh.h"
 #include "app/io/read_shape.h"
-#include "app/cli/run_cut.h"
 #include "app/io/text_shape.h"
 #include "app/io/write_mesh.h"
+#include "app/session/demo_scene.h"
 
 namespace {
 

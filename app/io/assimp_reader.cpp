@@ -1,7 +1,5 @@
 #include "app/io/assimp_reader.h"
 
-#include "app/io/folder_io_system.h"
-
 #include <assimp/postprocess.h>
 #include <assimp/scene.h>
 
@@ -9,6 +7,8 @@
 #include <assimp/Importer.hpp>
 #include <cmath>
 #include <map>
+
+#include "app/io/folder_io_system.h"
 
 namespace {
 

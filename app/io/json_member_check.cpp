@@ -26,7 +26,8 @@ bool CheckJsonMembers(const std::string& text, std::size_t& offset, std::string&
             if (!levels.empty() && levels.back().object && levels.back().expectName) {
                 Level& level = levels.back();
                 level.expectName = false;
-                std::string written = text.substr(start + 1, i < text.size() ? i - start - 1 : std::string::npos);
+                std::string written =
+                    text.substr(start + 1, i < text.size() ? i - start - 1 : std::string::npos);
                 if (!level.names.insert(written).second) {
                     offset = start;
                     name = written;

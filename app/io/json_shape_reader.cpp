@@ -112,8 +112,8 @@ bool ReadJsonShape(const std::string& path, const std::string& bytes,
     }
     std::string repeated;
     if (!CheckJsonMembers(bytes, badAt, repeated)) {
-        error = path + ": line " + std::to_string(LineAt(bytes, badAt)) + ": member \"" + OneLine(repeated, 40) +
-                "\" appears twice in one object";
+        error = path + ": line " + std::to_string(LineAt(bytes, badAt)) + ": member \"" +
+                OneLine(repeated, 40) + "\" appears twice in one object";
         return false;
     }
     QJsonParseError parseError;

@@ -8,7 +8,9 @@
 namespace {
 
 // A word of the file in a message: one line, harmless to a terminal.
-std::string Quoted(const std::string& word) { return OneLine(word, 40); }
+std::string Quoted(const std::string& word) {
+    return OneLine(word, 40);
+}
 
 std::vector<std::string> SplitWords(const std::string& line) {
     std::vector<std::string> words;
@@ -77,7 +79,8 @@ bool ParsePlyHeader(const std::string& bytes, PlyHeader& header, std::string& pr
                                 header.elements.back().properties.empty() &&
                                 header.elements.back().count > 0;
         if ((key == "end_header" || key == "element") && lastElementEmpty) {
-            problem = at + "element \"" + Quoted(header.elements.back().name) + "\" has no properties";
+            problem =
+                at + "element \"" + Quoted(header.elements.back().name) + "\" has no properties";
             return false;
         }
         if (key == "end_header") {

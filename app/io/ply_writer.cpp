@@ -8,7 +8,7 @@ namespace {
 
 // Appends the values of one item, as text separated by spaces or as bytes.
 class ItemWriter {
-  public:
+public:
     ItemWriter(std::string& output, PlyEncoding encoding) : out(output), enc(encoding) {}
 
     void Float(float value) {
@@ -36,7 +36,7 @@ class ItemWriter {
             out.back() = '\n';
     }
 
-  private:
+private:
     void Bytes(std::uint64_t bits, int size) {
         for (int i = 0; i < size; ++i) {
             int shift = enc == PlyEncoding::BinaryBigEndian ? 8 * (size - 1 - i) : 8 * i;

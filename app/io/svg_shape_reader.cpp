@@ -10,10 +10,10 @@
 
 #include "app/io/finite_float.h"
 #include "app/io/one_line_text.h"
+#include "app/io/spline_builder.h"
 #include "app/io/svg_skipped_elements.h"
 #include "app/io/svg_text_outlines.h"
 #include "app/io/svg_use_expansion.h"
-#include "app/io/spline_builder.h"
 #include "app/io/xml_nesting_depth.h"
 
 // SVG++'s arc-to-curve iterator leaves its control points unset when an arc
@@ -341,7 +341,8 @@ bool ReadSvgShape(const std::string& path, const std::string& bytes, std::vector
             warnings->push_back(path + ": left " + std::to_string(unresolved.size()) +
                                 " <use> element(s) whose reference is missing, too deep or one "
                                 "too many: " +
-                                OneLine(unresolved[0], 40) + (unresolved.size() > 1 ? ", ..." : ""));
+                                OneLine(unresolved[0], 40) +
+                                (unresolved.size() > 1 ? ", ..." : ""));
         if (warnings && !skipped.empty())
             warnings->push_back(path + ": skipped elements that draw no line: " + skipped);
         Drawing drawing;

@@ -270,8 +270,11 @@ CutOutcome CutSession::Evaluate(const CutProgress& progress, bool copyMesh,
         outcome.counts = CountCut(before, result);
         if (copyMesh) {
             outcome.mesh = result;
-            outcome.attributes = CarryAttributes(in, attributes, result, FaceOrigins(
-                reinterpret_cast<SlitformFaceOriginsFn>(lib->Symbol(FACE_ORIGINS_EXPORT)), mod, in, result));
+            outcome.attributes = CarryAttributes(
+                in, attributes, result,
+                FaceOrigins(
+                    reinterpret_cast<SlitformFaceOriginsFn>(lib->Symbol(FACE_ORIGINS_EXPORT)), mod,
+                    in, result));
             NameInsideMaterial(outcome.attributes);
         }
         auto recordOf = reinterpret_cast<SlitformCutRecordFn>(lib->Symbol(CUT_RECORD_EXPORT));

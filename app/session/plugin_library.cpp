@@ -9,9 +9,13 @@
 
 #include "resources.h"
 
-PluginLibrary::~PluginLibrary() { Unload(); }
+PluginLibrary::~PluginLibrary() {
+    Unload();
+}
 
-void* PluginLibrary::Symbol(const char* name) const { return handle ? dlsym(handle, name) : nullptr; }
+void* PluginLibrary::Symbol(const char* name) const {
+    return handle ? dlsym(handle, name) : nullptr;
+}
 
 bool PluginLibrary::Load(const std::string& file, std::string& error) {
     Unload();
@@ -44,7 +48,8 @@ bool PluginLibrary::Load(const std::string& file, std::string& error) {
     ULONG v = version();
     if (v != HOST_LIBRARY_VERSION) {
         char text[160];
-        std::snprintf(text, sizeof text, " was built for host version 0x%08lX, not 0x%08X", v, HOST_LIBRARY_VERSION);
+        std::snprintf(text, sizeof text, " was built for host version 0x%08lX, not 0x%08X", v,
+                      HOST_LIBRARY_VERSION);
         error = "plug-in " + file + text;
         shutdown = nullptr;
         Unload();
@@ -54,7 +59,8 @@ bool PluginLibrary::Load(const std::string& file, std::string& error) {
     const WCHAR* desc = describe();
     description = desc ? desc : L"";
     for (int i = 0; i < count; ++i)
-        if (ClassDesc2* cd = classDesc(i)) classes.push_back(cd);
+        if (ClassDesc2* cd = classDesc(i))
+            classes.push_back(cd);
     if (!initialize()) {
         error = "plug-in " + file + " failed to initialise";
         Unload();
@@ -64,8 +70,10 @@ bool PluginLibrary::Load(const std::string& file, std::string& error) {
 }
 
 void PluginLibrary::Unload() {
-    if (!handle) return;
-    if (shutdown) shutdown();
+    if (!handle)
+        return;
+    if (shutdown)
+        shutdown();
     ReleaseModuleResources(handle);
     dlclose(handle);
     handle = nullptr;
@@ -76,7 +84,8 @@ void PluginLibrary::Unload() {
 
 ClassDesc2* PluginLibrary::FindClass(SClass_ID super, Class_ID cid) const {
     for (ClassDesc2* cd : classes)
-        if (cd->SuperClassID() == super && cd->ClassID() == cid) return cd;
+        if (cd->SuperClassID() == super && cd->ClassID() == cid)
+            return cd;
     return nullptr;
 }
 
@@ -86,7 +95,8 @@ void* PluginLibrary::CreateInstance(SClass_ID super, Class_ID cid) const {
 }
 
 std::string DefaultPluginPath() {
-    if (const char* dir = std::getenv("SLITFORM_PLUGIN_DIR")) return std::string(dir) + "/Slitform.dlm";
+    if (const char* dir = std::getenv("SLITFORM_PLUGIN_DIR"))
+        return std::string(dir) + "/Slitform.dlm";
     char exe[PATH_MAX];
     ssize_t n = readlink("/proc/self/exe", exe, sizeof exe - 1);
     std::string dir = ".";

@@ -18,7 +18,8 @@ INode* Scene::AddNode(const std::wstring& name, Object* obj, const Matrix3& tm) 
 
 INode* Scene::FindNode(const std::wstring& name) const {
     for (const auto& node : nodes)
-        if (node->GetName() == name) return node.get();
+        if (node->GetName() == name)
+            return node.get();
     return nullptr;
 }
 

@@ -19,8 +19,10 @@
 #define PBM_SETPOS 0x0402
 #define BST_UNCHECKED 0
 #define BST_CHECKED 1
-#define MAKEWPARAM(lo, hi) (static_cast<WPARAM>((static_cast<DWORD>(hi) << 16) | (static_cast<DWORD>(lo) & 0xffff)))
-#define MAKELPARAM(lo, hi) (static_cast<LPARAM>((static_cast<DWORD>(hi) << 16) | (static_cast<DWORD>(lo) & 0xffff)))
+#define MAKEWPARAM(lo, hi) \
+    (static_cast<WPARAM>((static_cast<DWORD>(hi) << 16) | (static_cast<DWORD>(lo) & 0xffff)))
+#define MAKELPARAM(lo, hi) \
+    (static_cast<LPARAM>((static_cast<DWORD>(hi) << 16) | (static_cast<DWORD>(lo) & 0xffff)))
 
 // Button styles (low four bits of a "Button" control's style).
 #define BS_PUSHBUTTON 0x0
@@ -54,8 +56,9 @@ struct HostWindow {
 // every control; nullptr when the module has no such template.
 HWND CreateDialogFromTemplate(HINSTANCE module, int templateId, HWND parent);
 // A window not made from a template (a progress bar, say).
-HWND CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD style, int x, int y,
-                     int width, int height, HWND parent, void* menu, HINSTANCE instance, LPVOID param);
+HWND CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD style, int x,
+                     int y, int width, int height, HWND parent, void* menu, HINSTANCE instance,
+                     LPVOID param);
 BOOL DestroyWindow(HWND hWnd);
 HWND GetDlgItem(HWND dialog, int id);
 int GetDlgCtrlID(HWND control);

@@ -25,7 +25,8 @@ public:
     IndexList(const IndexList& from) { assign(from.begin(), from.end()); }
     IndexList(IndexList&& from) noexcept { Take(from); }
     IndexList& operator=(const IndexList& from) {
-        if (this != &from) assign(from.begin(), from.end());
+        if (this != &from)
+            assign(from.begin(), from.end());
         return *this;
     }
     IndexList& operator=(IndexList&& from) noexcept {
@@ -58,11 +59,13 @@ public:
     const int& back() const { return data()[count - 1]; }
 
     void reserve(size_type n) {
-        if (n > capacity()) Grow(n);
+        if (n > capacity())
+            Grow(n);
     }
     void clear() { count = 0; }
     void push_back(int value) {
-        if (size() == capacity()) Grow(capacity() * 2);
+        if (size() == capacity())
+            Grow(capacity() * 2);
         data()[count++] = value;
     }
     void emplace_back(int value) { push_back(value); }
@@ -83,7 +86,8 @@ public:
         // and it starts at or after data(): the forward copy is safe.
         if (n > capacity()) {
             int* bigger = new int[n];
-            if (OnHeap()) delete[] store.heap;
+            if (OnHeap())
+                delete[] store.heap;
             store.heap = bigger;
             room = static_cast<int>(n);
         }
@@ -92,7 +96,8 @@ public:
     }
     iterator insert(const_iterator pos, int value) {
         const size_type at = static_cast<size_type>(pos - begin());
-        if (size() == capacity()) Grow(capacity() * 2);
+        if (size() == capacity())
+            Grow(capacity() * 2);
         int* start = data() + at;
         std::move_backward(start, end(), end() + 1);
         *start = value;
@@ -144,12 +149,14 @@ private:
         n = std::max<size_type>(n, 2 * Inline);
         int* bigger = new int[n];
         std::copy(begin(), end(), bigger);
-        if (OnHeap()) delete[] store.heap;
+        if (OnHeap())
+            delete[] store.heap;
         store.heap = bigger;
         room = static_cast<int>(n);
     }
     void Release() {
-        if (OnHeap()) delete[] store.heap;
+        if (OnHeap())
+            delete[] store.heap;
         room = Inline;
         count = 0;
     }

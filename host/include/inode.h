@@ -34,7 +34,8 @@ public:
     int NumRefs() override { return 1; }
     ReferenceTarget* GetReference(int) override { return objRef; }
     void SetReference(int, ReferenceTarget* target) override;
-    RefResult NotifyRefChanged(const Interval&, ReferenceTarget*, PartID&, RefMessage, bool) override {
+    RefResult NotifyRefChanged(const Interval&, ReferenceTarget*, PartID&, RefMessage,
+                               bool) override {
         return REF_SUCCEED;
     }
 

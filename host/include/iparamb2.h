@@ -35,7 +35,13 @@ enum ParamType2 { TYPE_FLOAT = 0, TYPE_INT = 1, TYPE_BOOL = 4, TYPE_INODE = 17 }
 #define APPENDROLL_CLOSED 0x1
 
 // Controls of a parameter in its rollout.
-enum ControlType2 { TYPE_NONE = 0, TYPE_SPINNER, TYPE_SINGLECHEKBOX, TYPE_RADIO, TYPE_PICKNODEBUTTON };
+enum ControlType2 {
+    TYPE_NONE = 0,
+    TYPE_SPINNER,
+    TYPE_SINGLECHEKBOX,
+    TYPE_RADIO,
+    TYPE_PICKNODEBUTTON
+};
 
 // The dimension of a parameter's value; world units are shown in scene units.
 class ParamDimension {
@@ -84,7 +90,8 @@ public:
 class ParamMap2UserDlgProc {
 public:
     virtual ~ParamMap2UserDlgProc() = default;
-    virtual INT_PTR DlgProc(TimeValue t, IParamMap2* map, HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam) = 0;
+    virtual INT_PTR DlgProc(TimeValue t, IParamMap2* map, HWND hWnd, UINT msg, WPARAM wParam,
+                            LPARAM lParam) = 0;
     virtual void DeleteThis() = 0;
 };
 
@@ -222,7 +229,8 @@ public:
     int NumRefs() override { return 1; }
     ReferenceTarget* GetReference(int) override;
     void SetReference(int, ReferenceTarget* target) override;
-    RefResult NotifyRefChanged(const Interval&, ReferenceTarget*, PartID&, RefMessage, bool) override;
+    RefResult NotifyRefChanged(const Interval&, ReferenceTarget*, PartID&, RefMessage,
+                               bool) override;
 
 private:
     INT_PTR DialogMessage(UINT msg, WPARAM wParam, LPARAM lParam);

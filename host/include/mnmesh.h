@@ -4,8 +4,8 @@
 // value rather than leave the mesh inconsistent.
 #pragma once
 
-#include <string>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "index_list.h"
@@ -199,8 +199,8 @@ private:
     // Gives face keep the corners and edges, removing the killed faces and edges;
     // edges[renameFrom, renameTo) are the only ones that may name a killed face.
     void ReplaceFace(int keep, const std::vector<int>& corners, const std::vector<int>& edges,
-                     const std::vector<int>& killedFaces, const std::vector<int>& killedEdges, int renameFrom,
-                     int renameTo);
+                     const std::vector<int>& killedFaces, const std::vector<int>& killedEdges,
+                     int renameFrom, int renameTo);
     bool StripSpurs(std::vector<int>& corners, std::vector<int>& edges, std::vector<int>& stripped);
     bool AllDistinct(const std::vector<int>& ids);
     void JoinInPlace(int ed, int fa, int i, int fb, int j);

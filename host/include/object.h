@@ -45,7 +45,9 @@ public:
     virtual int CanConvertToType(Class_ID cid) { return cid == ClassID(); }
     // This object when it is of class cid; otherwise a new object that belongs to
     // the caller, or nullptr.
-    virtual Object* ConvertToType(TimeValue, Class_ID cid) { return cid == ClassID() ? this : nullptr; }
+    virtual Object* ConvertToType(TimeValue, Class_ID cid) {
+        return cid == ClassID() ? this : nullptr;
+    }
     // The object's state at t: itself, for an object without a pipeline.
     virtual ObjectState Eval(TimeValue) { return ObjectState(this); }
     // A copy of the object, for a pipeline to modify; nullptr where it cannot be copied.
@@ -62,7 +64,7 @@ public:
 
 private:
     Interval chanValid[NUM_OBJ_CHANNELS] = {FOREVER, FOREVER, FOREVER, FOREVER,
-                                             FOREVER, FOREVER, FOREVER, FOREVER};
+                                            FOREVER, FOREVER, FOREVER, FOREVER};
 };
 
 // What a modifier application carries: one per application of a modifier.

@@ -53,15 +53,28 @@ public:
     // The unit vector in the same direction; the zero vector stays the zero vector.
     Point3 Normalize() const {
         float l = Length();
-        if (l == 0.0f) return Point3(0.0f, 0.0f, 0.0f);
+        if (l == 0.0f)
+            return Point3(0.0f, 0.0f, 0.0f);
         return Point3(x / l, y / l, z / l);
     }
 };
 
-inline Point3 operator*(float f, const Point3& a) { return Point3(a.x * f, a.y * f, a.z * f); }
-inline Point3 CrossProd(const Point3& a, const Point3& b) { return a ^ b; }
-inline float DotProd(const Point3& a, const Point3& b) { return a % b; }
-inline float Length(const Point3& a) { return a.Length(); }
-inline float LengthSquared(const Point3& a) { return a.LengthSquared(); }
+inline Point3 operator*(float f, const Point3& a) {
+    return Point3(a.x * f, a.y * f, a.z * f);
+}
+inline Point3 CrossProd(const Point3& a, const Point3& b) {
+    return a ^ b;
+}
+inline float DotProd(const Point3& a, const Point3& b) {
+    return a % b;
+}
+inline float Length(const Point3& a) {
+    return a.Length();
+}
+inline float LengthSquared(const Point3& a) {
+    return a.LengthSquared();
+}
 // The unit vector in the same direction; the zero vector stays the zero vector.
-inline Point3 Normalize(const Point3& a) { return a.Normalize(); }
+inline Point3 Normalize(const Point3& a) {
+    return a.Normalize();
+}

@@ -38,7 +38,8 @@ typedef int RefResult;
 #define PART_DISPLAY 0x40
 #define PART_VERTCOLOR 0x80
 #define PART_TM 0x100
-#define PART_OBJ (PART_TOPO | PART_GEOM | PART_TEXMAP | PART_SELECT | PART_SUBSEL_TYPE | PART_VERTCOLOR)
+#define PART_OBJ \
+    (PART_TOPO | PART_GEOM | PART_TEXMAP | PART_SELECT | PART_SUBSEL_TYPE | PART_VERTCOLOR)
 #define PART_ALL 0x800037FF
 
 // Which dependents a notification reaches.
@@ -121,7 +122,8 @@ public:
     // Dependents still referencing a target that goes away lose that reference.
     ~ReferenceTarget() override;
     ReferenceTarget* AsTarget() override { return this; }
-    RefResult NotifyRefChanged(const Interval&, ReferenceTarget*, PartID&, RefMessage, bool) override {
+    RefResult NotifyRefChanged(const Interval&, ReferenceTarget*, PartID&, RefMessage,
+                               bool) override {
         return REF_SUCCEED;
     }
     // Tells every dependent of the change; a dependent that answers anything but

@@ -10,7 +10,8 @@
 class SplineKnot {
 public:
     SplineKnot() = default;
-    SplineKnot(const Point3& in, const Point3& k, const Point3& out) : inVec(in), knot(k), outVec(out) {}
+    SplineKnot(const Point3& in, const Point3& k, const Point3& out)
+        : inVec(in), knot(k), outVec(out) {}
     Point3 inVec, knot, outVec;
 };
 

@@ -27,22 +27,26 @@ public:
     }
     // Inserts n items read from p before index at; returns at.
     int Insert(int at, int n, const T* p) {
-        if (at < 0 || at > Count()) throw TabOutOfRangeException();
+        if (at < 0 || at > Count())
+            throw TabOutOfRangeException();
         items.insert(items.begin() + at, p, p + n);
         return at;
     }
     // Removes num items from start on; returns the new count.
     int Delete(int start, int num) {
-        if (start < 0 || num < 0 || start + num > Count()) throw TabOutOfRangeException();
+        if (start < 0 || num < 0 || start + num > Count())
+            throw TabOutOfRangeException();
         items.erase(items.begin() + start, items.begin() + start + num);
         return Count();
     }
     T& operator[](int i) {
-        if (i < 0 || i >= Count()) throw TabOutOfRangeException();
+        if (i < 0 || i >= Count())
+            throw TabOutOfRangeException();
         return items[static_cast<size_t>(i)];
     }
     const T& operator[](int i) const {
-        if (i < 0 || i >= Count()) throw TabOutOfRangeException();
+        if (i < 0 || i >= Count())
+            throw TabOutOfRangeException();
         return items[static_cast<size_t>(i)];
     }
     T* Addr(int i) { return &(*this)[i]; }

@@ -6,11 +6,16 @@
 #include <QMessageBox>
 #include <QStandardPaths>
 
-QtUserInterface::QtUserInterface() { qApp->installEventFilter(this); }
+QtUserInterface::QtUserInterface() {
+    qApp->installEventFilter(this);
+}
 
-QtUserInterface::~QtUserInterface() { qApp->removeEventFilter(this); }
+QtUserInterface::~QtUserInterface() {
+    qApp->removeEventFilter(this);
+}
 
-int QtUserInterface::ShowMessageBox(HWND, const std::wstring& text, const std::wstring& title, UINT type) {
+int QtUserInterface::ShowMessageBox(HWND, const std::wstring& text, const std::wstring& title,
+                                    UINT type) {
     QMessageBox box(QApplication::activeWindow());
     box.setWindowTitle(QString::fromStdWString(title));
     box.setText(QString::fromStdWString(text));
@@ -29,27 +34,35 @@ int QtUserInterface::ShowMessageBox(HWND, const std::wstring& text, const std::w
             break;
     }
     switch (box.exec()) {
-        case QMessageBox::Yes: return IDYES;
-        case QMessageBox::No: return IDNO;
-        case QMessageBox::Ok: return IDOK;
-        case QMessageBox::Cancel: return IDCANCEL;
-        default: return HostDismissedAnswer(type);
+        case QMessageBox::Yes:
+            return IDYES;
+        case QMessageBox::No:
+            return IDNO;
+        case QMessageBox::Ok:
+            return IDOK;
+        case QMessageBox::Cancel:
+            return IDCANCEL;
+        default:
+            return HostDismissedAnswer(type);
     }
 }
 
 bool QtUserInterface::AskSaveFile(const HostSaveFileRequest& request, std::wstring& path) {
     QStringList filters;
     for (const auto& [description, pattern] : request.filters)
-        filters << QString::fromStdWString(description) + " (" + QString::fromStdWString(pattern) + ")";
+        filters << QString::fromStdWString(description) + " (" + QString::fromStdWString(pattern) +
+                       ")";
     QString selected = request.filterIndex >= 1 && request.filterIndex <= filters.size()
                            ? filters[request.filterIndex - 1]
                            : QString();
     QFileDialog::Options options;
-    if (!(request.flags & OFN_OVERWRITEPROMPT)) options |= QFileDialog::DontConfirmOverwrite;
-    QString chosen = QFileDialog::getSaveFileName(QApplication::activeWindow(), QString::fromStdWString(request.title),
-                                                  QString::fromStdWString(request.proposed), filters.join(";;"),
-                                                  &selected, options);
-    if (chosen.isEmpty()) return false;
+    if (!(request.flags & OFN_OVERWRITEPROMPT))
+        options |= QFileDialog::DontConfirmOverwrite;
+    QString chosen = QFileDialog::getSaveFileName(
+        QApplication::activeWindow(), QString::fromStdWString(request.title),
+        QString::fromStdWString(request.proposed), filters.join(";;"), &selected, options);
+    if (chosen.isEmpty())
+        return false;
     path = chosen.toStdWString();
     return true;
 }
@@ -68,7 +81,8 @@ bool QtUserInterface::IsKeyDown(int virtualKey) {
 bool QtUserInterface::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease) {
         auto* key = static_cast<QKeyEvent*>(event);
-        if (key->key() == Qt::Key_Escape && !key->isAutoRepeat()) escapeDown = event->type() == QEvent::KeyPress;
+        if (key->key() == Qt::Key_Escape && !key->isAutoRepeat())
+            escapeDown = event->type() == QEvent::KeyPress;
     }
     if (polling) {
         switch (event->type()) {

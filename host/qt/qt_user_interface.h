@@ -12,7 +12,8 @@ public:
     QtUserInterface();
     ~QtUserInterface() override;
 
-    int ShowMessageBox(HWND owner, const std::wstring& text, const std::wstring& title, UINT type) override;
+    int ShowMessageBox(HWND owner, const std::wstring& text, const std::wstring& title,
+                       UINT type) override;
     bool AskSaveFile(const HostSaveFileRequest& request, std::wstring& path) override;
     std::wstring DocumentsFolder() override;
     // Delivers the events waiting (a plug-in that polls keys is busy on the user

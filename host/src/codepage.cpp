@@ -30,7 +30,8 @@ bool LocaleIsLatin1() {
         return false;
     std::string lower;
     for (const char* c = name; *c; ++c)
-        if (*c != '-' && *c != '_') lower += static_cast<char>(std::tolower(static_cast<unsigned char>(*c)));
+        if (*c != '-' && *c != '_')
+            lower += static_cast<char>(std::tolower(static_cast<unsigned char>(*c)));
     return lower.find("iso88591") != std::string::npos || lower.find("latin1") != std::string::npos;
 }
 

@@ -10,7 +10,8 @@ IDerivedObject::~IDerivedObject() {
 }
 
 void IDerivedObject::AddModifier(Modifier* mod, int before) {
-    if (before < 0 || before > NumModifiers()) before = 0;
+    if (before < 0 || before > NumModifiers())
+        before = 0;
     mods.insert(mods.begin() + before, nullptr);
     contexts.insert(contexts.begin() + before, new ModContext());
     ReplaceReference(1 + before, mod);
@@ -18,7 +19,8 @@ void IDerivedObject::AddModifier(Modifier* mod, int before) {
 }
 
 void IDerivedObject::DeleteModifier(int i) {
-    if (i < 0 || i >= NumModifiers()) return;
+    if (i < 0 || i >= NumModifiers())
+        return;
     ReplaceReference(1 + i, nullptr);
     mods.erase(mods.begin() + i);
     delete contexts[i];
@@ -43,19 +45,24 @@ ObjectState IDerivedObject::Eval(TimeValue t) {
     ThrowIfEvaluationCancelled();
     delete result;
     result = nullptr;
-    if (!objRef) return ObjectState();
+    if (!objRef)
+        return ObjectState();
     Object* below = objRef->Eval(t).obj;
     ThrowIfEvaluationCancelled();
     Object* current = below ? below->CopyObject() : nullptr;
     for (int i = NumModifiers() - 1; i >= 0 && current; --i) {
         Modifier* mod = mods[i];
-        if (!mod) continue;
+        if (!mod)
+            continue;
         Class_ID input = mod->InputType();
         if (current->ClassID() != input) {
-            if (!current->CanConvertToType(input)) continue;
+            if (!current->CanConvertToType(input))
+                continue;
             Object* converted = current->ConvertToType(t, input);
-            if (!converted) continue;
-            if (converted != current) delete current;
+            if (!converted)
+                continue;
+            if (converted != current)
+                delete current;
             current = converted;
         }
         ObjectState os(current);
@@ -64,12 +71,14 @@ ObjectState IDerivedObject::Eval(TimeValue t) {
         } catch (const EvaluationCancelled&) {
             // Freeing a large copy takes a while: it stays as the last result, which
             // the next evaluation frees, so that a cancel returns at once.
-            if (os.obj != current) delete os.obj;
+            if (os.obj != current)
+                delete os.obj;
             result = current;
             throw;
         } catch (...) {
             // A cancelled or failed evaluation leaves no copy behind.
-            if (os.obj != current) delete os.obj;
+            if (os.obj != current)
+                delete os.obj;
             delete current;
             throw;
         }
@@ -88,7 +97,8 @@ int IDerivedObject::CanConvertToType(Class_ID cid) {
 
 Object* IDerivedObject::ConvertToType(TimeValue t, Class_ID cid) {
     Object* evaluated = Eval(t).obj;
-    if (!evaluated) return nullptr;
+    if (!evaluated)
+        return nullptr;
     Object* converted = evaluated->ConvertToType(t, cid);
     // The evaluated object belongs to this derived object: hand out a copy.
     return converted == evaluated ? evaluated->CopyObject() : converted;
@@ -117,17 +127,21 @@ ObjectState CompoundObject::Eval(TimeValue t) {
     PolyObject* joined = new PolyObject();
     result = joined;
     for (Object* operand : operands) {
-        if (!operand) continue;
+        if (!operand)
+            continue;
         Object* evaluated = operand->Eval(t).obj;
-        if (!evaluated || !evaluated->CanConvertToType(polyObjectClassID)) continue;
+        if (!evaluated || !evaluated->CanConvertToType(polyObjectClassID))
+            continue;
         Object* converted = evaluated->ConvertToType(t, polyObjectClassID);
         const MNMesh& part = static_cast<PolyObject*>(converted)->mm;
         std::vector<int> map(part.numv, -1);
         for (int i = 0; i < part.numv; ++i)
-            if (!part.v[i].GetFlag(MN_DEAD)) map[i] = joined->mm.NewVert(part.v[i].p);
+            if (!part.v[i].GetFlag(MN_DEAD))
+                map[i] = joined->mm.NewVert(part.v[i].p);
         for (int fi = 0; fi < part.numf; ++fi) {
             const MNFace& face = part.f[fi];
-            if (face.GetFlag(MN_DEAD)) continue;
+            if (face.GetFlag(MN_DEAD))
+                continue;
             std::vector<int> corners;
             for (int c : face.vtx) corners.push_back(map[c]);
             int nf = joined->mm.CreateFace(face.deg, corners.data());
@@ -136,7 +150,8 @@ ObjectState CompoundObject::Eval(TimeValue t) {
                 joined->mm.f[nf].material = face.material;
             }
         }
-        if (converted != evaluated) delete converted;
+        if (converted != evaluated)
+            delete converted;
     }
     return ObjectState(result);
 }

@@ -5,7 +5,8 @@
 namespace {
 
 void Changed(HWND hWnd) {
-    if (hWnd && hWnd->changed) hWnd->changed(hWnd);
+    if (hWnd && hWnd->changed)
+        hWnd->changed(hWnd);
 }
 
 bool IsButtonKind(HWND hWnd, DWORD kind) {
@@ -16,9 +17,11 @@ bool IsButtonKind(HWND hWnd, DWORD kind) {
 
 HWND CreateDialogFromTemplate(HINSTANCE module, int templateId, HWND parent) {
     const ModuleResources* res = GetModuleResources(module);
-    if (!res) return nullptr;
+    if (!res)
+        return nullptr;
     auto found = res->dialogs.find(templateId);
-    if (found == res->dialogs.end()) return nullptr;
+    if (found == res->dialogs.end())
+        return nullptr;
     const DialogTemplate& dlg = found->second;
     HWND dialog = new HostWindow();
     dialog->id = dlg.id;
@@ -29,7 +32,8 @@ HWND CreateDialogFromTemplate(HINSTANCE module, int templateId, HWND parent) {
     dialog->height = dlg.height;
     dialog->style = dlg.style;
     dialog->parent = parent;
-    if (parent) parent->children.push_back(dialog);
+    if (parent)
+        parent->children.push_back(dialog);
     for (const DialogControl& c : dlg.controls) {
         HWND control = new HostWindow();
         control->id = c.id;
@@ -46,8 +50,8 @@ HWND CreateDialogFromTemplate(HINSTANCE module, int templateId, HWND parent) {
     return dialog;
 }
 
-HWND CreateWindowExW(DWORD, LPCWSTR className, LPCWSTR windowName, DWORD style, int x, int y, int width,
-                     int height, HWND parent, void*, HINSTANCE, LPVOID) {
+HWND CreateWindowExW(DWORD, LPCWSTR className, LPCWSTR windowName, DWORD style, int x, int y,
+                     int width, int height, HWND parent, void*, HINSTANCE, LPVOID) {
     HWND w = new HostWindow();
     w->className = className ? Utf8FromWide(className) : std::string();
     w->text = windowName ? windowName : L"";
@@ -65,7 +69,8 @@ HWND CreateWindowExW(DWORD, LPCWSTR className, LPCWSTR windowName, DWORD style, 
 }
 
 BOOL DestroyWindow(HWND hWnd) {
-    if (!hWnd) return FALSE;
+    if (!hWnd)
+        return FALSE;
     while (!hWnd->children.empty()) DestroyWindow(hWnd->children.back());
     if (HWND parent = hWnd->parent) {
         auto& list = parent->children;
@@ -77,23 +82,30 @@ BOOL DestroyWindow(HWND hWnd) {
 }
 
 HWND GetDlgItem(HWND dialog, int id) {
-    if (!dialog) return nullptr;
+    if (!dialog)
+        return nullptr;
     for (HWND child : dialog->children)
-        if (child->id == id) return child;
+        if (child->id == id)
+            return child;
     return nullptr;
 }
 
-int GetDlgCtrlID(HWND control) { return control ? control->id : 0; }
+int GetDlgCtrlID(HWND control) {
+    return control ? control->id : 0;
+}
 
 BOOL EnableWindow(HWND hWnd, BOOL enable) {
-    if (!hWnd) return FALSE;
+    if (!hWnd)
+        return FALSE;
     bool wasDisabled = !hWnd->enabled;
     hWnd->enabled = enable != FALSE;
     Changed(hWnd);
     return wasDisabled ? TRUE : FALSE;
 }
 
-BOOL IsWindowEnabled(HWND hWnd) { return hWnd && hWnd->enabled ? TRUE : FALSE; }
+BOOL IsWindowEnabled(HWND hWnd) {
+    return hWnd && hWnd->enabled ? TRUE : FALSE;
+}
 
 UINT IsDlgButtonChecked(HWND dialog, int id) {
     HWND button = GetDlgItem(dialog, id);
@@ -102,7 +114,8 @@ UINT IsDlgButtonChecked(HWND dialog, int id) {
 
 BOOL CheckDlgButton(HWND dialog, int id, UINT check) {
     HWND button = GetDlgItem(dialog, id);
-    if (!button) return FALSE;
+    if (!button)
+        return FALSE;
     button->checked = check;
     Changed(button);
     return TRUE;
@@ -110,16 +123,20 @@ BOOL CheckDlgButton(HWND dialog, int id, UINT check) {
 
 BOOL SetDlgItemTextW(HWND dialog, int id, LPCWSTR text) {
     HWND control = GetDlgItem(dialog, id);
-    if (!control) return FALSE;
+    if (!control)
+        return FALSE;
     control->text = text ? text : L"";
     Changed(control);
     return TRUE;
 }
 
-std::wstring GetWindowTextString(HWND hWnd) { return hWnd ? hWnd->text : std::wstring(); }
+std::wstring GetWindowTextString(HWND hWnd) {
+    return hWnd ? hWnd->text : std::wstring();
+}
 
 BOOL GetClientRect(HWND hWnd, RECT* rect) {
-    if (!hWnd || !rect) return FALSE;
+    if (!hWnd || !rect)
+        return FALSE;
     rect->left = 0;
     rect->top = 0;
     rect->right = hWnd->width;
@@ -128,8 +145,10 @@ BOOL GetClientRect(HWND hWnd, RECT* rect) {
 }
 
 LRESULT SendMessageW(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (!hWnd) return 0;
-    if (hWnd->dialogProc) return hWnd->dialogProc(msg, wParam, lParam);
+    if (!hWnd)
+        return 0;
+    if (hWnd->dialogProc)
+        return hWnd->dialogProc(msg, wParam, lParam);
     if (msg == PBM_SETRANGE) {
         hWnd->rangeLow = LOWORD(lParam);
         hWnd->rangeHigh = HIWORD(lParam);
@@ -145,7 +164,8 @@ LRESULT SendMessageW(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 
 void HostClickButton(HWND dialog, int id) {
     HWND button = GetDlgItem(dialog, id);
-    if (!button || !button->enabled) return;
+    if (!button || !button->enabled)
+        return;
     if (IsButtonKind(button, BS_AUTOCHECKBOX)) {
         button->checked = button->checked == BST_CHECKED ? BST_UNCHECKED : BST_CHECKED;
         Changed(button);
@@ -159,5 +179,6 @@ void HostClickButton(HWND dialog, int id) {
         button->checked = BST_CHECKED;
         Changed(button);
     }
-    if (dialog->dialogProc) dialog->dialogProc(WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0);
+    if (dialog->dialogProc)
+        dialog->dialogProc(WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0);
 }

@@ -1,21 +1,27 @@
 #include "inode.h"
 
-INode::~INode() { DeleteAllRefs(); }
+INode::~INode() {
+    DeleteAllRefs();
+}
 
 void INode::SetObjectRef(Object* obj) {
     state = ObjectState();
     ReplaceReference(0, obj);
 }
 
-void INode::SetReference(int, ReferenceTarget* target) { objRef = static_cast<Object*>(target); }
+void INode::SetReference(int, ReferenceTarget* target) {
+    objRef = static_cast<Object*>(target);
+}
 
 Matrix3 INode::GetObjectTM(TimeValue, Interval* valid) {
-    if (valid) *valid &= FOREVER;
+    if (valid)
+        *valid &= FOREVER;
     return objOffset * nodeTM;
 }
 
 Matrix3 INode::GetNodeTM(TimeValue, Interval* valid) {
-    if (valid) *valid &= FOREVER;
+    if (valid)
+        *valid &= FOREVER;
     return nodeTM;
 }
 

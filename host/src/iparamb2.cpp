@@ -101,12 +101,14 @@ ParamBlockDesc2::ParamBlockDesc2(BlockID id, const wchar_t* name, int local, Cla
       refNo(ref),
       maps(std::move(rollouts)),
       params(std::move(defs)) {
-    if (cd) cd->AddParamBlockDesc(this);
+    if (cd)
+        cd->AddParamBlockDesc(this);
 }
 
 int ParamBlockDesc2::IDtoIndex(ParamID id) const {
     for (int i = 0; i < Count(); ++i)
-        if (params[i].id == id) return i;
+        if (params[i].id == id)
+            return i;
     return -1;
 }
 
@@ -117,7 +119,8 @@ const ParamDef* ParamBlockDesc2::GetParamDef(ParamID id) const {
 
 const ParamDef* ParamBlockDesc2::FindParam(const std::wstring& name) const {
     for (const ParamDef& d : params)
-        if (d.intName == name) return &d;
+        if (d.intName == name)
+            return &d;
     return nullptr;
 }
 
@@ -136,9 +139,13 @@ IParamBlock2::IParamBlock2(ParamBlockDesc2* d) : desc(d), values(d->params.size(
     }
 }
 
-IParamBlock2::~IParamBlock2() { DeleteAllRefs(); }
+IParamBlock2::~IParamBlock2() {
+    DeleteAllRefs();
+}
 
-ReferenceTarget* IParamBlock2::GetReference(int i) { return values[i].node; }
+ReferenceTarget* IParamBlock2::GetReference(int i) {
+    return values[i].node;
+}
 
 void IParamBlock2::SetReference(int i, ReferenceTarget* target) {
     values[i].node = static_cast<INode*>(target);
@@ -146,7 +153,8 @@ void IParamBlock2::SetReference(int i, ReferenceTarget* target) {
 
 bool IParamBlock2::ValueAt(ParamID id, TimeValue t, float& v, Interval& valid, bool hold) {
     int i = desc->IDtoIndex(id);
-    if (i < 0) return false;
+    if (i < 0)
+        return false;
     const Value& val = values[i];
     if (val.keys.empty()) {
         v = val.constant;
@@ -173,23 +181,27 @@ bool IParamBlock2::ValueAt(ParamID id, TimeValue t, float& v, Interval& valid, b
 
 BOOL IParamBlock2::GetValue(ParamID id, TimeValue t, float& v, Interval& valid, int) {
     const ParamDef* def = desc->GetParamDef(id);
-    if (!def || def->type != TYPE_FLOAT) return FALSE;
+    if (!def || def->type != TYPE_FLOAT)
+        return FALSE;
     return ValueAt(id, t, v, valid) ? TRUE : FALSE;
 }
 
 BOOL IParamBlock2::GetValue(ParamID id, TimeValue t, int& v, Interval& valid, int) {
     const ParamDef* def = desc->GetParamDef(id);
-    if (!def || (def->type != TYPE_INT && def->type != TYPE_BOOL)) return FALSE;
+    if (!def || (def->type != TYPE_INT && def->type != TYPE_BOOL))
+        return FALSE;
     float f = 0.0f;
     // An on/off track steps at its keys; an integer one interpolates and rounds.
-    if (!ValueAt(id, t, f, valid, def->type == TYPE_BOOL)) return FALSE;
+    if (!ValueAt(id, t, f, valid, def->type == TYPE_BOOL))
+        return FALSE;
     v = static_cast<int>(std::lround(f));
     return TRUE;
 }
 
 BOOL IParamBlock2::GetValue(ParamID id, TimeValue, INode*& v, Interval& valid, int) {
     const ParamDef* def = desc->GetParamDef(id);
-    if (!def || def->type != TYPE_INODE) return FALSE;
+    if (!def || def->type != TYPE_INODE)
+        return FALSE;
     v = values[desc->IDtoIndex(id)].node;
     valid &= FOREVER;
     return TRUE;
@@ -223,9 +235,11 @@ void IParamBlock2::Changed(ParamID id) {
 
 BOOL IParamBlock2::SetValue(ParamID id, TimeValue t, float v, int) {
     const ParamDef* def = desc->GetParamDef(id);
-    if (!def || def->type == TYPE_INODE) return FALSE;
+    if (!def || def->type == TYPE_INODE)
+        return FALSE;
     Value& val = values[desc->IDtoIndex(id)];
-    if (def->type != TYPE_FLOAT) v = static_cast<float>(std::lround(v));
+    if (def->type != TYPE_FLOAT)
+        v = static_cast<float>(std::lround(v));
     if (val.keys.empty())
         val.constant = v;
     else
@@ -240,15 +254,18 @@ BOOL IParamBlock2::SetValue(ParamID id, TimeValue t, int v, int tabIndex) {
 
 BOOL IParamBlock2::SetValue(ParamID id, TimeValue, INode* v, int) {
     const ParamDef* def = desc->GetParamDef(id);
-    if (!def || def->type != TYPE_INODE) return FALSE;
-    if (ReplaceReference(desc->IDtoIndex(id), v) != REF_SUCCEED) return FALSE;
+    if (!def || def->type != TYPE_INODE)
+        return FALSE;
+    if (ReplaceReference(desc->IDtoIndex(id), v) != REF_SUCCEED)
+        return FALSE;
     Changed(id);
     return TRUE;
 }
 
 BOOL IParamBlock2::SetKey(ParamID id, TimeValue t, float v) {
     const ParamDef* def = desc->GetParamDef(id);
-    if (!def || def->type == TYPE_INODE || !(def->flags & P_ANIMATABLE)) return FALSE;
+    if (!def || def->type == TYPE_INODE || !(def->flags & P_ANIMATABLE))
+        return FALSE;
     values[desc->IDtoIndex(id)].keys[t] = v;
     Changed(id);
     return TRUE;
@@ -259,11 +276,12 @@ bool IParamBlock2::IsAnimated(ParamID id) const {
     return i >= 0 && !values[i].keys.empty();
 }
 
-RefResult IParamBlock2::NotifyRefChanged(const Interval&, ReferenceTarget* target, PartID&, RefMessage,
-                                         bool) {
+RefResult IParamBlock2::NotifyRefChanged(const Interval&, ReferenceTarget* target, PartID&,
+                                         RefMessage, bool) {
     // A change of a node this block references: it is that parameter that changed.
     for (size_t i = 0; i < values.size(); ++i)
-        if (values[i].node == target) lastNotifyParamID = desc->params[i].id;
+        if (values[i].node == target)
+            lastNotifyParamID = desc->params[i].id;
     return REF_SUCCEED;
 }
 
@@ -272,7 +290,8 @@ ReferenceTarget* IParamBlock2::Clone(RemapDir& remap) {
     for (size_t i = 0; i < values.size(); ++i) {
         copy->values[i].constant = values[i].constant;
         copy->values[i].keys = values[i].keys;
-        if (values[i].node) copy->ReplaceReference(static_cast<int>(i), values[i].node);
+        if (values[i].node)
+            copy->ReplaceReference(static_cast<int>(i), values[i].node);
     }
     BaseClone(this, copy, remap);
     return copy;
@@ -282,15 +301,21 @@ IParamMap2::IParamMap2(IParamBlock2* pb, const ParamMapDesc& d, HINSTANCE module
     : desc(d), ip(iface) {
     ReplaceReference(0, pb, false);
     hWnd = CreateDialogFromTemplate(module, desc.dialogTemplate, nullptr);
-    if (!hWnd) return;
-    hWnd->dialogProc = [this](UINT msg, WPARAM wParam, LPARAM lParam) { return DialogMessage(msg, wParam, lParam); };
+    if (!hWnd)
+        return;
+    hWnd->dialogProc = [this](UINT msg, WPARAM wParam, LPARAM lParam) {
+        return DialogMessage(msg, wParam, lParam);
+    };
     ParamBlockDesc2* pbd = block->GetDesc();
     for (const ParamDef& def : pbd->params) {
-        if (def.mapID != desc.id || def.ctrlType != TYPE_SPINNER || def.ctrlIDs.size() < 2) continue;
+        if (def.mapID != desc.id || def.ctrlType != TYPE_SPINNER || def.ctrlIDs.size() < 2)
+            continue;
         ISpinnerControl* spin = GetISpinner(GetDlgItem(hWnd, def.ctrlIDs[1]));
-        if (!spin) continue;
+        if (!spin)
+            continue;
         if (def.type == TYPE_FLOAT)
-            spin->SetLimits(def.hasRange ? def.lowFloat : -1e30f, def.hasRange ? def.highFloat : 1e30f, FALSE);
+            spin->SetLimits(def.hasRange ? def.lowFloat : -1e30f,
+                            def.hasRange ? def.highFloat : 1e30f, FALSE);
         else
             spin->SetLimits(static_cast<float>(def.hasRange ? def.lowInt : -2147483647),
                             static_cast<float>(def.hasRange ? def.highInt : 2147483647), FALSE);
@@ -302,45 +327,62 @@ IParamMap2::IParamMap2(IParamBlock2* pb, const ParamMapDesc& d, HINSTANCE module
 }
 
 IParamMap2::~IParamMap2() {
-    if (userProc) userProc->DeleteThis();
-    if (hWnd) DestroyWindow(hWnd);
+    if (userProc)
+        userProc->DeleteThis();
+    if (hWnd)
+        DestroyWindow(hWnd);
     ReplaceReference(0, nullptr, false);
 }
 
-ReferenceTarget* IParamMap2::GetReference(int) { return block; }
+ReferenceTarget* IParamMap2::GetReference(int) {
+    return block;
+}
 
-void IParamMap2::SetReference(int, ReferenceTarget* target) { block = static_cast<IParamBlock2*>(target); }
+void IParamMap2::SetReference(int, ReferenceTarget* target) {
+    block = static_cast<IParamBlock2*>(target);
+}
 
-RefResult IParamMap2::NotifyRefChanged(const Interval&, ReferenceTarget*, PartID&, RefMessage message, bool) {
-    if (message == REFMSG_CHANGE) Invalidate();
+RefResult IParamMap2::NotifyRefChanged(const Interval&, ReferenceTarget*, PartID&,
+                                       RefMessage message, bool) {
+    if (message == REFMSG_CHANGE)
+        Invalidate();
     return REF_SUCCEED;
 }
 
-TimeValue IParamMap2::Now() const { return ip ? ip->GetTime() : 0; }
+TimeValue IParamMap2::Now() const {
+    return ip ? ip->GetTime() : 0;
+}
 
 void IParamMap2::SetUserDlgProc(ParamMap2UserDlgProc* proc) {
-    if (userProc && userProc != proc) userProc->DeleteThis();
+    if (userProc && userProc != proc)
+        userProc->DeleteThis();
     userProc = proc;
-    if (userProc && hWnd) userProc->DlgProc(Now(), this, hWnd, WM_INITDIALOG, 0, 0);
+    if (userProc && hWnd)
+        userProc->DlgProc(Now(), this, hWnd, WM_INITDIALOG, 0, 0);
 }
 
 void IParamMap2::Invalidate() {
-    if (!hWnd || !block) return;
+    if (!hWnd || !block)
+        return;
     TimeValue t = Now();
     for (const ParamDef& def : block->GetDesc()->params) {
-        if (def.mapID != desc.id || def.ctrlIDs.empty()) continue;
+        if (def.mapID != desc.id || def.ctrlIDs.empty())
+            continue;
         switch (def.ctrlType) {
             case TYPE_SINGLECHEKBOX:
-                CheckDlgButton(hWnd, def.ctrlIDs[0], block->GetInt(def.id, t) ? BST_CHECKED : BST_UNCHECKED);
+                CheckDlgButton(hWnd, def.ctrlIDs[0],
+                               block->GetInt(def.id, t) ? BST_CHECKED : BST_UNCHECKED);
                 break;
             case TYPE_RADIO: {
                 int value = block->GetInt(def.id, t);
                 for (size_t i = 0; i < def.ctrlIDs.size(); ++i)
-                    CheckDlgButton(hWnd, def.ctrlIDs[i], static_cast<int>(i) == value ? BST_CHECKED : BST_UNCHECKED);
+                    CheckDlgButton(hWnd, def.ctrlIDs[i],
+                                   static_cast<int>(i) == value ? BST_CHECKED : BST_UNCHECKED);
                 break;
             }
             case TYPE_SPINNER: {
-                if (def.ctrlIDs.size() < 2) break;
+                if (def.ctrlIDs.size() < 2)
+                    break;
                 float value = def.type == TYPE_FLOAT ? block->GetFloat(def.id, t)
                                                      : static_cast<float>(block->GetInt(def.id, t));
                 if (ISpinnerControl* spin = GetISpinner(GetDlgItem(hWnd, def.ctrlIDs[1]))) {
@@ -358,7 +400,8 @@ void IParamMap2::Invalidate() {
             case TYPE_PICKNODEBUTTON: {
                 INode* node = block->GetINode(def.id, t);
                 HWND button = GetDlgItem(hWnd, def.ctrlIDs[0]);
-                if (!button) break;
+                if (!button)
+                    break;
                 // The button shows the picked node's name, or its own label.
                 pickLabels.emplace(def.ctrlIDs[0], button->text);
                 std::wstring label = node ? node->GetName() : pickLabels[def.ctrlIDs[0]];
@@ -377,9 +420,11 @@ INT_PTR IParamMap2::DialogMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         int id = LOWORD(wParam);
         TimeValue t = Now();
         for (const ParamDef& def : block->GetDesc()->params) {
-            if (def.mapID != desc.id) continue;
+            if (def.mapID != desc.id)
+                continue;
             auto at = std::find(def.ctrlIDs.begin(), def.ctrlIDs.end(), id);
-            if (at == def.ctrlIDs.end()) continue;
+            if (at == def.ctrlIDs.end())
+                continue;
             if (def.ctrlType == TYPE_SINGLECHEKBOX) {
                 block->SetValue(def.id, t, IsDlgButtonChecked(hWnd, id) == BST_CHECKED ? 1 : 0);
             } else if (def.ctrlType == TYPE_RADIO) {
@@ -394,15 +439,18 @@ INT_PTR IParamMap2::DialogMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 void IParamMap2::UserSetSpinner(int spinnerID, float value) {
-    if (!hWnd || !block) return;
+    if (!hWnd || !block)
+        return;
     for (const ParamDef& def : block->GetDesc()->params) {
         if (def.mapID != desc.id || def.ctrlType != TYPE_SPINNER || def.ctrlIDs.size() < 2 ||
             def.ctrlIDs[1] != spinnerID)
             continue;
         HWND spinner = GetDlgItem(hWnd, spinnerID);
-        if (!spinner || !spinner->enabled) return;
+        if (!spinner || !spinner->enabled)
+            return;
         ISpinnerControl* spin = GetISpinner(spinner);
-        if (!spin) return;
+        if (!spin)
+            return;
         spin->SetValue(value, TRUE);
         float v = spin->GetFVal();
         ReleaseISpinner(spin);
@@ -415,35 +463,43 @@ void IParamMap2::UserSetSpinner(int spinnerID, float value) {
 }
 
 void IParamMap2::UserPickNode(INode* node) {
-    if (!picking || !block) return;
+    if (!picking || !block)
+        return;
     picking = false;
     for (const ParamDef& def : block->GetDesc()->params)
-        if (def.mapID == desc.id && def.ctrlType == TYPE_PICKNODEBUTTON) block->SetValue(def.id, Now(), node);
+        if (def.mapID == desc.id && def.ctrlType == TYPE_PICKNODEBUTTON)
+            block->SetValue(def.id, Now(), node);
     Invalidate();
 }
 
 ParamBlockDesc2* ClassDesc2::GetParamBlockDescByID(BlockID id) {
     for (ParamBlockDesc2* pbd : blockDescs)
-        if (pbd->ID == id) return pbd;
+        if (pbd->ID == id)
+            return pbd;
     return nullptr;
 }
 
 void ClassDesc2::MakeAutoParamBlocks(ReferenceMaker* owner) {
     for (ParamBlockDesc2* pbd : blockDescs)
-        if (pbd->flags & P_AUTO_CONSTRUCT) owner->ReplaceReference(pbd->refNo, new IParamBlock2(pbd));
+        if (pbd->flags & P_AUTO_CONSTRUCT)
+            owner->ReplaceReference(pbd->refNo, new IParamBlock2(pbd));
 }
 
 void ClassDesc2::BeginEditParams(IObjParam* ip, ReferenceMaker* obj, ULONG, Animatable*) {
     BaseObject* owner = dynamic_cast<BaseObject*>(obj);
-    if (!owner) return;
+    if (!owner)
+        return;
     for (ParamBlockDesc2* pbd : blockDescs) {
-        if (!(pbd->flags & P_AUTO_UI)) continue;
+        if (!(pbd->flags & P_AUTO_UI))
+            continue;
         IParamBlock2* block = owner->GetParamBlockByID(pbd->ID);
-        if (!block) continue;
+        if (!block)
+            continue;
         for (const ParamMapDesc& mapDesc : pbd->maps) {
             IParamMap2* map = new IParamMap2(block, mapDesc, HInstance(), ip);
             pbd->openMaps[mapDesc.id] = map;
-            if (ip) ip->RolloutOpened(map);
+            if (ip)
+                ip->RolloutOpened(map);
         }
     }
 }
@@ -451,7 +507,8 @@ void ClassDesc2::BeginEditParams(IObjParam* ip, ReferenceMaker* obj, ULONG, Anim
 void ClassDesc2::EndEditParams(IObjParam* ip, ReferenceMaker*, ULONG, Animatable*) {
     for (ParamBlockDesc2* pbd : blockDescs) {
         for (auto& [id, map] : pbd->openMaps) {
-            if (ip) ip->RolloutClosing(map);
+            if (ip)
+                ip->RolloutClosing(map);
             delete map;
         }
         pbd->openMaps.clear();

@@ -2,7 +2,9 @@
 
 #include <cmath>
 
-Matrix3::Matrix3() { IdentityMatrix(); }
+Matrix3::Matrix3() {
+    IdentityMatrix();
+}
 
 Matrix3::Matrix3(const Point3& row0, const Point3& row1, const Point3& row2, const Point3& row3) {
     SetRow(0, row0);
@@ -19,7 +21,9 @@ void Matrix3::SetRow(int i, const Point3& p) {
     flags = 0;
 }
 
-Point3 Matrix3::GetRow(int i) const { return Point3(m[i][0], m[i][1], m[i][2]); }
+Point3 Matrix3::GetRow(int i) const {
+    return Point3(m[i][0], m[i][1], m[i][2]);
+}
 
 void Matrix3::IdentityMatrix() {
     for (int i = 0; i < 4; ++i)
@@ -29,14 +33,17 @@ void Matrix3::IdentityMatrix() {
 
 void Matrix3::ValidateFlags() {
     flags = 0;
-    if (m[3][0] == 0.0f && m[3][1] == 0.0f && m[3][2] == 0.0f) flags |= POS_IDENT;
+    if (m[3][0] == 0.0f && m[3][1] == 0.0f && m[3][2] == 0.0f)
+        flags |= POS_IDENT;
     bool diagonal = true;
     for (int i = 0; i < 3; ++i)
         for (int j = 0; j < 3; ++j)
-            if (i != j && m[i][j] != 0.0f) diagonal = false;
+            if (i != j && m[i][j] != 0.0f)
+                diagonal = false;
     if (diagonal) {
         flags |= ROT_IDENT;
-        if (m[0][0] == 1.0f && m[1][1] == 1.0f && m[2][2] == 1.0f) flags |= SCL_IDENT;
+        if (m[0][0] == 1.0f && m[1][1] == 1.0f && m[2][2] == 1.0f)
+            flags |= SCL_IDENT;
     }
 }
 
@@ -60,7 +67,8 @@ Matrix3 Matrix3::operator*(const Matrix3& b) const {
     for (int i = 0; i < 4; ++i) {
         for (int j = 0; j < 3; ++j) {
             float v = m[i][0] * b.m[0][j] + m[i][1] * b.m[1][j] + m[i][2] * b.m[2][j];
-            if (i == 3) v += b.m[3][j];
+            if (i == 3)
+                v += b.m[3][j];
             r.m[i][j] = v;
         }
     }
@@ -71,7 +79,8 @@ Matrix3 Matrix3::operator*(const Matrix3& b) const {
 bool Matrix3::operator==(const Matrix3& b) const {
     for (int i = 0; i < 4; ++i)
         for (int j = 0; j < 3; ++j)
-            if (m[i][j] != b.m[i][j]) return false;
+            if (m[i][j] != b.m[i][j])
+                return false;
     return true;
 }
 
@@ -92,14 +101,15 @@ Matrix3 Inverse(const Matrix3& a) {
         }
     }
     double det = double(a[0][0]) * c[0][0] + double(a[0][1]) * c[0][1] + double(a[0][2]) * c[0][2];
-    if (!(det != 0.0) || !std::isfinite(det)) return Matrix3();
+    if (!(det != 0.0) || !std::isfinite(det))
+        return Matrix3();
     Matrix3 r;
     // inv[j][i] = c[i][j] / det (the transposed cofactor matrix).
     for (int i = 0; i < 3; ++i)
         for (int j = 0; j < 3; ++j) r[j][i] = static_cast<float>(c[i][j] / det);
     for (int j = 0; j < 3; ++j) {
-        double t = -(double(a[3][0]) * r[0][j] + double(a[3][1]) * r[1][j] +
-                     double(a[3][2]) * r[2][j]);
+        double t =
+            -(double(a[3][0]) * r[0][j] + double(a[3][1]) * r[1][j] + double(a[3][2]) * r[2][j]);
         r[3][j] = static_cast<float>(t);
     }
     r.ValidateFlags();

@@ -7,7 +7,9 @@ void Mesh::Sync() {
     faces = faceStore.empty() ? nullptr : faceStore.data();
 }
 
-Mesh::Mesh(const Mesh& from) : vertStore(from.vertStore), faceStore(from.faceStore) { Sync(); }
+Mesh::Mesh(const Mesh& from) : vertStore(from.vertStore), faceStore(from.faceStore) {
+    Sync();
+}
 
 Mesh& Mesh::operator=(const Mesh& from) {
     if (this != &from) {

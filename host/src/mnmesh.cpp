@@ -10,17 +10,21 @@ namespace {
 std::atomic<long long> deletedFaces{0};
 }  // namespace
 
-long long HostDeletedFaceCount() { return deletedFaces.load(std::memory_order_relaxed); }
+long long HostDeletedFaceCount() {
+    return deletedFaces.load(std::memory_order_relaxed);
+}
 
 int MNFace::VertIndex(int vv) const {
     for (int i = 0; i < deg; ++i)
-        if (vtx[i] == vv) return i;
+        if (vtx[i] == vv)
+            return i;
     return -1;
 }
 
 int MNFace::EdgeIndex(int ed) const {
     for (int i = 0; i < deg; ++i)
-        if (edg[i] == ed) return i;
+        if (edg[i] == ed)
+            return i;
     return -1;
 }
 
@@ -45,7 +49,8 @@ std::vector<T> CopyStore(const std::vector<T>& from) {
     std::vector<T> to;
     to.reserve(from.size());
     for (size_t i = 0; i < from.size(); ++i) {
-        if (i % kElementsPerCancelCheck == 0) ThrowIfEvaluationCancelled();
+        if (i % kElementsPerCancelCheck == 0)
+            ThrowIfEvaluationCancelled();
         to.push_back(from[i]);
     }
     return to;
@@ -101,9 +106,11 @@ int MNMesh::NewVert(const Point3& p) {
 }
 
 int MNMesh::FindEdge(int a, int b) const {
-    if (a < 0 || a >= numv) return -1;
+    if (a < 0 || a >= numv)
+        return -1;
     for (int ed : vedg[a])
-        if (estore[ed].OtherVert(a) == b) return ed;
+        if (estore[ed].OtherVert(a) == b)
+            return ed;
     return -1;
 }
 
@@ -122,7 +129,8 @@ int MNMesh::NewEdge(int a, int b, int face) {
 
 void MNMesh::KillEdge(int ed) {
     MNEdge& edge = estore[ed];
-    if (edge.flags & MN_DEAD) return;
+    if (edge.flags & MN_DEAD)
+        return;
     edge.flags |= MN_DEAD;
     for (int end : {edge.v1, edge.v2}) {
         IndexList<6>& list = vedg[end];
@@ -131,23 +139,29 @@ void MNMesh::KillEdge(int ed) {
 }
 
 void MNMesh::KillVertIfBare(int vv) {
-    if (vedg[vv].empty()) vstore[vv].flags |= MN_DEAD;
+    if (vedg[vv].empty())
+        vstore[vv].flags |= MN_DEAD;
 }
 
 int MNMesh::CreateFace(int degree, const int* vv) {
-    if (degree < 3 || vv == nullptr) return -1;
+    if (degree < 3 || vv == nullptr)
+        return -1;
     for (int i = 0; i < degree; ++i) {
-        if (vv[i] < 0 || vv[i] >= numv || (vstore[vv[i]].flags & MN_DEAD)) return -1;
+        if (vv[i] < 0 || vv[i] >= numv || (vstore[vv[i]].flags & MN_DEAD))
+            return -1;
         for (int j = 0; j < i; ++j)
-            if (vv[j] == vv[i]) return -1;
+            if (vv[j] == vv[i])
+                return -1;
     }
     std::vector<int> shared(degree, -1);
     for (int j = 0; j < degree; ++j) {
         int a = vv[j], b = vv[(j + 1) % degree];
         int ed = FindEdge(a, b);
-        if (ed < 0) continue;
+        if (ed < 0)
+            continue;
         const MNEdge& edge = estore[ed];
-        if (edge.f2 >= 0 || edge.v1 == a) return -1;
+        if (edge.f2 >= 0 || edge.v1 == a)
+            return -1;
         shared[j] = ed;
     }
     int fi = numf;
@@ -169,7 +183,8 @@ int MNMesh::CreateFace(int degree, const int* vv) {
 }
 
 Point3 MNMesh::GetFaceNormal(int fc, bool nrmlz) const {
-    if (fc < 0 || fc >= numf || (fstore[fc].flags & MN_DEAD)) return Point3(0.0f, 0.0f, 0.0f);
+    if (fc < 0 || fc >= numf || (fstore[fc].flags & MN_DEAD))
+        return Point3(0.0f, 0.0f, 0.0f);
     const MNFace& face = fstore[fc];
     Point3 n;
     if (face.deg == 3) {
@@ -188,7 +203,8 @@ Point3 MNMesh::GetFaceNormal(int fc, bool nrmlz) const {
 }
 
 void MNMesh::FlipNormal(int fc) {
-    if (fc < 0 || fc >= numf || (fstore[fc].flags & MN_DEAD)) return;
+    if (fc < 0 || fc >= numf || (fstore[fc].flags & MN_DEAD))
+        return;
     MNFace& face = fstore[fc];
     int d = face.deg;
     std::vector<int> vtx(d), edg(d);
@@ -224,12 +240,14 @@ void MNMesh::KillFace(int fi, std::vector<int>& touched) {
     deletedFaces.fetch_add(1, std::memory_order_relaxed);
     for (int ed : face.edg) {
         MNEdge& edge = estore[ed];
-        if (edge.flags & MN_DEAD) continue;
+        if (edge.flags & MN_DEAD)
+            continue;
         if (edge.f1 == fi) {
             // The face left behind walks the edge the other way: it becomes f1.
             edge.f1 = edge.f2;
             edge.f2 = -1;
-            if (edge.f1 >= 0) std::swap(edge.v1, edge.v2);
+            if (edge.f1 >= 0)
+                std::swap(edge.v1, edge.v2);
         } else if (edge.f2 == fi) {
             edge.f2 = -1;
         }
@@ -245,14 +263,16 @@ void MNMesh::DeleteFlaggedFaces(DWORD deathFlags, DWORD /*copyFlags*/) {
     ThrowIfEvaluationCancelled();
     std::vector<int> touched;
     for (int fi = 0; fi < numf; ++fi) {
-        if ((fstore[fi].flags & MN_DEAD) || !(fstore[fi].flags & deathFlags)) continue;
+        if ((fstore[fi].flags & MN_DEAD) || !(fstore[fi].flags & deathFlags))
+            continue;
         KillFace(fi, touched);
     }
     for (int vv : touched) KillVertIfBare(vv);
 }
 
 void MNMesh::DeleteFace(int ff) {
-    if (ff < 0 || ff >= numf || (fstore[ff].flags & MN_DEAD)) return;
+    if (ff < 0 || ff >= numf || (fstore[ff].flags & MN_DEAD))
+        return;
     ThrowIfEvaluationCancelled();
     std::vector<int> touched;
     KillFace(ff, touched);
@@ -277,7 +297,8 @@ int MNMesh::PropegateComponentFlags(int slTo, DWORD toFlag, int slFrom, DWORD fr
     std::vector<char> any(nTo, 0), all(nTo, 1);
     auto pair = [&](int from, int to) {
         DWORD ff = flagsOf(slFrom, from);
-        if ((ff & MN_DEAD) || (flagsOf(slTo, to) & MN_DEAD)) return;
+        if ((ff & MN_DEAD) || (flagsOf(slTo, to) & MN_DEAD))
+            return;
         if (ff & fromFlag)
             any[to] = 1;
         else
@@ -289,7 +310,8 @@ int MNMesh::PropegateComponentFlags(int slTo, DWORD toFlag, int slFrom, DWORD fr
         // Vertices and edges.
         for (int ed = 0; ed < nume; ++ed) {
             const MNEdge& edge = estore[ed];
-            if (edge.flags & MN_DEAD) continue;
+            if (edge.flags & MN_DEAD)
+                continue;
             for (int end : {edge.v1, edge.v2}) {
                 if (slTo == MNM_SL_VERTEX)
                     pair(ed, end);
@@ -302,7 +324,8 @@ int MNMesh::PropegateComponentFlags(int slTo, DWORD toFlag, int slFrom, DWORD fr
         int other = slTo == MNM_SL_FACE ? slFrom : slTo;
         for (int fi = 0; fi < numf; ++fi) {
             const MNFace& face = fstore[fi];
-            if (face.flags & MN_DEAD) continue;
+            if (face.flags & MN_DEAD)
+                continue;
             const IndexList<4>& parts = other == MNM_SL_VERTEX ? face.vtx : face.edg;
             for (int part : parts) {
                 if (slTo == MNM_SL_FACE)
@@ -315,24 +338,30 @@ int MNMesh::PropegateComponentFlags(int slTo, DWORD toFlag, int slFrom, DWORD fr
 
     for (int i = 0; i < nTo; ++i) {
         DWORD& fl = flagsOf(slTo, i);
-        if (fl & MN_DEAD) continue;
-        if (ampersand ? all[i] : any[i]) fl = set ? (fl | toFlag) : (fl & ~toFlag);
+        if (fl & MN_DEAD)
+            continue;
+        if (ampersand ? all[i] : any[i])
+            fl = set ? (fl | toFlag) : (fl & ~toFlag);
     }
     int positive = 0;
     for (int i = 0; i < nFrom; ++i) {
         DWORD ff = flagsOf(slFrom, i);
-        if (!(ff & MN_DEAD) && (ff & fromFlag)) ++positive;
+        if (!(ff & MN_DEAD) && (ff & fromFlag))
+            ++positive;
     }
     return positive;
 }
 
-void MNMesh::InvalidateGeomCache() { bboxValid = false; }
+void MNMesh::InvalidateGeomCache() {
+    bboxValid = false;
+}
 
 bool MNMesh::GetBoundingBox(Point3& lo, Point3& hi) const {
     if (!bboxValid) {
         bool any = false;
         for (const MNVert& vert : vstore) {
-            if (vert.flags & MN_DEAD) continue;
+            if (vert.flags & MN_DEAD)
+                continue;
             if (!any) {
                 bboxLo = bboxHi = vert.p;
                 any = true;
@@ -343,7 +372,8 @@ bool MNMesh::GetBoundingBox(Point3& lo, Point3& hi) const {
                 bboxHi[k] = std::max(bboxHi[k], vert.p[k]);
             }
         }
-        if (!any) return false;
+        if (!any)
+            return false;
         bboxValid = true;
     }
     lo = bboxLo;
@@ -395,7 +425,8 @@ void MNMesh::CollapseDeadStructs() {
 
 bool MNMesh::CheckAllData(std::string* why) const {
     auto fail = [&](const std::string& what) {
-        if (why) *why = what;
+        if (why)
+            *why = what;
         return false;
     };
     if (numv != static_cast<int>(vstore.size()) || nume != static_cast<int>(estore.size()) ||
@@ -408,17 +439,21 @@ bool MNMesh::CheckAllData(std::string* why) const {
 
     for (int fi = 0; fi < numf; ++fi) {
         const MNFace& face = fstore[fi];
-        if (face.flags & MN_DEAD) continue;
+        if (face.flags & MN_DEAD)
+            continue;
         std::string at = "face " + std::to_string(fi) + ": ";
         if (face.deg < 3 || static_cast<int>(face.vtx.size()) != face.deg ||
             static_cast<int>(face.edg.size()) != face.deg)
             return fail(at + "degree and corner/edge counts disagree");
         for (int j = 0; j < face.deg; ++j) {
             int a = face.vtx[j], b = face.vtx[(j + 1) % face.deg], ed = face.edg[j];
-            if (!liveVert(a)) return fail(at + "corner is not a live vertex");
-            if (!liveEdge(ed)) return fail(at + "edge is not a live edge");
+            if (!liveVert(a))
+                return fail(at + "corner is not a live vertex");
+            if (!liveEdge(ed))
+                return fail(at + "edge is not a live edge");
             for (int k = 0; k < j; ++k)
-                if (face.vtx[k] == a) return fail(at + "vertex repeats");
+                if (face.vtx[k] == a)
+                    return fail(at + "vertex repeats");
             const MNEdge& edge = estore[ed];
             if (!((edge.v1 == a && edge.v2 == b) || (edge.v1 == b && edge.v2 == a)))
                 return fail(at + "edge " + std::to_string(ed) + " does not join its corners");
@@ -431,14 +466,17 @@ bool MNMesh::CheckAllData(std::string* why) const {
     size_t incidences = 0;
     for (int ed = 0; ed < nume; ++ed) {
         const MNEdge& edge = estore[ed];
-        if (edge.flags & MN_DEAD) continue;
+        if (edge.flags & MN_DEAD)
+            continue;
         std::string at = "edge " + std::to_string(ed) + ": ";
         if (!liveVert(edge.v1) || !liveVert(edge.v2) || edge.v1 == edge.v2)
             return fail(at + "ends are not two live vertices");
-        if (!liveFace(edge.f1)) return fail(at + "f1 is not a live face");
+        if (!liveFace(edge.f1))
+            return fail(at + "f1 is not a live face");
         if (edge.f2 != -1 && (!liveFace(edge.f2) || edge.f2 == edge.f1))
             return fail(at + "f2 is neither -1 nor another live face");
-        if (fstore[edge.f1].EdgeIndex(ed) < 0) return fail(at + "f1 does not use the edge");
+        if (fstore[edge.f1].EdgeIndex(ed) < 0)
+            return fail(at + "f1 does not use the edge");
         if (edge.f2 >= 0 && fstore[edge.f2].EdgeIndex(ed) < 0)
             return fail(at + "f2 does not use the edge");
         for (int end : {edge.v1, edge.v2})
@@ -458,6 +496,7 @@ bool MNMesh::CheckAllData(std::string* why) const {
             return fail("vertex " + std::to_string(vi) + ": dead but has edges");
         listed += vedg[vi].size();
     }
-    if (listed != incidences) return fail("vertex edge lists disagree with the edges");
+    if (listed != incidences)
+        return fail("vertex edge lists disagree with the edges");
     return true;
 }

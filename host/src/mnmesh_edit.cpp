@@ -42,11 +42,14 @@ bool MNMesh::AllDistinct(const std::vector<int>& ids) {
     for (int id : ids) {
         // The only negative id is the one edge that an edit would create.
         if (id < 0) {
-            if (++negative > 1) return false;
+            if (++negative > 1)
+                return false;
             continue;
         }
-        if (static_cast<size_t>(id) >= idSeen.size()) idSeen.resize(static_cast<size_t>(id) + 1, 0u);
-        if (idSeen[static_cast<size_t>(id)] == idCheck) return false;
+        if (static_cast<size_t>(id) >= idSeen.size())
+            idSeen.resize(static_cast<size_t>(id) + 1, 0u);
+        if (idSeen[static_cast<size_t>(id)] == idCheck)
+            return false;
         idSeen[static_cast<size_t>(id)] = idCheck;
     }
     return true;
@@ -56,13 +59,15 @@ bool MNMesh::AllDistinct(const std::vector<int>& ids) {
 // runs out to a vertex and back) from a merged polygon, collecting the stripped
 // edges. Returns whether what remains is a simple polygon: at least
 // three corners, no vertex and no edge twice.
-bool MNMesh::StripSpurs(std::vector<int>& corners, std::vector<int>& edges, std::vector<int>& stripped) {
+bool MNMesh::StripSpurs(std::vector<int>& corners, std::vector<int>& edges,
+                        std::vector<int>& stripped) {
     bool found = true;
     while (found && corners.size() >= 3) {
         found = false;
         int n = static_cast<int>(corners.size());
         for (int k = 0; k < n; ++k) {
-            if (edges[k] != edges[(k + 1) % n]) continue;
+            if (edges[k] != edges[(k + 1) % n])
+                continue;
             // Rotate the spur to the front so that erasing does not wrap around.
             std::rotate(corners.begin(), corners.begin() + k, corners.end());
             std::rotate(edges.begin(), edges.begin() + k, edges.end());
@@ -73,13 +78,14 @@ bool MNMesh::StripSpurs(std::vector<int>& corners, std::vector<int>& edges, std:
             break;
         }
     }
-    if (corners.size() < 3) return false;
+    if (corners.size() < 3)
+        return false;
     return AllDistinct(corners) && AllDistinct(edges);
 }
 
 void MNMesh::ReplaceFace(int keep, const std::vector<int>& corners, const std::vector<int>& edges,
-                         const std::vector<int>& killedFaces, const std::vector<int>& killedEdges, int renameFrom,
-                         int renameTo) {
+                         const std::vector<int>& killedFaces, const std::vector<int>& killedEdges,
+                         int renameFrom, int renameTo) {
     std::vector<int> touched;
     for (int ed : killedEdges) {
         touched.push_back(estore[ed].v1);
@@ -141,8 +147,10 @@ void MNMesh::JoinInPlace(int ed, int fa, int i, int fb, int j) {
     // Either way b's edges follow a's da - 1: only they can name b.
     for (int k = da - 1; k < a.deg; ++k) {
         MNEdge& edge = estore[a.edg[k]];
-        if (edge.f1 == fb) edge.f1 = fa;
-        if (edge.f2 == fb) edge.f2 = fa;
+        if (edge.f1 == fb)
+            edge.f1 = fa;
+        if (edge.f2 == fb)
+            edge.f2 = fa;
     }
     int v1 = estore[ed].v1, v2 = estore[ed].v2;
     KillEdge(ed);
@@ -153,16 +161,19 @@ void MNMesh::JoinInPlace(int ed, int fa, int i, int fb, int j) {
 }
 
 bool MNMesh::RemoveEdge(int ed) {
-    if (ed < 0 || ed >= nume || (estore[ed].flags & MN_DEAD)) return false;
+    if (ed < 0 || ed >= nume || (estore[ed].flags & MN_DEAD))
+        return false;
     const MNEdge& edge = estore[ed];
     int fa = edge.f1, fb = edge.f2;
-    if (fa < 0 || fb < 0 || fa == fb) return false;
+    if (fa < 0 || fb < 0 || fa == fb)
+        return false;
     const MNFace& a = fstore[fa];
     const MNFace& b = fstore[fb];
     int i = a.EdgeIndex(ed), j = b.EdgeIndex(ed);
     // Faces that walk the edge the same way (one was flipped alone) cannot be joined
     // into one consistently oriented polygon.
-    if (i < 0 || j < 0 || b.vtx[j] != a.vtx[(i + 1) % a.deg]) return false;
+    if (i < 0 || j < 0 || b.vtx[j] != a.vtx[(i + 1) % a.deg])
+        return false;
 
     // a's corners from the edge's far end round to its near end, then b's corners
     // between the two, with the edges between them; as two runs of corners, each
@@ -186,7 +197,8 @@ bool MNMesh::RemoveEdge(int ed) {
             break;
         }
     }
-    if (front.count + back.count < 3) return false;
+    if (front.count + back.count < 3)
+        return false;
     // Faces never repeat a corner or an edge, so the polygon repeats one only where
     // the other face has it outside its run. The shorter run is looked up in the
     // longer one's face.
@@ -197,7 +209,8 @@ bool MNMesh::RemoveEdge(int ed) {
     auto inLargeRun = [&](int id, bool isEdge) {
         const IndexList<4>& ids = isEdge ? large.face->edg : large.face->vtx;
         for (int o = 0; o < outside; ++o)
-            if (ids[(large.first + large.count + o) % large.face->deg] == id) return false;
+            if (ids[(large.first + large.count + o) % large.face->deg] == id)
+                return false;
         return true;
     };
     auto onLargeFace = [&](int id) {
@@ -207,7 +220,8 @@ bool MNMesh::RemoveEdge(int ed) {
         int v = small.Corner(k), e = small.Edge(k);
         if (std::any_of(vedg[v].begin(), vedg[v].end(), onLargeFace) && inLargeRun(v, false))
             return false;
-        if (onLargeFace(e) && inLargeRun(e, true)) return false;
+        if (onLargeFace(e) && inLargeRun(e, true))
+            return false;
     }
 
     if (killedEdges.size() == 1) {
@@ -219,9 +233,11 @@ bool MNMesh::RemoveEdge(int ed) {
     edges.reserve(static_cast<size_t>(front.count + back.count));
     int bFrom = 0, bTo = 0;
     for (const CornerRun* run : {&front, &back}) {
-        if (run->face == &b) bFrom = static_cast<int>(edges.size());
+        if (run->face == &b)
+            bFrom = static_cast<int>(edges.size());
         run->AppendTo(corners, edges);
-        if (run->face == &b) bTo = static_cast<int>(edges.size());
+        if (run->face == &b)
+            bTo = static_cast<int>(edges.size());
     }
     // Only b's run can name fb: the checks above leave no edge of a's run on b.
     ReplaceFace(fa, corners, edges, {fb}, killedEdges, bFrom, bTo);
@@ -229,7 +245,8 @@ bool MNMesh::RemoveEdge(int ed) {
 }
 
 bool MNMesh::RemoveVertex(int vv) {
-    if (vv < 0 || vv >= numv || (vstore[vv].flags & MN_DEAD)) return false;
+    if (vv < 0 || vv >= numv || (vstore[vv].flags & MN_DEAD))
+        return false;
     const std::vector<int> around(vedg[vv].begin(), vedg[vv].end());
     if (around.empty()) {
         vstore[vv].flags |= MN_DEAD;
@@ -251,9 +268,11 @@ bool MNMesh::RemoveVertex(int vv) {
             // towards a reach on to b.
             int keepEdge = around[0], dropEdge = around[1];
             int b = e2.OtherVert(vv);
-            if (FindEdge(e1.OtherVert(vv), b) >= 0) return false;
+            if (FindEdge(e1.OtherVert(vv), b) >= 0)
+                return false;
             for (int fc : faces)
-                if (fstore[fc].deg <= 3) return false;
+                if (fstore[fc].deg <= 3)
+                    return false;
             for (int fc : faces) {
                 MNFace& face = fstore[fc];
                 int k = face.VertIndex(vv);
@@ -304,14 +323,16 @@ bool MNMesh::RemoveVertex(int vv) {
         int in = enterEdge(fan.back());
         int next = estore[in].OtherFace(fan.back());
         if (next < 0 || next == start) {
-            if ((next < 0) != border) return false;
+            if ((next < 0) != border)
+                return false;
             break;
         }
         if (std::find(fan.begin(), fan.end(), next) != fan.end() || leaveEdge(next) != in)
             return false;
         fan.push_back(next);
     }
-    if (fan.size() != faces.size()) return false;
+    if (fan.size() != faces.size())
+        return false;
 
     // Each face adds its corners from after the vertex to before it; neighbours share
     // the corner at their common edge.
@@ -319,32 +340,38 @@ bool MNMesh::RemoveVertex(int vv) {
     for (size_t n = 0; n < fan.size(); ++n) {
         const MNFace& face = fstore[fan[n]];
         int k = face.VertIndex(vv);
-        for (int s = (n == 0 ? 1 : 2); s < face.deg; ++s) corners.push_back(face.vtx[(k + s) % face.deg]);
+        for (int s = (n == 0 ? 1 : 2); s < face.deg; ++s)
+            corners.push_back(face.vtx[(k + s) % face.deg]);
         for (int s = 1; s < face.deg - 1; ++s) edges.push_back(face.edg[(k + s) % face.deg]);
     }
     int first = corners.front(), last = corners.back();
     if (border) {
-        if (FindEdge(last, first) >= 0) return false;
+        if (FindEdge(last, first) >= 0)
+            return false;
         edges.push_back(kNewEdge);
     } else {
         corners.pop_back();
     }
     std::vector<int> killedEdges = around;
-    if (!StripSpurs(corners, edges, killedEdges)) return false;
+    if (!StripSpurs(corners, edges, killedEdges))
+        return false;
     // The merged polygon keeps the lowest face index.
     int keep = *std::min_element(fan.begin(), fan.end());
     for (int& ed : edges)
-        if (ed == kNewEdge) ed = NewEdge(last, first, keep);
+        if (ed == kNewEdge)
+            ed = NewEdge(last, first, keep);
     std::vector<int> killedFaces;
     for (int fc : fan)
-        if (fc != keep) killedFaces.push_back(fc);
+        if (fc != keep)
+            killedFaces.push_back(fc);
     ReplaceFace(keep, corners, edges, killedFaces, killedEdges, 0, static_cast<int>(edges.size()));
     vstore[vv].flags |= MN_DEAD;
     return true;
 }
 
 int MNMesh::SplitEdge(int ed, float prop) {
-    if (ed < 0 || ed >= nume || (estore[ed].flags & MN_DEAD) || !(prop > 0.0f && prop < 1.0f)) return -1;
+    if (ed < 0 || ed >= nume || (estore[ed].flags & MN_DEAD) || !(prop > 0.0f && prop < 1.0f))
+        return -1;
     int a = estore[ed].v1, b = estore[ed].v2;
     int nv = NewVert(vstore[a].p + (vstore[b].p - vstore[a].p) * prop);
     MNEdge& edge = estore[ed];
@@ -359,7 +386,8 @@ int MNMesh::SplitEdge(int ed, float prop) {
     estore[ne].f2 = f2;
     estore[ne].flags = flags;
     for (int fc : {f1, f2}) {
-        if (fc < 0) continue;
+        if (fc < 0)
+            continue;
         MNFace& face = fstore[fc];
         int k = face.EdgeIndex(ed);
         bool forward = face.vtx[k] == a;  // f1 walks a -> b, f2 walks b -> a

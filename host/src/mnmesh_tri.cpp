@@ -42,7 +42,8 @@ void EarClip(const std::vector<Point3>& pts, const Point3& normal, std::vector<i
         // Drop the dominant axis; swap the other two where needed so that the polygon
         // turns counter-clockwise in the plane.
         int u = (axis + 1) % 3, w = (axis + 2) % 3;
-        if (normal[axis] < 0.0f) std::swap(u, w);
+        if (normal[axis] < 0.0f)
+            std::swap(u, w);
         for (int i = 0; i < n; ++i) q[i] = P2{pts[i][u], pts[i][w]};
     }
 
@@ -55,15 +56,20 @@ void EarClip(const std::vector<Point3>& pts, const Point3& normal, std::vector<i
                 const P2& a = q[left[(k + m - 1) % m]];
                 const P2& b = q[left[k]];
                 const P2& c = q[left[(k + 1) % m]];
-                if (!(Cross(a, b, c) > 0.0)) continue;
+                if (!(Cross(a, b, c) > 0.0))
+                    continue;
                 bool empty = true;
                 for (int j = 0; j < m && empty; ++j) {
-                    if (j == k || j == (k + 1) % m || j == (k + m - 1) % m) continue;
-                    if (InTriangle(q[left[j]], a, b, c)) empty = false;
+                    if (j == k || j == (k + 1) % m || j == (k + m - 1) % m)
+                        continue;
+                    if (InTriangle(q[left[j]], a, b, c))
+                        empty = false;
                 }
-                if (empty) ear = k;
+                if (empty)
+                    ear = k;
             }
-            if (ear < 0) ear = 0;
+            if (ear < 0)
+                ear = 0;
         }
         tris.push_back(left[(ear + m - 1) % m]);
         tris.push_back(left[ear]);
@@ -79,26 +85,31 @@ void MNMesh::OutToTri(Mesh& out) const {
     std::vector<int> map(numv, -1);
     int count = 0;
     for (int i = 0; i < numv; ++i)
-        if (!(vstore[i].flags & MN_DEAD)) map[i] = count++;
+        if (!(vstore[i].flags & MN_DEAD))
+            map[i] = count++;
     out.setNumVerts(count);
     for (int i = 0; i < numv; ++i)
-        if (map[i] >= 0) out.verts[map[i]] = vstore[i].p;
+        if (map[i] >= 0)
+            out.verts[map[i]] = vstore[i].p;
 
     std::vector<Face> faces;
     std::vector<Point3> pts;
     std::vector<int> tris;
     for (int fi = 0; fi < numf; ++fi) {
         // A large mesh takes a while: a cancelled evaluation stops here too.
-        if (fi % 4096 == 0) ThrowIfEvaluationCancelled();
+        if (fi % 4096 == 0)
+            ThrowIfEvaluationCancelled();
         const MNFace& face = fstore[fi];
-        if (face.flags & MN_DEAD) continue;
+        if (face.flags & MN_DEAD)
+            continue;
         pts.clear();
         tris.clear();
         for (int vv : face.vtx) pts.push_back(vstore[vv].p);
         EarClip(pts, GetFaceNormal(fi), tris);
         for (size_t t = 0; t + 2 < tris.size(); t += 3) {
             Face tri;
-            tri.setVerts(map[face.vtx[tris[t]]], map[face.vtx[tris[t + 1]]], map[face.vtx[tris[t + 2]]]);
+            tri.setVerts(map[face.vtx[tris[t]]], map[face.vtx[tris[t + 1]]],
+                         map[face.vtx[tris[t + 2]]]);
             tri.smGroup = face.smGroup;
             faces.push_back(tri);
         }

@@ -2,12 +2,14 @@
 
 void Object::UpdateValidity(int channels, Interval v) {
     for (int k = 0; k < NUM_OBJ_CHANNELS; ++k)
-        if (channels & (1 << k)) chanValid[k] &= v;
+        if (channels & (1 << k))
+            chanValid[k] &= v;
 }
 
 Interval Object::ChannelValidity(int channel) const {
     for (int k = 0; k < NUM_OBJ_CHANNELS; ++k)
-        if (channel == (1 << k)) return chanValid[k];
+        if (channel == (1 << k))
+            return chanValid[k];
     return NEVER;
 }
 

@@ -7,8 +7,10 @@ int PolyObject::CanConvertToType(Class_ID cid) {
 }
 
 Object* PolyObject::ConvertToType(TimeValue, Class_ID cid) {
-    if (cid == polyObjectClassID) return this;
-    if (cid != triObjectClassID) return nullptr;
+    if (cid == polyObjectClassID)
+        return this;
+    if (cid != triObjectClassID)
+        return nullptr;
     // A cancel can stop the conversion part way: the new object must not leak then.
     auto tri = std::make_unique<TriObject>();
     mm.OutToTri(tri->mesh);
@@ -28,8 +30,10 @@ int TriObject::CanConvertToType(Class_ID cid) {
 }
 
 Object* TriObject::ConvertToType(TimeValue, Class_ID cid) {
-    if (cid == triObjectClassID) return this;
-    if (cid != polyObjectClassID) return nullptr;
+    if (cid == triObjectClassID)
+        return this;
+    if (cid != polyObjectClassID)
+        return nullptr;
     auto poly = std::make_unique<PolyObject>();
     MeshToMNMesh(mesh, poly->mm);
     return poly.release();
@@ -49,11 +53,14 @@ void MeshToMNMesh(const Mesh& mesh, MNMesh& out) {
         int corners[3];
         bool inRange = true;
         for (int k = 0; k < 3; ++k) {
-            if (tri.v[k] >= static_cast<DWORD>(mesh.numVerts)) inRange = false;
+            if (tri.v[k] >= static_cast<DWORD>(mesh.numVerts))
+                inRange = false;
             corners[k] = static_cast<int>(tri.v[k]);
         }
-        if (!inRange) continue;
+        if (!inRange)
+            continue;
         int fi = out.CreateFace(3, corners);
-        if (fi >= 0) out.f[fi].smGroup = tri.smGroup;
+        if (fi >= 0)
+            out.f[fi].smGroup = tri.smGroup;
     }
 }

@@ -10,7 +10,9 @@ void PolyLine::Sync() {
     pts = storage.empty() ? nullptr : storage.data();
 }
 
-PolyLine::PolyLine(const PolyLine& from) : flags(from.flags), storage(from.storage) { Sync(); }
+PolyLine::PolyLine(const PolyLine& from) : flags(from.flags), storage(from.storage) {
+    Sync();
+}
 
 PolyLine& PolyLine::operator=(const PolyLine& from) {
     if (this != &from) {
@@ -21,8 +23,7 @@ PolyLine& PolyLine::operator=(const PolyLine& from) {
     return *this;
 }
 
-PolyLine::PolyLine(PolyLine&& from) noexcept
-    : flags(from.flags), storage(std::move(from.storage)) {
+PolyLine::PolyLine(PolyLine&& from) noexcept : flags(from.flags), storage(std::move(from.storage)) {
     Sync();
     from.storage.clear();
     from.Sync();
@@ -56,13 +57,15 @@ void PolyLine::Append(const PolyPt& p) {
 }
 
 void PolyLine::Insert(int where, const PolyPt& p) {
-    if (where < 0 || where > numPts) return;
+    if (where < 0 || where > numPts)
+        return;
     storage.insert(storage.begin() + where, p);
     Sync();
 }
 
 void PolyLine::Delete(int where) {
-    if (where < 0 || where >= numPts) return;
+    if (where < 0 || where >= numPts)
+        return;
     storage.erase(storage.begin() + where);
     Sync();
 }
@@ -72,7 +75,9 @@ void PolyShape::Sync() {
     lines = storage.empty() ? nullptr : storage.data();
 }
 
-PolyShape::PolyShape(const PolyShape& from) : storage(from.storage) { Sync(); }
+PolyShape::PolyShape(const PolyShape& from) : storage(from.storage) {
+    Sync();
+}
 
 PolyShape& PolyShape::operator=(const PolyShape& from) {
     if (this != &from) {

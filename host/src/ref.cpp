@@ -8,7 +8,8 @@ namespace {
 template <class T>
 void EraseOne(std::vector<T>& list, const T& item) {
     auto it = std::find(list.begin(), list.end(), item);
-    if (it != list.end()) list.erase(it);
+    if (it != list.end())
+        list.erase(it);
 }
 
 }  // namespace
@@ -16,7 +17,8 @@ void EraseOne(std::vector<T>& list, const T& item) {
 ReferenceMaker::~ReferenceMaker() {
     // Whatever a derived class left: leave the targets' dependents without
     // deleting them, since the slots are gone.
-    for (ReferenceTarget* target : held) EraseOne(target->dependents, static_cast<ReferenceMaker*>(this));
+    for (ReferenceTarget* target : held)
+        EraseOne(target->dependents, static_cast<ReferenceMaker*>(this));
 }
 
 namespace {
@@ -37,14 +39,17 @@ public:
 
 RefResult ReferenceMaker::ReplaceReference(int i, ReferenceTarget* target, bool deleteOld) {
     ReferenceTarget* old = GetReference(i);
-    if (old == target) return REF_SUCCEED;
+    if (old == target)
+        return REF_SUCCEED;
     // A reference to one of the maker's own dependents would close a loop, in which
     // changes and evaluations would run round for ever.
     if (target && AsTarget()) {
-        if (target == AsTarget()) return REF_FAIL;
+        if (target == AsTarget())
+            return REF_FAIL;
         FindDependent search(target);
         AsTarget()->DoEnumDependents(&search);
-        if (search.found) return REF_FAIL;
+        if (search.found)
+            return REF_FAIL;
     }
     if (target) {
         target->dependents.push_back(this);
@@ -54,7 +59,8 @@ RefResult ReferenceMaker::ReplaceReference(int i, ReferenceTarget* target, bool 
     if (old) {
         EraseOne(old->dependents, static_cast<ReferenceMaker*>(this));
         EraseOne(held, old);
-        if (deleteOld && old->dependents.empty() && old->AutoDelete()) old->DeleteThis();
+        if (deleteOld && old->dependents.empty() && old->AutoDelete())
+            old->DeleteThis();
     }
     return REF_SUCCEED;
 }
@@ -67,7 +73,8 @@ ReferenceTarget::~ReferenceTarget() {
     const std::vector<ReferenceMaker*> deps = dependents;
     for (ReferenceMaker* dep : deps) {
         for (int i = 0; i < dep->NumRefs(); ++i)
-            if (dep->GetReference(i) == this) dep->SetReference(i, nullptr);
+            if (dep->GetReference(i) == this)
+                dep->SetReference(i, nullptr);
         dep->held.erase(std::remove(dep->held.begin(), dep->held.end(), this), dep->held.end());
     }
 }
@@ -76,11 +83,14 @@ RefResult ReferenceTarget::NotifyDependents(const Interval& changeInt, PartID pa
                                             RefMessage message, SClass_ID sclass, bool propagate) {
     const std::vector<ReferenceMaker*> deps = dependents;
     for (ReferenceMaker* dep : deps) {
-        if (sclass != NOTIFY_ALL && dep->SuperClassID() != sclass) continue;
+        if (sclass != NOTIFY_ALL && dep->SuperClassID() != sclass)
+            continue;
         PartID part = partID;
         RefResult result = dep->NotifyRefChanged(changeInt, this, part, message, propagate);
-        if (result == REF_STOP || !propagate) continue;
-        if (ReferenceTarget* next = dep->AsTarget()) next->NotifyDependents(changeInt, part, message, sclass, propagate);
+        if (result == REF_STOP || !propagate)
+            continue;
+        if (ReferenceTarget* next = dep->AsTarget())
+            next->NotifyDependents(changeInt, part, message, sclass, propagate);
     }
     return REF_SUCCEED;
 }
@@ -91,27 +101,35 @@ int ReferenceTarget::DoEnumDependents(DependentEnumProc* proc) {
     while (!stack.empty()) {
         ReferenceMaker* dep = stack.back();
         stack.pop_back();
-        if (!seen.insert(dep).second) continue;
+        if (!seen.insert(dep).second)
+            continue;
         int answer = proc->proc(dep);
-        if (answer == DEP_ENUM_HALT) return 1;
-        if (answer == DEP_ENUM_SKIP) continue;
+        if (answer == DEP_ENUM_HALT)
+            return 1;
+        if (answer == DEP_ENUM_SKIP)
+            continue;
         if (ReferenceTarget* target = dep->AsTarget())
             stack.insert(stack.end(), target->dependents.rbegin(), target->dependents.rend());
     }
     return 0;
 }
 
-ReferenceTarget* ReferenceTarget::Clone(RemapDir&) { return nullptr; }
+ReferenceTarget* ReferenceTarget::Clone(RemapDir&) {
+    return nullptr;
+}
 
 void ReferenceTarget::BaseClone(ReferenceTarget* from, ReferenceTarget* to, RemapDir& remap) {
     remap.AddEntry(from, to);
 }
 
 ReferenceTarget* RemapDir::CloneRef(ReferenceTarget* from) {
-    if (!from) return nullptr;
-    if (ReferenceTarget* done = FindMapping(from)) return done;
+    if (!from)
+        return nullptr;
+    if (ReferenceTarget* done = FindMapping(from))
+        return done;
     ReferenceTarget* to = from->Clone(*this);
-    if (to) map[from] = to;
+    if (to)
+        map[from] = to;
     return to;
 }
 

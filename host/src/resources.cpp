@@ -24,7 +24,8 @@ public:
         SkipSpace();
         Token t;
         t.line = line;
-        if (pos >= src.size()) return t;
+        if (pos >= src.size())
+            return t;
         char c = src[pos];
         if (c == ',') {
             ++pos;
@@ -37,7 +38,8 @@ public:
                     ++pos;
                     t.text += src[pos] == 'n' ? '\n' : src[pos];
                 } else {
-                    if (src[pos] == '\n') ++line;
+                    if (src[pos] == '\n')
+                        ++line;
                     t.text += src[pos];
                 }
                 ++pos;
@@ -58,7 +60,9 @@ public:
             t.kind = (end && *end == '\0') ? Token::kNumber : Token::kWord;
         } else if (std::isalpha(static_cast<unsigned char>(c)) || c == '_') {
             size_t start = pos;
-            while (pos < src.size() && (std::isalnum(static_cast<unsigned char>(src[pos])) || src[pos] == '_')) ++pos;
+            while (pos < src.size() &&
+                   (std::isalnum(static_cast<unsigned char>(src[pos])) || src[pos] == '_'))
+                ++pos;
             t.kind = Token::kWord;
             t.text = src.substr(start, pos - start);
         } else {
@@ -92,7 +96,8 @@ private:
 
 class Parser {
 public:
-    Parser(const std::string& script, const std::map<std::string, std::string>& f, ModuleResources& o)
+    Parser(const std::string& script, const std::map<std::string, std::string>& f,
+           ModuleResources& o)
         : lex(script), files(f), out(o) {
         Advance();
     }
@@ -110,8 +115,10 @@ public:
             else
                 Fail("unknown statement '" + tok.text + "'");
         }
-        if (ok && !tok.text.empty()) Fail(tok.text);
-        if (!ok) error = message;
+        if (ok && !tok.text.empty())
+            Fail(tok.text);
+        if (!ok)
+            error = message;
         return ok;
     }
 
@@ -119,7 +126,8 @@ private:
     void Advance() { tok = lex.Next(); }
     bool IsWord(const char* w) const { return tok.kind == Token::kWord && tok.text == w; }
     void Fail(const std::string& what) {
-        if (!ok) return;
+        if (!ok)
+            return;
         ok = false;
         message = "line " + std::to_string(tok.line) + ": " + what;
     }
@@ -130,7 +138,8 @@ private:
         }
         long long n = tok.number;
         Advance();
-        if (tok.kind == Token::kComma) Advance();
+        if (tok.kind == Token::kComma)
+            Advance();
         return n;
     }
     std::string String() {
@@ -143,14 +152,16 @@ private:
         return s;
     }
     void Keyword(const char* w) {
-        if (!IsWord(w)) Fail(std::string(w) + " expected");
+        if (!IsWord(w))
+            Fail(std::string(w) + " expected");
         Advance();
     }
 
     void StringTable() {
         Advance();
         while (ok && !IsWord("END")) {
-            if (tok.kind == Token::kEnd) return Fail("END expected");
+            if (tok.kind == Token::kEnd)
+                return Fail("END expected");
             int id = static_cast<int>(Number());
             out.strings[id] = WideFromUtf8(String());
         }
@@ -165,9 +176,11 @@ private:
         Advance();
         int id = static_cast<int>(Number());
         std::string name = String();
-        if (!ok) return;
+        if (!ok)
+            return;
         auto file = files.find(name);
-        if (file == files.end()) return Fail("bitmap file '" + name + "' is not in the module");
+        if (file == files.end())
+            return Fail("bitmap file '" + name + "' is not in the module");
         out.bitmaps[id].assign(file->second.begin(), file->second.end());
     }
     void Dialog() {
@@ -184,7 +197,8 @@ private:
         dlg.fontSize = static_cast<int>(Number());
         dlg.fontName = WideFromUtf8(String());
         while (ok && !IsWord("END")) {
-            if (tok.kind == Token::kEnd) return Fail("END expected");
+            if (tok.kind == Token::kEnd)
+                return Fail("END expected");
             Keyword("CONTROL");
             DialogControl c;
             c.id = static_cast<int>(Number());
@@ -198,7 +212,8 @@ private:
             dlg.controls.push_back(c);
         }
         Advance();
-        if (ok) out.dialogs[dlg.id] = dlg;
+        if (ok)
+            out.dialogs[dlg.id] = dlg;
     }
 
     Lexer lex;
@@ -217,7 +232,8 @@ std::map<HINSTANCE, std::unique_ptr<ModuleResources>>& Modules() {
 
 std::unique_ptr<ModuleResources> ReadModule(HINSTANCE module) {
     const auto* table = static_cast<const HostResourceFile*>(dlsym(module, HOST_RESOURCE_SYMBOL));
-    if (!table) return nullptr;
+    if (!table)
+        return nullptr;
     std::map<std::string, std::string> files;
     std::string script;
     for (const HostResourceFile* f = table; f->name; ++f) {
@@ -229,7 +245,8 @@ std::unique_ptr<ModuleResources> ReadModule(HINSTANCE module) {
     }
     auto res = std::make_unique<ModuleResources>();
     std::string error;
-    if (!ParseResourceScript(script, files, *res, error)) return nullptr;
+    if (!ParseResourceScript(script, files, *res, error))
+        return nullptr;
     return res;
 }
 
@@ -242,11 +259,13 @@ bool ParseResourceScript(const std::string& script, const std::map<std::string, 
 }
 
 const ModuleResources* GetModuleResources(HINSTANCE module) {
-    if (!module) return nullptr;
+    if (!module)
+        return nullptr;
     std::lock_guard<std::mutex> guard(modulesLock);
     auto& modules = Modules();
     auto it = modules.find(module);
-    if (it == modules.end()) it = modules.emplace(module, ReadModule(module)).first;
+    if (it == modules.end())
+        it = modules.emplace(module, ReadModule(module)).first;
     return it->second.get();
 }
 
@@ -269,7 +288,8 @@ std::wstring WideFromUtf8(const std::string& s) {
         bool valid = true;
         for (int k = 1; k <= extra; ++k) {
             unsigned char cc = static_cast<unsigned char>(s[i + k]);
-            if ((cc >> 6) != 2) valid = false;
+            if ((cc >> 6) != 2)
+                valid = false;
             cp = (cp << 6) | (cc & 0x3F);
         }
         out += valid ? static_cast<wchar_t>(cp) : L'\uFFFD';
@@ -302,26 +322,34 @@ std::string Utf8FromWide(const std::wstring& s) {
 }
 
 int LoadStringW(HINSTANCE instance, UINT id, LPWSTR buf, int size) {
-    if (!buf || size <= 0) return 0;
+    if (!buf || size <= 0)
+        return 0;
     const ModuleResources* res = GetModuleResources(instance);
-    if (!res) return 0;
+    if (!res)
+        return 0;
     auto it = res->strings.find(static_cast<int>(id));
-    if (it == res->strings.end()) return 0;
+    if (it == res->strings.end())
+        return 0;
     int n = static_cast<int>(std::min<size_t>(it->second.size(), static_cast<size_t>(size - 1)));
     it->second.copy(buf, static_cast<size_t>(n));
     buf[n] = L'\0';
     return n;
 }
 
-BOOL DisableThreadLibraryCalls(HMODULE module) { return module ? TRUE : FALSE; }
+BOOL DisableThreadLibraryCalls(HMODULE module) {
+    return module ? TRUE : FALSE;
+}
 
 HMODULE HostModuleOf(const void* address) {
     Dl_info info;
-    if (!dladdr(address, &info) || !info.dli_fname) return nullptr;
+    if (!dladdr(address, &info) || !info.dli_fname)
+        return nullptr;
     void* handle = dlopen(info.dli_fname, RTLD_LAZY | RTLD_NOLOAD);
     // An address outside every loaded library lies in the program itself.
-    if (!handle) handle = dlopen(nullptr, RTLD_LAZY);
+    if (!handle)
+        handle = dlopen(nullptr, RTLD_LAZY);
     // The module stays loaded while its code runs; keep no extra reference.
-    if (handle) dlclose(handle);
+    if (handle)
+        dlclose(handle);
     return handle;
 }

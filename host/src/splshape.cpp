@@ -2,7 +2,8 @@
 
 int Spline3D::Segments() const {
     int n = KnotCount();
-    if (n < 2) return 0;
+    if (n < 2)
+        return 0;
     return closed ? n : n - 1;
 }
 
@@ -22,7 +23,8 @@ bool Spline3D::IsStraight(int seg) const {
     // A handle is on the line when its distance from it is negligible against the
     // segment; a degenerate chord is straight only when its handles sit on its knots.
     auto onLine = [&](const Point3& h) {
-        if (len == 0.0f) return h == a.knot;
+        if (len == 0.0f)
+            return h == a.knot;
         return ((h - a.knot) ^ chord).Length() <= 1e-6f * len * len;
     };
     return onLine(a.outVec) && onLine(b.inVec);
@@ -30,14 +32,17 @@ bool Spline3D::IsStraight(int seg) const {
 
 void BezierShape::MakePolyShape(PolyShape& out, int stepCount, bool optimizeStraight) const {
     out.Init();
-    if (stepCount < 0) stepCount = 0;
+    if (stepCount < 0)
+        stepCount = 0;
     for (const Spline3D& spline : splines) {
         PolyLine& line = out.NewLine();
         int n = spline.KnotCount();
-        if (n == 0) continue;
+        if (n == 0)
+            continue;
         for (int seg = 0; seg < spline.Segments(); ++seg) {
             line.Append(PolyPt(spline.knots[seg].knot));
-            if (optimizeStraight && spline.IsStraight(seg)) continue;
+            if (optimizeStraight && spline.IsStraight(seg))
+                continue;
             for (int k = 1; k <= stepCount; ++k)
                 line.Append(PolyPt(spline.InterpBezier3D(seg, float(k) / float(stepCount + 1))));
         }

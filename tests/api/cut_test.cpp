@@ -107,9 +107,11 @@ TEST(Cut, CarriesTextureCoordinatesAndNormalsPerCorner) {
         }
     }
     grid.uvs.back().pop_back();
-    EXPECT_NE(ErrorOf(grid, SquareShape(), Plugin()).find("texture coordinates"), std::string::npos);
+    EXPECT_NE(ErrorOf(grid, SquareShape(), Plugin()).find("texture coordinates"),
+              std::string::npos);
     grid.uvs.pop_back();
-    EXPECT_NE(ErrorOf(grid, SquareShape(), Plugin()).find("texture coordinates"), std::string::npos);
+    EXPECT_NE(ErrorOf(grid, SquareShape(), Plugin()).find("texture coordinates"),
+              std::string::npos);
 }
 
 TEST(Cut, TakesParametersByNameAndReportsThem) {

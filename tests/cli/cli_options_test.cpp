@@ -28,9 +28,10 @@ bool Parse(std::vector<const char*> args, CliOptions& o, std::string& error) {
 TEST(CliOptions, CutWithEverything) {
     CliOptions o;
     std::string error;
-    ASSERT_TRUE(Parse({"cut", "box.ply", "star.svg", "-o", "out.ply", "--set", "open=1", "--set", "weld=0.5",
-                       "--steps", "3", "--no-optimize", "--object-scale", "2", "--shape-translate", "1,2,3",
-                       "--report", "r.json", "--picture", "p.svg"},
+    ASSERT_TRUE(Parse({"cut",   "box.ply",       "star.svg",       "-o",        "out.ply",
+                       "--set", "open=1",        "--set",          "weld=0.5",  "--steps",
+                       "3",     "--no-optimize", "--object-scale", "2",         "--shape-translate",
+                       "1,2,3", "--report",      "r.json",         "--picture", "p.svg"},
                       o, error))
         << error;
     EXPECT_EQ(o.command, "cut");
@@ -52,8 +53,8 @@ TEST(CliOptions, CutWithEverything) {
 TEST(CliOptions, RotationsInDegreesAndWholeMatrices) {
     CliOptions o;
     std::string error;
-    ASSERT_TRUE(Parse({"cut", "a.obj", "b.json", "-o", "c.obj", "--object-rotate", "0,0,90", "--shape-matrix",
-                       "1,0,0,0,1,0,0,0,1,5,6,7"},
+    ASSERT_TRUE(Parse({"cut", "a.obj", "b.json", "-o", "c.obj", "--object-rotate", "0,0,90",
+                       "--shape-matrix", "1,0,0,0,1,0,0,0,1,5,6,7"},
                       o, error));
     Point3 x = Point3(1, 0, 0) * o.object.ToMatrix();
     EXPECT_NEAR(x.x, 0.0f, 1e-6);

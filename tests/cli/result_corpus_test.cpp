@@ -3,7 +3,6 @@
 // was recorded, and with itself cut on one and on several threads. Work on speed
 // must leave every digest as it is; a change of results records new ones.
 #include <gtest/gtest.h>
-
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -18,7 +17,7 @@ namespace {
 
 struct Case {
     const char* name;
-    const char* mesh;   // under the corpus folder, or examples/ when it starts with "ex:"
+    const char* mesh;  // under the corpus folder, or examples/ when it starts with "ex:"
     const char* shape;
     const char* args;
     const char* md5;
@@ -64,7 +63,8 @@ const Case kCases[] = {
 
 std::string Input(const char* name) {
     std::string n = name;
-    if (n.rfind("ex:", 0) == 0) return std::string(SLITFORM_EXAMPLES) + "/" + n.substr(3);
+    if (n.rfind("ex:", 0) == 0)
+        return std::string(SLITFORM_EXAMPLES) + "/" + n.substr(3);
     return std::string(SLITFORM_CORPUS) + "/" + n;
 }
 
@@ -72,8 +72,9 @@ std::string Input(const char* name) {
 // or the program's error text.
 std::string CutDigest(const Case& c, int threads, bool& ok) {
     std::string out = ::testing::TempDir() + "corpus_" + std::to_string(getpid()) + "_" + c.name;
-    std::string command = "SLITFORM_THREADS=" + std::to_string(threads) + " " + SLITFORM_PROGRAM + " cut " +
-                          Input(c.mesh) + " " + Input(c.shape) + " -o " + out + " " + c.args + " > /dev/null 2>&1";
+    std::string command = "SLITFORM_THREADS=" + std::to_string(threads) + " " + SLITFORM_PROGRAM +
+                          " cut " + Input(c.mesh) + " " + Input(c.shape) + " -o " + out + " " +
+                          c.args + " > /dev/null 2>&1";
     int status = std::system(command.c_str());
     ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
     std::ifstream in(out, std::ios::binary);
@@ -81,7 +82,8 @@ std::string CutDigest(const Case& c, int threads, bool& ok) {
     bytes << in.rdbuf();
     std::remove(out.c_str());
     std::string text = bytes.str();
-    return QCryptographicHash::hash(QByteArray(text.data(), static_cast<int>(text.size())), QCryptographicHash::Md5)
+    return QCryptographicHash::hash(QByteArray(text.data(), static_cast<int>(text.size())),
+                                    QCryptographicHash::Md5)
         .toHex()
         .toStdString();
 }

@@ -1,7 +1,6 @@
 // The slitform program run on the example files: the written mesh's flags, the
 // report, and the errors.
 #include <gtest/gtest.h>
-
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -48,8 +47,12 @@ Outcome Slitform(const std::string& args, const std::string& commandLine = "") {
     return r;
 }
 
-std::string Example(const char* name) { return std::string(SLITFORM_EXAMPLES) + "/" + name; }
-std::string Temp(const char* name) { return ::testing::TempDir() + name; }
+std::string Example(const char* name) {
+    return std::string(SLITFORM_EXAMPLES) + "/" + name;
+}
+std::string Temp(const char* name) {
+    return ::testing::TempDir() + name;
+}
 
 std::string Slurp(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -61,9 +64,11 @@ std::string Slurp(const std::string& path) {
 }  // namespace
 
 TEST(SlitformProgram, CutsTheExampleBoxWithTheStar) {
-    std::string out = Temp("star_box.ply"), report = Temp("star_box.json"), picture = Temp("star_box.svg");
-    Outcome r = Slitform("cut " + Example("grid_box.ply") + " " + Example("star.svg") + " -o " + out + " --report " +
-                     report + " --picture " + picture + " --set matid_on=1 --set matid=3");
+    std::string out = Temp("star_box.ply"), report = Temp("star_box.json"),
+                picture = Temp("star_box.svg");
+    Outcome r = Slitform("cut " + Example("grid_box.ply") + " " + Example("star.svg") + " -o " +
+                         out + " --report " + report + " --picture " + picture +
+                         " --set matid_on=1 --set matid=3");
     ASSERT_EQ(r.code, 0) << r.err;
 
     MeshData data;
@@ -95,7 +100,8 @@ TEST(SlitformProgram, CutsTheExampleBoxWithTheStar) {
 
 TEST(SlitformProgram, OpenCutsHolesAndObjOutput) {
     std::string out = Temp("holes.obj");
-    Outcome r = Slitform("cut " + Example("grid_box.obj") + " " + Example("lettering.svg") + " -o " + out + " --set open=on");
+    Outcome r = Slitform("cut " + Example("grid_box.obj") + " " + Example("lettering.svg") +
+                         " -o " + out + " --set open=on");
     ASSERT_EQ(r.code, 0) << r.err;
     std::string obj = Slurp(out);
     EXPECT_NE(obj.find("\nf "), std::string::npos);
@@ -112,14 +118,21 @@ TEST(SlitformProgram, ErrorsNameTheFileAndLeaveOutputsAlone) {
     std::string broken = Temp("broken.svg");
     std::ofstream(broken) << "<svg xmlns=\"http://www.w3.org/2000/svg\"><path d=\"M 0 0 L\"/>";
     std::string empty = Temp("empty.ply");
-    std::ofstream(empty) << "ply\nformat ascii 1.0\nelement vertex 0\nelement face 0\nproperty list uchar int vertex_indices\nend_header\n";
+    std::ofstream(empty) << "ply\nformat ascii 1.0\nelement vertex 0\nelement face 0\nproperty "
+                            "list uchar int vertex_indices\nend_header\n";
     const Case cases[] = {
-        {"cut /nonexistent/box.ply " + Example("star.svg") + " -o " + out, 1, "/nonexistent/box.ply"},
+        {"cut /nonexistent/box.ply " + Example("star.svg") + " -o " + out, 1,
+         "/nonexistent/box.ply"},
         {"cut " + Example("grid_box.ply") + " " + broken + " -o " + out, 1, broken},
         {"cut " + empty + " " + Example("star.svg") + " -o " + out, 1, empty},
-        {"cut " + Example("grid_box.ply") + " " + Example("star.svg") + " -o " + Temp("x.xyz"), 1, "x.xyz"},
-        {"cut " + Example("grid_box.ply") + " " + Example("star.svg") + " -o " + out + " --set weld=-1", 2, "weld"},
-        {"cut " + Example("grid_box.ply") + " " + Example("star.svg") + " -o " + out + " --set spin=1", 2, "spin"},
+        {"cut " + Example("grid_box.ply") + " " + Example("star.svg") + " -o " + Temp("x.xyz"), 1,
+         "x.xyz"},
+        {"cut " + Example("grid_box.ply") + " " + Example("star.svg") + " -o " + out +
+             " --set weld=-1",
+         2, "weld"},
+        {"cut " + Example("grid_box.ply") + " " + Example("star.svg") + " -o " + out +
+             " --set spin=1",
+         2, "spin"},
         {"cut " + Example("grid_box.ply") + " -o " + out, 2, "usage"},
     };
     for (const Case& c : cases) {
@@ -155,7 +168,8 @@ TEST(SlitformProgram, WritesThroughASymbolicLinkToItsTarget) {
     std::ofstream(target) << "old";
     std::remove(link.c_str());
     ASSERT_EQ(symlink(target.c_str(), link.c_str()), 0);
-    Outcome r = Slitform("cut " + Example("grid_box.ply") + " " + Example("star.svg") + " -o " + link);
+    Outcome r =
+        Slitform("cut " + Example("grid_box.ply") + " " + Example("star.svg") + " -o " + link);
     ASSERT_EQ(r.code, 0) << r.err;
     char buffer[4096];
     ssize_t size = readlink(link.c_str(), buffer, sizeof buffer);
@@ -271,20 +285,25 @@ TEST(SlitformProgram, WarnsWhenTheResultIsLikelyNotWhatWasMeant) {
 // the cut stops refining at the point limit, and says so.
 TEST(SlitformProgram, WarnsWhenRefinementStopsAtItsPointLimit) {
     std::string mesh = Temp("limit_square.ply"), shape = Temp("limit_line.json");
-    std::ofstream(mesh) << "ply\nformat ascii 1.0\nelement vertex 4\nproperty float x\nproperty float y\n"
-                           "property float z\nelement face 1\nproperty list uchar int vertex_indices\n"
-                           "end_header\n0 0 0\n2 0 0\n2 2 0\n0 2 0\n4 0 1 2 3\n";
-    std::ofstream(shape) << "{\"splines\": [{\"closed\": false, \"knots\": ["
-                            "{\"knot\": [2.27028298, 2.12125897, 0]}, {\"knot\": [0.0303411484, 0.225454092, 0]},"
-                            "{\"knot\": [2.57226038, -0.112168491, 0]}, {\"knot\": [1.87368798, 0.551885009, 0]},"
-                            "{\"knot\": [-0.917541981, 2.74553466, 0]}, {\"knot\": [-0.429130673, 2.90398169, 0]},"
-                            "{\"knot\": [0.301224709, 1.68953466, 0]}, {\"knot\": [2.23571682, 2.61133647, 0]}]}]}";
+    std::ofstream(mesh)
+        << "ply\nformat ascii 1.0\nelement vertex 4\nproperty float x\nproperty float y\n"
+           "property float z\nelement face 1\nproperty list uchar int vertex_indices\n"
+           "end_header\n0 0 0\n2 0 0\n2 2 0\n0 2 0\n4 0 1 2 3\n";
+    std::ofstream(shape)
+        << "{\"splines\": [{\"closed\": false, \"knots\": ["
+           "{\"knot\": [2.27028298, 2.12125897, 0]}, {\"knot\": [0.0303411484, 0.225454092, 0]},"
+           "{\"knot\": [2.57226038, -0.112168491, 0]}, {\"knot\": [1.87368798, 0.551885009, 0]},"
+           "{\"knot\": [-0.917541981, 2.74553466, 0]}, {\"knot\": [-0.429130673, 2.90398169, 0]},"
+           "{\"knot\": [0.301224709, 1.68953466, 0]}, {\"knot\": [2.23571682, 2.61133647, 0]}]}]}";
     std::string report = Temp("limit_report.json");
-    std::string cut = "cut " + mesh + " " + shape + " -o " + Temp("limit_out.ply") + " --report " + report +
-                      " --steps 0 --shape-matrix 1,0,0,0,1,0,0,0,1,0,0,1 --set remove_unused=off --set min_angle=";
+    std::string cut = "cut " + mesh + " " + shape + " -o " + Temp("limit_out.ply") + " --report " +
+                      report +
+                      " --steps 0 --shape-matrix 1,0,0,0,1,0,0,0,1,0,0,1 --set remove_unused=off "
+                      "--set min_angle=";
     Outcome limited = Slitform(cut + "33");
     ASSERT_EQ(limited.code, 0) << limited.err;
-    EXPECT_NE(limited.err.find("refinement stopped at its point limit on 1 face"), std::string::npos)
+    EXPECT_NE(limited.err.find("refinement stopped at its point limit on 1 face"),
+              std::string::npos)
         << limited.err;
     QJsonObject json = QJsonDocument::fromJson(QByteArray::fromStdString(Slurp(report))).object();
     EXPECT_EQ(json["faces_at_point_limit"].toInt(), 1);
@@ -361,8 +380,8 @@ TEST(SlitformProgram, TextIsAShapeLikeAnyOther) {
             .toObject();
     EXPECT_EQ(inputs["text"].toString(), "ENGRAVE");
     EXPECT_EQ(inputs["font"].toString(), "DejaVu Sans");
-    Outcome both = Slitform("cut " + Example("grid_box.ply") + " " + Example("star.svg") +
-                            " -o " + out + " --text X");
+    Outcome both = Slitform("cut " + Example("grid_box.ply") + " " + Example("star.svg") + " -o " +
+                            out + " --text X");
     EXPECT_EQ(both.code, 2) << both.err;
     Outcome neither = Slitform("cut " + Example("grid_box.ply") + " -o " + out);
     EXPECT_EQ(neither.code, 2);

@@ -56,7 +56,8 @@ bool Inside(const P2& p, const std::vector<P2>& poly) {
 
 double SegmentDistance(const P2& p, const P2& a, const P2& b) {
     double dx = b.x - a.x, dy = b.y - a.y, len2 = dx * dx + dy * dy;
-    double t = len2 > 0.0 ? std::clamp(((p.x - a.x) * dx + (p.y - a.y) * dy) / len2, 0.0, 1.0) : 0.0;
+    double t =
+        len2 > 0.0 ? std::clamp(((p.x - a.x) * dx + (p.y - a.y) * dy) / len2, 0.0, 1.0) : 0.0;
     double ex = a.x + t * dx - p.x, ey = a.y + t * dy - p.y;
     return std::sqrt(ex * ex + ey * ey);
 }
@@ -70,14 +71,16 @@ struct Box2 {
         hi = {std::max(hi.x, p.x), std::max(hi.y, p.y)};
     }
     double Distance(const P2& p) const {
-        double dx = std::max({lo.x - p.x, p.x - hi.x, 0.0}), dy = std::max({lo.y - p.y, p.y - hi.y, 0.0});
+        double dx = std::max({lo.x - p.x, p.x - hi.x, 0.0}),
+               dy = std::max({lo.y - p.y, p.y - hi.y, 0.0});
         return std::sqrt(dx * dx + dy * dy);
     }
 };
 
 double BoundaryDistance(const P2& p, const std::vector<P2>& poly) {
     double best = INFINITY;
-    for (size_t i = 0; i < poly.size(); ++i) best = std::min(best, SegmentDistance(p, poly[i], poly[(i + 1) % poly.size()]));
+    for (size_t i = 0; i < poly.size(); ++i)
+        best = std::min(best, SegmentDistance(p, poly[i], poly[(i + 1) % poly.size()]));
     return best;
 }
 
@@ -95,20 +98,24 @@ double AngleAt(const P2& a, const P2& b, const P2& c) {
 
 }  // namespace
 
-int CheckCut(const MNMesh& before, const MNMesh& after, int face, const PolyShape& shape, const CutExpectation& x) {
+int CheckCut(const MNMesh& before, const MNMesh& after, int face, const PolyShape& shape,
+             const CutExpectation& x) {
     std::string why;
     EXPECT_TRUE(after.CheckAllData(&why)) << why;
     std::vector<int> added;
     for (int f = before.numf; f < after.numf; ++f)
-        if (!after.f[f].GetFlag(MN_DEAD)) added.push_back(f);
-    if (added.empty()) return 0;
+        if (!after.f[f].GetFlag(MN_DEAD))
+            added.push_back(f);
+    if (added.empty())
+        return 0;
     EXPECT_TRUE(after.f[face].GetFlag(MN_DEAD)) << "a replaced face must go";
 
     Frame2 frame = FrameAcross(x.direction);
     std::vector<P2> old = Polygon(before, face, frame);
     double oldArea = SignedArea(old);
     double size = 0.0;
-    for (const P2& p : old) size = std::max(size, std::max(std::fabs(p.x - old[0].x), std::fabs(p.y - old[0].y)));
+    for (const P2& p : old)
+        size = std::max(size, std::max(std::fabs(p.x - old[0].x), std::fabs(p.y - old[0].y)));
     double tol = 1e-4 * std::max(size, 1e-6);
 
     // Tiling: the same area, each new face oriented like the old one, and every
@@ -135,7 +142,8 @@ int CheckCut(const MNMesh& before, const MNMesh& after, int face, const PolyShap
     // New points are kept in single precision: one on an edge may sit a rounding
     // step off it, which on a sliver is a fair part of the area.
     double magnitude = 0.0;
-    for (const P2& p : old) magnitude = std::max(magnitude, std::max(std::fabs(p.x), std::fabs(p.y)));
+    for (const P2& p : old)
+        magnitude = std::max(magnitude, std::max(std::fabs(p.x), std::fabs(p.y)));
     double rounding = FLT_EPSILON * magnitude * perimeter;
     // A shape point within the on-segment angle of an edge bends the outline to it.
     double bent = 0.0, longestEdge = 0.0;
@@ -146,7 +154,8 @@ int CheckCut(const MNMesh& before, const MNMesh& after, int face, const PolyShap
         bent += 0.5 * kOnLineSine * length * length;
         longestEdge = std::max(longestEdge, length);
     }
-    EXPECT_NEAR(sum, oldArea, 1e-5 * std::fabs(oldArea) + 1e-9 + 0.5 * x.weld * perimeter + rounding + bent)
+    EXPECT_NEAR(sum, oldArea,
+                1e-5 * std::fabs(oldArea) + 1e-9 + 0.5 * x.weld * perimeter + rounding + bent)
         << "new faces do not cover the face";
     std::mt19937 rng(face * 7919u + 17u);
     double lo[2] = {INFINITY, INFINITY}, hi[2] = {-INFINITY, -INFINITY};
@@ -165,17 +174,23 @@ int CheckCut(const MNMesh& before, const MNMesh& after, int face, const PolyShap
     const double band = 10 * tol + 2.0 * x.weld + kOnLineSine * longestEdge;
     for (int sample = 0, tries = 0; sample < 200 && tries < 4000; ++tries) {
         P2 p{ux(rng), uy(rng)};
-        if (!Inside(p, old) || BoundaryDistance(p, old) < band) continue;
+        if (!Inside(p, old) || BoundaryDistance(p, old) < band)
+            continue;
         bool nearEdge = false;
         int covering = 0;
         for (size_t k = 0; k < polys.size(); ++k) {
-            if (boxes[k].Distance(p) >= 10 * tol) continue;
-            if (BoundaryDistance(p, polys[k]) < 10 * tol) nearEdge = true;
-            if (Inside(p, polys[k])) ++covering;
+            if (boxes[k].Distance(p) >= 10 * tol)
+                continue;
+            if (BoundaryDistance(p, polys[k]) < 10 * tol)
+                nearEdge = true;
+            if (Inside(p, polys[k]))
+                ++covering;
         }
-        if (nearEdge) continue;
+        if (nearEdge)
+            continue;
         ++sample;
-        EXPECT_EQ(covering, 1) << "point (" << p.x << ", " << p.y << ") is covered " << covering << " times";
+        EXPECT_EQ(covering, 1) << "point (" << p.x << ", " << p.y << ") is covered " << covering
+                               << " times";
     }
 
     // New vertices stay in a planar face's plane.
@@ -184,7 +199,8 @@ int CheckCut(const MNMesh& before, const MNMesh& after, int face, const PolyShap
         Point3 o = before.v[before.f[face].vtx[0]].p;
         for (int vv = before.numv; vv < after.numv; ++vv) {
             if (!after.v[vv].GetFlag(MN_DEAD)) {
-                EXPECT_LE(std::fabs((after.v[vv].p - o) % n), 1e-4 * std::max(size, 1.0)) << "vertex " << vv;
+                EXPECT_LE(std::fabs((after.v[vv].p - o) % n), 1e-4 * std::max(size, 1.0))
+                    << "vertex " << vv;
             }
         }
     }
@@ -200,7 +216,8 @@ int CheckCut(const MNMesh& before, const MNMesh& after, int face, const PolyShap
     for (int f : added)
         for (int ed : after.f[f].edg)
             if (after.e[ed].GetFlag(MN_SEL)) {
-                cutEdges.push_back({frame.Map(after.v[after.e[ed].v1].p), frame.Map(after.v[after.e[ed].v2].p)});
+                cutEdges.push_back(
+                    {frame.Map(after.v[after.e[ed].v1].p), frame.Map(after.v[after.e[ed].v2].p)});
                 cutEdgeBoxes.emplace_back();
                 cutEdgeBoxes.back().Add(cutEdges.back().first);
                 cutEdgeBoxes.back().Add(cutEdges.back().second);
@@ -219,7 +236,9 @@ int CheckCut(const MNMesh& before, const MNMesh& after, int face, const PolyShap
         P2 mid{(a.x + b.x) / 2, (a.y + b.y) / 2};
         double best = INFINITY;
         for (size_t k = 0; k < shapeSegments.size(); ++k)
-            best = std::min(best, SegmentDistance(mid, shapeSegments[k].first, shapeSegments[k].second) - bend[k]);
+            best = std::min(
+                best,
+                SegmentDistance(mid, shapeSegments[k].first, shapeSegments[k].second) - bend[k]);
         EXPECT_LT(best, lineTol) << "a selected edge lies off the shape";
     }
     if (x.shapeSelected)
@@ -228,17 +247,22 @@ int CheckCut(const MNMesh& before, const MNMesh& after, int face, const PolyShap
             // A segment seen end-on, or between two equal points, is a point: no
             // edge can run along it. One no longer than the weld's tolerance (and
             // its rounding) may be welded into a point.
-            if (s.x == t.x && s.y == t.y) continue;
-            if (x.weld > 0.0f && std::hypot(t.x - s.x, t.y - s.y) <= x.weld + 10 * tol) continue;
+            if (s.x == t.x && s.y == t.y)
+                continue;
+            if (x.weld > 0.0f && std::hypot(t.x - s.x, t.y - s.y) <= x.weld + 10 * tol)
+                continue;
             const double allowed = lineTol + bend[j];
             for (int k = 1; k < 50; ++k) {
                 P2 p{s.x + (t.x - s.x) * k / 50.0, s.y + (t.y - s.y) * k / 50.0};
-                if (!Inside(p, old) || BoundaryDistance(p, old) < allowed) continue;
+                if (!Inside(p, old) || BoundaryDistance(p, old) < allowed)
+                    continue;
                 double best = INFINITY;
                 for (size_t e = 0; e < cutEdges.size(); ++e)
                     if (cutEdgeBoxes[e].Distance(p) < best)
-                        best = std::min(best, SegmentDistance(p, cutEdges[e].first, cutEdges[e].second));
-                EXPECT_LT(best, allowed) << "the shape at (" << p.x << ", " << p.y << ") is not a selected edge";
+                        best = std::min(best,
+                                        SegmentDistance(p, cutEdges[e].first, cutEdges[e].second));
+                EXPECT_LT(best, allowed)
+                    << "the shape at (" << p.x << ", " << p.y << ") is not a selected edge";
             }
         }
 
@@ -248,14 +272,18 @@ int CheckCut(const MNMesh& before, const MNMesh& after, int face, const PolyShap
         for (int f : added) {
             const MNFace& tri = after.f[f];
             EXPECT_EQ(tri.deg, 3);
-            if (tri.deg != 3) continue;
+            if (tri.deg != 3)
+                continue;
             for (int k = 0; k < 3; ++k) {
-                P2 a = frame.Map(after.v[tri.vtx[k]].p), b = frame.Map(after.v[tri.vtx[(k + 1) % 3]].p),
+                P2 a = frame.Map(after.v[tri.vtx[k]].p),
+                   b = frame.Map(after.v[tri.vtx[(k + 1) % 3]].p),
                    c = frame.Map(after.v[tri.vtx[(k + 2) % 3]].p);
                 double angle = AngleAt(a, b, c);
-                if (angle >= x.minAngle - 0.5) continue;
+                if (angle >= x.minAngle - 0.5)
+                    continue;
                 DWORD constrained = cutflags::kCutLineEdge | cutflags::kOutlineEdge;
-                bool forced = (after.e[tri.edg[k]].flags & constrained) && (after.e[tri.edg[(k + 2) % 3]].flags & constrained);
+                bool forced = (after.e[tri.edg[k]].flags & constrained) &&
+                              (after.e[tri.edg[(k + 2) % 3]].flags & constrained);
                 EXPECT_TRUE(forced) << "face " << f << " has an angle of " << angle << " degrees";
             }
         }

@@ -11,14 +11,15 @@
 #include "polyshp.h"
 
 struct CutExpectation {
-    Point3 direction;          // the projection direction D of the cut
-    bool inPlane = true;       // the shape lay on the face's plane (or local was on)
-    bool triangles = false;    // interior edges kept: every new face a triangle
-    float minAngle = 0.0f;     // checked only when triangles is set
-    bool shapeSelected = true; // shape lines must be covered by selected edges
-    float weld = 0.0f;         // the weld may move an outline corner by half of it
+    Point3 direction;           // the projection direction D of the cut
+    bool inPlane = true;        // the shape lay on the face's plane (or local was on)
+    bool triangles = false;     // interior edges kept: every new face a triangle
+    float minAngle = 0.0f;      // checked only when triangles is set
+    bool shapeSelected = true;  // shape lines must be covered by selected edges
+    float weld = 0.0f;          // the weld may move an outline corner by half of it
 };
 
 // Compares the mesh after one CutFace of face with the mesh before it. Returns
 // the number of new faces; failures are reported through GoogleTest.
-int CheckCut(const MNMesh& before, const MNMesh& after, int face, const PolyShape& shape, const CutExpectation& x);
+int CheckCut(const MNMesh& before, const MNMesh& after, int face, const PolyShape& shape,
+             const CutExpectation& x);

@@ -22,12 +22,15 @@ int AddPolygon(MNMesh& m, const std::vector<Point3>& corners) {
     return face;
 }
 
-int UnitQuad(MNMesh& m) { return AddPolygon(m, {Point3(0, 0, 0), Point3(1, 0, 0), Point3(1, 1, 0), Point3(0, 1, 0)}); }
+int UnitQuad(MNMesh& m) {
+    return AddPolygon(m, {Point3(0, 0, 0), Point3(1, 0, 0), Point3(1, 1, 0), Point3(0, 1, 0)});
+}
 
 PolyLine Line(const std::vector<Point3>& pts, bool closed = false) {
     PolyLine line;
     for (const Point3& p : pts) line.Append(PolyPt(p));
-    if (closed) line.Close();
+    if (closed)
+        line.Close();
     return line;
 }
 
@@ -47,7 +50,8 @@ struct Cut {
 };
 
 // Cuts face of m and checks the result; returns the number of new faces.
-int CutAndCheck(MNMesh& m, int face, const PolyShape& shape, const Cut& c, CutExpectation x = CutExpectation()) {
+int CutAndCheck(MNMesh& m, int face, const PolyShape& shape, const Cut& c,
+                CutExpectation x = CutExpectation()) {
     MNMesh before = m;
     CutFace(m, face, shape, c.through, c.direction, c.local, c.removeUnused, c.minAngle, c.weld);
     x.direction = c.direction;
@@ -84,7 +88,8 @@ TEST(CutFace, QuadCrossedOnceByAnOpenLine) {
     for (int v = 0; v < 4; ++v) EXPECT_TRUE(m.v[v].GetFlag(cutflags::kCutCornerVertex));
     int cutEdges = 0, outlineEdges = 0, interior = 0;
     for (int e = 0; e < m.nume; ++e) {
-        if (m.e[e].GetFlag(MN_DEAD)) continue;
+        if (m.e[e].GetFlag(MN_DEAD))
+            continue;
         cutEdges += m.e[e].GetFlag(MN_SEL);
         outlineEdges += m.e[e].GetFlag(cutflags::kOutlineEdge);
         interior += m.e[e].GetFlag(cutflags::kInteriorEdge) &&
@@ -141,13 +146,16 @@ TEST(CutFace, ClosedSquareInsideAFaceIsInsideTheShape) {
     m.f[f].material = 7;
     m.f[f].smGroup = 5;
     PolyShape shape;
-    shape.Append(Line({Point3(0.25f, 0.25f, 0), Point3(0.75f, 0.25f, 0), Point3(0.75f, 0.75f, 0), Point3(0.25f, 0.75f, 0)}, true));
+    shape.Append(Line({Point3(0.25f, 0.25f, 0), Point3(0.75f, 0.25f, 0), Point3(0.75f, 0.75f, 0),
+                       Point3(0.25f, 0.75f, 0)},
+                      true));
     Cut c;
     c.removeUnused = false;
     ASSERT_GT(CutAndCheck(m, f, shape, c), 0);
     double insideArea = 0.0;
     for (int nf = 1; nf < m.numf; ++nf) {
-        if (m.f[nf].GetFlag(MN_DEAD)) continue;
+        if (m.f[nf].GetFlag(MN_DEAD))
+            continue;
         EXPECT_EQ(m.f[nf].material, 7);
         EXPECT_EQ(m.f[nf].smGroup, 5u);
         if (m.f[nf].GetFlag(cutflags::kInsideFace))
@@ -167,7 +175,8 @@ TEST(CutFace, NestedClosedLinesCancelInPairs) {
     for (int nf = 1; nf < m.numf; ++nf)
         if (!m.f[nf].GetFlag(MN_DEAD) && m.f[nf].GetFlag(cutflags::kInsideFace))
             insideArea += 0.5 * m.GetFaceNormal(nf).Length();
-    double ring = 0.5 * 16 * 0.4 * 0.4 * std::sin(2 * M_PI / 16) - 0.5 * 12 * 0.2 * 0.2 * std::sin(2 * M_PI / 12);
+    double ring = 0.5 * 16 * 0.4 * 0.4 * std::sin(2 * M_PI / 16) -
+                  0.5 * 12 * 0.2 * 0.2 * std::sin(2 * M_PI / 12);
     EXPECT_NEAR(insideArea, ring, 1e-4);
 }
 
@@ -193,8 +202,10 @@ TEST(CutFace, LineEndingInsideAFaceAndOnItsEdge) {
     ASSERT_GT(CutAndCheck(m, f, shape, c), 0);
     int a = -1, b = -1;
     for (int v = 4; v < m.numv; ++v) {
-        if (Length(m.v[v].p - Point3(0.5f, 0.0f, 0.0f)) < 1e-6f) a = v;
-        if (Length(m.v[v].p - Point3(0.5f, 0.5f, 0.0f)) < 1e-6f) b = v;
+        if (Length(m.v[v].p - Point3(0.5f, 0.0f, 0.0f)) < 1e-6f)
+            a = v;
+        if (Length(m.v[v].p - Point3(0.5f, 0.5f, 0.0f)) < 1e-6f)
+            b = v;
     }
     ASSERT_GE(a, 0);
     ASSERT_GE(b, 0);
@@ -206,7 +217,8 @@ TEST(CutFace, LineEndingInsideAFaceAndOnItsEdge) {
 
 TEST(CutFace, ConcaveLShapedFace) {
     MNMesh m;
-    int f = AddPolygon(m, {Point3(0, 0, 0), Point3(2, 0, 0), Point3(2, 1, 0), Point3(1, 1, 0), Point3(1, 2, 0), Point3(0, 2, 0)});
+    int f = AddPolygon(m, {Point3(0, 0, 0), Point3(2, 0, 0), Point3(2, 1, 0), Point3(1, 1, 0),
+                           Point3(1, 2, 0), Point3(0, 2, 0)});
     PolyShape shape;
     shape.Append(Line({Point3(-1.0f, 1.5f, 0), Point3(3.0f, 0.5f, 0)}));
     shape.Append(Circle(0.5f, 0.5f, 0.2f, 10));
@@ -215,7 +227,8 @@ TEST(CutFace, ConcaveLShapedFace) {
 
 TEST(CutFace, NonPlanarQuad) {
     MNMesh m;
-    int f = AddPolygon(m, {Point3(0, 0, 0), Point3(1, 0, 0.2f), Point3(1, 1, 0), Point3(0, 1, 0.2f)});
+    int f =
+        AddPolygon(m, {Point3(0, 0, 0), Point3(1, 0, 0.2f), Point3(1, 1, 0), Point3(0, 1, 0.2f)});
     PolyShape shape;
     shape.Append(Line({Point3(-0.5f, 0.5f, 1), Point3(1.5f, 0.5f, 1)}));
     CutExpectation x;
@@ -257,7 +270,8 @@ TEST(CutFace, LocalLineFromAboveACornerCutsLikeOneOnTheFace) {
             const float z = local ? 0.5f : 0.0f;
             const Point3 from = m.v[m.f[f].vtx[corner]].p;
             PolyShape shape;
-            shape.Append(Line({Point3(from.x, from.y, z), Point3(from.x == 0.0f ? 1.5f : -0.5f, 0.5f, z)}));
+            shape.Append(
+                Line({Point3(from.x, from.y, z), Point3(from.x == 0.0f ? 1.5f : -0.5f, 0.5f, z)}));
             Cut c;
             c.local = local != 0;
             c.removeUnused = false;
@@ -273,9 +287,11 @@ TEST(CutFace, LocalLineFromAboveACornerCutsLikeOneOnTheFace) {
 
 TEST(CutFace, ThroughCutsAFaceLookingAwayKeepingItsOrientation) {
     MNMesh m;
-    int f = AddPolygon(m, {Point3(0, 0, 0), Point3(0, 1, 0), Point3(1, 1, 0), Point3(1, 0, 0)});  // faces -z
+    int f = AddPolygon(
+        m, {Point3(0, 0, 0), Point3(0, 1, 0), Point3(1, 1, 0), Point3(1, 0, 0)});  // faces -z
     PolyShape shape;
-    shape.Append(Line({Point3(-0.5f, 0.5f, 3), Point3(1.5f, 0.5f, 3)}));  // projected onto the plane
+    shape.Append(
+        Line({Point3(-0.5f, 0.5f, 3), Point3(1.5f, 0.5f, 3)}));  // projected onto the plane
     Cut c;
     c.through = true;
     EXPECT_GT(CutAndCheck(m, f, shape, c), 0);
@@ -295,11 +311,13 @@ TEST(CutFace, AFaceTheTriangulatorRejectsStaysAsItWasFlaggedAsUncut) {
         int f = UnitQuad(m);
         PolyShape shape;
         if (closed)
-            shape.Append(Line({Point3(-0.5f, -0.5f, 0), Point3(0.7f, -0.5f, 0), Point3(0.7f, 1.5f, 0),
-                               Point3(-0.5f, 1.5f, 0)}, true));
+            shape.Append(Line({Point3(-0.5f, -0.5f, 0), Point3(0.7f, -0.5f, 0),
+                               Point3(0.7f, 1.5f, 0), Point3(-0.5f, 1.5f, 0)},
+                              true));
         else
             shape.Append(Line({Point3(-0.5f, 0.5f, 0), Point3(1.5f, 0.5f, 0)}));
-        shape.Append(Line({Point3(-2, -2, 0), Point3(2, -2, 0), Point3(2, 2, 0), Point3(-2, 2, 0)}, true));
+        shape.Append(
+            Line({Point3(-2, -2, 0), Point3(2, -2, 0), Point3(2, 2, 0), Point3(-2, 2, 0)}, true));
         MNMesh before = m;
         CutFace(m, f, shape, false, kDown, false, true, std::nanf(""), 0.001f);
         EXPECT_EQ(m.numf, before.numf);
@@ -315,8 +333,8 @@ TEST(CutFace, AFaceTheTriangulatorRejectsStaysAsItWasFlaggedAsUncut) {
 // triangle: it stays, so that its neighbours are not opened, flagged as uncut.
 TEST(CutFace, AFaceWithoutAreaStaysAsItWas) {
     MNMesh m;
-    int f = AddPolygon(m, {Point3(0, 0, 0), Point3(1, 0, 0), Point3(1, 1, 0), Point3(1, 1, 0), Point3(1, 0, 0),
-                           Point3(0, 0, 0)});
+    int f = AddPolygon(m, {Point3(0, 0, 0), Point3(1, 0, 0), Point3(1, 1, 0), Point3(1, 1, 0),
+                           Point3(1, 0, 0), Point3(0, 0, 0)});
     PolyShape shape;
     shape.Append(Line({Point3(0.5f, -1, 0), Point3(0.5f, 2, 0)}));
     MNMesh before = m;
@@ -335,15 +353,16 @@ TEST(CutFace, AFaceWithoutAreaStaysAsItWas) {
 // hundreds of faces off its plane.
 TEST(CutFace, ThroughLeavesAFaceSeenEdgeOnUncut) {
     const std::vector<std::vector<Point3>> faces = {
-        {Point3(-0.336f, -0.380f, 0), Point3(-0.269f, 0.524f, 0), Point3(-0.336f, -0.380f, 0)},  // no normal
-        {Point3(0, 0, 0), Point3(1, 0, 0), Point3(1, 0, 1), Point3(0, 0, 1)},                     // upright
+        {Point3(-0.336f, -0.380f, 0), Point3(-0.269f, 0.524f, 0),
+         Point3(-0.336f, -0.380f, 0)},                                         // no normal
+        {Point3(0, 0, 0), Point3(1, 0, 0), Point3(1, 0, 1), Point3(0, 0, 1)},  // upright
     };
     for (size_t k = 0; k < faces.size(); ++k) {
         MNMesh m;
         int f = AddPolygon(m, faces[k]);
         PolyShape shape;
-        shape.Append(Line({Point3(-0.79f, -0.73f, 0.5f), Point3(-0.33f, -0.29f, 0.5f), Point3(0.5f, 0.2f, 0.5f),
-                           Point3(0.6f, -0.5f, 0.5f)},
+        shape.Append(Line({Point3(-0.79f, -0.73f, 0.5f), Point3(-0.33f, -0.29f, 0.5f),
+                           Point3(0.5f, 0.2f, 0.5f), Point3(0.6f, -0.5f, 0.5f)},
                           true));
         MNMesh before = m;
         CutFace(m, f, shape, true, kDown, false, true, 8.0f, 0.0f);
@@ -388,7 +407,8 @@ TEST(CutFace, RandomShapesOnRandomFaces) {
         for (int l = 0; l < lines; ++l) {
             std::vector<Point3> pts;
             int n = 2 + static_cast<int>(unit(rng) * 6);
-            for (int i = 0; i < n; ++i) pts.push_back(Point3(unit(rng) * 2.4f - 1.2f, unit(rng) * 2.4f - 1.2f, 0.0f));
+            for (int i = 0; i < n; ++i)
+                pts.push_back(Point3(unit(rng) * 2.4f - 1.2f, unit(rng) * 2.4f - 1.2f, 0.0f));
             shape.Append(Line(pts, unit(rng) < 0.4f));
         }
         Cut c;

@@ -25,21 +25,29 @@ TEST(ClosedLinesIndex, AnswersAsThePlainTestOnRandomShapesAndTiePoints) {
             for (int i = 0; i < count; ++i) {
                 // Half the shapes on a coarse grid: many horizontal edges and shared heights.
                 Point3 p = trial % 2 ? Point3(coordinate(rng), coordinate(rng), 0.0f)
-                                     : Point3(static_cast<float>(grid(rng)), static_cast<float>(grid(rng)), 0.0f);
-                if (trial % 17 == 3 && i == 0) p.y = std::nanf("");
-                if (trial % 19 == 4 && i == 1) p.y = INFINITY;
+                                     : Point3(static_cast<float>(grid(rng)),
+                                              static_cast<float>(grid(rng)), 0.0f);
+                if (trial % 17 == 3 && i == 0)
+                    p.y = std::nanf("");
+                if (trial % 19 == 4 && i == 1)
+                    p.y = INFINITY;
                 line.Append(PolyPt(p));
             }
-            if (l != 1) line.Close();
+            if (l != 1)
+                line.Close();
             shape.Append(line);
         }
         ClosedLinesIndex index(shape);
         for (int q = 0; q < 200; ++q) {
             Point3 p(coordinate(rng), coordinate(rng), 0.0f);
-            if (q % 3 == 0) p = Point3(static_cast<float>(grid(rng)), static_cast<float>(grid(rng)), 0.0f);
-            if (q % 5 == 0 && shape[0].numPts > 0) p.y = shape[0][q % shape[0].numPts].p.y;
-            if (q == 7) p.y = std::nanf("");
-            ASSERT_EQ(index.Contains(p), PointInClosedLines(p, shape)) << "trial " << trial << " point " << q;
+            if (q % 3 == 0)
+                p = Point3(static_cast<float>(grid(rng)), static_cast<float>(grid(rng)), 0.0f);
+            if (q % 5 == 0 && shape[0].numPts > 0)
+                p.y = shape[0][q % shape[0].numPts].p.y;
+            if (q == 7)
+                p.y = std::nanf("");
+            ASSERT_EQ(index.Contains(p), PointInClosedLines(p, shape))
+                << "trial " << trial << " point " << q;
         }
     }
 }

@@ -14,10 +14,12 @@ namespace {
 MNMesh Grid(int n) {
     MNMesh mesh;
     for (int y = 0; y <= n; ++y)
-        for (int x = 0; x <= n; ++x) mesh.NewVert(Point3(static_cast<float>(x), static_cast<float>(y), 0.0f));
+        for (int x = 0; x <= n; ++x)
+            mesh.NewVert(Point3(static_cast<float>(x), static_cast<float>(y), 0.0f));
     for (int y = 0; y < n; ++y)
         for (int x = 0; x < n; ++x) {
-            int v[4] = {y * (n + 1) + x, y * (n + 1) + x + 1, (y + 1) * (n + 1) + x + 1, (y + 1) * (n + 1) + x};
+            int v[4] = {y * (n + 1) + x, y * (n + 1) + x + 1, (y + 1) * (n + 1) + x + 1,
+                        (y + 1) * (n + 1) + x};
             mesh.CreateFace(4, v);
         }
     return mesh;
@@ -34,8 +36,8 @@ TEST(CutFaces, CountsEveryFaceDoneNotOnlyThoseItCuts) {
             std::vector<int> faces;
             for (int f = 0; f < mesh.numf; ++f) faces.push_back(f);
             std::atomic<long long> visited{0};
-            CutFaces(mesh, faces, shape, through, Point3(0.0f, 0.0f, -1.0f), false, true, 0.0f, 0.01f,
-                     threads, &visited);
+            CutFaces(mesh, faces, shape, through, Point3(0.0f, 0.0f, -1.0f), false, true, 0.0f,
+                     0.01f, threads, &visited);
             int replaced = 0;
             for (int f : faces) replaced += mesh.f[f].GetFlag(MN_DEAD) ? 1 : 0;
             EXPECT_EQ(visited.load(), static_cast<long long>(faces.size())) << through << threads;

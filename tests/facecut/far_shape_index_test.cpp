@@ -28,14 +28,16 @@ public:
         for (;;) {
             Point3 v(Real(-1, 1), Real(-1, 1), Real(-1, 1));
             float l = v.Length();
-            if (l > 0.1f && l < 1.0f) return v / l;
+            if (l > 0.1f && l < 1.0f)
+                return v / l;
         }
     }
 
     // A star-shaped face of 3 to 6 corners around centre, in a plane with the given
     // normal, some of them bent a little out of it.
     std::vector<Point3> Face(const Point3& centre, const Point3& normal, float size) {
-        Point3 x = Normalize(normal ^ (std::fabs(normal.x) < 0.9f ? Point3(1, 0, 0) : Point3(0, 1, 0)));
+        Point3 x =
+            Normalize(normal ^ (std::fabs(normal.x) < 0.9f ? Point3(1, 0, 0) : Point3(0, 1, 0)));
         Point3 y = normal ^ x;
         int n = Int(3, 6);
         bool bent = Int(0, 3) == 0;
@@ -44,7 +46,8 @@ public:
             float a = 6.2831853f * (i + Real(0.0f, 0.7f)) / n;
             float r = size * Real(0.4f, 1.0f);
             Point3 p = centre + x * (r * std::cos(a)) + y * (r * std::sin(a));
-            if (bent) p += normal * (size * Real(-0.01f, 0.01f));
+            if (bent)
+                p += normal * (size * Real(-0.01f, 0.01f));
             corners.push_back(p);
         }
         return corners;
@@ -53,7 +56,8 @@ public:
     // A thin triangle, as around the pole of a UV sphere: two long edges from centre
     // and a short one, 1e-4 to 1e-2 of them.
     std::vector<Point3> Sliver(const Point3& centre, const Point3& normal, float size) {
-        Point3 x = Normalize(normal ^ (std::fabs(normal.x) < 0.9f ? Point3(1, 0, 0) : Point3(0, 1, 0)));
+        Point3 x =
+            Normalize(normal ^ (std::fabs(normal.x) < 0.9f ? Point3(1, 0, 0) : Point3(0, 1, 0)));
         Point3 y = normal ^ x;
         float half = size * std::pow(10.0f, Real(-4.0f, -2.0f));
         return {centre, centre + x * size - y * half, centre + x * size + y * half};
@@ -62,7 +66,8 @@ public:
     // Closed or open polylines across the direction: circles of many points, and
     // zig-zags, each placed so that it passes near the face or some way off.
     PolyShape Shape(const Point3& near, const Point3& direction, float size) {
-        Point3 x = Normalize(direction ^ (std::fabs(direction.x) < 0.9f ? Point3(1, 0, 0) : Point3(0, 1, 0)));
+        Point3 x = Normalize(direction ^
+                             (std::fabs(direction.x) < 0.9f ? Point3(1, 0, 0) : Point3(0, 1, 0)));
         Point3 y = direction ^ x;
         PolyShape shape;
         int lines = Int(1, 2);
@@ -71,7 +76,8 @@ public:
             // How far from the face the polyline runs, in face sizes: often just
             // beyond where it could touch.
             float off = size * (Int(0, 2) == 0 ? Real(0.0f, 3.0f) : Real(0.9f, 1.3f));
-            Point3 centre = near + x * Real(-size, size) + y * Real(-size, size) + direction * Real(-5.0f, 5.0f);
+            Point3 centre = near + x * Real(-size, size) + y * Real(-size, size) +
+                            direction * Real(-5.0f, 5.0f);
             float radius = off + size * Real(0.0f, 2.0f);
             int points = Int(0, 1) ? Int(8, 400) : Int(2, 12);
             bool circle = Int(0, 1) == 0;
@@ -83,12 +89,15 @@ public:
                     float a = 6.2831853f * j / points;
                     p = centre + x * (radius * std::cos(a)) + y * (radius * std::sin(a));
                 } else {
-                    p = centre + x * (radius * (2.0f * j / points - 1.0f)) + y * (off * (j % 2 ? 1.0f : -1.0f));
+                    p = centre + x * (radius * (2.0f * j / points - 1.0f)) +
+                        y * (off * (j % 2 ? 1.0f : -1.0f));
                 }
                 line.Append(PolyPt(p));
-                if (j == hair) line.Append(PolyPt(p + x * (Int(0, 1) * size * 1e-6f)));
+                if (j == hair)
+                    line.Append(PolyPt(p + x * (Int(0, 1) * size * 1e-6f)));
             }
-            if (circle || Int(0, 1)) line.Close();
+            if (circle || Int(0, 1))
+                line.Close();
         }
         return shape;
     }
@@ -105,15 +114,18 @@ TEST(FarShapeIndex, SkippedFacesComeOutAsTheFullFirstPhaseHasThem) {
     for (int trial = 0; trial < 6000; ++trial) {
         // Mostly sizes where the index can answer; now and then ones where rounding
         // forbids it.
-        float scale = std::pow(10.0f, trial % 5 == 0 ? scene.Real(-2.0f, 3.0f) : scene.Real(-2.0f, 0.7f));
+        float scale =
+            std::pow(10.0f, trial % 5 == 0 ? scene.Real(-2.0f, 3.0f) : scene.Real(-2.0f, 0.7f));
         Point3 direction = scene.Unit();
         Point3 normal = scene.Unit();
         // Faces at every slope, facing the direction or away from it.
-        if (trial % 4 == 0) normal = Normalize(normal - direction * (normal % direction) * 0.999f);
+        if (trial % 4 == 0)
+            normal = Normalize(normal - direction * (normal % direction) * 0.999f);
         Point3 centre = scene.Unit() * (scale * scene.Real(0.0f, 10.0f));
         float size = scale * scene.Real(0.01f, 1.0f);
         bool sliver = trial % 3 == 1;
-        std::vector<Point3> corners = sliver ? scene.Sliver(centre, normal, size) : scene.Face(centre, normal, size);
+        std::vector<Point3> corners =
+            sliver ? scene.Sliver(centre, normal, size) : scene.Face(centre, normal, size);
         PolyShape shape = scene.Shape(centre, direction, size);
         FarShapeIndex index(shape, direction);
 
@@ -152,16 +164,19 @@ TEST(FarShapeIndex, AnswersTheInsideParity) {
     circle.Close();
     const Point3 down(0, 0, -1);
     FarShapeIndex index(shape, down);
-    std::vector<Point3> small = {Point3(0, 0, 0), Point3(1, 0, 0), Point3(1, 1, 0), Point3(0, 1, 0)};
+    std::vector<Point3> small = {Point3(0, 0, 0), Point3(1, 0, 0), Point3(1, 1, 0),
+                                 Point3(0, 1, 0)};
     bool inside = false;
     auto never = [](const Point3&, const Point3&) { return false; };
     ASSERT_TRUE(index.Misses(small, small[0], Point3(0, 0, 1), -1.0f, never, inside));
     EXPECT_TRUE(inside);
-    std::vector<Point3> outside = {Point3(20, 0, 0), Point3(21, 0, 0), Point3(21, 1, 0), Point3(20, 1, 0)};
+    std::vector<Point3> outside = {Point3(20, 0, 0), Point3(21, 0, 0), Point3(21, 1, 0),
+                                   Point3(20, 1, 0)};
     ASSERT_TRUE(index.Misses(outside, outside[0], Point3(0, 0, 1), -1.0f, never, inside));
     EXPECT_FALSE(inside);
     // On the rim the first phase must run.
-    std::vector<Point3> rim = {Point3(9.5f, 0, 0), Point3(10.5f, 0, 0), Point3(10.5f, 1, 0), Point3(9.5f, 1, 0)};
+    std::vector<Point3> rim = {Point3(9.5f, 0, 0), Point3(10.5f, 0, 0), Point3(10.5f, 1, 0),
+                               Point3(9.5f, 1, 0)};
     EXPECT_FALSE(index.Misses(rim, rim[0], Point3(0, 0, 1), -1.0f, never, inside));
 }
 
@@ -172,10 +187,12 @@ TEST(FarShapeIndex, AnswersTheInsideParity) {
 TEST(FarShapeIndex, LeavesAFaceBesideAShapeLineToTheFirstPhase) {
     PolyShape shape;
     PolyLine& square = shape.NewLine();
-    for (Point3 p : {Point3(-1, 0, 3), Point3(1, 0, 3), Point3(1, -2, 3), Point3(-1, -2, 3)}) square.Append(PolyPt(p));
+    for (Point3 p : {Point3(-1, 0, 3), Point3(1, 0, 3), Point3(1, -2, 3), Point3(-1, -2, 3)})
+        square.Append(PolyPt(p));
     square.Close();
     const Point3 down(0, 0, -1);
-    std::vector<Point3> sliver = {Point3(0.0f, 0.0004f, 0), Point3(-0.1f, 0.00001f, 0), Point3(0.1f, 0.00001f, 0)};
+    std::vector<Point3> sliver = {Point3(0.0f, 0.0004f, 0), Point3(-0.1f, 0.00001f, 0),
+                                  Point3(0.1f, 0.00001f, 0)};
     MNMesh full = OneFace(sliver), fast = OneFace(sliver);
     FaceCutState fullState, fastState;
     FarShapeIndex index(shape, down);
@@ -197,11 +214,11 @@ TEST(FarShapeIndex, SkipsAFaceInALongLinesBoxThatTheLinePassesFarFrom) {
     FarShapeIndex index(shape, down);
     bool inside = true;
     auto never = [](const Point3&, const Point3&) { return false; };
-    std::vector<Point3> far = {Point3(0.6f, -0.8f, 0), Point3(0.8f, -0.8f, 0), Point3(0.8f, -0.6f, 0),
-                               Point3(0.6f, -0.6f, 0)};
+    std::vector<Point3> far = {Point3(0.6f, -0.8f, 0), Point3(0.8f, -0.8f, 0),
+                               Point3(0.8f, -0.6f, 0), Point3(0.6f, -0.6f, 0)};
     ASSERT_TRUE(index.Misses(far, far[0], Point3(0, 0, 1), -1.0f, never, inside));
     EXPECT_FALSE(inside);
-    std::vector<Point3> beside = {Point3(0.4f, 0.3f, 0), Point3(0.5f, 0.3f, 0), Point3(0.5f, 0.38f, 0),
-                                  Point3(0.4f, 0.38f, 0)};
+    std::vector<Point3> beside = {Point3(0.4f, 0.3f, 0), Point3(0.5f, 0.3f, 0),
+                                  Point3(0.5f, 0.38f, 0), Point3(0.4f, 0.38f, 0)};
     EXPECT_FALSE(index.Misses(beside, beside[0], Point3(0, 0, 1), -1.0f, never, inside));
 }

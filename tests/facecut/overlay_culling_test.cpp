@@ -139,7 +139,8 @@ struct Outcomes {
 };
 
 // Runs the overlay, culled and exhaustive, on one outline and shape.
-::testing::AssertionResult SameAsExhaustive(const PolyLine& outline, const PolyShape& shape, Outcomes& seen) {
+::testing::AssertionResult SameAsExhaustive(const PolyLine& outline, const PolyShape& shape,
+                                            Outcomes& seen) {
     if (ShapeCutsOutline(outline, shape) != ReferenceShapeCutsOutline(outline, shape))
         return ::testing::AssertionFailure() << "decision before the insertions";
 
@@ -164,7 +165,8 @@ struct Outcomes {
         return ::testing::AssertionFailure() << "decision after the insertions";
 
     seen.insertedIntoOutline += wantOutline.numPts > outline.numPts;
-    for (int i = 0; i < shape.numLines; ++i) seen.insertedIntoShape += wantShape[i].numPts > shape[i].numPts;
+    for (int i = 0; i < shape.numLines; ++i)
+        seen.insertedIntoShape += wantShape[i].numPts > shape[i].numPts;
     (cuts ? seen.cut : seen.uncut) += 1;
     return ::testing::AssertionSuccess();
 }
@@ -205,7 +207,9 @@ TEST(OverlayCulling, SameAsExhaustiveWalksOnLongOutlinesAndShapes) {
 TEST(OverlayCulling, SameAsExhaustiveWalksForShapesInTheFacesPlane) {
     AwkwardInput input(20241207u);
     std::mt19937 rng(7u);
-    auto real = [&](float lo, float hi) { return std::uniform_real_distribution<float>(lo, hi)(rng); };
+    auto real = [&](float lo, float hi) {
+        return std::uniform_real_distribution<float>(lo, hi)(rng);
+    };
     const float steepness[] = {0.0f, 0.5f, 3.0f, 40.0f, 250.0f, 600.0f};
     Outcomes seen;
     for (int trial = 0; trial < 20000; ++trial) {

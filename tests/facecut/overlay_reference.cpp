@@ -18,8 +18,10 @@ void ReferenceAddShapePointsToOutline(PolyLine& outline, const PolyShape& shape)
                 if (next < k && !outline.IsClosed())
                     continue;
                 // Inside as seen from both ends of the edge.
-                if (p.SegmentPosition(Point3d(outline[k].p), Point3d(outline[next].p), false, 1e-10) != 4 ||
-                    p.SegmentPosition(Point3d(outline[next].p), Point3d(outline[k].p), false, 1e-10) != 4)
+                if (p.SegmentPosition(Point3d(outline[k].p), Point3d(outline[next].p), false,
+                                      1e-10) != 4 ||
+                    p.SegmentPosition(Point3d(outline[next].p), Point3d(outline[k].p), false,
+                                      1e-10) != 4)
                     continue;
                 if (room-- == 0)
                     return;

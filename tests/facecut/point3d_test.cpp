@@ -99,23 +99,41 @@ TEST(Point3dStrictlyInside, AgreesWithTheFullClassification) {
         Point3d a(unit(rng) * scale, unit(rng) * scale, unit(rng) * scale);
         Point3d b(unit(rng) * scale, unit(rng) * scale, unit(rng) * scale);
         switch (rng() % 6) {
-        case 0: b = a; break;                                                        // degenerate
-        case 1: b = Point3d(a.x + 1e-11, a.y, a.z); break;                           // below tolerance
-        case 2: b = Point3d(a.x + unit(rng) * 1e-3, a.y + unit(rng) * 1e-3, a.z); break;  // tiny
-        default: break;
+            case 0:
+                b = a;
+                break;  // degenerate
+            case 1:
+                b = Point3d(a.x + 1e-11, a.y, a.z);
+                break;  // below tolerance
+            case 2:
+                b = Point3d(a.x + unit(rng) * 1e-3, a.y + unit(rng) * 1e-3, a.z);
+                break;  // tiny
+            default:
+                break;
         }
         double t = unit(rng) * 1.5;
-        Point3d p(a.x + t * (b.x - a.x), a.y + t * (b.y - a.y), a.z + t * (b.z - a.z) + unit(rng) * scale);
+        Point3d p(a.x + t * (b.x - a.x), a.y + t * (b.y - a.y),
+                  a.z + t * (b.z - a.z) + unit(rng) * scale);
         switch (rng() % 8) {
-        case 0: p = a; break;
-        case 1: p = b; break;
-        case 2: p.x += unit(rng) * 1e-3 * scale; break;  // near the line, off it
-        case 3: p.y = rng() % 2 ? nan : inf; break;
-        default: break;
+            case 0:
+                p = a;
+                break;
+            case 1:
+                p = b;
+                break;
+            case 2:
+                p.x += unit(rng) * 1e-3 * scale;
+                break;  // near the line, off it
+            case 3:
+                p.y = rng() % 2 ? nan : inf;
+                break;
+            default:
+                break;
         }
         for (bool flat : {false, true}) {
             bool full = Position(p, a, b, flat) == SEG_POS_INSIDE;
-            ASSERT_EQ(p.StrictlyInside(a, b, flat, 1e-10), full) << "trial " << trial << (flat ? " flat" : "");
+            ASSERT_EQ(p.StrictlyInside(a, b, flat, 1e-10), full)
+                << "trial " << trial << (flat ? " flat" : "");
             inside += full;
         }
     }

@@ -46,7 +46,8 @@ TEST(ProduceInOrder, AFailureInEitherStepStopsTheLoopAndIsRethrown) {
         EXPECT_THROW(ProduceInOrder(
                          100, threads,
                          [](int i) {
-                             if (i == 40) throw std::runtime_error("produce");
+                             if (i == 40)
+                                 throw std::runtime_error("produce");
                          },
                          [&](int i) { consumed.push_back(i); }),
                      std::runtime_error);
@@ -59,7 +60,8 @@ TEST(ProduceInOrder, AFailureInEitherStepStopsTheLoopAndIsRethrown) {
             ProduceInOrder(
                 100, threads, [](int) {},
                 [&](int i) {
-                    if (i == 10) throw std::logic_error("consume");
+                    if (i == 10)
+                        throw std::logic_error("consume");
                     consumed.push_back(i);
                 });
             ADD_FAILURE() << "no exception";

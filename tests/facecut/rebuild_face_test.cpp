@@ -1,5 +1,7 @@
 // The rebuild of a face from triangulator output made by hand: points that only
 // single precision tells apart.
+#include "facecut/rebuild_face.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -8,7 +10,6 @@
 
 #include "facecut/face_triangulation.h"
 #include "facecut/prepare_face_cut.h"
-#include "facecut/rebuild_face.h"
 #include "shape_builders.h"
 
 namespace {
@@ -25,8 +26,8 @@ T* Copy(const std::vector<T>& values) {
 // are one position, so they become one vertex and that triangle no face.
 TEST(RebuildFace, PointsThatCollapseInSinglePrecisionShareOneVertex) {
     MNMesh mesh;
-    int corners[4] = {mesh.NewVert(Point3(0, 0, 0)), mesh.NewVert(Point3(1, 0, 0)), mesh.NewVert(Point3(1, 1, 0)),
-                      mesh.NewVert(Point3(0, 1, 0))};
+    int corners[4] = {mesh.NewVert(Point3(0, 0, 0)), mesh.NewVert(Point3(1, 0, 0)),
+                      mesh.NewVert(Point3(1, 1, 0)), mesh.NewVert(Point3(0, 1, 0))};
     mesh.CreateFace(4, corners);
     PolyShape shape = MakeShape({MakeLine({Point3(0.5f, 0.5f, 0), Point3(0.6f, 0.5f, 0)}, false)});
     FaceCutState state;
@@ -37,7 +38,8 @@ TEST(RebuildFace, PointsThatCollapseInSinglePrecisionShareOneVertex) {
     triangulateio& out = tri.out;
     out.numberofpoints = 7;
     out.numberofpointattributes = 2;
-    out.pointlist = Copy<REAL>({0, 0, 1, 0, 1, 1, 0, 1, 0.5, 0.5, 0.5 + 1e-12, 0.5, 0.5, 0.5 + 1e-12});
+    out.pointlist =
+        Copy<REAL>({0, 0, 1, 0, 1, 1, 0, 1, 0.5, 0.5, 0.5 + 1e-12, 0.5, 0.5, 0.5 + 1e-12});
     out.pointattributelist = Copy<REAL>({0, -1, 0, -1, 0, -1, 0, -1, 0, 1, 0, 1, 0, 1});
     out.numberoftriangles = 5;
     out.trianglelist = Copy<int>({0, 1, 4, 1, 2, 4, 2, 3, 4, 3, 0, 4, 4, 5, 6});
@@ -48,7 +50,8 @@ TEST(RebuildFace, PointsThatCollapseInSinglePrecisionShareOneVertex) {
 
     int faces = 0;
     for (int f = 1; f < mesh.numf; ++f) {
-        if (mesh.f[f].GetFlag(MN_DEAD)) continue;
+        if (mesh.f[f].GetFlag(MN_DEAD))
+            continue;
         ++faces;
         EXPECT_GT(mesh.GetFaceNormal(f).Length(), 0.0f) << f;
     }

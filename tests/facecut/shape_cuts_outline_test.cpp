@@ -64,18 +64,26 @@ TEST(ShapeCutsOutline, OnePointLines) {
 TEST(ShapeCutsOutline, PieceBetweenTwoOutlinePointsCutsWhenItRunsThroughTheFace) {
     EXPECT_TRUE(Cuts(MakeLine({Point3(1, 0, 0), Point3(0, 1, 0)}, false)));
     EXPECT_FALSE(Cuts(MakeLine({Point3(1, 0, 0), Point3(1, 1, 0)}, false)));
-    PolyLine inserted = MakeLine({Point3(0, 0, 0), Point3(1, 0, 0), Point3(1, 0.5f, 0), Point3(1, 1, 0),
-                                  Point3(0, 1, 0)}, true);
-    EXPECT_TRUE(ShapeCutsOutline(inserted, MakeShape({MakeLine({Point3(0, 1, 0), Point3(1, 0.5f, 0)}, false)})));
-    PolyLine l = MakeLine({Point3(0, 0, 0), Point3(2, 0, 0), Point3(2, 1, 0), Point3(1, 1, 0), Point3(1, 2, 0),
-                           Point3(0, 2, 0)}, true);
-    EXPECT_FALSE(ShapeCutsOutline(l, MakeShape({MakeLine({Point3(2, 1, 0), Point3(1, 2, 0)}, false)})));
-    EXPECT_TRUE(ShapeCutsOutline(l, MakeShape({MakeLine({Point3(2, 0, 0), Point3(1, 1, 0)}, false)})));
+    PolyLine inserted = MakeLine(
+        {Point3(0, 0, 0), Point3(1, 0, 0), Point3(1, 0.5f, 0), Point3(1, 1, 0), Point3(0, 1, 0)},
+        true);
+    EXPECT_TRUE(ShapeCutsOutline(
+        inserted, MakeShape({MakeLine({Point3(0, 1, 0), Point3(1, 0.5f, 0)}, false)})));
+    PolyLine l = MakeLine({Point3(0, 0, 0), Point3(2, 0, 0), Point3(2, 1, 0), Point3(1, 1, 0),
+                           Point3(1, 2, 0), Point3(0, 2, 0)},
+                          true);
+    EXPECT_FALSE(
+        ShapeCutsOutline(l, MakeShape({MakeLine({Point3(2, 1, 0), Point3(1, 2, 0)}, false)})));
+    EXPECT_TRUE(
+        ShapeCutsOutline(l, MakeShape({MakeLine({Point3(2, 0, 0), Point3(1, 1, 0)}, false)})));
     // Within the overlay's sine tolerance of an edge the piece lies on it.
-    PolyLine nearEdge = MakeLine({Point3(0, 0, 0), Point3(1, 0, 0), Point3(1, 0.0005f, 0), Point3(1, 0.005f, 0),
-                                  Point3(1, 1, 0), Point3(0, 1, 0)}, true);
-    EXPECT_FALSE(ShapeCutsOutline(nearEdge, MakeShape({MakeLine({Point3(1, 0.0005f, 0), Point3(0, 0, 0)}, false)})));
-    EXPECT_TRUE(ShapeCutsOutline(nearEdge, MakeShape({MakeLine({Point3(1, 0.005f, 0), Point3(0, 0, 0)}, false)})));
+    PolyLine nearEdge = MakeLine({Point3(0, 0, 0), Point3(1, 0, 0), Point3(1, 0.0005f, 0),
+                                  Point3(1, 0.005f, 0), Point3(1, 1, 0), Point3(0, 1, 0)},
+                                 true);
+    EXPECT_FALSE(ShapeCutsOutline(
+        nearEdge, MakeShape({MakeLine({Point3(1, 0.0005f, 0), Point3(0, 0, 0)}, false)})));
+    EXPECT_TRUE(ShapeCutsOutline(
+        nearEdge, MakeShape({MakeLine({Point3(1, 0.005f, 0), Point3(0, 0, 0)}, false)})));
 }
 
 }  // namespace

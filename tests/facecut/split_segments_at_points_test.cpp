@@ -48,7 +48,8 @@ TEST(SplitSegmentsAtPoints, PointsAtTheEndsOrOffTheLineLeaveItWhole) {
 // tolerance, seen from its end they are well off it. Splitting there would bend the
 // segment out to them, one after another.
 TEST(SplitSegmentsAtPoints, PointsBesideTheFarEndLeaveItWhole) {
-    std::vector<InputPoint> points = {{0, 0, 0, -1}, {10, 0, 0, -1}, {9.999, 0.005, 0, 1}, {9.998, 0.006, 0, 1}};
+    std::vector<InputPoint> points = {
+        {0, 0, 0, -1}, {10, 0, 0, -1}, {9.999, 0.005, 0, 1}, {9.998, 0.006, 0, 1}};
     InputRecord record(points, {0, 1, 2, 3}, {2, 3});
     Split(record, RecordsOf(points));
     EXPECT_EQ(record.Segments(), (std::vector<int>{0, 1, 2, 3}));
@@ -151,7 +152,7 @@ TEST(SplitSegmentsAtPoints, SkippingFarPairsKeepsTheResultAndOrder) {
 // A shape segment passing 0.003 beside an outline corner, farther than the on-line
 // test reaches: without the bend the triangulator gets a sliver between them.
 TEST(SplitSegmentsAtPoints, AShapeLineBendsThroughAnOutlineCornerItPassesWithinTheReach) {
-    std::vector<InputPoint> points = {{0, 0, 0, -1},         {1, 0, 0, -1},        {1, 1, 0, -1},
+    std::vector<InputPoint> points = {{0, 0, 0, -1},       {1, 0, 0, -1},      {1, 1, 0, -1},
                                       {0.997, -0.5, 0, 1}, {0.997, 0.5, 0, 1}, {0.5, 0.3, 0, 1}};
     // Outline triangle 0-1-2; shape segments 3-4 (past corner 1) and 5-4.
     std::vector<int> segments = {0, 1, 1, 2, 2, 0, 3, 4, 5, 4};
@@ -173,7 +174,7 @@ TEST(SplitSegmentsAtPoints, AShapeLineBendsThroughAnOutlineCornerItPassesWithinT
 TEST(SplitSegmentsAtPoints, OnlyOutlinePointsBendOnlyShapeLines) {
     // Corner 1 lies 0.003 beside outline segment 2-0; shape point 3 lies 0.003
     // beside shape segment 4-5.
-    std::vector<InputPoint> points = {{0, 0, 0, -1},     {0.5, 0.003, 0, -1}, {1, 0, 0, -1},
+    std::vector<InputPoint> points = {{0, 0, 0, -1},    {0.5, 0.003, 0, -1}, {1, 0, 0, -1},
                                       {0.5, 0.5, 0, 1}, {0, 0.503, 0, 1},    {1, 0.503, 0, 1}};
     std::vector<int> segments = {0, 1, 1, 2, 2, 0, 4, 5};
     std::vector<int> markers = {2, 2, 2, 3};
@@ -201,7 +202,8 @@ TEST(SplitSegmentsAtPoints, BendsAreFoundThroughTheGrid) {
         markers.push_back(3);
     }
     InputRecord record(points, segments, markers);
-    SplitSegmentsAtPoints(record.io, RecordsOf(points).data(), static_cast<int>(points.size()), 0.01);
+    SplitSegmentsAtPoints(record.io, RecordsOf(points).data(), static_cast<int>(points.size()),
+                          0.01);
     ASSERT_EQ(record.io.numberofsegments, 29 + 30 + 30);
     std::vector<int> got = record.Segments();
     for (int i = 0; i < 30; ++i) {

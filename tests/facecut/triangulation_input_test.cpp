@@ -12,7 +12,8 @@ namespace {
 
 double TagAt(const triangulateio& in, double x) {
     for (int p = 0; p < in.numberofpoints; ++p)
-        if (in.pointlist[2 * p] == x) return in.pointattributelist[2 * p + 1];
+        if (in.pointlist[2 * p] == x)
+            return in.pointattributelist[2 * p + 1];
     return 99.0;
 }
 
@@ -22,10 +23,10 @@ TEST(TriangulationInput, TakesOnlyTheRunsOfSegmentsThatReachTheOutline) {
     state.outline = MakeSquare(0, 0, 1, 1);
     state.cornerSpacing = 1.0;
     state.frameShape = MakeShape({
-        MakeLine({Point3(-10, 0.5f, 0), Point3(-5, 0.5f, 0), Point3(-0.2f, 0.4f, 0), Point3(1.2f, 0.6f, 0),
-                  Point3(5, 0.5f, 0), Point3(10, 0.5f, 0)},
+        MakeLine({Point3(-10, 0.5f, 0), Point3(-5, 0.5f, 0), Point3(-0.2f, 0.4f, 0),
+                  Point3(1.2f, 0.6f, 0), Point3(5, 0.5f, 0), Point3(10, 0.5f, 0)},
                  false),
-        MakeSquare(20, 20, 21, 21),                                    // far away: left out
+        MakeSquare(20, 20, 21, 21),                                       // far away: left out
         MakeLine({Point3(0.5f, 0.3f, 0), Point3(0.7f, 0.2f, 0)}, false),  // wholly inside
     });
     FaceTriangulation tri;
@@ -52,9 +53,10 @@ TEST(TriangulationInput, AClosedPolylinesRunMayPassItsFirstPoint) {
     FaceCutState state;
     state.outline = MakeSquare(0, 0, 1, 1);
     state.cornerSpacing = 1.0;
-    state.frameShape = MakeShape({MakeLine({Point3(0.5f, 0.2f, 0), Point3(0.8f, 0.5f, 0), Point3(9, 9, 0),
-                                            Point3(8, 9, 0), Point3(0.2f, 0.5f, 0)},
-                                           true)});
+    state.frameShape =
+        MakeShape({MakeLine({Point3(0.5f, 0.2f, 0), Point3(0.8f, 0.5f, 0), Point3(9, 9, 0),
+                             Point3(8, 9, 0), Point3(0.2f, 0.5f, 0)},
+                            true)});
     FaceTriangulation tri;
     BuildTriangulationInput(state, 0.0f, 0.001f, tri);
     // Segments (0.2,0.5)->(0.5,0.2)->(0.8,0.5) and the two leaving for (9, 9) and (8, 9)

@@ -14,7 +14,8 @@ class Lift : public Modifier {
 public:
     explicit Lift(int* counter = nullptr) : deletions(counter) {}
     ~Lift() override {
-        if (deletions) ++*deletions;
+        if (deletions)
+            ++*deletions;
     }
     Class_ID ClassID() const override { return Class_ID(0x1234, 0x5678); }
     ChannelMask ChannelsUsed() override { return GEOM_CHANNEL; }
@@ -25,8 +26,8 @@ public:
         MNMesh& m = static_cast<PolyObject*>(os->obj)->mm;
         for (int i = 0; i < m.numv; ++i) m.v[i].p.z += 1.0f;
     }
-    RefResult NotifyRefChanged(const Interval&, ReferenceTarget* target, PartID& part, RefMessage msg,
-                               bool) override {
+    RefResult NotifyRefChanged(const Interval&, ReferenceTarget* target, PartID& part,
+                               RefMessage msg, bool) override {
         heard.push_back({target, part, msg});
         return REF_SUCCEED;
     }
@@ -107,10 +108,11 @@ TEST(Framework, NotificationsPassThroughTargetsUnlessStopped) {
 }
 
 TEST(Framework, ParamBlockDefaultsAnimationValidityAndPickedNodes) {
-    ParamBlockDesc2 desc(7, L"params", 0, nullptr, P_AUTO_CONSTRUCT, 0, {},
-                         {ParamDef::Node(0, L"pick", 0, 1), ParamDef::Bool(1, L"flag", P_ANIMATABLE, 2, true),
-                          ParamDef::Float(2, L"size", P_ANIMATABLE, 3, 0.5f).Range(0.0f, 10.0f),
-                          ParamDef::Int(3, L"level", 0, 4, 4).Range(0, 4)});
+    ParamBlockDesc2 desc(
+        7, L"params", 0, nullptr, P_AUTO_CONSTRUCT, 0, {},
+        {ParamDef::Node(0, L"pick", 0, 1), ParamDef::Bool(1, L"flag", P_ANIMATABLE, 2, true),
+         ParamDef::Float(2, L"size", P_ANIMATABLE, 3, 0.5f).Range(0.0f, 10.0f),
+         ParamDef::Int(3, L"level", 0, 4, 4).Range(0, 4)});
     IParamBlock2* block = new IParamBlock2(&desc);
     Lift owner;
     owner.ReplaceReference(0, block);
@@ -127,7 +129,7 @@ TEST(Framework, ParamBlockDefaultsAnimationValidityAndPickedNodes) {
     EXPECT_EQ(valid, FOREVER);
     EXPECT_FALSE(block->GetValue(3, 0, size, valid));  // an int is not read as float
     EXPECT_FALSE(block->GetValue(9, 0, level, valid));
-    EXPECT_FALSE(block->SetKey(3, 0, 1.0f));            // not animatable
+    EXPECT_FALSE(block->SetKey(3, 0, 1.0f));  // not animatable
 
     ASSERT_TRUE(block->SetKey(2, 0, 0.0f));
     ASSERT_TRUE(block->SetKey(2, 100, 10.0f));

@@ -11,7 +11,8 @@
 
 inline ::testing::AssertionResult Consistent(const MNMesh& m) {
     std::string why;
-    if (m.CheckAllData(&why)) return ::testing::AssertionSuccess();
+    if (m.CheckAllData(&why))
+        return ::testing::AssertionSuccess();
     return ::testing::AssertionFailure() << why;
 }
 

@@ -30,19 +30,19 @@ TEST(MNMeshCreateFace, RefusesBadFacesAndChangesNothing) {
     int dead = m.NewVert(Point3(5.0f, 5.0f, 0.0f));
     m.v[dead].SetFlag(MN_DEAD);
     MNMesh before = m;
-    EXPECT_EQ(AddFace(m, {0, 1}), -1);                 // degree below 3
+    EXPECT_EQ(AddFace(m, {0, 1}), -1);  // degree below 3
     EXPECT_EQ(m.CreateFace(3, nullptr), -1);
-    EXPECT_EQ(AddFace(m, {0, 1, 17}), -1);             // out of range
+    EXPECT_EQ(AddFace(m, {0, 1, 17}), -1);  // out of range
     EXPECT_EQ(AddFace(m, {0, 1, -1}), -1);
-    EXPECT_EQ(AddFace(m, {0, 1, dead}), -1);           // dead vertex
-    EXPECT_EQ(AddFace(m, {0, 1, 3, 1}), -1);           // repeated vertex
-    EXPECT_EQ(AddFace(m, {0, 1, 2}), -1);              // edge 0->1 already runs that way
+    EXPECT_EQ(AddFace(m, {0, 1, dead}), -1);  // dead vertex
+    EXPECT_EQ(AddFace(m, {0, 1, 3, 1}), -1);  // repeated vertex
+    EXPECT_EQ(AddFace(m, {0, 1, 2}), -1);     // edge 0->1 already runs that way
     int far = m.NewVert(Point3(0.5f, -1.0f, 0.0f));
-    EXPECT_GE(AddFace(m, {1, 0, far}), 0);             // 1->0 shares the border edge
+    EXPECT_GE(AddFace(m, {1, 0, far}), 0);  // 1->0 shares the border edge
     EXPECT_TRUE(Consistent(m));
     int other = m.NewVert(Point3(0.5f, -2.0f, 0.0f));
     int edgesBefore = m.nume;
-    EXPECT_EQ(AddFace(m, {1, 0, other}), -1);          // edge 0-1 has two faces now
+    EXPECT_EQ(AddFace(m, {1, 0, other}), -1);  // edge 0-1 has two faces now
     EXPECT_EQ(m.nume, edgesBefore);
     EXPECT_EQ(before.numf, 1);
     EXPECT_TRUE(Consistent(m));
@@ -71,7 +71,8 @@ TEST(MNMeshFaceNormal, NewellSumIsTwiceTheArea) {
     ASSERT_GE(lshape, 0);
     EXPECT_EQ(m.GetFaceNormal(lshape), Point3(0.0f, 0.0f, 8.0f));  // area 4
     EXPECT_EQ(m.GetFaceNormal(lshape, true), Point3(0.0f, 0.0f, 1.0f));
-    int a = m.NewVert(Point3(0, 0, 1)), b = m.NewVert(Point3(0, 2, 1)), c = m.NewVert(Point3(0, 0, 3));
+    int a = m.NewVert(Point3(0, 0, 1)), b = m.NewVert(Point3(0, 2, 1)),
+        c = m.NewVert(Point3(0, 0, 3));
     int tri = AddFace(m, {a, b, c});
     EXPECT_EQ(m.GetFaceNormal(tri), (m.P(b) - m.P(a)) ^ (m.P(c) - m.P(a)));
     EXPECT_EQ(m.GetFaceNormal(99), Point3(0.0f, 0.0f, 0.0f));
@@ -109,7 +110,7 @@ TEST(MNMeshDeleteFlaggedFaces, KillsWhatOnlyTheFacesUsed) {
     m.DeleteFlaggedFaces(0x2000000);
     EXPECT_TRUE(Consistent(m));
     EXPECT_TRUE(m.f[0].GetFlag(MN_DEAD));
-    EXPECT_TRUE(m.v[0].GetFlag(MN_DEAD));   // corner used only by face 0
+    EXPECT_TRUE(m.v[0].GetFlag(MN_DEAD));  // corner used only by face 0
     EXPECT_FALSE(m.v[4].GetFlag(MN_DEAD));
     EXPECT_EQ(LiveCount(m, MNM_SL_EDGE), 10);
     // The edge face 0 shared with face 1 is now face 1's border, walked its way.
@@ -161,9 +162,10 @@ TEST(MNMeshPropegate, AllAnyVacuousTruthAndDeadComponents) {
     m.e[m.FindEdge(1, 4)].SetFlag(MN_SEL);
     m.e[m.FindEdge(0, 1)].SetFlag(MN_SEL);
     m.e[m.FindEdge(1, 2)].SetFlag(MN_SEL);
-    int positive = m.PropegateComponentFlags(MNM_SL_VERTEX, MN_SEL, MNM_SL_EDGE, MN_SEL, true, true);
+    int positive =
+        m.PropegateComponentFlags(MNM_SL_VERTEX, MN_SEL, MNM_SL_EDGE, MN_SEL, true, true);
     EXPECT_EQ(positive, 3);
-    EXPECT_TRUE(m.v[1].GetFlag(MN_SEL));       // every edge of vertex 1 is selected
+    EXPECT_TRUE(m.v[1].GetFlag(MN_SEL));  // every edge of vertex 1 is selected
     EXPECT_FALSE(m.v[4].GetFlag(MN_SEL));
     EXPECT_TRUE(m.v[lonely].GetFlag(MN_SEL));  // no edge at all: every one of none
     m.v[lonely].ClearFlag(MN_SEL);

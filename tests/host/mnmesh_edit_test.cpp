@@ -38,7 +38,8 @@ TEST(MNMeshRemoveEdge, LeavesBorderDeadAndBadEdgesAlone) {
 TEST(MNMeshRemoveEdge, StripsTheSpurLeftByTwoSharedEdges) {
     // Two faces of a square share the bent path 0 - 4 - 2.
     MNMesh m;
-    for (Point3 p : {Point3(0, 0, 0), Point3(2, 0, 0), Point3(2, 2, 0), Point3(0, 2, 0), Point3(1, 1, 0)})
+    for (Point3 p :
+         {Point3(0, 0, 0), Point3(2, 0, 0), Point3(2, 2, 0), Point3(0, 2, 0), Point3(1, 1, 0)})
         m.NewVert(p);
     ASSERT_EQ(AddFace(m, {0, 1, 2, 4}), 0);
     ASSERT_EQ(AddFace(m, {0, 4, 2, 3}), 1);
@@ -54,8 +55,8 @@ TEST(MNMeshRemoveEdge, StripsTheSpurLeftByTwoSharedEdges) {
 TEST(MNMeshRemoveEdge, RefusesToCutARingIntoAFaceWithAHole) {
     // Four quads round a square hole.
     MNMesh m;
-    for (Point3 p : {Point3(0, 0, 0), Point3(4, 0, 0), Point3(4, 4, 0), Point3(0, 4, 0), Point3(1, 1, 0),
-                     Point3(3, 1, 0), Point3(3, 3, 0), Point3(1, 3, 0)})
+    for (Point3 p : {Point3(0, 0, 0), Point3(4, 0, 0), Point3(4, 4, 0), Point3(0, 4, 0),
+                     Point3(1, 1, 0), Point3(3, 1, 0), Point3(3, 3, 0), Point3(1, 3, 0)})
         m.NewVert(p);
     AddFace(m, {0, 1, 5, 4});
     AddFace(m, {1, 2, 6, 5});
@@ -91,7 +92,8 @@ bool ReferenceJoin(const MNFace& a, int i, const MNFace& b, int j, std::vector<i
         found = false;
         int n = static_cast<int>(corners.size());
         for (int k = 0; k < n && !found; ++k) {
-            if (edges[k] != edges[(k + 1) % n]) continue;
+            if (edges[k] != edges[(k + 1) % n])
+                continue;
             std::rotate(corners.begin(), corners.begin() + k, corners.end());
             std::rotate(edges.begin(), edges.begin() + k, edges.end());
             corners.erase(corners.begin() + 1, corners.begin() + 3);
@@ -134,7 +136,8 @@ TEST(MNMeshRemoveEdge, JoinsLikeTheReferenceInAnyOrder) {
         std::shuffle(order.begin(), order.end(), random);
         for (int ed : order) {
             const MNEdge& edge = m.e[ed];
-            if (edge.GetFlag(MN_DEAD) || edge.f2 < 0) continue;
+            if (edge.GetFlag(MN_DEAD) || edge.f2 < 0)
+                continue;
             int fa = edge.f1, fb = edge.f2;
             std::vector<int> corners, edges;
             bool expected = ReferenceJoin(m.f[fa], m.f[fa].EdgeIndex(ed), m.f[fb],
@@ -161,8 +164,8 @@ TEST(MNMeshRemoveEdge, JoinsLikeTheReferenceInAnyOrder) {
 
 TEST(MNMeshRemoveVertex, DropsAVertexInTheMiddleOfARun) {
     MNMesh m;
-    for (Point3 p : {Point3(0, 0, 0), Point3(1, 0, 0), Point3(2, 0, 0), Point3(0, 1, 0), Point3(1, 1, 0),
-                     Point3(2, 1, 0), Point3(1, 0.5f, 0)})
+    for (Point3 p : {Point3(0, 0, 0), Point3(1, 0, 0), Point3(2, 0, 0), Point3(0, 1, 0),
+                     Point3(1, 1, 0), Point3(2, 1, 0), Point3(1, 0.5f, 0)})
         m.NewVert(p);
     AddFace(m, {0, 1, 6, 4, 3});
     AddFace(m, {1, 2, 5, 4, 6});
@@ -180,7 +183,8 @@ TEST(MNMeshRemoveVertex, DropsAVertexInTheMiddleOfARun) {
 
 TEST(MNMeshRemoveVertex, BorderRunCornerZeroAndTriangles) {
     MNMesh m;
-    for (Point3 p : {Point3(1, 0, 0), Point3(2, 0, 0), Point3(2, 1, 0), Point3(0, 1, 0), Point3(0, 0, 0)})
+    for (Point3 p :
+         {Point3(1, 0, 0), Point3(2, 0, 0), Point3(2, 1, 0), Point3(0, 1, 0), Point3(0, 0, 0)})
         m.NewVert(p);
     AddFace(m, {0, 1, 2, 3, 4});  // vertex 0 lies on the straight border 4 - 0 - 1
     ASSERT_TRUE(m.RemoveVertex(0));
@@ -228,7 +232,8 @@ TEST(MNMeshRemoveVertex, IsolatedDeadAndNonManifoldVertices) {
     EXPECT_FALSE(m.RemoveVertex(lone));
     // Two triangles touching at one vertex (a bowtie) form two fans.
     MNMesh bow;
-    for (Point3 p : {Point3(0, 0, 0), Point3(1, -1, 0), Point3(1, 1, 0), Point3(-1, 1, 0), Point3(-1, -1, 0)})
+    for (Point3 p :
+         {Point3(0, 0, 0), Point3(1, -1, 0), Point3(1, 1, 0), Point3(-1, 1, 0), Point3(-1, -1, 0)})
         bow.NewVert(p);
     AddFace(bow, {0, 1, 2});
     AddFace(bow, {0, 3, 4});

@@ -34,14 +34,14 @@ TEST(MNMeshOutToTri, QuadsInFaceOrder) {
 TEST(MNMeshOutToTri, ConcaveNGonsTriangulateInside) {
     MNMesh m;
     // An L whose reflex corner (1, 1) comes first, and a comb with three notches.
-    for (Point3 p : {Point3(1, 1, 0), Point3(1, 3, 0), Point3(0, 3, 0), Point3(0, 0, 0), Point3(2, 0, 0),
-                     Point3(2, 1, 0)})
+    for (Point3 p : {Point3(1, 1, 0), Point3(1, 3, 0), Point3(0, 3, 0), Point3(0, 0, 0),
+                     Point3(2, 0, 0), Point3(2, 1, 0)})
         m.NewVert(p);
     AddFace(m, {0, 1, 2, 3, 4, 5});
     std::vector<int> comb;
-    for (Point3 p : {Point3(10, 0, 0), Point3(16, 0, 0), Point3(16, 3, 0), Point3(15, 3, 0), Point3(15, 1, 0),
-                     Point3(13, 1, 0), Point3(13, 3, 0), Point3(12, 3, 0), Point3(12, 1, 0), Point3(11, 1, 0),
-                     Point3(11, 3, 0), Point3(10, 3, 0)})
+    for (Point3 p : {Point3(10, 0, 0), Point3(16, 0, 0), Point3(16, 3, 0), Point3(15, 3, 0),
+                     Point3(15, 1, 0), Point3(13, 1, 0), Point3(13, 3, 0), Point3(12, 3, 0),
+                     Point3(12, 1, 0), Point3(11, 1, 0), Point3(11, 3, 0), Point3(10, 3, 0)})
         comb.push_back(m.NewVert(p));
     AddFace(m, comb);
     Mesh t;
@@ -59,8 +59,8 @@ TEST(MNMeshOutToTri, ConcaveNGonsTriangulateInside) {
 
 TEST(MNMeshOutToTri, TiltedAndReversedFacesKeepTheirOrientation) {
     MNMesh m;
-    for (Point3 p : {Point3(0, 0, 0), Point3(0, 0, 2), Point3(0, 1, 2), Point3(0, 1, 1), Point3(0, 2, 1),
-                     Point3(0, 2, 0)})
+    for (Point3 p : {Point3(0, 0, 0), Point3(0, 0, 2), Point3(0, 1, 2), Point3(0, 1, 1),
+                     Point3(0, 2, 1), Point3(0, 2, 0)})
         m.NewVert(p);
     AddFace(m, {0, 1, 2, 3, 4, 5});  // an L in the yz plane facing -x
     Mesh t;

@@ -10,8 +10,10 @@ namespace {
 // Two unit quads side by side whose touching corners are separate vertices, gap
 // apart in x.
 void TwoLooseQuads(MNMesh& m, float gap) {
-    for (Point3 p : {Point3(0, 0, 0), Point3(1, 0, 0), Point3(1, 1, 0), Point3(0, 1, 0)}) m.NewVert(p);
-    for (Point3 p : {Point3(1 + gap, 0, 0), Point3(2, 0, 0), Point3(2, 1, 0), Point3(1 + gap, 1, 0)})
+    for (Point3 p : {Point3(0, 0, 0), Point3(1, 0, 0), Point3(1, 1, 0), Point3(0, 1, 0)})
+        m.NewVert(p);
+    for (Point3 p :
+         {Point3(1 + gap, 0, 0), Point3(2, 0, 0), Point3(2, 1, 0), Point3(1 + gap, 1, 0)})
         m.NewVert(p);
     AddFace(m, {0, 1, 2, 3});
     AddFace(m, {4, 5, 6, 7});
@@ -49,9 +51,9 @@ TEST(MNMeshWeld, ThresholdFlagAndBadThresholds) {
     EXPECT_FALSE(m.WeldBorderVerts(0.0f, 0x4000000));
     EXPECT_FALSE(m.WeldBorderVerts(-1.0f, 0x4000000));
     EXPECT_FALSE(m.WeldBorderVerts(std::nanf(""), 0x4000000));
-    EXPECT_FALSE(m.WeldBorderVerts(0.6f, MN_SEL));      // no vertex carries the flag
+    EXPECT_FALSE(m.WeldBorderVerts(0.6f, MN_SEL));  // no vertex carries the flag
     m.v[4].ClearFlag(0x4000000);
-    ASSERT_TRUE(m.WeldBorderVerts(0.6f, 0x4000000));   // only the top pair
+    ASSERT_TRUE(m.WeldBorderVerts(0.6f, 0x4000000));  // only the top pair
     EXPECT_FALSE(m.v[4].GetFlag(MN_DEAD));
     EXPECT_TRUE(m.v[7].GetFlag(MN_DEAD));
     EXPECT_TRUE(Consistent(m));
@@ -84,7 +86,8 @@ TEST(MNMeshWeld, NearestPairFirst) {
         c = m.NewVert(Point3(0.0016f, 0, 0));
     int k = 0;
     for (int vv : {a, b, c}) {
-        int p = m.NewVert(Point3(float(k), 5.0f, 0.0f)), q = m.NewVert(Point3(float(k) + 0.5f, 5.0f, 0.0f));
+        int p = m.NewVert(Point3(float(k), 5.0f, 0.0f)),
+            q = m.NewVert(Point3(float(k) + 0.5f, 5.0f, 0.0f));
         AddFace(m, {vv, p, q});
         k += 2;
     }

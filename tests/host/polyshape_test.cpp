@@ -3,7 +3,9 @@
 #include "polyshp.h"
 
 namespace {
-PolyPt Pt(float x, DWORD flags = 0) { return PolyPt(Point3(x, 0.0f, 0.0f), flags, 7, 9); }
+PolyPt Pt(float x, DWORD flags = 0) {
+    return PolyPt(Point3(x, 0.0f, 0.0f), flags, 7, 9);
+}
 }  // namespace
 
 TEST(PolyLine, InsertMovesLaterPointsUpAndKeepsWholePoints) {

@@ -1,6 +1,6 @@
-#include <gtest/gtest.h>
-
 #include "resources.h"
+
+#include <gtest/gtest.h>
 
 TEST(Resources, ParsesStringsDialogsBitmapsAndVersion) {
     std::string script = R"(// comment
@@ -17,7 +17,8 @@ END
 )";
     ModuleResources res;
     std::string error;
-    ASSERT_TRUE(ParseResourceScript(script, {{"logo.bmp", std::string("BM\0x", 4)}}, res, error)) << error;
+    ASSERT_TRUE(ParseResourceScript(script, {{"logo.bmp", std::string("BM\0x", 4)}}, res, error))
+        << error;
     EXPECT_EQ(res.strings[1], L"Cut \"it\"");
     EXPECT_EQ(res.strings[103], L"\u00DCn\u00EFcode");
     ASSERT_TRUE(res.hasVersion);

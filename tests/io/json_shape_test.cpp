@@ -79,8 +79,8 @@ TEST(JsonShape, MalformedContentIsRefusedWithItsPlace) {
 
 TEST(JsonShape, IllegalNumbersAreRefusedByName) {
     for (const char* bad : {"01", "-", "1.", "1e", "1e+", "--1", "1e999", "1.5.2", "-.5"}) {
-        std::string text = std::string("{\"splines\": [{\"knots\": [\n{\"knot\": [0, ") + bad +
-                           ", 0]}]}]}";
+        std::string text =
+            std::string("{\"splines\": [{\"knots\": [\n{\"knot\": [0, ") + bad + ", 0]}]}]}";
         EXPECT_NE(ErrorOf(text).find(std::string("line 2: illegal number \"") + bad + "\""),
                   std::string::npos)
             << bad;
@@ -94,8 +94,10 @@ TEST(JsonShape, IllegalNumbersAreRefusedByName) {
 // A member named twice in one object is refused before Qt's parser, which leaks on
 // some; the same name in different objects, or as a string value, is fine.
 TEST(JsonShape, AMemberNamedTwiceInOneObjectIsRefused) {
-    EXPECT_NE(ErrorOf("{\"a\": [1],\n \"a\": [2]}").find("line 2: member \"a\" appears twice"), std::string::npos);
-    EXPECT_NE(ErrorOf("{\"splines\": [{\"knots\": [], \"closed\": true, \"knots\": []}]}").find("\"knots\" appears twice"),
+    EXPECT_NE(ErrorOf("{\"a\": [1],\n \"a\": [2]}").find("line 2: member \"a\" appears twice"),
+              std::string::npos);
+    EXPECT_NE(ErrorOf("{\"splines\": [{\"knots\": [], \"closed\": true, \"knots\": []}]}")
+                  .find("\"knots\" appears twice"),
               std::string::npos);
     std::vector<Spline3D> splines;
     std::string error;

@@ -54,7 +54,8 @@ TEST(IntersectRayTriangle, DegenerateTrianglesAreSmallAndThin) {
     EXPECT_NEAR(hit.z, 0.0f, 1e-9f);
     // Legs of 0.001 at an angle whose sine is 0.0005: not hit, hit left unwritten.
     hit = sentinel;
-    EXPECT_EQ(IntersectRayTriangle(ray, kT0, kT1 * 0.001f, Point3(0.001f, 0.0000005f, 0.0f), hit), 0);
+    EXPECT_EQ(IntersectRayTriangle(ray, kT0, kT1 * 0.001f, Point3(0.001f, 0.0000005f, 0.0f), hit),
+              0);
     EXPECT_EQ(hit, sentinel);
     // A large sliver of the same shape keeps its absolute area, and is hit.
     const SnapRay sliverRay{Point3(0.9f, 0.0004f, 1.0f), kDown};

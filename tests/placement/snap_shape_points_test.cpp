@@ -79,12 +79,14 @@ TEST_P(SnapShapePointsTest, FineMeshesInSmallUnitsAreHit) {
             faces.push_back({a, a + n + 2, a + n + 1});
         }
     int floor = static_cast<int>(verts.size());
-    for (const Point3& corner : {Point3(-1, -1, -1), Point3(1, -1, -1), Point3(1, 1, -1), Point3(-1, 1, -1)})
+    for (const Point3& corner :
+         {Point3(-1, -1, -1), Point3(1, -1, -1), Point3(1, 1, -1), Point3(-1, 1, -1)})
         verts.push_back(corner);
     faces.push_back({floor, floor + 1, floor + 2});
     faces.push_back({floor, floor + 2, floor + 3});
     std::vector<Point3> points;
-    for (int k = 0; k < 50; ++k) points.push_back(Point3(-0.45f + 0.018f * k, 0.3f - 0.01f * k, 3.0f));
+    for (int k = 0; k < 50; ++k)
+        points.push_back(Point3(-0.45f + 0.018f * k, 0.3f - 0.01f * k, 3.0f));
     PolyShape shape = Shape({points});
     Snap(shape, MakeMesh(verts, faces));
     for (int k = 0; k < 50; ++k) {

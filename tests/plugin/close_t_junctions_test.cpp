@@ -31,7 +31,8 @@ bool BorderEdgeJoins(const MNMesh& mesh, int a, int b) {
 TEST(CloseTJunctions, SplitsTheEdgeAVertexLiesBeside) {
     MNMesh mesh;
     int a = AddVert(mesh, 0.0f, 0.0f), b = AddVert(mesh, 1.0f, 0.0f);
-    int v = AddVert(mesh, 0.5f, 0.0004f), top = AddVert(mesh, 0.5f, 1.0f), low = AddVert(mesh, 0.5f, -1.0f);
+    int v = AddVert(mesh, 0.5f, 0.0004f), top = AddVert(mesh, 0.5f, 1.0f),
+        low = AddVert(mesh, 0.5f, -1.0f);
     int left = AddVert(mesh, 0.0f, 0.0004f), right = AddVert(mesh, 1.0f, 0.0004f);
     int upper1[3] = {left, v, top}, upper2[3] = {v, right, top}, lower[3] = {a, low, b};
     mesh.CreateFace(3, upper1);
@@ -71,9 +72,11 @@ TEST(CloseTJunctions, ClosesATriangularHoleBeyondTheEdgesEnds) {
 TEST(CloseTJunctions, LeavesAnEdgeWholeBesideAVertexThatIsNoPointOfIt) {
     for (float along : {0.02f, 0.5f}) {
         MNMesh mesh;
-        int a = AddVert(mesh, 0.0f, 0.0f), b = AddVert(mesh, 1.0f, 0.0f), low = AddVert(mesh, 0.5f, -1.0f);
+        int a = AddVert(mesh, 0.0f, 0.0f), b = AddVert(mesh, 1.0f, 0.0f),
+            low = AddVert(mesh, 0.5f, -1.0f);
         int v = AddVert(mesh, along, 0.0003f);
-        int top = AddVert(mesh, along, 1.0f), left = AddVert(mesh, 0.0f, 0.0005f), right = AddVert(mesh, 1.0f, 0.0005f);
+        int top = AddVert(mesh, along, 1.0f), left = AddVert(mesh, 0.0f, 0.0005f),
+            right = AddVert(mesh, 1.0f, 0.0005f);
         int upper1[3] = {left, v, top}, upper2[3] = {v, right, top}, lower[3] = {a, low, b};
         mesh.CreateFace(3, upper1);
         mesh.CreateFace(3, upper2);
@@ -87,7 +90,8 @@ TEST(CloseTJunctions, LeavesAnEdgeWholeBesideAVertexThatIsNoPointOfIt) {
 // edge is split under the vertex although, seen from that end, it lies well off it.
 TEST(CloseTJunctions, ClosesASliverHoleBesideTheEdgesEnd) {
     MNMesh mesh;
-    int a = AddVert(mesh, 0.0f, 0.0f), b = AddVert(mesh, 0.001f, 0.0f), low = AddVert(mesh, 0.0005f, -1.0f);
+    int a = AddVert(mesh, 0.0f, 0.0f), b = AddVert(mesh, 0.001f, 0.0f),
+        low = AddVert(mesh, 0.0005f, -1.0f);
     int v = AddVert(mesh, 0.00098f, 0.0002f), top = AddVert(mesh, 0.0005f, 1.0f);
     int lower[3] = {a, low, b}, upperFirst[3] = {a, v, top}, upperSecond[3] = {v, b, top};
     mesh.CreateFace(3, lower);

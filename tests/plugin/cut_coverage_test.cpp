@@ -22,9 +22,11 @@ PolyObject* UvSphere(int faces) {
     int top = m.NewVert(Point3(0, 0, 1));
     for (int r = 1; r < rings; ++r)
         for (int s = 0; s < segments; ++s) {
-            double theta = 3.14159265358979 * r / rings, phi = 2.0 * 3.14159265358979 * s / segments;
+            double theta = 3.14159265358979 * r / rings,
+                   phi = 2.0 * 3.14159265358979 * s / segments;
             m.NewVert(Point3(static_cast<float>(std::sin(theta) * std::cos(phi)),
-                             static_cast<float>(std::sin(theta) * std::sin(phi)), static_cast<float>(std::cos(theta))));
+                             static_cast<float>(std::sin(theta) * std::sin(phi)),
+                             static_cast<float>(std::cos(theta))));
         }
     int bottom = m.NewVert(Point3(0, 0, -1));
     auto at = [&](int r, int s) { return 1 + (r - 1) * segments + (s % segments); };
@@ -57,14 +59,16 @@ SplineShape* Star(float outer) {
 double SelectedEdgeLength(const MNMesh& m) {
     double length = 0.0;
     for (int e = 0; e < m.nume; ++e)
-        if (!m.e[e].GetFlag(MN_DEAD) && m.e[e].GetFlag(MN_SEL)) length += Length(m.P(m.e[e].v2) - m.P(m.e[e].v1));
+        if (!m.e[e].GetFlag(MN_DEAD) && m.e[e].GetFlag(MN_SEL))
+            length += Length(m.P(m.e[e].v2) - m.P(m.e[e].v1));
     return length;
 }
 
 double SelectedFaceArea(const MNMesh& m) {
     double area = 0.0;
     for (int f = 0; f < m.numf; ++f)
-        if (!m.f[f].GetFlag(MN_DEAD) && m.f[f].GetFlag(MN_SEL)) area += 0.5 * m.GetFaceNormal(f).Length();
+        if (!m.f[f].GetFlag(MN_DEAD) && m.f[f].GetFlag(MN_SEL))
+            area += 0.5 * m.GetFaceNormal(f).Length();
     return area;
 }
 
@@ -74,7 +78,8 @@ double SelectedFaceArea(const MNMesh& m) {
 // grid vertex to another through a face, crossing no edge. Every such face is cut,
 // so the whole outline becomes selected edges and the faces inside cover its area.
 TEST_F(PipelineTest, ADiamondThroughGridCornersCutsEveryFaceItCrosses) {
-    BuildScene(Grid(6), Polygon({Point3(2, 0, 0), Point3(0, 2, 0), Point3(-2, 0, 0), Point3(0, -2, 0)}));
+    BuildScene(Grid(6),
+               Polygon({Point3(2, 0, 0), Point3(0, 2, 0), Point3(-2, 0, 0), Point3(0, -2, 0)}));
     Pick();
     MNMesh& m = Evaluate();
     std::string why;
@@ -86,7 +91,9 @@ TEST_F(PipelineTest, ADiamondThroughGridCornersCutsEveryFaceItCrosses) {
 // A line that ends inside a face keeps its last piece when the unused edges go, with
 // and without refinement: its length is the same as with the unused edges kept.
 TEST_F(PipelineTest, ALineEndingInsideAFaceKeepsItsWholeLengthWhenUnusedEdgesGo) {
-    BuildScene(Grid(4), Polygon({Point3(-3.0f, 0.3f, 0), Point3(-1.0f, 0.65f, 0), Point3(0.45f, 0.35f, 0)}, false));
+    BuildScene(
+        Grid(4),
+        Polygon({Point3(-3.0f, 0.3f, 0), Point3(-1.0f, 0.65f, 0), Point3(0.45f, 0.35f, 0)}, false));
     Pick();
     const double inside = std::hypot(1.0, 0.175) + std::hypot(1.45, 0.3);  // from x = -2 on
     for (float angle : {0.0f, 27.0f}) {
@@ -146,7 +153,8 @@ TEST_F(WeldedPipelineTest, TheWeldLeavesAClosedSphereClosed) {
 TEST_F(WeldedPipelineTest, TheWeldLeavesTheSphereClosedWhereItsFacesAreNarrowerThanTheWeld) {
     std::vector<Point3> zigzag;
     for (int i = 0; i < 50; ++i)
-        zigzag.push_back(Point3(-0.7f + 1.4f * static_cast<float>(i) / 49.0f, i % 2 ? 0.21f : -0.21f, 0.0f));
+        zigzag.push_back(
+            Point3(-0.7f + 1.4f * static_cast<float>(i) / 49.0f, i % 2 ? 0.21f : -0.21f, 0.0f));
     BuildScene(UvSphere(20000), Polygon(zigzag, false));
     ExpectClosedWithTheWeld(2.0, 0.5);
 }
@@ -203,8 +211,10 @@ TEST_F(PipelineTest, RandomPolygonsOverAGridAreCutAlongTheirWholeLength) {
             float r = 0.8f + 2.2f * unit(rng);
             Point3 p(cx + r * std::cos(a), cy + r * std::sin(a), 0.0f);
             // Every third trial snaps the corners to the grid's vertices.
-            if (trial % 3 == 0) p = Point3(std::round(p.x), std::round(p.y), 0.0f);
-            if (corners.empty() || !(corners.back() == p)) corners.push_back(p);
+            if (trial % 3 == 0)
+                p = Point3(std::round(p.x), std::round(p.y), 0.0f);
+            if (corners.empty() || !(corners.back() == p))
+                corners.push_back(p);
         }
         double perimeter = 0.0, twiceArea = 0.0;
         for (size_t i = 0; i < corners.size(); ++i) {
@@ -223,7 +233,8 @@ TEST_F(PipelineTest, RandomPolygonsOverAGridAreCutAlongTheirWholeLength) {
             ASSERT_TRUE(m.CheckAllData(&why)) << why;
             // Pieces that run along existing edges cut nothing and select nothing.
             if (trial % 3 != 0) {
-                EXPECT_NEAR(SelectedEdgeLength(m), perimeter, 1e-4 * perimeter) << "trial " << trial << " angle " << angle;
+                EXPECT_NEAR(SelectedEdgeLength(m), perimeter, 1e-4 * perimeter)
+                    << "trial " << trial << " angle " << angle;
             }
             EXPECT_NEAR(SelectedFaceArea(m), std::fabs(0.5 * twiceArea), 1e-4 * perimeter)
                 << "trial " << trial << " angle " << angle;

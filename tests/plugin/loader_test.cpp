@@ -46,12 +46,24 @@ TEST_F(LoadedPlugin, EntryPointsAndClassDescriptor) {
 }
 
 TEST_F(LoadedPlugin, StringTable) {
-    const std::pair<int, const wchar_t*> table[] = {
-        {1, L"Cut object by shape segments"}, {2, L"Slitform"}, {3, L"Slit Form"}, {4, L"Parameters"},
-        {6, L"About"}, {7, L"Pick path"}, {8, L"Remove unused"}, {9, L"Weld"}, {10, L"Open"},
-        {11, L"Local"}, {12, L"Through"}, {13, L"Mat ID on"}, {14, L"Mat ID"},
-        {15, L"Selection level"}, {16, L"Min angle"}, {17, L"Weld on"}, {102, L"Collinear"},
-        {103, L"Collinear on"}};
+    const std::pair<int, const wchar_t*> table[] = {{1, L"Cut object by shape segments"},
+                                                    {2, L"Slitform"},
+                                                    {3, L"Slit Form"},
+                                                    {4, L"Parameters"},
+                                                    {6, L"About"},
+                                                    {7, L"Pick path"},
+                                                    {8, L"Remove unused"},
+                                                    {9, L"Weld"},
+                                                    {10, L"Open"},
+                                                    {11, L"Local"},
+                                                    {12, L"Through"},
+                                                    {13, L"Mat ID on"},
+                                                    {14, L"Mat ID"},
+                                                    {15, L"Selection level"},
+                                                    {16, L"Min angle"},
+                                                    {17, L"Weld on"},
+                                                    {102, L"Collinear"},
+                                                    {103, L"Collinear on"}};
     WCHAR buf[512];
     for (const auto& [id, text] : table) {
         ASSERT_GT(LoadStringW(lib.Handle(), id, buf, 512), 0) << id;

@@ -66,12 +66,12 @@ TEST(ParamBlockDesc, BlockAndParameterTable) {
         ParamType2 type;
         int flags, localName;
     };
-    const Row rows[13] = {{L"Pick path", TYPE_INODE, 0, 7},         {L"remove_unused", TYPE_BOOL, 1, 8},
-                          {L"weld_on", TYPE_BOOL, 1, 17},           {L"weld", TYPE_FLOAT, 1, 9},
-                          {L"open", TYPE_BOOL, 1, 10},              {L"local", TYPE_BOOL, 1, 11},
-                          {L"collinear_on", TYPE_BOOL, 1, 103},     {L"collinear", TYPE_FLOAT, 1, 102},
-                          {L"through", TYPE_BOOL, 1, 12},           {L"matid_on", TYPE_BOOL, 1, 13},
-                          {L"matid", TYPE_INT, 1, 14},              {L"sel_level", TYPE_INT, 0, 15},
+    const Row rows[13] = {{L"Pick path", TYPE_INODE, 0, 7},     {L"remove_unused", TYPE_BOOL, 1, 8},
+                          {L"weld_on", TYPE_BOOL, 1, 17},       {L"weld", TYPE_FLOAT, 1, 9},
+                          {L"open", TYPE_BOOL, 1, 10},          {L"local", TYPE_BOOL, 1, 11},
+                          {L"collinear_on", TYPE_BOOL, 1, 103}, {L"collinear", TYPE_FLOAT, 1, 102},
+                          {L"through", TYPE_BOOL, 1, 12},       {L"matid_on", TYPE_BOOL, 1, 13},
+                          {L"matid", TYPE_INT, 1, 14},          {L"sel_level", TYPE_INT, 0, 15},
                           {L"min_angle", TYPE_FLOAT, 1, 16}};
     ASSERT_EQ(d.Count(), 13);
     for (int id = 0; id < 13; ++id) {
@@ -110,7 +110,8 @@ TEST(ParamBlockDesc, BlockAndParameterTable) {
     const int boxes[13] = {0, 1007, 1004, 0, 1008, 1009, 1010, 0, 1011, 1014, 0, 0, 0};
     for (int id = 0; id < 13; ++id) {
         if (boxes[id]) {
-            EXPECT_EQ(d.GetParamDef(static_cast<ParamID>(id))->ctrlIDs, std::vector<int>{boxes[id]});
+            EXPECT_EQ(d.GetParamDef(static_cast<ParamID>(id))->ctrlIDs,
+                      std::vector<int>{boxes[id]});
         }
     }
 }
@@ -161,7 +162,8 @@ TEST(SlitformModifier, PickedNodeChangesPassOnlyForTheShapeItself) {
     mod.pblock->SetValue(pb_pick_path, 0, &picked);
     ASSERT_EQ(mod.pblock->LastNotifyParamID(), pb_pick_path);
     for (PartID part : {PartID(0x1), PartID(0x2), PartID(0x800037FF)})
-        EXPECT_EQ(mod.NotifyRefChanged(FOREVER, mod.pblock, part, REFMSG_CHANGE, true), REF_SUCCEED);
+        EXPECT_EQ(mod.NotifyRefChanged(FOREVER, mod.pblock, part, REFMSG_CHANGE, true),
+                  REF_SUCCEED);
     for (PartID part : {PartID(0x4), PartID(PART_TM), PartID(0x3)})
         EXPECT_EQ(mod.NotifyRefChanged(FOREVER, mod.pblock, part, REFMSG_CHANGE, true), REF_STOP);
     PartID tex = 0x4;

@@ -1,9 +1,10 @@
 // FindOwnerNode: the node that carries a given application of the modifier.
+#include "plugin/owner_node.h"
+
 #include <gtest/gtest.h>
 
 #include "app/session/scene.h"
 #include "derivob.h"
-#include "plugin/owner_node.h"
 #include "plugin/slitform.h"
 #include "polyobj.h"
 
@@ -21,10 +22,12 @@ public:
 
 ModContext* ContextOf(INode* node, Modifier* mod) {
     Object* obj = node->GetObjectRef();
-    if (obj->SuperClassID() == WSM_DERIVOB_CLASS_ID) obj = static_cast<IDerivedObject*>(obj)->GetObjRef();
+    if (obj->SuperClassID() == WSM_DERIVOB_CLASS_ID)
+        obj = static_cast<IDerivedObject*>(obj)->GetObjRef();
     IDerivedObject* derived = static_cast<IDerivedObject*>(obj);
     for (int i = 0; i < derived->NumModifiers(); ++i)
-        if (derived->GetModifier(i) == mod) return derived->GetModContext(i);
+        if (derived->GetModifier(i) == mod)
+            return derived->GetModContext(i);
     return nullptr;
 }
 

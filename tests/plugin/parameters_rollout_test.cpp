@@ -76,7 +76,8 @@ TEST_F(ParametersRollout, OtherClicksDoNotRunTheUpdate) {
     pb()->SetValue(pb_weld_on, 0, 1);
     EXPECT_EQ(IsDlgButtonChecked(dlg, IDC_WELD_ON), UINT(BST_CHECKED));
     EXPECT_FALSE(Enabled(IDC_WELD_SPIN));
-    for (int id : {IDC_REMOVE_UNUSED, IDC_THROUGH, IDC_OPEN, IDC_LOCAL, IDC_SEL_EDGES, IDC_SEL_OBJECT}) {
+    for (int id :
+         {IDC_REMOVE_UNUSED, IDC_THROUGH, IDC_OPEN, IDC_LOCAL, IDC_SEL_EDGES, IDC_SEL_OBJECT}) {
         HostClickButton(dlg, id);
         EXPECT_FALSE(Enabled(IDC_WELD_SPIN)) << id;
     }
@@ -89,21 +90,25 @@ TEST_F(ParametersRollout, EveryControlIsBoundToItsParameter) {
         int control;
         int param;
     };
-    for (Box b : {Box{IDC_REMOVE_UNUSED, pb_remove_unused}, Box{IDC_WELD_ON, pb_weld_on}, Box{IDC_OPEN, pb_open},
-                  Box{IDC_LOCAL, pb_local}, Box{IDC_COLLINEAR_ON, pb_collinear_on}, Box{IDC_THROUGH, pb_through},
-                  Box{IDC_MATID_ON, pb_matid_on}}) {
+    for (Box b :
+         {Box{IDC_REMOVE_UNUSED, pb_remove_unused}, Box{IDC_WELD_ON, pb_weld_on},
+          Box{IDC_OPEN, pb_open}, Box{IDC_LOCAL, pb_local}, Box{IDC_COLLINEAR_ON, pb_collinear_on},
+          Box{IDC_THROUGH, pb_through}, Box{IDC_MATID_ON, pb_matid_on}}) {
         int before = pb()->GetInt(static_cast<ParamID>(b.param));
         HostClickButton(dlg, b.control);
         EXPECT_EQ(pb()->GetInt(static_cast<ParamID>(b.param)), 1 - before) << b.control;
         pb()->SetValue(static_cast<ParamID>(b.param), 0, before);
-        EXPECT_EQ(IsDlgButtonChecked(dlg, b.control), UINT(before ? BST_CHECKED : BST_UNCHECKED)) << b.control;
+        EXPECT_EQ(IsDlgButtonChecked(dlg, b.control), UINT(before ? BST_CHECKED : BST_UNCHECKED))
+            << b.control;
     }
-    const int radios[5] = {IDC_SEL_OBJECT, IDC_SEL_VERTS, IDC_SEL_EDGES, IDC_SEL_POLYGONS, IDC_SEL_NO_CHANGE};
+    const int radios[5] = {IDC_SEL_OBJECT, IDC_SEL_VERTS, IDC_SEL_EDGES, IDC_SEL_POLYGONS,
+                           IDC_SEL_NO_CHANGE};
     for (int value = 0; value < 5; ++value) {
         HostClickButton(dlg, radios[value]);
         EXPECT_EQ(pb()->GetInt(pb_sel_level), value);
         for (int other = 0; other < 5; ++other)
-            EXPECT_EQ(IsDlgButtonChecked(dlg, radios[other]), UINT(other == value ? BST_CHECKED : BST_UNCHECKED));
+            EXPECT_EQ(IsDlgButtonChecked(dlg, radios[other]),
+                      UINT(other == value ? BST_CHECKED : BST_UNCHECKED));
     }
     pb()->SetValue(pb_sel_level, 0, 2);
     EXPECT_EQ(IsDlgButtonChecked(dlg, IDC_SEL_EDGES), UINT(BST_CHECKED));

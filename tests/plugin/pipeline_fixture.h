@@ -40,7 +40,8 @@ inline SplineShape* Polygon(const std::vector<Point3>& corners, bool closed = tr
 }
 
 inline SplineShape* Square(float half) {
-    return Polygon({Point3(-half, -half, 0), Point3(half, -half, 0), Point3(half, half, 0), Point3(-half, half, 0)});
+    return Polygon({Point3(-half, -half, 0), Point3(half, -half, 0), Point3(half, half, 0),
+                    Point3(-half, half, 0)});
 }
 
 class PipelineTest : public ::testing::Test {

@@ -96,8 +96,8 @@ TEST_F(PipelineTest, ObjectLevelCutsEveryLiveVisibleFace) {
     obj->mm.f[2].SetFlag(MN_HIDDEN);
     obj->mm.f[3].SetFlag(MN_HIDDEN | MN_SEL);
     // A small square inside face 0 reaches no other face.
-    BuildScene(obj, Polygon({Point3(-0.75f, -0.75f, 0), Point3(-0.25f, -0.75f, 0), Point3(-0.25f, -0.25f, 0),
-                             Point3(-0.75f, -0.25f, 0)}));
+    BuildScene(obj, Polygon({Point3(-0.75f, -0.75f, 0), Point3(-0.25f, -0.75f, 0),
+                             Point3(-0.25f, -0.25f, 0), Point3(-0.75f, -0.25f, 0)}));
     Pick();
     Set("sel_level", "3");
     MNMesh& m = Evaluate();
@@ -142,7 +142,8 @@ TEST_F(PipelineTest, AConvertedInputIsHandedBackCut) {
     ModContext* mc = nullptr;
     IDerivedObject* derived = static_cast<IDerivedObject*>(object->GetObjectRef());
     for (int i = 0; i < derived->NumModifiers(); ++i)
-        if (derived->GetModifier(i) == mod) mc = derived->GetModContext(i);
+        if (derived->GetModifier(i) == mod)
+            mc = derived->GetModContext(i);
     ASSERT_NE(mc, nullptr);
     std::unique_ptr<PolyObject> grid(Grid(1));
     TriObject* tri = static_cast<TriObject*>(grid->ConvertToType(0, triObjectClassID));
@@ -166,13 +167,15 @@ PolyObject* Box(int n) {
     auto vertex = [&](int i, int j, int k) {
         auto key = std::make_tuple(i, j, k);
         auto it = index.find(key);
-        if (it != index.end()) return it->second;
+        if (it != index.end())
+            return it->second;
         int v = m.NewVert(Point3(2.0f * i / n - 1.0f, 2.0f * j / n - 1.0f, 2.0f * k / n - 1.0f));
         index.emplace(key, v);
         return v;
     };
-    const int sides[6][9] = {{0, 0, 1, 1, 0, 0, 0, 1, 0},  {0, 1, 0, 1, 0, 0, 0, -1, 0}, {1, 0, 0, 0, 1, 0, 0, 0, 1},
-                             {0, 1, 0, 0, -1, 0, 0, 0, 1}, {1, 1, 0, -1, 0, 0, 0, 0, 1}, {0, 0, 0, 1, 0, 0, 0, 0, 1}};
+    const int sides[6][9] = {{0, 0, 1, 1, 0, 0, 0, 1, 0},  {0, 1, 0, 1, 0, 0, 0, -1, 0},
+                             {1, 0, 0, 0, 1, 0, 0, 0, 1},  {0, 1, 0, 0, -1, 0, 0, 0, 1},
+                             {1, 1, 0, -1, 0, 0, 0, 0, 1}, {0, 0, 0, 1, 0, 0, 0, 0, 1}};
     for (const int* s : sides)
         for (int b = 0; b < n; ++b)
             for (int a = 0; a < n; ++a) {
@@ -180,7 +183,8 @@ PolyObject* Box(int n) {
                 const int steps[4][2] = {{a, b}, {a + 1, b}, {a + 1, b + 1}, {a, b + 1}};
                 for (int k = 0; k < 4; ++k) {
                     int p[3];
-                    for (int d = 0; d < 3; ++d) p[d] = s[d] * n + steps[k][0] * s[3 + d] + steps[k][1] * s[6 + d];
+                    for (int d = 0; d < 3; ++d)
+                        p[d] = s[d] * n + steps[k][0] * s[3 + d] + steps[k][1] * s[6 + d];
                     c[k] = vertex(p[0], p[1], p[2]);
                 }
                 m.CreateFace(4, c);
@@ -199,8 +203,8 @@ int LiveVertices(const MNMesh& m) {
 TEST_F(PipelineTest, WeldClosesTheCracksAlongFacesTheCutDidNotReach) {
     // A band across the top runs over two edges of the box and down nowhere: the
     // side faces are not cut, yet the top's new border vertices meet their edges.
-    BuildScene(Box(3), Polygon({Point3(-2.0f, -0.3f, 0), Point3(2.0f, -0.2f, 0), Point3(2.0f, 0.4f, 0),
-                                Point3(-2.0f, 0.3f, 0)}));
+    BuildScene(Box(3), Polygon({Point3(-2.0f, -0.3f, 0), Point3(2.0f, -0.2f, 0),
+                                Point3(2.0f, 0.4f, 0), Point3(-2.0f, 0.3f, 0)}));
     Pick();
     IDerivedObject* stack = static_cast<IDerivedObject*>(object->GetObjectRef());
     ASSERT_EQ(BorderEdges(static_cast<PolyObject*>(stack->GetObjRef())->mm), 0);  // closed going in

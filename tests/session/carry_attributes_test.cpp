@@ -287,7 +287,8 @@ TEST_F(CarryAttributesTest, LayersInOnePlaceKeepTheirOwnTextures) {
                 std::vector<Point3> uv;
                 for (int k = 0; k < 4; ++k) {
                     int kk = layer == 0 ? k : 3 - k;
-                    Point3 p(-1.0f + 2.0f * (i + di[kk]) / n, -1.0f + 2.0f * (j + dj[kk]) / n, 0.0f);
+                    Point3 p(-1.0f + 2.0f * (i + di[kk]) / n, -1.0f + 2.0f * (j + dj[kk]) / n,
+                             0.0f);
                     vv[k] = SharedVertex(plate.mesh, seen, p);
                     uv.push_back(Point3(0.25f * p.x + 10.0f * layer, 0.25f * p.y, 0.0f));
                 }

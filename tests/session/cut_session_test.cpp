@@ -121,7 +121,7 @@ TEST_F(CutSessionTest, ProgressCountsTheFacesThatMayBeCut) {
     ASSERT_TRUE(outcome.evaluated) << outcome.error;
     EXPECT_GE(calls, 1);
     EXPECT_EQ(lastTotal, CountMesh(box->mm).faces);  // object level: every live face
-    EXPECT_GE(lastDone, outcome.counts.facesCut);  // each face the cut replaced
+    EXPECT_GE(lastDone, outcome.counts.facesCut);    // each face the cut replaced
 }
 
 // On a mesh that takes a while, the count climbs through the faces the cut visits,
@@ -147,7 +147,8 @@ TEST_F(CutSessionTest, ProgressFillsAsTheCutVisitsTheFaces) {
         if (i > 0) {
             EXPECT_GE(seen[i].first, seen[i - 1].first);
         }
-        partway = partway || (seen[i].first > 0 && seen[i].first < faces && seen[i].second == faces);
+        partway =
+            partway || (seen[i].first > 0 && seen[i].first < faces && seen[i].second == faces);
     }
     EXPECT_TRUE(partway) << "no count between the start and the end";
     // It counts every face visited, not only the few the cut replaced (how far it

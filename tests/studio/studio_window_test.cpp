@@ -38,7 +38,8 @@ TEST_F(StudioWindowTest, ThePanelShowsTheRolloutsTheModifierOpens) {
 TEST_F(StudioWindowTest, OpensPicksCutsAndSaves) {
     // Picking clicks the viewport and the end looks at its picture.
     if (!GlViewport::OpenGlAvailable())
-        GTEST_SKIP() << "no OpenGL context here (the tests run under xvfb-run where it is installed)";
+        GTEST_SKIP()
+            << "no OpenGL context here (the tests run under xvfb-run where it is installed)";
     QString error;
     ASSERT_TRUE(window->OpenMesh(SLITFORM_EXAMPLES_DIR "/grid_box.obj", error))
         << error.toStdString();

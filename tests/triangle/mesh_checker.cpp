@@ -18,10 +18,18 @@ struct Vec {
     double y;
 };
 
-Vec operator-(Vec a, Vec b) { return {a.x - b.x, a.y - b.y}; }
-double cross(Vec a, Vec b) { return a.x * b.y - a.y * b.x; }
-double dot(Vec a, Vec b) { return a.x * b.x + a.y * b.y; }
-double length(Vec a) { return std::sqrt(dot(a, a)); }
+Vec operator-(Vec a, Vec b) {
+    return {a.x - b.x, a.y - b.y};
+}
+double cross(Vec a, Vec b) {
+    return a.x * b.y - a.y * b.x;
+}
+double dot(Vec a, Vec b) {
+    return a.x * b.x + a.y * b.y;
+}
+double length(Vec a) {
+    return std::sqrt(dot(a, a));
+}
 
 double distance_to_segment(Vec p, Vec a, Vec b) {
     const Vec d = b - a;
@@ -50,9 +58,11 @@ public:
 
     std::vector<std::string> run() {
         set_scale();
-        if (!check_counts()) return problems_;
+        if (!check_counts())
+            return problems_;
         check_input_points();
-        if (!check_triangles()) return problems_;
+        if (!check_triangles())
+            return problems_;
         check_edges_and_border();
         check_overlap();
         check_segments();
@@ -61,7 +71,8 @@ public:
         check_angles();
         if (options_.expected_area >= 0.0) {
             const double area = mesh_area(out_, options_.base);
-            if (std::fabs(area - options_.expected_area) > 1e-9 * std::max(1.0, options_.expected_area)) {
+            if (std::fabs(area - options_.expected_area) >
+                1e-9 * std::max(1.0, options_.expected_area)) {
                 fail("area " + text(area) + " instead of " + text(options_.expected_area));
             }
         }
@@ -80,7 +91,7 @@ private:
     double on_segment_tolerance_ = 0.0;
     std::vector<int> triangles_;  // zero-based
     std::vector<std::pair<int, int>> segments_;
-    std::set<std::pair<int, int>> segment_set_;  // both directions
+    std::set<std::pair<int, int>> segment_set_;    // both directions
     std::map<std::pair<int, int>, int> directed_;  // triangle edges, counted
 
     static std::string text(double value) {
@@ -91,7 +102,8 @@ private:
     }
 
     void fail(const std::string& problem) {
-        if (problems_.size() < 20) problems_.push_back(problem);
+        if (problems_.size() < 20)
+            problems_.push_back(problem);
     }
 
     Vec in_point(int i) const { return {in_.points[2 * i], in_.points[2 * i + 1]}; }
@@ -117,9 +129,11 @@ private:
     // The lowest-numbered input segment within the given distance of p, or -1.
     int lowest_segment_at(Vec p, double tolerance) const {
         for (int s = 0; s < in_.segment_count(); ++s) {
-            if (!meshed_segment(s)) continue;
+            if (!meshed_segment(s))
+                continue;
             const Vec a = in_point(in_.segments[2 * s]), b = in_point(in_.segments[2 * s + 1]);
-            if (distance_to_segment(p, a, b) <= tolerance) return s;
+            if (distance_to_segment(p, a, b) <= tolerance)
+                return s;
         }
         return -1;
     }
@@ -130,11 +144,15 @@ private:
     int lowest_segment_along(Vec p, Vec q) const {
         const double piece = length(q - p);
         for (int s = 0; s < in_.segment_count(); ++s) {
-            if (!meshed_segment(s)) continue;
+            if (!meshed_segment(s))
+                continue;
             const Vec a = in_point(in_.segments[2 * s]), b = in_point(in_.segments[2 * s + 1]);
-            if (distance_to_segment(p, a, b) > tolerance_ || distance_to_segment(q, a, b) > tolerance_) continue;
+            if (distance_to_segment(p, a, b) > tolerance_ ||
+                distance_to_segment(q, a, b) > tolerance_)
+                continue;
             const double sine = std::fabs(cross(q - p, b - a)) / (piece * length(b - a));
-            if (piece > 0.0 && sine <= 1e-9 + 1e-6 * tolerance_ / piece) return s;
+            if (piece > 0.0 && sine <= 1e-9 + 1e-6 * tolerance_ / piece)
+                return s;
         }
         return -1;
     }
@@ -142,21 +160,26 @@ private:
     std::vector<int> segments_at(Vec p) const {
         std::vector<int> found;
         for (int s = 0; s < in_.segment_count(); ++s) {
-            if (!meshed_segment(s)) continue;
+            if (!meshed_segment(s))
+                continue;
             const Vec a = in_point(in_.segments[2 * s]), b = in_point(in_.segments[2 * s + 1]);
-            if (distance_to_segment(p, a, b) <= tolerance_) found.push_back(s);
+            if (distance_to_segment(p, a, b) <= tolerance_)
+                found.push_back(s);
         }
         return found;
     }
 
     bool check_counts() {
-        if (out_.numberofcorners != 3) fail("numberofcorners is not 3");
+        if (out_.numberofcorners != 3)
+            fail("numberofcorners is not 3");
         if (out_.numberofpoints < in_.point_count()) {
             fail("fewer output points than input points");
             return false;
         }
-        if (out_.numberofpointattributes != in_.attribute_count) fail("attribute count changed");
-        if (out_.numberofpoints > 0 && (out_.pointlist == nullptr || out_.pointmarkerlist == nullptr)) {
+        if (out_.numberofpointattributes != in_.attribute_count)
+            fail("attribute count changed");
+        if (out_.numberofpoints > 0 &&
+            (out_.pointlist == nullptr || out_.pointmarkerlist == nullptr)) {
             fail("point arrays missing");
             return false;
         }
@@ -164,7 +187,8 @@ private:
             fail("triangle list missing");
             return false;
         }
-        if (out_.numberofsegments > 0 && (out_.segmentlist == nullptr || out_.segmentmarkerlist == nullptr)) {
+        if (out_.numberofsegments > 0 &&
+            (out_.segmentlist == nullptr || out_.segmentmarkerlist == nullptr)) {
             fail("segment arrays missing");
             return false;
         }
@@ -174,7 +198,8 @@ private:
     void check_input_points() {
         const int a = in_.attribute_count;
         for (int i = 0; i < in_.point_count(); ++i) {
-            if (out_.pointlist[2 * i] != in_.points[2 * i] || out_.pointlist[2 * i + 1] != in_.points[2 * i + 1]) {
+            if (out_.pointlist[2 * i] != in_.points[2 * i] ||
+                out_.pointlist[2 * i + 1] != in_.points[2 * i + 1]) {
                 fail("input point " + std::to_string(i) + " moved");
             }
             for (int k = 0; k < a; ++k) {
@@ -199,7 +224,8 @@ private:
             double error = 0.0;
             const double o = orientation(out_point(triangles_[t]), out_point(triangles_[t + 1]),
                                          out_point(triangles_[t + 2]), error);
-            if (o < -error) fail("triangle " + std::to_string(t / 3) + " is clockwise");
+            if (o < -error)
+                fail("triangle " + std::to_string(t / 3) + " is clockwise");
             if (triangles_[t] == triangles_[t + 1] || triangles_[t + 1] == triangles_[t + 2] ||
                 triangles_[t] == triangles_[t + 2]) {
                 fail("triangle " + std::to_string(t / 3) + " repeats a corner");
@@ -213,7 +239,8 @@ private:
         for (std::size_t t = 0; t < triangles_.size(); t += 3) {
             for (int j = 0; j < 3; ++j) {
                 const std::pair<int, int> edge(triangles_[t + j], triangles_[t + (j + 1) % 3]);
-                if (++directed[edge] > 1) fail("edge used twice in one direction");
+                if (++directed[edge] > 1)
+                    fail("edge used twice in one direction");
             }
         }
         for (int s = 0; s < out_.numberofsegments; ++s) {
@@ -227,8 +254,10 @@ private:
         std::vector<std::pair<int, int>> border;
         for (const auto& entry : directed) {
             const int a = entry.first.first, b = entry.first.second;
-            if (directed.count({b, a}) != 0) continue;
-            if (segment_set_.count({a, b}) == 0) fail("border edge not an output segment");
+            if (directed.count({b, a}) != 0)
+                continue;
+            if (segment_set_.count({a, b}) == 0)
+                fail("border edge not an output segment");
             outgoing[a].push_back(static_cast<int>(border.size()));
             border.emplace_back(a, b);
         }
@@ -239,10 +268,12 @@ private:
     // encloses a region without triangles.
     void check_border_loops(const std::vector<std::pair<int, int>>& border,
                             std::map<int, std::vector<int>>& outgoing) {
-        if (!in_.holes.empty()) return;
+        if (!in_.holes.empty())
+            return;
         std::vector<char> used(border.size(), 0);
         for (std::size_t start = 0; start < border.size(); ++start) {
-            if (used[start]) continue;
+            if (used[start])
+                continue;
             double twice_area = 0.0;
             std::size_t edge = start;
             for (std::size_t steps = 0; steps <= border.size(); ++steps) {
@@ -262,9 +293,11 @@ private:
                     }
                 }
                 edge = next;
-                if (edge == start || used[edge]) break;
+                if (edge == start || used[edge])
+                    break;
             }
-            if (twice_area < -tolerance_ * tolerance_) fail("an enclosed region has no triangles");
+            if (twice_area < -tolerance_ * tolerance_)
+                fail("an enclosed region has no triangles");
         }
     }
 
@@ -278,7 +311,8 @@ private:
     Grid build_grid() const {
         Grid grid;
         const int count = static_cast<int>(triangles_.size() / 3);
-        if (count == 0) return grid;
+        if (count == 0)
+            return grid;
         double min_x = INFINITY, max_x = -INFINITY, min_y = INFINITY, max_y = -INFINITY;
         for (const int p : triangles_) {
             min_x = std::min(min_x, out_point(p).x);
@@ -290,7 +324,8 @@ private:
         grid.min_x = min_x;
         grid.min_y = min_y;
         grid.cell = std::max(max_x - min_x, max_y - min_y) / side;
-        if (!(grid.cell > 0.0)) grid.cell = 1.0;
+        if (!(grid.cell > 0.0))
+            grid.cell = 1.0;
         grid.columns = side + 1;
         grid.rows = side + 1;
         grid.cells.resize(static_cast<std::size_t>(grid.columns * grid.rows));
@@ -331,18 +366,22 @@ private:
         bool inside = true;
         double nearest = INFINITY;
         for (int j = 0; j < 3; ++j) {
-            const Vec a = out_point(triangles_[3 * t + j]), b = out_point(triangles_[3 * t + (j + 1) % 3]);
+            const Vec a = out_point(triangles_[3 * t + j]),
+                      b = out_point(triangles_[3 * t + (j + 1) % 3]);
             double error = 0.0;
-            if (orientation(a, b, p, error) < -error) inside = false;
+            if (orientation(a, b, p, error) < -error)
+                inside = false;
             nearest = std::min(nearest, distance_to_segment(p, a, b));
         }
         return inside || nearest <= tolerance_;
     }
 
     bool covered(const Grid& grid, Vec p) const {
-        if (grid.cells.empty()) return false;
+        if (grid.cells.empty())
+            return false;
         for (const int t : candidates(grid, p)) {
-            if (near_triangle(t, p)) return true;
+            if (near_triangle(t, p))
+                return true;
         }
         return false;
     }
@@ -361,12 +400,15 @@ private:
         }
         std::vector<char> on_border(out_.numberofpoints, 0);
         for (const auto& edge : directed_) {
-            if (directed_.count({edge.first.second, edge.first.first}) == 0) on_border[edge.first.first] = 1;
+            if (directed_.count({edge.first.second, edge.first.first}) == 0)
+                on_border[edge.first.first] = 1;
         }
         for (int p = 0; p < out_.numberofpoints; ++p) {
-            if (angle_sum[p] == 0.0) continue;
+            if (angle_sum[p] == 0.0)
+                continue;
             if (angle_sum[p] > 360.0 + 1e-6 || (!on_border[p] && angle_sum[p] < 360.0 - 1e-6)) {
-                fail("triangles around point " + std::to_string(p) + " turn " + text(angle_sum[p]) + " degrees");
+                fail("triangles around point " + std::to_string(p) + " turn " + text(angle_sum[p]) +
+                     " degrees");
             }
         }
     }
@@ -393,14 +435,15 @@ private:
                      std::to_string(out_.segmentmarkerlist[s]) + " instead of " +
                      std::to_string(in_.markers[under]));
             }
-            if (!is_triangle_edge(a, b)) fail("output segment " + std::to_string(s) + " not a triangle edge");
+            if (!is_triangle_edge(a, b))
+                fail("output segment " + std::to_string(s) + " not a triangle edge");
         }
     }
 
     bool on_output_segment(Vec p, int marker) const {
         for (std::size_t s = 0; s < segments_.size(); ++s) {
-            if (distance_to_segment(p, out_point(segments_[s].first), out_point(segments_[s].second)) <=
-                    tolerance_ &&
+            if (distance_to_segment(p, out_point(segments_[s].first),
+                                    out_point(segments_[s].second)) <= tolerance_ &&
                 out_.segmentmarkerlist[s] == marker) {
                 return true;
             }
@@ -411,7 +454,8 @@ private:
     // At a point the segments through it may end or be eaten; samples there prove nothing.
     bool near_output_point(Vec p) const {
         for (int i = 0; i < out_.numberofpoints; ++i) {
-            if (length(out_point(i) - p) <= tolerance_) return true;
+            if (length(out_point(i) - p) <= tolerance_)
+                return true;
         }
         return false;
     }
@@ -420,12 +464,14 @@ private:
         const Grid grid = build_grid();
         constexpr int kSamples = 7;
         for (int s = 0; s < in_.segment_count(); ++s) {
-            if (!meshed_segment(s)) continue;
+            if (!meshed_segment(s))
+                continue;
             const Vec a = in_point(in_.segments[2 * s]), b = in_point(in_.segments[2 * s + 1]);
             for (int k = 0; k < kSamples; ++k) {
                 const double t = (k + 0.5) / kSamples;
                 const Vec p{a.x + t * (b.x - a.x), a.y + t * (b.y - a.y)};
-                if (!covered(grid, p) || near_output_point(p)) continue;
+                if (!covered(grid, p) || near_output_point(p))
+                    continue;
                 const int under = lowest_segment_at(p, tolerance_);
                 if (!on_output_segment(p, in_.markers[under])) {
                     fail("input segment " + std::to_string(s) + " not covered at " + text(t));
@@ -440,7 +486,8 @@ private:
             const double value = out_.pointattributelist[a * point + k];
             if (!(std::fabs(value - expected[k]) <= 1e-9 * (1.0 + std::fabs(expected[k])))) {
                 fail(std::string(what) + ": attribute " + std::to_string(k) + " of point " +
-                     std::to_string(point) + " is " + text(value) + " instead of " + text(expected[k]));
+                     std::to_string(point) + " is " + text(value) + " instead of " +
+                     text(expected[k]));
             }
         }
     }
@@ -449,12 +496,16 @@ private:
     bool is_crossing(Vec q) const {
         std::vector<int> through;
         for (int s = 0; s < in_.segment_count(); ++s) {
-            if (!meshed_segment(s)) continue;
+            if (!meshed_segment(s))
+                continue;
             const Vec a = in_point(in_.segments[2 * s]), b = in_point(in_.segments[2 * s + 1]);
-            if (distance_to_segment(q, a, b) > on_segment_tolerance_) continue;
+            if (distance_to_segment(q, a, b) > on_segment_tolerance_)
+                continue;
             for (const int other : through) {
-                const Vec c = in_point(in_.segments[2 * other]), d = in_point(in_.segments[2 * other + 1]);
-                if (std::fabs(cross(b - a, d - c)) > 1e-9 * length(b - a) * length(d - c)) return true;
+                const Vec c = in_point(in_.segments[2 * other]),
+                          d = in_point(in_.segments[2 * other + 1]);
+                if (std::fabs(cross(b - a, d - c)) > 1e-9 * length(b - a) * length(d - c))
+                    return true;
             }
             through.push_back(s);
         }
@@ -472,7 +523,8 @@ private:
         double nearest_before = -INFINITY, nearest_after = INFINITY;
         for (const int other : incident[p]) {
             const Vec o = out_point(other);
-            if (distance_to_segment(o, a, b) > tolerance_) continue;
+            if (distance_to_segment(o, a, b) > tolerance_)
+                continue;
             const double along = dot(o - a, d);
             if (along < at && along > nearest_before) {
                 nearest_before = along;
@@ -502,7 +554,8 @@ private:
             incident[segment.second].push_back(segment.first);
         }
         for (int p = n; p < out_.numberofpoints; ++p) {
-            if (!used[p]) fail("added point " + std::to_string(p) + " unused");
+            if (!used[p])
+                fail("added point " + std::to_string(p) + " unused");
             const Vec q = out_point(p);
             const int s = lowest_segment_at(q, on_segment_tolerance_);
             std::vector<double> expected(a);
@@ -511,7 +564,8 @@ private:
                 const Vec d = in_point(j) - in_point(i);
                 const double t = std::min(1.0, std::max(0.0, dot(q - in_point(i), d) / dot(d, d)));
                 for (int k = 0; k < a; ++k) {
-                    expected[k] = in_.attributes[a * i + k] + t * (in_.attributes[a * j + k] - in_.attributes[a * i + k]);
+                    expected[k] = in_.attributes[a * i + k] +
+                                  t * (in_.attributes[a * j + k] - in_.attributes[a * i + k]);
                 }
                 expect_attributes(p, expected, "at a crossing");
                 continue;
@@ -524,10 +578,12 @@ private:
                     continue;
                 }
                 const Vec d = out_point(after) - out_point(before);
-                const double t = std::min(1.0, std::max(0.0, dot(q - out_point(before), d) / dot(d, d)));
+                const double t =
+                    std::min(1.0, std::max(0.0, dot(q - out_point(before), d) / dot(d, d)));
                 const double* low_end = out_.pointattributelist + a * before;
                 const double* high_end = out_.pointattributelist + a * after;
-                for (int k = 0; k < a; ++k) expected[k] = low_end[k] + t * (high_end[k] - low_end[k]);
+                for (int k = 0; k < a; ++k)
+                    expected[k] = low_end[k] + t * (high_end[k] - low_end[k]);
                 expect_attributes(p, expected, "on a segment");
                 continue;
             }
@@ -535,13 +591,15 @@ private:
                 const double value = out_.pointattributelist[a * p + k];
                 const double slack = 1e-9 * (1.0 + std::fabs(low[k]) + std::fabs(high[k]));
                 if (!(value >= low[k] - slack && value <= high[k] + slack)) {
-                    fail("attribute of interior point " + std::to_string(p) + " outside the input range");
+                    fail("attribute of interior point " + std::to_string(p) +
+                         " outside the input range");
                 }
             }
             if (options_.affine_attribute && a > 0) {
                 const double expected_value = options_.ax * q.x + options_.ay * q.y + options_.a0;
                 const double value = out_.pointattributelist[a * p];
-                if (!(std::fabs(value - expected_value) <= 1e-9 * (1.0 + std::fabs(expected_value)))) {
+                if (!(std::fabs(value - expected_value) <=
+                      1e-9 * (1.0 + std::fabs(expected_value)))) {
                     fail("interior point " + std::to_string(p) + " off the affine attribute");
                 }
             }
@@ -553,7 +611,8 @@ private:
         const Vec c = in_point(in_.segments[2 * t]), d = in_point(in_.segments[2 * t + 1]);
         const double abc = cross(b - a, c - a), abd = cross(b - a, d - a);
         const double cda = cross(d - c, a - c), cdb = cross(d - c, b - c);
-        if (((abc > 0 && abd < 0) || (abc < 0 && abd > 0)) && ((cda > 0 && cdb < 0) || (cda < 0 && cdb > 0))) {
+        if (((abc > 0 && abd < 0) || (abc < 0 && abd > 0)) &&
+            ((cda > 0 && cdb < 0) || (cda < 0 && cdb > 0))) {
             return 0.0;
         }
         return std::min(std::min(distance_to_segment(a, c, d), distance_to_segment(b, c, d)),
@@ -571,7 +630,8 @@ private:
         std::vector<Vec> rays;
         for (int e = 0; e < 2; ++e) {
             const Vec ray = in_point(in_.segments[2 * s + e]) - apex;
-            if (length(ray) > tolerance_) rays.push_back(ray);
+            if (length(ray) > tolerance_)
+                rays.push_back(ray);
         }
         return rays;
     }
@@ -580,11 +640,13 @@ private:
         std::vector<Wedge> wedges;
         for (int s = 0; s < in_.segment_count(); ++s) {
             for (int t = s + 1; t < in_.segment_count(); ++t) {
-                if (!meshed_segment(s) || !meshed_segment(t) || segment_distance(s, t) > tolerance_) continue;
+                if (!meshed_segment(s) || !meshed_segment(t) || segment_distance(s, t) > tolerance_)
+                    continue;
                 const Vec a = in_point(in_.segments[2 * s]), b = in_point(in_.segments[2 * s + 1]);
                 const Vec c = in_point(in_.segments[2 * t]), d = in_point(in_.segments[2 * t + 1]);
                 const double denominator = cross(b - a, d - c);
-                if (std::fabs(denominator) < 1e-12 * length(b - a) * length(d - c)) continue;
+                if (std::fabs(denominator) < 1e-12 * length(b - a) * length(d - c))
+                    continue;
                 const double along = cross(c - a, d - c) / denominator;
                 const Vec apex{a.x + along * (b.x - a.x), a.y + along * (b.y - a.y)};
                 for (const Vec u : rays_from(apex, s)) {
@@ -604,24 +666,30 @@ private:
     bool forced_by_wedge(const std::vector<Wedge>& wedges, Vec a, Vec b, Vec c) const {
         for (const Wedge& wedge : wedges) {
             for (const Vec corner : {a, b, c}) {
-                if (length(corner - wedge.apex) <= wedge.reach) return true;
+                if (length(corner - wedge.apex) <= wedge.reach)
+                    return true;
             }
         }
         return false;
     }
 
     void check_angles() {
-        if (!(options_.min_angle > 0.0) || options_.limited) return;
+        if (!(options_.min_angle > 0.0) || options_.limited)
+            return;
         const std::vector<Wedge> wedges = narrow_wedges();
         for (std::size_t t = 0; t < triangles_.size(); t += 3) {
             const Vec a = out_point(triangles_[t]), b = out_point(triangles_[t + 1]),
                       c = out_point(triangles_[t + 2]);
-            const double angle = std::min({corner_angle(a, b, c), corner_angle(b, c, a), corner_angle(c, a, b)});
-            if (angle >= options_.min_angle - 1e-3) continue;
+            const double angle =
+                std::min({corner_angle(a, b, c), corner_angle(b, c, a), corner_angle(c, a, b)});
+            if (angle >= options_.min_angle - 1e-3)
+                continue;
             // Features below 1e-8 of the extent are not refined.
-            if (std::min({length(b - a), length(c - b), length(a - c)}) < 10.0 * tolerance_) continue;
+            if (std::min({length(b - a), length(c - b), length(a - c)}) < 10.0 * tolerance_)
+                continue;
             if (!forced_by_wedge(wedges, a, b, c)) {
-                fail("triangle " + std::to_string(t / 3) + " has an angle of " + text(angle) + " degrees");
+                fail("triangle " + std::to_string(t / 3) + " has an angle of " + text(angle) +
+                     " degrees");
             }
         }
     }
@@ -650,10 +718,14 @@ double smallest_angle(const triangulateio& out, int base) {
     double smallest = 180.0;
     for (int t = 0; t < out.numberoftriangles; ++t) {
         const int* corner = out.trianglelist + 3 * t;
-        const Vec a{out.pointlist[2 * (corner[0] - base)], out.pointlist[2 * (corner[0] - base) + 1]};
-        const Vec b{out.pointlist[2 * (corner[1] - base)], out.pointlist[2 * (corner[1] - base) + 1]};
-        const Vec c{out.pointlist[2 * (corner[2] - base)], out.pointlist[2 * (corner[2] - base) + 1]};
-        smallest = std::min({smallest, corner_angle(a, b, c), corner_angle(b, c, a), corner_angle(c, a, b)});
+        const Vec a{out.pointlist[2 * (corner[0] - base)],
+                    out.pointlist[2 * (corner[0] - base) + 1]};
+        const Vec b{out.pointlist[2 * (corner[1] - base)],
+                    out.pointlist[2 * (corner[1] - base) + 1]};
+        const Vec c{out.pointlist[2 * (corner[2] - base)],
+                    out.pointlist[2 * (corner[2] - base) + 1]};
+        smallest = std::min(
+            {smallest, corner_angle(a, b, c), corner_angle(b, c, a), corner_angle(c, a, b)});
     }
     return smallest;
 }

@@ -23,14 +23,14 @@ struct CheckOptions {
 // Takes the input graph (zero-based) and the output record; gives the problems found,
 // none for a correct output: input points first and unchanged; triangles with three valid
 // corners, counterclockwise, edges shared by at most two triangles, the triangles around
-// each point turning once at most (so none overlap); no region enclosed by triangles left empty and every border edge an
-// output segment; every output segment on an input segment with the marker of the
-// lowest-numbered one under it, and every part of an input segment inside the mesh
-// covered by output segments; added points used, crossings with attributes interpolated
-// along the lowest-numbered segment through them, other points on a segment between their
-// two neighbours along it (else within the input's range, or on the affine function); angles at least min_angle except near narrow angles between segments
-// (within the longer side's length of the apex) and in triangles with an edge shorter
-// than 1e-8 of the input's extent.
+// each point turning once at most (so none overlap); no region enclosed by triangles left empty and
+// every border edge an output segment; every output segment on an input segment with the marker of
+// the lowest-numbered one under it, and every part of an input segment inside the mesh covered by
+// output segments; added points used, crossings with attributes interpolated along the
+// lowest-numbered segment through them, other points on a segment between their two neighbours
+// along it (else within the input's range, or on the affine function); angles at least min_angle
+// except near narrow angles between segments (within the longer side's length of the apex) and in
+// triangles with an edge shorter than 1e-8 of the input's extent.
 std::vector<std::string> check_triangulation(const Pslg& input, const triangulateio& out,
                                              const CheckOptions& options);
 

@@ -19,8 +19,10 @@ void Pslg::add_segment(int a, int b, int marker) {
 }
 
 void Pslg::add_polyline(const std::vector<int>& corners, bool closed, int marker) {
-    for (std::size_t i = 0; i + 1 < corners.size(); ++i) add_segment(corners[i], corners[i + 1], marker);
-    if (closed && corners.size() > 2) add_segment(corners.back(), corners.front(), marker);
+    for (std::size_t i = 0; i + 1 < corners.size(); ++i)
+        add_segment(corners[i], corners[i + 1], marker);
+    if (closed && corners.size() > 2)
+        add_segment(corners.back(), corners.front(), marker);
 }
 
 Triangulated::~Triangulated() {

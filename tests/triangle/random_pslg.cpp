@@ -8,7 +8,8 @@ namespace tri_test {
 namespace {
 
 double coordinate(std::mt19937& random, bool on_grid) {
-    if (on_grid) return std::uniform_int_distribution<int>(0, 8)(random) / 8.0;
+    if (on_grid)
+        return std::uniform_int_distribution<int>(0, 8)(random) / 8.0;
     return std::uniform_real_distribution<double>(0.0, 1.0)(random);
 }
 
@@ -34,7 +35,8 @@ Pslg random_pslg(std::mt19937& random, int max_points) {
         pslg.add_polyline(corners, true, any_marker(random));
     }
     const int loose = std::uniform_int_distribution<int>(1, count)(random);
-    for (int k = 0; k < loose; ++k) pslg.add_segment(any_point(random), any_point(random), any_marker(random));
+    for (int k = 0; k < loose; ++k)
+        pslg.add_segment(any_point(random), any_point(random), any_marker(random));
     return pslg;
 }
 

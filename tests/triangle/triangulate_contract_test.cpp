@@ -38,7 +38,8 @@ void expect_empty_failure(const Triangulated& result, int code) {
 }
 
 TEST(TriangulateContract, SwitchesOutsideZpqQFail) {
-    for (const char* switches : {"zpq27Qc", "zpqQe", "zpq2.7.1Q", "zpq.Q", "zpq61Q", "-zpQ", "zp Q"}) {
+    for (const char* switches :
+         {"zpq27Qc", "zpqQe", "zpq2.7.1Q", "zpq.Q", "zpq61Q", "-zpQ", "zp Q"}) {
         Pslg pslg = square_with_diagonal();
         Triangulated result;
         run_triangulate(pslg, switches, result);
@@ -132,7 +133,8 @@ TEST(TriangulateContract, MissingMarkersAndAttributes) {
     ASSERT_EQ(triangulate_last_error(), TRIANGULATE_OK);
     EXPECT_EQ(result.out.pointattributelist, nullptr);
     EXPECT_GT(result.out.numberofsegments, 3);
-    for (int s = 0; s < result.out.numberofsegments; ++s) EXPECT_EQ(result.out.segmentmarkerlist[s], 0);
+    for (int s = 0; s < result.out.numberofsegments; ++s)
+        EXPECT_EQ(result.out.segmentmarkerlist[s], 0);
 }
 
 TEST(TriangulateContract, WithoutPTheConvexHullIsTriangulatedAndSegmentsIgnored) {
@@ -170,21 +172,30 @@ TEST(TriangulateContract, MalformedInputFailsWithoutTriangles) {
         void (*spoil)(Pslg&);
     };
     const Case cases[] = {
-        {"segment past the last point", TRIANGULATE_BAD_SEGMENT, [](Pslg& p) { p.segments[9] = 6; }},
+        {"segment past the last point", TRIANGULATE_BAD_SEGMENT,
+         [](Pslg& p) { p.segments[9] = 6; }},
         {"negative segment point", TRIANGULATE_BAD_SEGMENT, [](Pslg& p) { p.segments[0] = -1; }},
-        {"nan coordinate", TRIANGULATE_NOT_FINITE, [](Pslg& p) { p.points[3] = std::numeric_limits<double>::quiet_NaN(); }},
-        {"infinite coordinate", TRIANGULATE_NOT_FINITE, [](Pslg& p) { p.points[8] = -std::numeric_limits<double>::infinity(); }},
-        {"nan hole", TRIANGULATE_NOT_FINITE, [](Pslg& p) { p.holes = {std::numeric_limits<double>::quiet_NaN(), 0.0}; }},
-        {"two points", TRIANGULATE_TOO_FEW_POINTS, [](Pslg& p) {
+        {"nan coordinate", TRIANGULATE_NOT_FINITE,
+         [](Pslg& p) { p.points[3] = std::numeric_limits<double>::quiet_NaN(); }},
+        {"infinite coordinate", TRIANGULATE_NOT_FINITE,
+         [](Pslg& p) { p.points[8] = -std::numeric_limits<double>::infinity(); }},
+        {"nan hole", TRIANGULATE_NOT_FINITE,
+         [](Pslg& p) {
+             p.holes = {std::numeric_limits<double>::quiet_NaN(), 0.0};
+         }},
+        {"two points", TRIANGULATE_TOO_FEW_POINTS,
+         [](Pslg& p) {
              p.points.resize(4);
              p.attributes.resize(4);
              p.segments = {0, 1};
              p.markers = {2};
          }},
-        {"all on a line", TRIANGULATE_COLLINEAR, [](Pslg& p) {
+        {"all on a line", TRIANGULATE_COLLINEAR,
+         [](Pslg& p) {
              for (int i = 0; i < p.point_count(); ++i) p.points[2 * i + 1] = 3.0 * p.points[2 * i];
          }},
-        {"all in one place", TRIANGULATE_COLLINEAR, [](Pslg& p) {
+        {"all in one place", TRIANGULATE_COLLINEAR,
+         [](Pslg& p) {
              for (double& c : p.points) c = 1.5;
          }},
     };
@@ -247,9 +258,11 @@ TEST(TriangulateContract, EachThreadSeesItsOwnLastError) {
             Pslg pslg = square_with_diagonal();
             Triangulated result;
             run_triangulate(pslg, "zpq30Q", result);
-            if (result.error != TRIANGULATE_OK) good_error = result.error;
+            if (result.error != TRIANGULATE_OK)
+                good_error = result.error;
         }
-        if (good_error < 0) good_error = triangulate_last_error();
+        if (good_error < 0)
+            good_error = triangulate_last_error();
     });
     std::thread bad([&bad_error] {
         for (int i = 0; i < 20; ++i) {

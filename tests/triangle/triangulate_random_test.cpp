@@ -23,8 +23,10 @@ std::string switches_for(double angle, bool zero_based) {
 std::string triangulate_and_check(Pslg& pslg, double angle, bool zero_based, double* area) {
     Triangulated result;
     run_triangulate(pslg, switches_for(angle, zero_based), result);
-    if (result.error == TRIANGULATE_COLLINEAR) return "";
-    if (result.error != TRIANGULATE_OK) return "error " + std::to_string(result.error);
+    if (result.error == TRIANGULATE_COLLINEAR)
+        return "";
+    if (result.error != TRIANGULATE_OK)
+        return "error " + std::to_string(result.error);
     CheckOptions options;
     options.base = zero_based ? 0 : 1;
     options.min_angle = angle;
@@ -33,7 +35,8 @@ std::string triangulate_and_check(Pslg& pslg, double angle, bool zero_based, dou
     options.ax = kAffineX;
     options.ay = kAffineY;
     options.a0 = kAffineConstant;
-    if (area != nullptr) *area = mesh_area(result.out, options.base);
+    if (area != nullptr)
+        *area = mesh_area(result.out, options.base);
     return describe(check_triangulation(pslg, result.out, options));
 }
 
@@ -95,10 +98,12 @@ TEST(TriangulateRandom, LinesCrossingNearOnePoint) {
             pslg.add_segment(p, q, l + 1);
         }
         for (int k = 0; k < 3; ++k) {
-            add_point(pslg, 0.5 + spread * (unit(random) - 0.5), 0.5 + spread * (unit(random) - 0.5));
+            add_point(pslg, 0.5 + spread * (unit(random) - 0.5),
+                      0.5 + spread * (unit(random) - 0.5));
         }
         for (const double angle : {0.0, 27.0}) {
-            ASSERT_EQ(triangulate_and_check(pslg, angle, true, nullptr), "") << "graph " << i << " angle " << angle;
+            ASSERT_EQ(triangulate_and_check(pslg, angle, true, nullptr), "")
+                << "graph " << i << " angle " << angle;
         }
     }
 }

@@ -37,7 +37,8 @@ std::vector<int> add_circle(Pslg& pslg, double cx, double cy, double r, int coun
     std::vector<int> corners;
     for (int i = 0; i < count; ++i) {
         const double a = 2.0 * kPi * i / count;
-        corners.push_back(pslg.add_point(cx + r * std::cos(a), cy + r * std::sin(a), {0.5, i + 1.0}));
+        corners.push_back(
+            pslg.add_point(cx + r * std::cos(a), cy + r * std::sin(a), {0.5, i + 1.0}));
     }
     return corners;
 }
@@ -46,7 +47,8 @@ double polygon_area(const Pslg& pslg, const std::vector<int>& corners) {
     double twice = 0.0;
     for (std::size_t i = 0; i < corners.size(); ++i) {
         const int a = corners[i], b = corners[(i + 1) % corners.size()];
-        twice += pslg.points[2 * a] * pslg.points[2 * b + 1] - pslg.points[2 * b] * pslg.points[2 * a + 1];
+        twice += pslg.points[2 * a] * pslg.points[2 * b + 1] -
+                 pslg.points[2 * b] * pslg.points[2 * a + 1];
     }
     return 0.5 * twice;
 }
@@ -63,7 +65,8 @@ std::vector<int> check_at_all_angles(Pslg pslg, double area) {
         options.limited = result.limited != 0;
         options.expected_area = area;
         EXPECT_EQ(result.limited, 0) << angle;
-        EXPECT_EQ(describe(check_triangulation(pslg, result.out, options)), "") << "angle " << angle;
+        EXPECT_EQ(describe(check_triangulation(pslg, result.out, options)), "")
+            << "angle " << angle;
         added.push_back(result.out.numberofpoints - pslg.point_count());
     }
     return added;
@@ -125,7 +128,8 @@ TEST(TriangulateShapes, PointsRefinementPutsOnASegmentTakeTheirSubSegmentsAttrib
     for (int p = pslg.point_count(); p < result.out.numberofpoints; ++p) {
         const double x = result.out.pointlist[2 * p], y = result.out.pointlist[2 * p + 1];
         const bool on_segment = std::fabs(y - (0.4 + 0.1 * (x + 0.5))) < 1e-12;
-        if (!on_segment || x < 0.0 || x > 1.0) continue;
+        if (!on_segment || x < 0.0 || x > 1.0)
+            continue;
         ++inside_on_segment;
         EXPECT_NEAR(result.out.pointattributelist[2 * p], 0.0, 1e-12) << x;
         EXPECT_EQ(result.out.pointattributelist[2 * p + 1], -1.0) << x;
@@ -222,8 +226,10 @@ TEST(TriangulateShapes, OneDegreeWedgesFinishWithFewPoints) {
         Pslg pslg = unit_square();
         const double a = degrees * kPi / 180.0;
         const int apex = pslg.add_point(0.1, 0.5, {0.0, -2.0});
-        const int upper = pslg.add_point(0.1 + 0.8 * std::cos(a / 2), 0.5 + 0.8 * std::sin(a / 2), {1.0, 1.0});
-        const int lower = pslg.add_point(0.1 + 0.8 * std::cos(a / 2), 0.5 - 0.8 * std::sin(a / 2), {2.0, -2.0});
+        const int upper =
+            pslg.add_point(0.1 + 0.8 * std::cos(a / 2), 0.5 + 0.8 * std::sin(a / 2), {1.0, 1.0});
+        const int lower =
+            pslg.add_point(0.1 + 0.8 * std::cos(a / 2), 0.5 - 0.8 * std::sin(a / 2), {2.0, -2.0});
         pslg.add_polyline({upper, apex, lower}, false, kShape);
         const std::vector<int> added = check_at_all_angles(pslg, 1.0);
         for (const int count : added) EXPECT_LT(count, 100) << degrees;
@@ -323,7 +329,8 @@ TEST(TriangulateShapes, CrossingsPackedBelowTheMergeDistance) {
     ASSERT_EQ(result.error, TRIANGULATE_OK);
     std::vector<std::string> problems;
     for (const std::string& problem : check_triangulation(pslg, result.out, CheckOptions())) {
-        if (problem.rfind("output segment", 0) != 0) problems.push_back(problem);
+        if (problem.rfind("output segment", 0) != 0)
+            problems.push_back(problem);
     }
     EXPECT_EQ(describe(problems), "");
 }

@@ -91,8 +91,10 @@ TEST_F(Download, CompleteArchiveReplacesTheChosenFile) {
 TEST_F(Download, AFolderNamedInCyrillicOrChineseTakesTheArchive) {
     LocaleEnvironment utf8("en_US.UTF-8");
     server().SetRelease(Archive(1000), ReleaseMode::kComplete);
-    std::string folder = documents + "/\xD0\x94\xD0\xBE\xD0\xBA\xD1\x83\xD0\xBC\xD0\xB5\xD0\xBD\xD1\x82\xD1\x8B "
-                                     "\xE6\x96\x87\xE6\xA1\xA3";
+    std::string folder =
+        documents +
+        "/\xD0\x94\xD0\xBE\xD0\xBA\xD1\x83\xD0\xBC\xD0\xB5\xD0\xBD\xD1\x82\xD1\x8B "
+        "\xE6\x96\x87\xE6\xA1\xA3";
     std::filesystem::create_directory(folder);
     target = folder + "/Slitform.zip";
     EXPECT_EQ(DownloadThroughTheRollout(), L"Download complete");

@@ -20,14 +20,16 @@
 // named in Cyrillic or Chinese converts both ways without loss.
 TEST(CodePage, AnsiFollowsAUtf8Locale) {
     LocaleEnvironment locale("en_US.UTF-8");
-    const std::wstring names = L"\u0414\u043e\u043a\u0443\u043c\u0435\u043d\u0442\u044b \u6587\u6863";
+    const std::wstring names =
+        L"\u0414\u043e\u043a\u0443\u043c\u0435\u043d\u0442\u044b \u6587\u6863";
     char bytes[64];
     BOOL lossy = TRUE;
     int made = WideCharToMultiByte(CP_ACP, 0, names.c_str(), -1, bytes, 64, nullptr, &lossy);
     ASSERT_GT(made, 0);
     EXPECT_FALSE(lossy);
-    EXPECT_STREQ(bytes, "\xD0\x94\xD0\xBE\xD0\xBA\xD1\x83\xD0\xBC\xD0\xB5\xD0\xBD\xD1\x82\xD1\x8B "
-                        "\xE6\x96\x87\xE6\xA1\xA3");
+    EXPECT_STREQ(bytes,
+                 "\xD0\x94\xD0\xBE\xD0\xBA\xD1\x83\xD0\xBC\xD0\xB5\xD0\xBD\xD1\x82\xD1\x8B "
+                 "\xE6\x96\x87\xE6\xA1\xA3");
     WCHAR wide[32];
     ASSERT_GT(MultiByteToWideChar(CP_ACP, 0, bytes, -1, wide, 32), 0);
     EXPECT_EQ(std::wstring(wide), names);
