@@ -35,18 +35,23 @@ void CutAll(benchmark::State& state, void (*build)(MNMesh&, PolyShape&)) {
         state.ResumeTiming();
         auto start = std::chrono::steady_clock::now();
         int faces = m.numf;
+        CutSettings settings;
+        settings.direction = Point3(0, 0, -1);
+        settings.removeUnused = true;
+        settings.minAngle = 27.0f;
+        settings.weld = 0.001f;
         CutTrace trace;
         for (int f = 0; f < faces; ++f) {
             FaceCutState cut;
-            if (!PrepareFaceCut(m, f, shape, false, Point3(0, 0, -1), false, cut))
+            if (!PrepareFaceCut(m, f, shape, settings, cut))
                 continue;
             FaceTriangulation tri;
-            BuildTriangulationInput(cut, 27.0f, 0.001f, tri);
+            BuildTriangulationInput(cut, settings, tri);
             auto a = std::chrono::steady_clock::now();
             bool ok = RunTriangulation(tri);
             inside += std::chrono::duration<double>(std::chrono::steady_clock::now() - a).count();
             if (ok)
-                RebuildFace(m, f, cut, true, tri, trace);
+                RebuildFace(m, f, cut, settings, tri, trace);
         }
         total += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     }

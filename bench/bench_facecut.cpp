@@ -56,13 +56,14 @@ PolyShape Diagonal() {
 void RunFirstPhase(benchmark::State& state, const PolyShape& shape) {
     MNMesh mesh;
     Grid(mesh);
-    Point3 down(0.0f, 0.0f, -1.0f);
+    CutSettings settings;
+    settings.direction = Point3(0.0f, 0.0f, -1.0f);
     int cut = 0;
     for (auto _ : state) {
         cut = 0;
         for (int f = 0; f < mesh.numf; ++f) {
             FaceCutState faceState;
-            cut += PrepareFaceCut(mesh, f, shape, false, down, false, faceState);
+            cut += PrepareFaceCut(mesh, f, shape, settings, faceState);
         }
         benchmark::DoNotOptimize(cut);
     }

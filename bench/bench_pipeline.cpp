@@ -85,22 +85,27 @@ void BM_Stages(benchmark::State& state) {
         SnapShapePoints(shape, shapeTM, objectTM, d, false, tri);
         snap += seconds(t0, clock());
         int faces = m.numf;
+        CutSettings settings;
+        settings.direction = d;
+        settings.removeUnused = true;
+        settings.minAngle = 27.0f;
+        settings.weld = 0.001f;
         CutTrace trace;
         for (int f = 0; f < faces; ++f) {
             auto a = clock();
             FaceCutState cutState;
-            bool cuts = PrepareFaceCut(m, f, shape, false, d, false, cutState);
+            bool cuts = PrepareFaceCut(m, f, shape, settings, cutState);
             auto b = clock();
             prepare += seconds(a, b);
             if (!cuts)
                 continue;
             FaceTriangulation job;
-            BuildTriangulationInput(cutState, 27.0f, 0.001f, job);
+            BuildTriangulationInput(cutState, settings, job);
             auto c = clock();
             bool ok = RunTriangulation(job);
             auto e = clock();
             if (ok)
-                RebuildFace(m, f, cutState, true, job, trace);
+                RebuildFace(m, f, cutState, settings, job, trace);
             auto g = clock();
             build += seconds(b, c);
             triangulate += seconds(c, e);

@@ -70,9 +70,8 @@ struct FaceJob {
 }  // namespace
 
 CutFacesSummary CutFaces(MNMesh& mesh, const std::vector<int>& faces, const PolyShape& shape,
-                         bool through, const Point3& direction, bool local, bool removeUnused,
-                         float minAngle, float weldThreshold, int threads,
-                         std::atomic<long long>* visited, const std::atomic<bool>* stop) {
+                         const CutSettings& settings, std::atomic<long long>* visited,
+                         const std::atomic<bool>* stop) {
     auto stopped = [stop] { return stop && stop->load(std::memory_order_relaxed); };
     CutTrace trace;
     CutFacesSummary summary;
@@ -80,21 +79,21 @@ CutFacesSummary CutFaces(MNMesh& mesh, const std::vector<int>& faces, const Poly
     const int firstCreated = mesh.numf;
     // Faces the projected shape stays far from need no first phase of their own.
     std::optional<FarShapeIndex> far;
-    if (through && !local && total > 0)
-        far.emplace(shape, direction);
+    if (settings.through && !settings.local && total > 0)
+        far.emplace(shape, settings.direction);
     const FarShapeIndex* farIndex = far ? &*far : nullptr;
     for (int begin = 0; begin < total && !stopped(); begin += kWindow) {
         const int count = std::min(kWindow, total - begin);
         std::vector<std::unique_ptr<FaceJob>> jobs(static_cast<size_t>(count));
         // The first phase reads only the face's own corners and writes only its flags;
         // earlier rebuilds change neither. A face it leaves uncut is done.
-        ParallelFor((count + kChunk - 1) / kChunk, threads, [&](int chunk) {
+        ParallelFor((count + kChunk - 1) / kChunk, settings.threads, [&](int chunk) {
             int done = 0;
             for (int i = chunk * kChunk; i < std::min(count, (chunk + 1) * kChunk) && !stopped();
                  ++i) {
                 auto job = std::make_unique<FaceJob>();
-                job->cuts = PrepareFaceCut(mesh, faces[begin + i], shape, through, direction, local,
-                                           job->state, farIndex);
+                job->cuts =
+                    PrepareFaceCut(mesh, faces[begin + i], shape, settings, job->state, farIndex);
                 if (job->cuts)
                     jobs[i] = std::move(job);
                 else
@@ -118,12 +117,11 @@ CutFacesSummary CutFaces(MNMesh& mesh, const std::vector<int>& faces, const Poly
             // triangulate them.
             InputTurns turns;
             ProduceInOrder(
-                batch, threads,
+                batch, settings.threads,
                 [&](int k) {
                     {
                         InputTurns::Turn turn(turns, k);
-                        BuildTriangulationInput(jobs[in[k]]->state, minAngle, weldThreshold,
-                                                jobs[in[k]]->tri);
+                        BuildTriangulationInput(jobs[in[k]]->state, settings, jobs[in[k]]->tri);
                     }
                     if (!stopped())
                         jobs[in[k]]->triangulated = RunTriangulation(jobs[in[k]]->tri);
@@ -136,9 +134,8 @@ CutFacesSummary CutFaces(MNMesh& mesh, const std::vector<int>& faces, const Poly
                     // A face the triangulator cannot take, or that no triangle would
                     // replace, stays as it was, flagged like a face the shape does not cut.
                     double spacing = FaceCornerSpacing(mesh, face);
-                    if (!job.triangulated ||
-                        !RebuildFace(mesh, face, job.state, removeUnused, job.tri, trace,
-                                     &summary.outlineVertices)) {
+                    if (!job.triangulated || !RebuildFace(mesh, face, job.state, settings, job.tri,
+                                                          trace, &summary.outlineVertices)) {
                         MarkFaceUncut(mesh.f[face],
                                       PointInClosedLines(job.state.centroid, job.state.frameShape));
                     } else {

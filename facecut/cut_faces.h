@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "facecut/cut_outline_vertex.h"
+#include "facecut/cut_settings.h"
 #include "mnmesh.h"
 #include "point3.h"
 #include "polyshp.h"
@@ -26,7 +27,7 @@ struct CutFacesSummary {
 };
 
 // Takes the mesh (changed in place), the faces to cut in ascending order, the shape in
-// object space, the cut's parameters as CutFace takes them, and the number of threads.
+// object space and the settings (with the number of threads).
 // The result is the one that cutting each face with CutFace in the given order gives,
 // byte for byte, whatever the number of threads: the first phase and the triangulation
 // run in parallel, while the triangulation input (whose weld keeps process-wide state)
@@ -35,7 +36,5 @@ struct CutFacesSummary {
 // cut ones as each batch of them is rebuilt. Once *stop turns true the cut ends at
 // the next face, leaving the mesh part cut.
 CutFacesSummary CutFaces(MNMesh& mesh, const std::vector<int>& faces, const PolyShape& shape,
-                         bool through, const Point3& direction, bool local, bool removeUnused,
-                         float minAngle, float weldThreshold, int threads,
-                         std::atomic<long long>* visited = nullptr,
+                         const CutSettings& settings, std::atomic<long long>* visited = nullptr,
                          const std::atomic<bool>* stop = nullptr);

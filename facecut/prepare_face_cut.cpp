@@ -106,9 +106,10 @@ void RestoreDepths(FaceCutState& state, const std::vector<Point3>& corners,
 
 }  // namespace
 
-bool PrepareFaceCut(MNMesh& mesh, int face, const PolyShape& shape, bool through,
-                    const Point3& direction, bool local, FaceCutState& state,
-                    const FarShapeIndex* far) {
+bool PrepareFaceCut(MNMesh& mesh, int face, const PolyShape& shape, const CutSettings& settings,
+                    FaceCutState& state, const FarShapeIndex* far) {
+    const bool through = settings.through, local = settings.local;
+    const Point3& direction = settings.direction;
     if (!IsCuttableFace(mesh, face))
         return false;
     MNFace& f = mesh.f[face];

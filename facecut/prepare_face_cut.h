@@ -2,14 +2,15 @@
 // shape in frame coordinates, their overlay, and the decision.
 #pragma once
 
+#include "facecut/cut_settings.h"
 #include "facecut/face_cut_state.h"
 #include "facecut/far_shape_index.h"
 #include "mnmesh.h"
 #include "point3.h"
 #include "polyshp.h"
 
-// Takes the mesh, the face index, the shape in object space, through, the
-// projection direction and local. True when the shape cuts the face: state then
+// Takes the mesh, the face index, the shape in object space and the settings (through,
+// direction and local are used). True when the shape cuts the face: state then
 // holds the frame, the outline and the frame shape for the next phases, and the
 // mesh is unchanged. False when the face is not cut: it is left untouched when it
 // looks along the direction with through and local off (or the index does not
@@ -20,6 +21,5 @@
 //
 // With far given (the index of the same shape and direction), a face the projected
 // shape stays far from is marked from the index alone; the outcome is the same.
-bool PrepareFaceCut(MNMesh& mesh, int face, const PolyShape& shape, bool through,
-                    const Point3& direction, bool local, FaceCutState& state,
-                    const FarShapeIndex* far = nullptr);
+bool PrepareFaceCut(MNMesh& mesh, int face, const PolyShape& shape, const CutSettings& settings,
+                    FaceCutState& state, const FarShapeIndex* far = nullptr);

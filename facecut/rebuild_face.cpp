@@ -97,7 +97,7 @@ void RecordOutlineVertices(const triangulateio& out, const std::vector<int>& poi
 
 }  // namespace
 
-bool RebuildFace(MNMesh& mesh, int face, const FaceCutState& state, bool removeUnused,
+bool RebuildFace(MNMesh& mesh, int face, const FaceCutState& state, const CutSettings& settings,
                  FaceTriangulation& tri, CutTrace& trace, CutOutlineVertices* outlineVertices) {
     triangulateio& out = tri.out;
     const int attrs = out.numberofpointattributes;
@@ -242,7 +242,7 @@ bool RebuildFace(MNMesh& mesh, int face, const FaceCutState& state, bool removeU
                               *outlineVertices);
     }
 
-    if (removeUnused) {
+    if (settings.removeUnused) {
         KeepLineAnchors(mesh, firstEdge);
         for (int e = firstEdge; e < mesh.nume; ++e) {
             DWORD fl = mesh.e[e].flags;

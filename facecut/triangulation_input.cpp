@@ -130,12 +130,11 @@ void AddPolyline(Graph& graph, const PolyLine& line, int k, const Reach& reach) 
 
 }  // namespace
 
-void BuildTriangulationInput(const FaceCutState& state, float minAngle, float weldThreshold,
+void BuildTriangulationInput(const FaceCutState& state, const CutSettings& settings,
                              FaceTriangulation& tri) {
     const PolyLine& outline = state.outline;
     const PolyShape& shape = state.frameShape;
-    // A weld as wide as the face would merge its corners and leave nothing to keep.
-    double tolerance = std::min(static_cast<double>(weldThreshold), 0.5 * state.cornerSpacing);
+    double tolerance = WeldReach(settings.weld, state.cornerSpacing);
 
     Graph graph;
     int n = outline.numPts;
@@ -155,7 +154,8 @@ void BuildTriangulationInput(const FaceCutState& state, float minAngle, float we
     in.segmentlist = MallocCopy(graph.segments);
     in.segmentmarkerlist = MallocCopy(graph.markers);
 
-    std::snprintf(tri.switches, sizeof tri.switches, "zpq%.3fQ", static_cast<double>(minAngle));
+    std::snprintf(tri.switches, sizeof tri.switches, "zpq%.3fQ",
+                  static_cast<double>(settings.minAngle));
     DumpTriangulationInput(QString("D:\\tri_0.bin"), in, true);
     DumpTriangulationInput(QString("D:\\tri_0.txt"), in, false);
     WeldTriangulationInput(in, tolerance);

@@ -174,9 +174,15 @@ void Slitform::ModifyObject(TimeValue t, ModContext& mc, ObjectState* os, INode*
     facesToVisit = static_cast<long long>(selected.size());
     if (stopped())
         return;
-    CutFacesSummary cut =
-        CutFaces(mesh, selected, shape, through != 0, Point3(direction), local != 0,
-                 removeUnused != 0, minAngle, weld, threads, &facesVisited, stop);
+    CutSettings settings;
+    settings.through = through != 0;
+    settings.direction = Point3(direction);
+    settings.local = local != 0;
+    settings.removeUnused = removeUnused != 0;
+    settings.minAngle = minAngle;
+    settings.weld = weld;
+    settings.threads = threads;
+    CutFacesSummary cut = CutFaces(mesh, selected, shape, settings, &facesVisited, stop);
     lastCut.facesAtPointLimit = cut.facesAtPointLimit;
     // Nothing after the cut adds or moves a face: faces it left keep their index.
     const int firstCreated = mesh.numf - static_cast<int>(cut.createdFrom.size());
@@ -193,10 +199,8 @@ void Slitform::ModifyObject(TimeValue t, ModContext& mc, ObjectState* os, INode*
     if (collinearOn)
         RemoveCollinearVertices(mesh, collinear);
     if (weldOn) {
-        // A weld as wide as an edge of the faces cut would join two of the mesh's
-        // own corners and collapse the faces between them.
-        float reach =
-            static_cast<float>(std::min(static_cast<double>(weld), 0.5 * cut.cornerSpacing));
+        // As far as the narrowest face cut allows.
+        float reach = static_cast<float>(WeldReach(weld, cut.cornerSpacing));
         // The cut knows which copies belong together; distance alone joins points of
         // neighbouring edges where faces are narrower than the reach.
         JoinCutOutlines(mesh, cut.outlineVertices, reach);

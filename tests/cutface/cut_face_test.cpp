@@ -43,17 +43,21 @@ PolyLine Circle(float cx, float cy, float r, int n) {
     return Line(pts, true);
 }
 
-struct Cut {
-    bool through = false, local = false, removeUnused = true;
-    float minAngle = 27.0f, weld = 0.001f;
-    Point3 direction = kDown;
+// The settings most cases cut with.
+struct Cut : CutSettings {
+    Cut() {
+        removeUnused = true;
+        minAngle = 27.0f;
+        weld = 0.001f;
+        direction = kDown;
+    }
 };
 
 // Cuts face of m and checks the result; returns the number of new faces.
 int CutAndCheck(MNMesh& m, int face, const PolyShape& shape, const Cut& c,
                 CutExpectation x = CutExpectation()) {
     MNMesh before = m;
-    CutFace(m, face, shape, c.through, c.direction, c.local, c.removeUnused, c.minAngle, c.weld);
+    CutFace(m, face, shape, c);
     x.direction = c.direction;
     x.weld = c.weld;
     x.triangles = !c.removeUnused;
@@ -117,7 +121,7 @@ TEST(CutFace, AFaceSeenAtAGrazingAngleKeepsItsOrientation) {
         Cut c;
         c.through = true;
         c.direction = Normalize(Point3(0.0f, std::sqrt(1.0f - facing * facing), -facing));
-        CutFace(m, f, shape, c.through, c.direction, c.local, c.removeUnused, c.minAngle, c.weld);
+        CutFace(m, f, shape, c);
         int made = 0;
         for (int nf = 1; nf < m.numf; ++nf) {
             if (m.f[nf].GetFlag(MN_DEAD))
@@ -246,7 +250,7 @@ TEST(CutFace, LocalProjectionCutsAlongTheFacesNormal) {
     c.local = true;
     c.direction = Point3(0, 0, -1);  // ignored: each face uses its own normal
     MNMesh before = m;
-    CutFace(m, f, shape, c.through, c.direction, c.local, c.removeUnused, c.minAngle, c.weld);
+    CutFace(m, f, shape, c);
     CutExpectation x;
     x.direction = Point3(0, 1, 0);
     x.inPlane = true;
@@ -298,7 +302,7 @@ TEST(CutFace, ThroughCutsAFaceLookingAwayKeepingItsOrientation) {
     MNMesh away;
     int g = AddPolygon(away, {Point3(0, 0, 0), Point3(0, 1, 0), Point3(1, 1, 0), Point3(1, 0, 0)});
     MNMesh before = away;
-    CutFace(away, g, shape, false, kDown, false, true, 27.0f, 0.001f);
+    CutFace(away, g, shape, Cut());
     EXPECT_EQ(away.numf, 1);
     EXPECT_EQ(away.f[g].flags, before.f[g].flags);  // untouched, unflagged
 }
@@ -319,7 +323,9 @@ TEST(CutFace, AFaceTheTriangulatorRejectsStaysAsItWasFlaggedAsUncut) {
         shape.Append(
             Line({Point3(-2, -2, 0), Point3(2, -2, 0), Point3(2, 2, 0), Point3(-2, 2, 0)}, true));
         MNMesh before = m;
-        CutFace(m, f, shape, false, kDown, false, true, std::nanf(""), 0.001f);
+        Cut c;
+        c.minAngle = std::nanf("");
+        CutFace(m, f, shape, c);
         EXPECT_EQ(m.numf, before.numf);
         EXPECT_EQ(m.numv, before.numv);
         EXPECT_FALSE(m.f[f].GetFlag(MN_DEAD));
@@ -339,7 +345,13 @@ TEST(CutFace, AFaceWithoutAreaStaysAsItWas) {
     shape.Append(Line({Point3(0.5f, -1, 0), Point3(0.5f, 2, 0)}));
     MNMesh before = m;
     for (bool through : {false, true}) {
-        CutFace(m, f, shape, through, through ? -kDown : kDown, false, false, 0.0f, 0.01f);
+        Cut c;
+        c.through = through;
+        c.direction = through ? -kDown : kDown;
+        c.removeUnused = false;
+        c.minAngle = 0.0f;
+        c.weld = 0.01f;
+        CutFace(m, f, shape, c);
         EXPECT_FALSE(m.f[f].GetFlag(MN_DEAD)) << through;
         EXPECT_EQ(m.f[f].vtx, before.f[f].vtx);
         std::string why;
@@ -365,7 +377,11 @@ TEST(CutFace, ThroughLeavesAFaceSeenEdgeOnUncut) {
                            Point3(0.5f, 0.2f, 0.5f), Point3(0.6f, -0.5f, 0.5f)},
                           true));
         MNMesh before = m;
-        CutFace(m, f, shape, true, kDown, false, true, 8.0f, 0.0f);
+        Cut c;
+        c.through = true;
+        c.minAngle = 8.0f;
+        c.weld = 0.0f;
+        CutFace(m, f, shape, c);
         EXPECT_EQ(m.numf, before.numf) << k;
         EXPECT_EQ(m.numv, before.numv) << k;
         EXPECT_EQ(m.f[f].vtx, before.f[f].vtx) << k;
@@ -417,7 +433,7 @@ TEST(CutFace, RandomShapesOnRandomFaces) {
         CutExpectation x;
         x.triangles = false;
         MNMesh before = m;
-        CutFace(m, f, shape, false, kDown, false, c.removeUnused, c.minAngle, c.weld);
+        CutFace(m, f, shape, c);
         x.direction = kDown;
         x.weld = c.weld;
         // Removing unused edges strips lines that end inside the face (the host's

@@ -36,8 +36,11 @@ TEST(CutFaces, CountsEveryFaceDoneNotOnlyThoseItCuts) {
             std::vector<int> faces;
             for (int f = 0; f < mesh.numf; ++f) faces.push_back(f);
             std::atomic<long long> visited{0};
-            CutFaces(mesh, faces, shape, through, Point3(0.0f, 0.0f, -1.0f), false, true, 0.0f,
-                     0.01f, threads, &visited);
+            CutSettings settings = Along(Point3(0.0f, 0.0f, -1.0f), through);
+            settings.removeUnused = true;
+            settings.weld = 0.01f;
+            settings.threads = threads;
+            CutFaces(mesh, faces, shape, settings, &visited);
             int replaced = 0;
             for (int f : faces) replaced += mesh.f[f].GetFlag(MN_DEAD) ? 1 : 0;
             EXPECT_EQ(visited.load(), static_cast<long long>(faces.size())) << through << threads;

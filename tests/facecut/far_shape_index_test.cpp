@@ -131,8 +131,8 @@ TEST(FarShapeIndex, SkippedFacesComeOutAsTheFullFirstPhaseHasThem) {
 
         MNMesh full = OneFace(corners), fast = OneFace(corners);
         FaceCutState fullState, fastState;
-        bool fullCuts = PrepareFaceCut(full, 0, shape, true, direction, false, fullState);
-        bool fastCuts = PrepareFaceCut(fast, 0, shape, true, direction, false, fastState, &index);
+        bool fullCuts = PrepareFaceCut(full, 0, shape, Along(direction, true), fullState);
+        bool fastCuts = PrepareFaceCut(fast, 0, shape, Along(direction, true), fastState, &index);
         ASSERT_EQ(fastCuts, fullCuts) << "trial " << trial;
         ASSERT_EQ(fast.f[0].flags, full.f[0].flags) << "trial " << trial;
 
@@ -196,9 +196,9 @@ TEST(FarShapeIndex, LeavesAFaceBesideAShapeLineToTheFirstPhase) {
     MNMesh full = OneFace(sliver), fast = OneFace(sliver);
     FaceCutState fullState, fastState;
     FarShapeIndex index(shape, down);
-    bool fullCuts = PrepareFaceCut(full, 0, shape, true, down, false, fullState);
+    bool fullCuts = PrepareFaceCut(full, 0, shape, Along(down, true), fullState);
     ASSERT_TRUE(fullCuts || full.f[0].GetFlag(kFaceInsideShape));
-    EXPECT_EQ(PrepareFaceCut(fast, 0, shape, true, down, false, fastState, &index), fullCuts);
+    EXPECT_EQ(PrepareFaceCut(fast, 0, shape, Along(down, true), fastState, &index), fullCuts);
     EXPECT_EQ(fast.f[0].flags, full.f[0].flags);
     EXPECT_GT(fastState.frameShape.numLines, 0);
 }

@@ -32,13 +32,13 @@ TEST(PrepareFaceCut, FacingValueOfExactlyOneHundredthCounts) {
     // (-N).D is exactly 0.01f here.
     MNMesh mesh = FlatSquare();
     FaceCutState state;
-    PrepareFaceCut(mesh, 0, PolyShape(), false, Point3(0.0f, 0.99995f, -0.01f), false, state);
+    PrepareFaceCut(mesh, 0, PolyShape(), Along(Point3(0.0f, 0.99995f, -0.01f)), state);
     EXPECT_TRUE(mesh.f[0].GetFlag(kFaceCutHandled));
 
     MNMesh away = FlatSquare();
     away.f[0].SetFlag(kFaceInsideShape);
-    EXPECT_FALSE(PrepareFaceCut(away, 0, PolyShape(), false, Point3(0.0f, 0.99995f, -0.0099f),
-                                false, state));
+    EXPECT_FALSE(
+        PrepareFaceCut(away, 0, PolyShape(), Along(Point3(0.0f, 0.99995f, -0.0099f)), state));
     EXPECT_EQ(away.f[0].flags, kFaceInsideShape);
 }
 
@@ -46,7 +46,7 @@ TEST(PrepareFaceCut, OutlineStartsAtTheFrameOriginAlongItsXAxis) {
     MNMesh mesh = OneFace({Point3(1, 1, 1), Point3(3, 2, 1.5f), Point3(2, 4, 2), Point3(0, 3, 1)});
     FaceCutState state;
     Point3 direction = Normalize(Point3(0.2f, -0.1f, -1.0f));
-    PrepareFaceCut(mesh, 0, PolyShape(), false, direction, false, state);
+    PrepareFaceCut(mesh, 0, PolyShape(), Along(direction), state);
     ASSERT_EQ(state.outline.numPts, 4);
     EXPECT_TRUE(state.outline.IsClosed());
     ExpectNear(state.outline[0].p, Point3(0, 0, 0));
@@ -66,19 +66,18 @@ TEST(PrepareFaceCut, UncutFaceIsMarkedByParityAndNothingElseChanges) {
 
     MNMesh empty = FlatSquare();
     empty.f[0].SetFlag(MN_SEL | kFaceInsideShape);
-    EXPECT_FALSE(PrepareFaceCut(empty, 0, PolyShape(), false, kDown, false, state));
+    EXPECT_FALSE(PrepareFaceCut(empty, 0, PolyShape(), Along(kDown), state));
     EXPECT_EQ(empty.f[0].flags, MN_SEL | kFaceCutHandled);
 
     MNMesh inside = FlatSquare();
-    EXPECT_FALSE(PrepareFaceCut(inside, 0, MakeShape({around}), false, kDown, false, state));
+    EXPECT_FALSE(PrepareFaceCut(inside, 0, MakeShape({around}), Along(kDown), state));
     EXPECT_EQ(inside.f[0].flags, kFaceCutHandled | kFaceInsideShape);
     for (int i = 0; i < inside.numv; ++i) EXPECT_EQ(inside.v[i].flags, 0u);
     for (int i = 0; i < inside.nume; ++i) EXPECT_EQ(inside.e[i].flags, 0u);
 
     MNMesh nested = FlatSquare();
     nested.f[0].SetFlag(kFaceInsideShape);
-    EXPECT_FALSE(
-        PrepareFaceCut(nested, 0, MakeShape({around, aroundMore}), false, kDown, false, state));
+    EXPECT_FALSE(PrepareFaceCut(nested, 0, MakeShape({around, aroundMore}), Along(kDown), state));
     EXPECT_EQ(nested.f[0].flags, kFaceCutHandled);
 }
 
@@ -88,7 +87,7 @@ TEST(PrepareFaceCut, CutFaceIsLeftForTheNextPhases) {
     FaceCutState state;
     PolyShape shape =
         MakeShape({MakeLine({Point3(1, -1, 0), Point3(1, 0, 0), Point3(1, 3, 0)}, false)});
-    EXPECT_TRUE(PrepareFaceCut(mesh, 0, shape, false, kDown, false, state));
+    EXPECT_TRUE(PrepareFaceCut(mesh, 0, shape, Along(kDown), state));
     EXPECT_EQ(mesh.f[0].flags, MN_SEL);
     // The shape point on the first edge joined the outline.
     ASSERT_EQ(state.outline.numPts, 5);
@@ -102,11 +101,11 @@ TEST(PrepareFaceCut, ThroughCutsFacesLookingAlongTheDirectionAndProjects) {
     FaceCutState state;
 
     MNMesh untouched = FlatSquare();
-    EXPECT_FALSE(PrepareFaceCut(untouched, 0, shape, false, direction, false, state));
+    EXPECT_FALSE(PrepareFaceCut(untouched, 0, shape, Along(direction), state));
     EXPECT_EQ(untouched.f[0].flags, 0u);
 
     MNMesh mesh = FlatSquare();
-    EXPECT_TRUE(PrepareFaceCut(mesh, 0, shape, true, direction, false, state));
+    EXPECT_TRUE(PrepareFaceCut(mesh, 0, shape, Along(direction, true), state));
     EXPECT_TRUE(state.flip);
     // (4, 1, 4) runs back along the direction onto the plane z = 0 at (1, 1, 0).
     ExpectNear(state.frameShape[0][0].p * state.frame, Point3(1, 1, 0));
@@ -117,7 +116,7 @@ TEST(PrepareFaceCut, DirectionWithinTheFacePlaneLeavesPointsUnprojected) {
     MNMesh mesh = FlatSquare();
     PolyShape shape = MakeShape({MakeLine({Point3(1, 1, 3)}, false)});
     FaceCutState state;
-    PrepareFaceCut(mesh, 0, shape, true, Point3(1.0f, 0.0f, 0.0f), false, state);
+    PrepareFaceCut(mesh, 0, shape, Along(Point3(1.0f, 0.0f, 0.0f), true), state);
     EXPECT_TRUE(state.flip);
     ExpectNear(state.frameShape[0][0].p * state.frame, Point3(1, 1, 3));
 }
@@ -129,7 +128,7 @@ TEST(PrepareFaceCut, LocalUsesTheFaceNormalAndKeepsOnlyPointsAboveTheFace) {
     FaceCutState state;
     // The face looks along the direction; with local that does not matter, and
     // through must not project.
-    EXPECT_TRUE(PrepareFaceCut(mesh, 0, shape, true, Point3(0, 0, 1), true, state));
+    EXPECT_TRUE(PrepareFaceCut(mesh, 0, shape, Along(Point3(0, 0, 1), true, true), state));
     EXPECT_FALSE(state.flip);
     EXPECT_TRUE(state.local);
     ExpectNear(state.frame.GetRow(2), Point3(0, 0, 1));
@@ -144,7 +143,7 @@ TEST(PrepareFaceCut, CoincidentFirstCornersTakeTheFrameFromTheNextEdge) {
     MNMesh mesh = OneFace({Point3(0, 0, 0), Point3(0, 0, 0), Point3(2, 0, 0), Point3(0, 2, 0)});
     PolyShape shape = MakeShape({MakeLine({Point3(0.5f, -1, 0), Point3(0.5f, 3, 0)}, false)});
     FaceCutState state;
-    EXPECT_TRUE(PrepareFaceCut(mesh, 0, shape, false, kDown, false, state));
+    EXPECT_TRUE(PrepareFaceCut(mesh, 0, shape, Along(kDown), state));
     for (int r = 0; r < 3; ++r) EXPECT_TRUE(IsFiniteUnit(state.frame.GetRow(r))) << "row " << r;
     ExpectNear(state.outline[0].p, Point3(0, 0, 0));
     ExpectNear(state.outline[2].p, Point3(2, 0, 0));
@@ -154,7 +153,7 @@ TEST(PrepareFaceCut, FirstEdgeAlongTheDirectionTakesTheFrameFromTheNextEdge) {
     // Seen edge-on along -z; its first edge runs along z.
     MNMesh mesh = OneFace({Point3(0, 0, 0), Point3(0, 0, 1), Point3(0, 1, 1), Point3(0, 1, 0)});
     FaceCutState state;
-    EXPECT_FALSE(PrepareFaceCut(mesh, 0, PolyShape(), true, kDown, false, state));
+    EXPECT_FALSE(PrepareFaceCut(mesh, 0, PolyShape(), Along(kDown, true), state));
     EXPECT_TRUE(mesh.f[0].GetFlag(kFaceCutHandled));
     for (int r = 0; r < 3; ++r) EXPECT_TRUE(IsFiniteUnit(state.frame.GetRow(r))) << "row " << r;
     for (int i = 0; i < state.outline.numPts; ++i) {
@@ -169,25 +168,25 @@ TEST(PrepareFaceCut, FaceThatIsAPointAlongTheDirectionIsOnlyMarked) {
     MNMesh mesh = OneFace({Point3(1, 1, 0), Point3(1, 1, 1), Point3(1, 1, 3)});
     PolyShape around = MakeShape({MakeSquare(0, 0, 2, 2, 0)});
     FaceCutState state;
-    EXPECT_FALSE(PrepareFaceCut(mesh, 0, around, true, kDown, false, state));
+    EXPECT_FALSE(PrepareFaceCut(mesh, 0, around, Along(kDown, true), state));
     EXPECT_EQ(mesh.f[0].flags, kFaceCutHandled | kFaceInsideShape);
 
     MNMesh beside = OneFace({Point3(5, 5, 0), Point3(5, 5, 1), Point3(5, 5, 3)});
     beside.f[0].SetFlag(kFaceInsideShape);
-    EXPECT_FALSE(PrepareFaceCut(beside, 0, around, true, kDown, false, state));
+    EXPECT_FALSE(PrepareFaceCut(beside, 0, around, Along(kDown, true), state));
     EXPECT_EQ(beside.f[0].flags, kFaceCutHandled);
 
     // No direction at all: nothing can lie inside anything.
     MNMesh still = OneFace({Point3(1, 1, 0), Point3(1, 1, 1), Point3(1, 1, 3)});
-    EXPECT_FALSE(PrepareFaceCut(still, 0, around, true, Point3(0, 0, 0), false, state));
+    EXPECT_FALSE(PrepareFaceCut(still, 0, around, Along(Point3(0, 0, 0), true), state));
     EXPECT_EQ(still.f[0].flags, kFaceCutHandled);
 }
 
 TEST(PrepareFaceCut, FaceIndexOutsideTheMeshChangesNothing) {
     MNMesh mesh = FlatSquare();
     FaceCutState state;
-    EXPECT_FALSE(PrepareFaceCut(mesh, 1, PolyShape(), true, kDown, false, state));
-    EXPECT_FALSE(PrepareFaceCut(mesh, -1, PolyShape(), true, kDown, false, state));
+    EXPECT_FALSE(PrepareFaceCut(mesh, 1, PolyShape(), Along(kDown, true), state));
+    EXPECT_FALSE(PrepareFaceCut(mesh, -1, PolyShape(), Along(kDown, true), state));
     EXPECT_EQ(mesh.f[0].flags, 0u);
 }
 

@@ -31,7 +31,7 @@ TEST(RebuildFace, PointsThatCollapseInSinglePrecisionShareOneVertex) {
     mesh.CreateFace(4, corners);
     PolyShape shape = MakeShape({MakeLine({Point3(0.5f, 0.5f, 0), Point3(0.6f, 0.5f, 0)}, false)});
     FaceCutState state;
-    ASSERT_TRUE(PrepareFaceCut(mesh, 0, shape, false, Point3(0, 0, -1), false, state));
+    ASSERT_TRUE(PrepareFaceCut(mesh, 0, shape, Along(Point3(0, 0, -1)), state));
 
     FaceTriangulation tri;
     CutTrace trace;
@@ -46,7 +46,7 @@ TEST(RebuildFace, PointsThatCollapseInSinglePrecisionShareOneVertex) {
     out.numberofsegments = 4;
     out.segmentlist = Copy<int>({0, 1, 1, 2, 2, 3, 3, 0});
     out.segmentmarkerlist = Copy<int>({2, 2, 2, 2});
-    ASSERT_TRUE(RebuildFace(mesh, 0, state, false, tri, trace));
+    ASSERT_TRUE(RebuildFace(mesh, 0, state, CutSettings(), tri, trace));
 
     int faces = 0;
     for (int f = 1; f < mesh.numf; ++f) {

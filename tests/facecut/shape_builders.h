@@ -4,6 +4,7 @@
 #include <initializer_list>
 #include <vector>
 
+#include "facecut/cut_settings.h"
 #include "mnmesh.h"
 #include "point3.h"
 #include "polyshp.h"
@@ -35,4 +36,21 @@ inline MNMesh OneFace(const std::vector<Point3>& corners) {
     for (const Point3& p : corners) vv.push_back(mesh.NewVert(p));
     mesh.CreateFace(static_cast<int>(vv.size()), vv.data());
     return mesh;
+}
+
+// The settings of a face cut along direction, with through and local as given and the
+// other values at their defaults.
+inline CutSettings Along(const Point3& direction, bool through = false, bool local = false) {
+    CutSettings settings;
+    settings.direction = direction;
+    settings.through = through;
+    settings.local = local;
+    return settings;
+}
+
+// The settings of a face cut that welds within weld, the other values at their defaults.
+inline CutSettings Welding(float weld) {
+    CutSettings settings;
+    settings.weld = weld;
+    return settings;
 }

@@ -30,7 +30,7 @@ TEST(TriangulationInput, TakesOnlyTheRunsOfSegmentsThatReachTheOutline) {
         MakeLine({Point3(0.5f, 0.3f, 0), Point3(0.7f, 0.2f, 0)}, false),  // wholly inside
     });
     FaceTriangulation tri;
-    BuildTriangulationInput(state, 0.0f, 0.001f, tri);
+    BuildTriangulationInput(state, Welding(0.001f), tri);
     const triangulateio& in = tri.in;
     // The square's 4 corners, the 2 points of the first line's one reaching segment
     // (from x = -0.2 to 1.2), the 2 of the last line.
@@ -58,7 +58,7 @@ TEST(TriangulationInput, AClosedPolylinesRunMayPassItsFirstPoint) {
                              Point3(8, 9, 0), Point3(0.2f, 0.5f, 0)},
                             true)});
     FaceTriangulation tri;
-    BuildTriangulationInput(state, 0.0f, 0.001f, tri);
+    BuildTriangulationInput(state, Welding(0.001f), tri);
     // Segments (0.2,0.5)->(0.5,0.2)->(0.8,0.5) and the two leaving for (9, 9) and (8, 9)
     // reach; (9,9)->(8,9) does not.
     EXPECT_EQ(tri.in.numberofpoints, 4 + 5);

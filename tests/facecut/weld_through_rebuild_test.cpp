@@ -32,12 +32,12 @@ TEST(WeldThroughRebuild, LineEndingOnTheOutlineIsACutLine) {
     PolyShape shape =
         MakeShape({MakeLine({Point3(0.5f, 0.0f, 0.0f), Point3(0.5f, 0.5f, 0.0f)}, false)});
     FaceCutState state;
-    ASSERT_TRUE(PrepareFaceCut(mesh, 0, shape, false, Point3(0, 0, -1), false, state));
+    ASSERT_TRUE(PrepareFaceCut(mesh, 0, shape, Along(Point3(0, 0, -1)), state));
     FaceTriangulation tri;
     CutTrace trace;
-    BuildTriangulationInput(state, 0.0f, 0.001f, tri);
+    BuildTriangulationInput(state, Welding(0.001f), tri);
     ASSERT_TRUE(RunTriangulation(tri));
-    RebuildFace(mesh, 0, state, false, tri, trace);
+    RebuildFace(mesh, 0, state, CutSettings(), tri, trace);
 
     int end = VertexAt(mesh, 4, Point3(0.5f, 0.0f, 0.0f));
     int inner = VertexAt(mesh, 4, Point3(0.5f, 0.5f, 0.0f));

@@ -28,11 +28,6 @@ class FailuresAbort : public ::testing::EmptyTestEventListener {
     }
 };
 
-struct Cut {
-    bool through, local, removeUnused;
-    float minAngle, weld;
-};
-
 std::vector<Point3> Outline(FuzzBytes& in) {
     const int corners = 3 + in.Below(6);
     const bool flip = in.Bit();
@@ -75,11 +70,17 @@ PolyShape Shape(FuzzBytes& in, const std::vector<Point3>& outline, bool mayHover
     return shape;
 }
 
-Cut Parameters(FuzzBytes& in) {
+CutSettings Parameters(FuzzBytes& in) {
     const int flags = in.Byte();
     const float welds[] = {0.001f, 0.0f, 0.01f};
-    return Cut{(flags & 1) != 0, (flags & 2) != 0, (flags & 4) != 0,
-               static_cast<float>(in.Below(35)), welds[in.Below(3)]};
+    CutSettings c;
+    c.through = (flags & 1) != 0;
+    c.local = (flags & 2) != 0;
+    c.removeUnused = (flags & 4) != 0;
+    c.minAngle = static_cast<float>(in.Below(35));
+    c.weld = welds[in.Below(3)];
+    c.direction = kDown;
+    return c;
 }
 
 }  // namespace
@@ -92,7 +93,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     (void)listening;
 
     FuzzBytes in(data, size);
-    const Cut c = Parameters(in);
+    const CutSettings c = Parameters(in);
     const std::vector<Point3> outline = Outline(in);
     const PolyShape shape = Shape(in, outline, c.through || c.local);
 
@@ -102,7 +103,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const int face = mesh.CreateFace(static_cast<int>(corners.size()), corners.data());
     mesh.f[face].SetFlag(MN_SEL);
     const MNMesh before = mesh;
-    CutFace(mesh, face, shape, c.through, kDown, c.local, c.removeUnused, c.minAngle, c.weld);
+    CutFace(mesh, face, shape, c);
 
     CutExpectation x;
     x.direction = kDown;
