@@ -8,7 +8,7 @@
 #include "api/mesh_conversion.h"
 #include "api/plugin_path.h"
 #include "api/shape_conversion.h"
-#include "app/session/cut_session.h"
+#include "session/cut_session.h"
 #include "resources.h"
 
 namespace slitform {

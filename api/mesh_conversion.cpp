@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "app/io/build_mnmesh.h"
-#include "app/io/live_numbering.h"
-#include "app/io/mesh_data.h"
+#include "io/build_mnmesh.h"
+#include "io/live_numbering.h"
+#include "io/mesh_data.h"
 #include "contract/cut_mesh_flags.h"
 #include "slitform/error.h"
 

@@ -1,7 +1,7 @@
 // Between the library's plain mesh and the host's poly mesh.
 #pragma once
 
-#include "app/io/mesh_attributes.h"
+#include "io/mesh_attributes.h"
 #include "mnmesh.h"
 #include "slitform/mesh.h"
 #include "slitform/outcome.h"

@@ -4,8 +4,8 @@
 
 #include "api/library_lock.h"
 #include "api/plugin_path.h"
-#include "app/session/parameter_help.h"
-#include "app/session/plugin_library.h"
+#include "session/parameter_help.h"
+#include "session/plugin_library.h"
 #include "resources.h"
 #include "slitform/error.h"
 

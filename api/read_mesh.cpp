@@ -1,7 +1,7 @@
 #include "slitform/read_mesh.h"
 
 #include "api/mesh_conversion.h"
-#include "app/io/read_mesh.h"
+#include "io/read_mesh.h"
 #include "slitform/error.h"
 
 namespace slitform {

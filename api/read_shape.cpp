@@ -1,7 +1,7 @@
 #include "slitform/read_shape.h"
 
 #include "api/shape_conversion.h"
-#include "app/io/read_shape.h"
+#include "io/read_shape.h"
 #include "slitform/error.h"
 
 namespace slitform {

@@ -1,7 +1,7 @@
 #include "slitform/write_mesh.h"
 
 #include "api/mesh_conversion.h"
-#include "app/io/write_mesh.h"
+#include "io/write_mesh.h"
 #include "contract/cut_mesh_flags.h"
 #include "slitform/error.h"
 

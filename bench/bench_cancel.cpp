@@ -11,8 +11,8 @@
 #include <string>
 #include <thread>
 
-#include "app/session/cut_session.h"
-#include "app/session/demo_scene.h"
+#include "session/cut_session.h"
+#include "session/demo_scene.h"
 #include "bench/uv_sphere.h"
 
 namespace {

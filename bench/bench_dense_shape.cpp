@@ -7,8 +7,8 @@
 #include <memory>
 #include <string>
 
-#include "app/io/read_mesh.h"
-#include "app/session/cut_session.h"
+#include "io/read_mesh.h"
+#include "session/cut_session.h"
 #include "polyobj.h"
 #include "splshape.h"
 

@@ -7,7 +7,7 @@
 #include <memory>
 #include <string>
 
-#include "app/session/cut_session.h"
+#include "session/cut_session.h"
 #include "bench/uv_sphere.h"
 #include "facecut/face_triangulation.h"
 #include "facecut/prepare_face_cut.h"

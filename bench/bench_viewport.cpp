@@ -10,8 +10,8 @@
 #include <memory>
 #include <string>
 
-#include "app/session/cut_session.h"
-#include "app/session/demo_scene.h"
+#include "session/cut_session.h"
+#include "session/demo_scene.h"
 #include "app/studio/gl_viewport.h"
 #include "bench/uv_sphere.h"
 

@@ -23,7 +23,7 @@
 #include <string>
 #include <vector>
 
-#include "app/session/cut_session.h"
+#include "session/cut_session.h"
 #include "splshape.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include <iostream>
 #include <string>
 
-#include "app/session/plugin_library.h"
+#include "session/plugin_library.h"
 
 int main(int argc, char** argv) {
     std::string path = argc > 1 ? argv[1] : DefaultPluginPath();

@@ -6,7 +6,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/session/node_transform.h"
+#include "session/node_transform.h"
 #include "matrix3.h"
 
 struct CliOptions {

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "app/session/cut_outcome.h"
-#include "app/session/mesh_health.h"
+#include "session/cut_outcome.h"
+#include "session/mesh_health.h"
 #include "matrix3.h"
 
 // A parameter's value as the modifier holds it.

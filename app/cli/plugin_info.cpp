@@ -4,7 +4,7 @@
 #include <ostream>
 #include <string>
 
-#include "app/session/parameter_help.h"
+#include "session/parameter_help.h"
 #include "resources.h"
 
 namespace {

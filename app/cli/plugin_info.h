@@ -4,6 +4,6 @@
 
 #include <iosfwd>
 
-#include "app/session/plugin_library.h"
+#include "session/plugin_library.h"
 
 void PrintPluginInfo(const PluginLibrary& lib, std::ostream& out);

@@ -6,9 +6,9 @@
 #include "app/cli/cut_picture.h"
 #include "app/cli/cut_report.h"
 #include "app/cli/terminal_progress.h"
-#include "app/io/atomic_write.h"
-#include "app/io/write_mesh.h"
-#include "app/session/cut_session.h"
+#include "io/atomic_write.h"
+#include "io/write_mesh.h"
+#include "session/cut_session.h"
 #include "resources.h"
 
 namespace {

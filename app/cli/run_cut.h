@@ -8,7 +8,7 @@
 #include <string>
 
 #include "app/cli/cli_options.h"
-#include "app/io/mesh_attributes.h"
+#include "io/mesh_attributes.h"
 #include "polyobj.h"
 #include "splshape.h"
 

@@ -14,13 +14,13 @@
 #include "app/cli/cli_options.h"
 #include "app/cli/plugin_info.h"
 #include "app/cli/run_cut.h"
-#include "app/io/atomic_write.h"
-#include "app/io/file_bytes.h"
-#include "app/io/read_mesh.h"
-#include "app/io/read_shape.h"
-#include "app/io/text_shape.h"
-#include "app/io/write_mesh.h"
-#include "app/session/demo_scene.h"
+#include "io/atomic_write.h"
+#include "io/file_bytes.h"
+#include "io/read_mesh.h"
+#include "io/read_shape.h"
+#include "io/text_shape.h"
+#include "io/write_mesh.h"
+#include "session/demo_scene.h"
 
 namespace {
 

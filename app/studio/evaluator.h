@@ -11,7 +11,7 @@
 #include <mutex>
 #include <thread>
 
-#include "app/session/cut_session.h"
+#include "session/cut_session.h"
 
 class Evaluator {
 public:

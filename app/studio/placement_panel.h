@@ -7,7 +7,7 @@
 #include <QWidget>
 #include <functional>
 
-#include "app/session/node_transform.h"
+#include "session/node_transform.h"
 
 class QDoubleSpinBox;
 class QPushButton;

@@ -2,11 +2,11 @@
 
 #include <QString>
 
-#include "app/io/read_mesh.h"
-#include "app/io/read_shape.h"
-#include "app/io/text_shape.h"
-#include "app/session/demo_scene.h"
-#include "app/session/parameter_values.h"
+#include "io/read_mesh.h"
+#include "io/read_shape.h"
+#include "io/text_shape.h"
+#include "session/demo_scene.h"
+#include "session/parameter_values.h"
 #include "polyobj.h"
 #include "resources.h"
 

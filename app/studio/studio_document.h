@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/session/cut_session.h"
+#include "session/cut_session.h"
 #include "app/studio/studio_state.h"
 #include "app/studio/view_line.h"
 

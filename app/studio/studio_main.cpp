@@ -15,7 +15,7 @@
 #include <new>
 #include <string>
 
-#include "app/session/plugin_library.h"
+#include "session/plugin_library.h"
 #include "app/studio/studio_window.h"
 #include "qt_user_interface.h"
 

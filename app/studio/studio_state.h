@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "app/io/mesh_attributes.h"
-#include "app/session/node_transform.h"
-#include "app/session/parameter_values.h"
+#include "io/mesh_attributes.h"
+#include "session/node_transform.h"
+#include "session/parameter_values.h"
 #include "mnmesh.h"
 #include "splshape.h"
 

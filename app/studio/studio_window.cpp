@@ -30,8 +30,8 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "app/io/write_mesh.h"
-#include "app/session/parameter_help.h"
+#include "io/write_mesh.h"
+#include "session/parameter_help.h"
 #include "app/studio/gl_viewport.h"
 #include "app/studio/mesh_buffers.h"
 #include "app/studio/placement_panel.h"

@@ -7,7 +7,7 @@
 #include <QMainWindow>
 #include <memory>
 
-#include "app/session/mesh_health.h"
+#include "session/mesh_health.h"
 #include "app/studio/evaluator.h"
 #include "app/studio/studio_document.h"
 #include "app/studio/studio_settings.h"

@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <string>
 
-#include "app/io/read_mesh.h"
+#include "io/read_mesh.h"
 #include "slitform/cut.h"
 #include "slitform/read_mesh.h"
 #include "slitform/read_shape.h"

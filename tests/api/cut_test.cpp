@@ -8,8 +8,8 @@
 #include <limits>
 
 #include "api/mesh_conversion.h"
-#include "app/io/live_numbering.h"
-#include "app/session/cut_session.h"
+#include "io/live_numbering.h"
+#include "session/cut_session.h"
 #include "slitform/parameter_list.h"
 #include "tests/api/grid_mesh.h"
 

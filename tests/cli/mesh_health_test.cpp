@@ -1,5 +1,5 @@
 // The health of a mesh: border edges, non-manifold edges and pieces.
-#include "app/session/mesh_health.h"
+#include "session/mesh_health.h"
 
 #include <gtest/gtest.h>
 

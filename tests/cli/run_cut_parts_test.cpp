@@ -8,7 +8,7 @@
 
 #include "app/cli/cut_picture.h"
 #include "app/cli/cut_report.h"
-#include "app/session/demo_scene.h"
+#include "session/demo_scene.h"
 
 TEST(CutReport, HoldsTheInputsEveryParameterAndRoundedNumbers) {
     CutOutcome outcome;

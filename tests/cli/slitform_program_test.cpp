@@ -13,8 +13,8 @@
 #include <sstream>
 #include <string>
 
-#include "app/io/file_bytes.h"
-#include "app/io/ply_reader.h"
+#include "io/file_bytes.h"
+#include "io/ply_reader.h"
 #include "contract/cut_mesh_flags.h"
 
 namespace {

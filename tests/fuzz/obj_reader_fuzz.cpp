@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "app/io/obj_reader.h"
+#include "io/obj_reader.h"
 #include "reader_checks.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "app/io/build_mnmesh.h"
+#include "io/build_mnmesh.h"
 #include "fuzz_check.h"
 
 void CheckMeshRead(const std::string& path, bool ok, const std::string& error, const MeshData& data,

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/io/mesh_data.h"
+#include "io/mesh_data.h"
 #include "splshape.h"
 
 void CheckMeshRead(const std::string& path, bool ok, const std::string& error, const MeshData& data,

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "app/io/svg_shape_reader.h"
+#include "io/svg_shape_reader.h"
 #include "reader_checks.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

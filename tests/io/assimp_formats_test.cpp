@@ -10,8 +10,8 @@
 #include <assimp/Importer.hpp>
 #include <functional>
 
-#include "app/io/read_mesh.h"
-#include "app/io/write_mesh.h"
+#include "io/read_mesh.h"
+#include "io/write_mesh.h"
 #include "contract/cut_mesh_flags.h"
 #include "io_test_files.h"
 

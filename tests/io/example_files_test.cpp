@@ -1,8 +1,8 @@
 // The example files stay readable and say what their README says.
 #include <gtest/gtest.h>
 
-#include "app/io/read_mesh.h"
-#include "app/io/read_shape.h"
+#include "io/read_mesh.h"
+#include "io/read_shape.h"
 
 namespace {
 

@@ -5,13 +5,13 @@
 
 #include <random>
 
-#include "app/io/build_mnmesh.h"
-#include "app/io/json_shape_reader.h"
-#include "app/io/live_numbering.h"
-#include "app/io/obj_reader.h"
-#include "app/io/ply_reader.h"
-#include "app/io/ply_writer.h"
-#include "app/io/svg_shape_reader.h"
+#include "io/build_mnmesh.h"
+#include "io/json_shape_reader.h"
+#include "io/live_numbering.h"
+#include "io/obj_reader.h"
+#include "io/ply_reader.h"
+#include "io/ply_writer.h"
+#include "io/svg_shape_reader.h"
 #include "contract/cut_mesh_flags.h"
 #include "io_test_files.h"
 

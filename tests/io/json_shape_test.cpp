@@ -2,8 +2,8 @@
 // clear errors for everything malformed.
 #include <gtest/gtest.h>
 
-#include "app/io/json_shape_reader.h"
-#include "app/io/read_shape.h"
+#include "io/json_shape_reader.h"
+#include "io/read_shape.h"
 #include "io_test_files.h"
 
 namespace {

@@ -5,9 +5,9 @@
 
 #include <filesystem>
 
-#include "app/io/live_numbering.h"
-#include "app/io/ply_writer.h"
-#include "app/io/read_mesh.h"
+#include "io/live_numbering.h"
+#include "io/ply_writer.h"
+#include "io/read_mesh.h"
 #include "io_test_files.h"
 
 namespace {

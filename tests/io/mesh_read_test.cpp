@@ -2,7 +2,7 @@
 // shared vertices, usemtl names and smoothing groups.
 #include <gtest/gtest.h>
 
-#include "app/io/read_mesh.h"
+#include "io/read_mesh.h"
 #include "io_test_files.h"
 
 namespace {

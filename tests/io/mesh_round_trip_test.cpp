@@ -9,11 +9,11 @@
 #include <cmath>
 #include <limits>
 
-#include "app/io/atomic_write.h"
-#include "app/io/live_numbering.h"
-#include "app/io/ply_writer.h"
-#include "app/io/read_mesh.h"
-#include "app/io/write_mesh.h"
+#include "io/atomic_write.h"
+#include "io/live_numbering.h"
+#include "io/ply_writer.h"
+#include "io/read_mesh.h"
+#include "io/write_mesh.h"
 #include "contract/cut_mesh_flags.h"
 #include "io_test_files.h"
 

@@ -3,8 +3,8 @@
 // normals per corner, vertex colours; the selection goes out as groups.
 #include <gtest/gtest.h>
 
-#include "app/io/read_mesh.h"
-#include "app/io/write_mesh.h"
+#include "io/read_mesh.h"
+#include "io/write_mesh.h"
 #include "contract/cut_mesh_flags.h"
 #include "io_test_files.h"
 

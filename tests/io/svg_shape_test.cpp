@@ -4,8 +4,8 @@
 
 #include <cmath>
 
-#include "app/io/read_shape.h"
-#include "app/io/svg_shape_reader.h"
+#include "io/read_shape.h"
+#include "io/svg_shape_reader.h"
 #include "io_test_files.h"
 
 namespace {

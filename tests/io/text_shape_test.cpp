@@ -1,5 +1,5 @@
 // Lettering as a shape: closed glyph contours from Qt's font engine, y up.
-#include "app/io/text_shape.h"
+#include "io/text_shape.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <memory>
 
-#include "app/io/svg_shape_reader.h"
+#include "io/svg_shape_reader.h"
 
 namespace {
 

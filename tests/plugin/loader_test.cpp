@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <fstream>
 
-#include "app/session/plugin_library.h"
+#include "session/plugin_library.h"
 #include "iparamb2.h"
 #include "object.h"
 

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/session/scene.h"
+#include "session/scene.h"
 #include "derivob.h"
 #include "plugin/slitform.h"
 #include "polyobj.h"

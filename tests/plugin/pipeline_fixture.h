@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/session/cut_session.h"
+#include "session/cut_session.h"
 #include "derivob.h"
 #include "polyobj.h"
 #include "splshape.h"

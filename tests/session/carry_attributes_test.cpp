@@ -1,7 +1,7 @@
 // Attributes through the cut on the built plug-in: every corner's texture
 // coordinate is its face's own interpolation at its position, seams stay seams,
 // colours, groups and material names follow.
-#include "app/session/carry_attributes.h"
+#include "session/carry_attributes.h"
 
 #include <gtest/gtest.h>
 
@@ -10,9 +10,9 @@
 #include <memory>
 #include <tuple>
 
-#include "app/session/cut_session.h"
-#include "app/session/demo_scene.h"
-#include "app/session/mean_value_weights.h"
+#include "session/cut_session.h"
+#include "session/demo_scene.h"
+#include "session/mean_value_weights.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // The counts of a cut: live components going in and out, faces replaced, selections.
-#include "app/session/cut_counts.h"
+#include "session/cut_counts.h"
 
 #include <gtest/gtest.h>
 

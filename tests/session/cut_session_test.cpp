@@ -1,6 +1,6 @@
 // The cut session on the built plug-in: placement, parameters, the outcome with
 // the plug-in's own projection direction, progress and clones.
-#include "app/session/cut_session.h"
+#include "session/cut_session.h"
 
 #include <gtest/gtest.h>
 
@@ -12,8 +12,8 @@
 #include <utility>
 #include <vector>
 
-#include "app/session/demo_scene.h"
-#include "app/session/parameter_values.h"
+#include "session/demo_scene.h"
+#include "session/parameter_values.h"
 
 namespace {
 

@@ -4,9 +4,9 @@
 
 #include <cmath>
 
-#include "app/session/demo_scene.h"
-#include "app/session/parameter_by_name.h"
-#include "app/session/shape_placement.h"
+#include "session/demo_scene.h"
+#include "session/parameter_by_name.h"
+#include "session/shape_placement.h"
 #include "iparamb2.h"
 
 TEST(SetParameterByName, TypesRangesAndUnknownNames) {

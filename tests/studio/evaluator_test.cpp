@@ -7,7 +7,7 @@
 #include <mutex>
 #include <vector>
 
-#include "app/session/demo_scene.h"
+#include "session/demo_scene.h"
 
 TEST(Evaluator, DeliversOnlyTheNewestRequest) {
     std::string error;

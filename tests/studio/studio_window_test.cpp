@@ -9,7 +9,7 @@
 #include <QPushButton>
 #include <QToolButton>
 
-#include "app/io/read_mesh.h"
+#include "io/read_mesh.h"
 #include "app/studio/gl_viewport.h"
 #include "app/studio/rollout.h"
 #include "studio_fixture.h"

@@ -1,8 +1,0 @@
-// A new Slitform modifier from a loaded plug-in library.
-#pragma once
-
-#include "app/session/plugin_library.h"
-#include "object.h"
-
-// nullptr when the library offers no Slitform modifier.
-Modifier* NewSlitformModifier(const PluginLibrary& lib);

@@ -1,0 +1,156 @@
+#include "io/assimp_reader.h"
+
+#include <assimp/postprocess.h>
+#include <assimp/scene.h>
+
+#include <array>
+#include <assimp/Importer.hpp>
+#include <cmath>
+#include <map>
+
+#include "io/folder_io_system.h"
+
+namespace {
+
+bool Finite(const aiVector3D& p) {
+    return std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z) &&
+           std::fabs(p.x) <= 3.4e38f && std::fabs(p.y) <= 3.4e38f && std::fabs(p.z) <= 3.4e38f;
+}
+
+class SceneReader {
+public:
+    SceneReader(const aiScene& scene, MeshData& data) : scene(scene), data(data) {}
+
+    // Appends the meshes under node, placed by parent's transform and its own.
+    bool Node(const aiNode& node, const aiMatrix4x4& parent, std::string& problem) {
+        aiMatrix4x4 transform = parent * node.mTransformation;
+        aiMatrix3x3 rotation(transform);
+        rotation.Inverse().Transpose();
+        for (unsigned i = 0; i < node.mNumMeshes; ++i) {
+            if (data.objectName.empty())
+                data.objectName = node.mName.C_Str();
+            if (!Mesh(*scene.mMeshes[node.mMeshes[i]], transform, rotation, problem))
+                return false;
+        }
+        for (unsigned i = 0; i < node.mNumChildren; ++i)
+            if (!Node(*node.mChildren[i], transform, problem))
+                return false;
+        return true;
+    }
+
+    unsigned skipped = 0;  // points and lines
+
+private:
+    int Position(const aiVector3D& p) {
+        auto found = positions.emplace(std::array<float, 3>{p.x, p.y, p.z},
+                                       static_cast<int>(data.positions.size()));
+        if (found.second) {
+            data.positions.push_back(Point3(p.x, p.y, p.z));
+            data.vertexFlags.push_back(0);
+        }
+        return found.first->second;
+    }
+
+    bool Mesh(const aiMesh& mesh, const aiMatrix4x4& transform, const aiMatrix3x3& rotation,
+              std::string& problem) {
+        std::vector<int> vertex(mesh.mNumVertices);
+        for (unsigned i = 0; i < mesh.mNumVertices; ++i) {
+            aiVector3D p = transform * mesh.mVertices[i];
+            if (!Finite(p)) {
+                problem = "a vertex has a coordinate that is not a finite single-precision number";
+                return false;
+            }
+            vertex[i] = Position(p);
+            if (mesh.HasVertexColors(0)) {
+                if (data.vertexColor.size() < data.positions.size())
+                    data.vertexColor.resize(data.positions.size(), Point3(1.0f, 1.0f, 1.0f));
+                const aiColor4D& c = mesh.mColors[0][i];
+                data.vertexColor[vertex[i]] = Point3(c.r, c.g, c.b);
+            }
+        }
+        std::vector<int> corners;
+        std::vector<Point3> uvs, normals;
+        for (unsigned f = 0; f < mesh.mNumFaces; ++f) {
+            const aiFace& face = mesh.mFaces[f];
+            if (face.mNumIndices < 3) {
+                ++skipped;
+                continue;
+            }
+            corners.clear();
+            uvs.clear();
+            normals.clear();
+            for (unsigned k = 0; k < face.mNumIndices; ++k) {
+                unsigned index = face.mIndices[k];
+                corners.push_back(vertex[index]);
+                Point3 uv, normal;
+                if (mesh.HasTextureCoords(0))
+                    uv = Point3(mesh.mTextureCoords[0][index].x, mesh.mTextureCoords[0][index].y,
+                                mesh.mTextureCoords[0][index].z);
+                if (mesh.HasNormals()) {
+                    aiVector3D n = rotation * mesh.mNormals[index];
+                    n.Normalize();
+                    normal = Point3(n.x, n.y, n.z);
+                }
+                uvs.push_back(uv);
+                normals.push_back(normal);
+            }
+            data.AddFace(corners.data(), static_cast<int>(corners.size()));
+            Corners(data.cornerUV, mesh.HasTextureCoords(0), uvs);
+            Corners(data.cornerNormal, mesh.HasNormals(), normals);
+            data.faceMaterial.back() = static_cast<MtlID>(mesh.mMaterialIndex);
+        }
+        return true;
+    }
+
+    // Appends the face's corner values (zeros where its mesh has none) once any
+    // mesh has them, the earlier corners getting zeros.
+    void Corners(std::vector<Point3>& values, bool has, const std::vector<Point3>& face) {
+        if (!has && values.empty())
+            return;
+        values.resize(data.corners.size() - face.size());
+        if (has)
+            values.insert(values.end(), face.begin(), face.end());
+        else
+            values.resize(data.corners.size());
+    }
+
+    const aiScene& scene;
+    MeshData& data;
+    std::map<std::array<float, 3>, int> positions;
+};
+
+}  // namespace
+
+bool ReadAssimpMesh(const std::string& path, const std::string& bytes, MeshData& data,
+                    std::vector<std::string>* warnings, std::string& error) {
+    data = MeshData();
+    Assimp::Importer importer;
+    // The importer owns and deletes its file system.
+    auto* files = new FolderIOSystem(path, bytes);
+    importer.SetIOHandler(files);
+    const aiScene* scene = importer.ReadFile(path, aiProcess_ValidateDataStructure);
+    if (!files->Refusal().empty()) {
+        error = path + ": " + files->Refusal();
+        return false;
+    }
+    if (!scene || !scene->mRootNode) {
+        std::string why = importer.GetErrorString();
+        std::size_t end = why.find_first_of("\r\n");
+        error = path + ": " + (why.empty() ? "cannot be read" : why.substr(0, end));
+        return false;
+    }
+    for (unsigned i = 0; i < scene->mNumMaterials; ++i)
+        data.materialNames.push_back(scene->mMaterials[i]->GetName().C_Str());
+    SceneReader reader(*scene, data);
+    std::string problem;
+    if (!reader.Node(*scene->mRootNode, aiMatrix4x4(), problem)) {
+        error = path + ": " + problem;
+        return false;
+    }
+    if (!data.vertexColor.empty())
+        data.vertexColor.resize(data.positions.size(), Point3(1.0f, 1.0f, 1.0f));
+    if (reader.skipped > 0 && warnings)
+        warnings->push_back(path + ": skipped " + std::to_string(reader.skipped) +
+                            " point(s) and line(s)");
+    return true;
+}

@@ -1,0 +1,190 @@
+#include "io/obj_line_check.h"
+
+#include <cmath>
+#include <cstdlib>
+#include <vector>
+
+#include "io/one_line_text.h"
+
+namespace {
+
+const long long kIntMax = 2147483647;
+
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+// The blank-separated words of a line after its keyword.
+std::vector<std::string> Words(const std::string& line, std::size_t from) {
+    std::vector<std::string> words;
+    std::size_t i = from;
+    while ((i = line.find_first_not_of(" \t", i)) != std::string::npos) {
+        std::size_t end = line.find_first_of(" \t", i);
+        if (end == std::string::npos)
+            end = line.size();
+        words.push_back(line.substr(i, end - i));
+        i = end;
+    }
+    return words;
+}
+
+// A decimal number as the library reads it, with no other characters.
+bool IsNumber(const std::string& word) {
+    std::size_t i = 0, n = word.size();
+    if (i < n && (word[i] == '+' || word[i] == '-'))
+        ++i;
+    std::size_t digits = 0;
+    for (; i < n && IsDigit(word[i]); ++i) ++digits;
+    if (i < n && word[i] == '.')
+        for (++i; i < n && IsDigit(word[i]); ++i) ++digits;
+    if (digits == 0)
+        return false;
+    if (i < n && (word[i] == 'e' || word[i] == 'E')) {
+        ++i;
+        if (i < n && (word[i] == '+' || word[i] == '-'))
+            ++i;
+        std::size_t exponentDigits = 0;
+        for (; i < n && IsDigit(word[i]); ++i) ++exponentDigits;
+        // The library gives up on exponents of ten digits.
+        if (exponentDigits == 0 || exponentDigits > 9)
+            return false;
+    }
+    return i == n;
+}
+
+// A whole number with an optional sign; its value, saturated beyond the int
+// range so that the caller can name it.
+bool WholeNumber(const std::string& word, long long& value) {
+    std::size_t i = word.empty() || (word[0] != '+' && word[0] != '-') ? 0 : 1;
+    if (i == word.size())
+        return false;
+    value = 0;
+    for (; i < word.size(); ++i) {
+        if (!IsDigit(word[i]))
+            return false;
+        if (value <= kIntMax)
+            value = value * 10 + (word[i] - '0');
+    }
+    if (word[0] == '-')
+        value = -value;
+    return true;
+}
+
+class LineCheck {
+public:
+    // False with problem for a bad line.
+    bool Line(const std::string& line, std::string& problem) {
+        std::size_t at = line.find_first_not_of(" \t");
+        if (at == std::string::npos)
+            return true;
+        std::size_t end = line.find_first_of(" \t", at);
+        if (end == std::string::npos)
+            return true;  // a keyword alone: the library reads nothing from it
+        std::string keyword = line.substr(at, end - at);
+        std::vector<std::string> words = Words(line, end);
+        if (keyword == "v")
+            return Vertex(words, problem);
+        if (keyword == "vw")
+            return Weights(words, problem);
+        if (keyword == "f" || keyword == "l" || keyword == "p")
+            return Corners(words, keyword == "f", problem);
+        if (keyword == "s" && !words.empty() && words[0].compare(0, 3, "off") != 0)
+            return Group(words[0], problem);
+        return true;
+    }
+
+private:
+    bool Vertex(const std::vector<std::string>& words, std::string& problem) {
+        if (words.size() < 3) {
+            problem = "a vertex needs three coordinates";
+            return false;
+        }
+        for (const std::string& word : words)
+            if (!IsNumber(word)) {
+                problem = "\"" + OneLine(word, 40) + "\" is not a number";
+                return false;
+            }
+        ++vertices;
+        return true;
+    }
+
+    bool Weights(const std::vector<std::string>& words, std::string& problem) {
+        long long whole = 0;
+        if (words.empty() || !WholeNumber(words[0], whole) || std::llabs(whole) > kIntMax ||
+            words.size() % 2 != 1) {
+            problem = "a vertex weight needs a vertex index then joint and weight pairs";
+            return false;
+        }
+        for (std::size_t i = 1; i < words.size(); i += 2)
+            if (!WholeNumber(words[i], whole) || whole < 0 || whole > kIntMax ||
+                !IsNumber(words[i + 1])) {
+                problem =
+                    "bad joint and weight \"" + OneLine(words[i] + " " + words[i + 1], 40) + "\"";
+                return false;
+            }
+        return true;
+    }
+
+    bool Corners(const std::vector<std::string>& words, bool face, std::string& problem) {
+        for (const std::string& word : words) {
+            std::size_t slash = word.find('/');
+            long long index = 0;
+            bool ok = WholeNumber(word.substr(0, slash), index) && index != 0;
+            if (ok && face && (index > vertices || index < -vertices)) {
+                problem = "vertex index " + word.substr(0, slash) + " but there are " +
+                          std::to_string(vertices) + " vertices before it";
+                return false;
+            }
+            ok = ok && std::llabs(index) <= kIntMax;
+            while (ok && slash != std::string::npos) {
+                std::size_t next = word.find('/', slash + 1);
+                std::string part = word.substr(
+                    slash + 1, next == std::string::npos ? std::string::npos : next - slash - 1);
+                // Texture index may be empty ("1//3"); none may be 0 or too long.
+                ok = (part.empty() && next != std::string::npos) ||
+                     (WholeNumber(part, index) && index != 0 && std::llabs(index) <= kIntMax);
+                slash = next;
+            }
+            if (!ok) {
+                problem = "bad corner \"" + OneLine(word, 40) + "\"";
+                return false;
+            }
+        }
+        return true;
+    }
+
+    bool Group(const std::string& word, std::string& problem) {
+        long long group = 0;
+        std::size_t digits = word.find_first_not_of("+-0123456789");
+        if (WholeNumber(word.substr(0, digits), group) && std::llabs(group) > kIntMax) {
+            problem = "smoothing group " + OneLine(word, 40) + " is out of range";
+            return false;
+        }
+        return true;
+    }
+
+    long long vertices = 0;
+};
+
+}  // namespace
+
+bool CheckObjLines(const std::string& text, std::string& problem) {
+    LineCheck check;
+    long long number = 0;
+    std::size_t at = 0;
+    while (at < text.size()) {
+        std::size_t end = text.find_first_of("\r\n", at);
+        if (end == std::string::npos)
+            end = text.size();
+        ++number;
+        // The library reads a line as a C string: a zero byte ends it.
+        std::string line = text.substr(at, end - at);
+        line = line.substr(0, line.find('\0'));
+        if (!check.Line(line, problem)) {
+            problem = "line " + std::to_string(number) + ": " + problem;
+            return false;
+        }
+        at = end + (text.compare(end, 2, "\r\n") == 0 ? 2 : 1);
+    }
+    return true;
+}

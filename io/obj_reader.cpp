@@ -1,0 +1,268 @@
+#include "io/obj_reader.h"
+
+#include <tiny_obj_loader.h>
+
+#include <cmath>
+#include <map>
+#include <sstream>
+
+#include "io/finite_float.h"
+#include "io/obj_line_check.h"
+
+namespace {
+
+const char* const kNamesLibrary = "slitform-usemtl-names";
+
+// The names of the "usemtl" lines in order of first appearance, taken as
+// tinyobjloader takes them: the word after the keyword, up to a blank.
+std::vector<std::string> UsemtlNames(const std::string& text) {
+    std::vector<std::string> names;
+    std::map<std::string, int> seen;
+    std::size_t pos = 0;
+    while (pos < text.size()) {
+        std::size_t end = text.find_first_of("\r\n", pos);
+        if (end == std::string::npos)
+            end = text.size();
+        std::size_t i = text.find_first_not_of(" \t", pos);
+        if (i != std::string::npos && i < end && text.compare(i, 6, "usemtl") == 0 &&
+            i + 6 <= end) {
+            std::size_t start = text.find_first_not_of(" \t", i + 6);
+            if (start == std::string::npos || start > end)
+                start = end;
+            // The library reads lines as C strings: a zero byte ends the name too.
+            std::size_t stop = std::min(end, text.find_first_of(std::string(" \t\r\0", 4), start));
+            std::string name = text.substr(start, stop - start);
+            if (seen.emplace(name, static_cast<int>(names.size())).second)
+                names.push_back(name);
+        }
+        pos = end + 1;
+    }
+    return names;
+}
+
+// tinyobjloader keeps the name of a "usemtl" line only when a material library
+// defines it, so the reader is handed one library that defines every name the
+// file uses, in order of first appearance: material i is then ID i.
+class UsemtlNamesReader : public tinyobj::MaterialReader {
+public:
+    explicit UsemtlNamesReader(const std::vector<std::string>& usedNames) : names(usedNames) {}
+
+    bool operator()(const std::string&, std::vector<tinyobj::material_t>* materials,
+                    std::map<std::string, int>* matMap, std::string*, std::string*) override {
+        if (!materials->empty())
+            return true;
+        for (const std::string& name : names) {
+            // Value-initialised: the type has no constructor to set its texture options.
+            tinyobj::material_t material = tinyobj::material_t();
+            material.name = name;
+            (*matMap)[name] = static_cast<int>(materials->size());
+            materials->push_back(material);
+        }
+        return true;
+    }
+
+private:
+    const std::vector<std::string>& names;
+};
+
+// The library's messages count the library line put in front of the file; give
+// its line numbers as the file has them.
+std::string FileLineNumbers(const std::string& message) {
+    std::string out;
+    std::size_t pos = 0;
+    for (;;) {
+        std::size_t at = message.find("line", pos);
+        if (at == std::string::npos)
+            break;
+        std::size_t digits = message.find_first_not_of(" :", at + 4);
+        std::size_t end = digits == std::string::npos
+                              ? std::string::npos
+                              : message.find_first_not_of("0123456789", digits);
+        if (digits == std::string::npos || end == digits) {
+            out += message.substr(pos, at + 4 - pos);
+            pos = at + 4;
+            continue;
+        }
+        if (end == std::string::npos)
+            end = message.size();
+        long long number = std::stoll(message.substr(digits, end - digits));
+        out += message.substr(pos, digits - pos) + std::to_string(number - 1);
+        pos = end;
+    }
+    return out + message.substr(pos);
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    std::string line;
+    while (std::getline(in, line))
+        if (line.find_first_not_of(" \t\r.") != std::string::npos)
+            lines.push_back(line);
+    return lines;
+}
+
+// The rest of the first line starting with keyword, blanks trimmed; empty if none.
+std::string FirstLineValue(const std::string& text, const std::string& keyword) {
+    std::istringstream in(text);
+    std::string line;
+    while (std::getline(in, line)) {
+        std::size_t i = line.find_first_not_of(" \t");
+        if (i == std::string::npos || line.compare(i, keyword.size(), keyword) != 0)
+            continue;
+        std::size_t start = i + keyword.size();
+        if (start < line.size() && line[start] != ' ' && line[start] != '\t')
+            continue;
+        std::size_t first = line.find_first_not_of(" \t", start);
+        std::size_t last = line.find_last_not_of(" \t\r");
+        return first == std::string::npos || last < first ? std::string()
+                                                          : line.substr(first, last - first + 1);
+    }
+    return std::string();
+}
+
+// A corner's value from values (stride numbers each, the missing ones 0), false
+// for an index out of range.
+bool CornerValue(const std::vector<tinyobj::real_t>& values, std::size_t stride, int index,
+                 Point3& out) {
+    out = Point3(0.0f, 0.0f, 0.0f);
+    if (index < 0)
+        return true;
+    std::size_t at = static_cast<std::size_t>(index) * stride;
+    if (at + stride > values.size())
+        return false;
+    for (std::size_t k = 0; k < stride; ++k)
+        if (!ToFiniteFloat(values[at + k], out[static_cast<int>(k)]))
+            return false;
+    return true;
+}
+
+DWORD SmoothingBits(unsigned int group) {
+    return group == 0 ? 0 : DWORD(1) << ((group - 1) % 32);
+}
+
+}  // namespace
+
+bool ReadObjMesh(const std::string& path, const std::string& bytes, MeshData& data,
+                 std::vector<std::string>* warnings, std::string& error) {
+    data = MeshData();
+    // The library reads unreadable numbers as 0 and overflows on long indices.
+    std::string problem;
+    if (!CheckObjLines(bytes, problem)) {
+        error = path + ": " + problem;
+        return false;
+    }
+    std::vector<std::string> names = UsemtlNames(bytes);
+    if (names.size() > 65536) {
+        error = path + ": uses more than 65536 material names";
+        return false;
+    }
+    UsemtlNamesReader namesReader(names);
+    std::istringstream stream(std::string("mtllib ") + kNamesLibrary + "\n" + bytes);
+    tinyobj::attrib_t attrib;
+    std::vector<tinyobj::shape_t> shapes;
+    std::vector<tinyobj::material_t> materials;
+    std::string libraryWarnings, libraryErrors;
+    bool loaded = tinyobj::LoadObj(&attrib, &shapes, &materials, &libraryWarnings, &libraryErrors,
+                                   &stream, &namesReader, /*triangulate=*/false,
+                                   /*default_vcols_fallback=*/false);
+    if (!loaded) {
+        std::vector<std::string> lines = Lines(FileLineNumbers(libraryErrors));
+        error = path + ": " + (lines.empty() ? std::string("cannot be read as OBJ") : lines[0]);
+        return false;
+    }
+
+    std::size_t vertexCount = attrib.vertices.size() / 3;
+    data.positions.resize(vertexCount);
+    data.vertexFlags.assign(vertexCount, 0);
+    for (std::size_t i = 0; i < vertexCount; ++i) {
+        Point3& p = data.positions[i];
+        if (!ToFiniteFloat(attrib.vertices[3 * i], p.x) ||
+            !ToFiniteFloat(attrib.vertices[3 * i + 1], p.y) ||
+            !ToFiniteFloat(attrib.vertices[3 * i + 2], p.z)) {
+            error = path + ": vertex " + std::to_string(i + 1) +
+                    " has a coordinate that is not a finite single-precision number";
+            return false;
+        }
+    }
+
+    if (attrib.colors.size() == attrib.vertices.size()) {
+        data.vertexColor.resize(vertexCount);
+        for (std::size_t i = 0; i < vertexCount; ++i)
+            for (int k = 0; k < 3; ++k)
+                data.vertexColor[i][k] = static_cast<float>(attrib.colors[3 * i + k]);
+    }
+    data.materialNames = names;
+    data.objectName = FirstLineValue(bytes, "o");
+    data.materialLibrary = FirstLineValue(bytes, "mtllib");
+    bool withUV = false, withNormals = false;
+    for (const tinyobj::shape_t& shape : shapes)
+        for (const tinyobj::index_t& index : shape.mesh.indices) {
+            withUV = withUV || index.texcoord_index >= 0;
+            withNormals = withNormals || index.normal_index >= 0;
+        }
+
+    // The library names a shape after its "o" or "g" line: groups only when "g" is used.
+    bool grouped = !FirstLineValue(bytes, "g").empty();
+    std::map<std::string, int> groupIndex;
+
+    int faceNumber = 0;
+    std::vector<int> corners;
+    for (const tinyobj::shape_t& shape : shapes) {
+        int group = -1;
+        if (grouped && !shape.name.empty()) {
+            auto found = groupIndex.emplace(shape.name, static_cast<int>(data.groupNames.size()));
+            if (found.second)
+                data.groupNames.push_back(shape.name);
+            group = found.first->second;
+        }
+        const tinyobj::mesh_t& mesh = shape.mesh;
+        std::size_t next = 0;
+        for (std::size_t f = 0; f < mesh.num_face_vertices.size(); ++f) {
+            ++faceNumber;
+            std::size_t degree = mesh.num_face_vertices[f];
+            if (next + degree > mesh.indices.size())
+                break;
+            corners.clear();
+            for (std::size_t k = 0; k < degree; ++k) {
+                int index = mesh.indices[next + k].vertex_index;
+                if (index < 0 || static_cast<std::size_t>(index) >= vertexCount) {
+                    error = path + ": face " + std::to_string(faceNumber) + " has vertex index " +
+                            std::to_string(static_cast<long long>(index) + 1) + " but there are " +
+                            std::to_string(vertexCount) + " vertices";
+                    return false;
+                }
+                corners.push_back(index);
+                Point3 uv, normal;
+                if (!CornerValue(attrib.texcoords, 2, mesh.indices[next + k].texcoord_index, uv) ||
+                    !CornerValue(attrib.normals, 3, mesh.indices[next + k].normal_index, normal)) {
+                    error = path + ": face " + std::to_string(faceNumber) +
+                            " has a texture coordinate or normal index out of range or a value "
+                            "that is not a finite single-precision number";
+                    return false;
+                }
+                if (withUV)
+                    data.cornerUV.push_back(uv);
+                if (withNormals)
+                    data.cornerNormal.push_back(normal);
+            }
+            next += degree;
+            data.AddFace(corners.data(), static_cast<int>(degree));
+            if (grouped)
+                data.faceGroup.push_back(group);
+            int material = f < mesh.material_ids.size() ? mesh.material_ids[f] : -1;
+            data.faceMaterial.back() = static_cast<MtlID>(material < 0 ? 0 : material);
+            if (f < mesh.smoothing_group_ids.size())
+                data.faceSmGroup.back() = SmoothingBits(mesh.smoothing_group_ids[f]);
+        }
+        // The library counts a face's corners in a byte.
+        if (next != mesh.indices.size()) {
+            error = path + ": a face has more than 255 corners, more than the OBJ library can hold";
+            return false;
+        }
+    }
+    if (warnings)
+        for (const std::string& line : Lines(FileLineNumbers(libraryWarnings)))
+            warnings->push_back(path + ": " + line);
+    return true;
+}
