@@ -8,8 +8,8 @@
 #include "api/mesh_conversion.h"
 #include "api/plugin_path.h"
 #include "api/shape_conversion.h"
-#include "session/cut_session.h"
 #include "resources.h"
+#include "session/cut_session.h"
 
 namespace slitform {
 

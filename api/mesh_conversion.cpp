@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
+#include "contract/cut_mesh_flags.h"
 #include "io/build_mnmesh.h"
 #include "io/live_numbering.h"
 #include "io/mesh_data.h"
-#include "contract/cut_mesh_flags.h"
 #include "slitform/error.h"
 
 namespace slitform {

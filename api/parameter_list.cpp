@@ -4,9 +4,9 @@
 
 #include "api/library_lock.h"
 #include "api/plugin_path.h"
+#include "resources.h"
 #include "session/parameter_help.h"
 #include "session/plugin_library.h"
-#include "resources.h"
 #include "slitform/error.h"
 
 namespace slitform {

@@ -1,8 +1,8 @@
 #include "slitform/write_mesh.h"
 
 #include "api/mesh_conversion.h"
-#include "io/write_mesh.h"
 #include "contract/cut_mesh_flags.h"
+#include "io/write_mesh.h"
 #include "slitform/error.h"
 
 namespace slitform {

@@ -11,9 +11,9 @@
 #include <string>
 #include <thread>
 
+#include "bench/uv_sphere.h"
 #include "session/cut_session.h"
 #include "session/demo_scene.h"
-#include "bench/uv_sphere.h"
 
 namespace {
 

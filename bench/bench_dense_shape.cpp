@@ -8,8 +8,8 @@
 #include <string>
 
 #include "io/read_mesh.h"
-#include "session/cut_session.h"
 #include "polyobj.h"
+#include "session/cut_session.h"
 #include "splshape.h"
 
 namespace {

@@ -7,7 +7,6 @@
 #include <memory>
 #include <string>
 
-#include "session/cut_session.h"
 #include "bench/uv_sphere.h"
 #include "facecut/face_triangulation.h"
 #include "facecut/prepare_face_cut.h"
@@ -17,6 +16,7 @@
 #include "placement/projection_frame.h"
 #include "placement/snap_shape_points.h"
 #include "polyobj.h"
+#include "session/cut_session.h"
 #include "splshape.h"
 
 namespace {

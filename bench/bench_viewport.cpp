@@ -10,10 +10,10 @@
 #include <memory>
 #include <string>
 
-#include "session/cut_session.h"
-#include "session/demo_scene.h"
 #include "app/studio/gl_viewport.h"
 #include "bench/uv_sphere.h"
+#include "session/cut_session.h"
+#include "session/demo_scene.h"
 
 namespace {
 

@@ -10,8 +10,8 @@
 #include <map>
 #include <memory>
 
-#include "io/file_bytes.h"
 #include "contract/cut_mesh_flags.h"
+#include "io/file_bytes.h"
 
 namespace {
 

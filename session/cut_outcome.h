@@ -4,8 +4,8 @@
 #include <string>
 
 #include "io/mesh_attributes.h"
-#include "session/cut_counts.h"
 #include "mnmesh.h"
+#include "session/cut_counts.h"
 
 constexpr const char* kInsideMaterialName = "slitform_inside";
 

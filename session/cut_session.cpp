@@ -5,14 +5,14 @@
 #include <future>
 #include <new>
 
+#include "contract/cut_record.h"
+#include "derivob.h"
+#include "evaluation_cancel.h"
 #include "session/carry_attributes.h"
 #include "session/parameter_by_name.h"
 #include "session/parameter_values.h"
 #include "session/shape_placement.h"
 #include "session/slitform_modifier.h"
-#include "contract/cut_record.h"
-#include "derivob.h"
-#include "evaluation_cancel.h"
 
 namespace {
 

@@ -9,10 +9,10 @@
 #include <memory>
 #include <string>
 
+#include "polyobj.h"
 #include "session/cut_outcome.h"
 #include "session/plugin_library.h"
 #include "session/scene.h"
-#include "polyobj.h"
 #include "splshape.h"
 
 // Hears an evaluation's progress on the calling thread, about ten times a second

@@ -1,8 +1,8 @@
 // A new Slitform modifier from a loaded plug-in library.
 #pragma once
 
-#include "session/plugin_library.h"
 #include "object.h"
+#include "session/plugin_library.h"
 
 // nullptr when the library offers no Slitform modifier.
 Modifier* NewSlitformModifier(const PluginLibrary& lib);

@@ -6,8 +6,8 @@
 #include <utility>
 #include <vector>
 
-#include "session/node_transform.h"
 #include "matrix3.h"
+#include "session/node_transform.h"
 
 struct CliOptions {
     std::string command;  // "demo", "cut" or "info"

@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "matrix3.h"
 #include "session/cut_outcome.h"
 #include "session/mesh_health.h"
-#include "matrix3.h"
 
 // A parameter's value as the modifier holds it.
 struct ReportedParameter {

@@ -4,8 +4,8 @@
 #include <ostream>
 #include <string>
 
-#include "session/parameter_help.h"
 #include "resources.h"
+#include "session/parameter_help.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 #include "app/cli/terminal_progress.h"
 #include "io/atomic_write.h"
 #include "io/write_mesh.h"
-#include "session/cut_session.h"
 #include "resources.h"
+#include "session/cut_session.h"
 
 namespace {
 

@@ -5,10 +5,10 @@
 #include "io/read_mesh.h"
 #include "io/read_shape.h"
 #include "io/text_shape.h"
-#include "session/demo_scene.h"
-#include "session/parameter_values.h"
 #include "polyobj.h"
 #include "resources.h"
+#include "session/demo_scene.h"
+#include "session/parameter_values.h"
 
 namespace {
 

@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "session/cut_session.h"
 #include "app/studio/studio_state.h"
 #include "app/studio/view_line.h"
+#include "session/cut_session.h"
 
 class StudioDocument {
 public:

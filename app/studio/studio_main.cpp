@@ -15,9 +15,9 @@
 #include <new>
 #include <string>
 
-#include "session/plugin_library.h"
 #include "app/studio/studio_window.h"
 #include "qt_user_interface.h"
+#include "session/plugin_library.h"
 
 namespace {
 

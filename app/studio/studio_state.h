@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "io/mesh_attributes.h"
+#include "mnmesh.h"
 #include "session/node_transform.h"
 #include "session/parameter_values.h"
-#include "mnmesh.h"
 #include "splshape.h"
 
 struct MeshFile {

@@ -30,8 +30,6 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "io/write_mesh.h"
-#include "session/parameter_help.h"
 #include "app/studio/gl_viewport.h"
 #include "app/studio/mesh_buffers.h"
 #include "app/studio/placement_panel.h"
@@ -39,8 +37,10 @@
 #include "app/studio/rollup_panel.h"
 #include "app/studio/undo_commands.h"
 #include "dialog_units.h"
+#include "io/write_mesh.h"
 #include "qt_dialog.h"
 #include "resources.h"
+#include "session/parameter_help.h"
 
 // An evaluation's outcome with what the worker made of it for the window.
 struct StudioWindow::Delivery {

@@ -7,10 +7,10 @@
 #include <QMainWindow>
 #include <memory>
 
-#include "session/mesh_health.h"
 #include "app/studio/evaluator.h"
 #include "app/studio/studio_document.h"
 #include "app/studio/studio_settings.h"
+#include "session/mesh_health.h"
 
 class GlViewport;
 class PlacementPanel;

@@ -13,9 +13,9 @@
 #include <sstream>
 #include <string>
 
+#include "contract/cut_mesh_flags.h"
 #include "io/file_bytes.h"
 #include "io/ply_reader.h"
-#include "contract/cut_mesh_flags.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 
 #include <cmath>
 
-#include "io/build_mnmesh.h"
 #include "fuzz_check.h"
+#include "io/build_mnmesh.h"
 
 void CheckMeshRead(const std::string& path, bool ok, const std::string& error, const MeshData& data,
                    std::vector<std::string> warnings) {

@@ -10,9 +10,9 @@
 #include <assimp/Importer.hpp>
 #include <functional>
 
+#include "contract/cut_mesh_flags.h"
 #include "io/read_mesh.h"
 #include "io/write_mesh.h"
-#include "contract/cut_mesh_flags.h"
 #include "io_test_files.h"
 
 namespace {

@@ -5,6 +5,7 @@
 
 #include <random>
 
+#include "contract/cut_mesh_flags.h"
 #include "io/build_mnmesh.h"
 #include "io/json_shape_reader.h"
 #include "io/live_numbering.h"
@@ -12,7 +13,6 @@
 #include "io/ply_reader.h"
 #include "io/ply_writer.h"
 #include "io/svg_shape_reader.h"
-#include "contract/cut_mesh_flags.h"
 #include "io_test_files.h"
 
 namespace {

@@ -9,12 +9,12 @@
 #include <cmath>
 #include <limits>
 
+#include "contract/cut_mesh_flags.h"
 #include "io/atomic_write.h"
 #include "io/live_numbering.h"
 #include "io/ply_writer.h"
 #include "io/read_mesh.h"
 #include "io/write_mesh.h"
-#include "contract/cut_mesh_flags.h"
 #include "io_test_files.h"
 
 namespace {

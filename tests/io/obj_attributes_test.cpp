@@ -3,9 +3,9 @@
 // normals per corner, vertex colours; the selection goes out as groups.
 #include <gtest/gtest.h>
 
+#include "contract/cut_mesh_flags.h"
 #include "io/read_mesh.h"
 #include "io/write_mesh.h"
-#include "contract/cut_mesh_flags.h"
 #include "io_test_files.h"
 
 namespace {

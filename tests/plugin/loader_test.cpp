@@ -4,9 +4,9 @@
 #include <cstdio>
 #include <fstream>
 
-#include "session/plugin_library.h"
 #include "iparamb2.h"
 #include "object.h"
+#include "session/plugin_library.h"
 
 namespace {
 

@@ -3,10 +3,10 @@
 
 #include <gtest/gtest.h>
 
-#include "session/scene.h"
 #include "derivob.h"
 #include "plugin/slitform.h"
 #include "polyobj.h"
+#include "session/scene.h"
 
 namespace {
 

@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "session/cut_session.h"
 #include "derivob.h"
 #include "polyobj.h"
+#include "session/cut_session.h"
 #include "splshape.h"
 
 // An n by n grid of unit quads in the xy plane, facing +z, centred on the origin.

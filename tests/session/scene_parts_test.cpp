@@ -4,10 +4,10 @@
 
 #include <cmath>
 
+#include "iparamb2.h"
 #include "session/demo_scene.h"
 #include "session/parameter_by_name.h"
 #include "session/shape_placement.h"
-#include "iparamb2.h"
 
 TEST(SetParameterByName, TypesRangesAndUnknownNames) {
     ParamBlockDesc2 desc(

@@ -9,9 +9,9 @@
 #include <QPushButton>
 #include <QToolButton>
 
-#include "io/read_mesh.h"
 #include "app/studio/gl_viewport.h"
 #include "app/studio/rollout.h"
+#include "io/read_mesh.h"
 #include "studio_fixture.h"
 
 TEST_F(StudioWindowTest, ThePanelShowsTheRolloutsTheModifierOpens) {
