@@ -15,13 +15,6 @@ namespace slitform {
 
 namespace {
 
-// The session words its errors for the command line's --set.
-std::string ParameterError(const std::string& error) {
-    const std::string flag = "--set ";
-    return "parameter " +
-           (error.compare(0, flag.size(), flag) == 0 ? error.substr(flag.size()) : error);
-}
-
 // The session unloads the plug-in when it was the last to hold it.
 struct SessionCloser {
     void operator()(CutSession* session) const {
@@ -58,7 +51,7 @@ void FillReport(const CutOutcome& result, IParamBlock2* block, Report& report) {
 Outcome Cut(const Mesh& mesh, const Shape& shape, const Parameters& parameters,
             Progress* progress) {
     if (mesh.faces.empty())
-        throw Error("mesh: no faces");
+        throw Error(ErrorCode::BadInput, "mesh: no faces");
     MNMesh poly = ToPolyMesh(mesh);
     MeshAttributes attributes = ToAttributes(mesh);
     BezierShape bezier = ToBezierShape(shape);
@@ -71,7 +64,7 @@ Outcome Cut(const Mesh& mesh, const Shape& shape, const Parameters& parameters,
         session.reset(CutSession::Open(PluginPath(parameters.plugin), error).release());
     }
     if (!session)
-        throw Error(error);
+        throw Error(ErrorCode::PluginMissing, error);
     session->SetMesh(poly);
     session->SetMeshAttributes(attributes);
     if (shape.placed)
@@ -80,7 +73,7 @@ Outcome Cut(const Mesh& mesh, const Shape& shape, const Parameters& parameters,
         session->SetFittedShape(bezier);
     for (const auto& [name, value] : parameters.Values())
         if (!session->SetParameter(name, value, error))
-            throw Error(ParameterError(error));
+            throw Error(ErrorCode::BadParameter, "parameter " + error);
     session->PickShape();
 
     std::atomic<bool> cancelled{false};
@@ -92,9 +85,10 @@ Outcome Cut(const Mesh& mesh, const Shape& shape, const Parameters& parameters,
         };
     CutOutcome result = session->Evaluate(hook, true, &cancelled);
     if (cancelled)
-        throw Error("the cut was cancelled");
+        throw Error(ErrorCode::Cancelled, "the cut was cancelled");
     if (!result.evaluated)
-        throw Error("the cut failed: " + result.error);
+        throw Error(result.outOfMemory ? ErrorCode::OutOfMemory : ErrorCode::CutFailed,
+                    "the cut failed: " + result.error);
     Outcome outcome;
     FillFromPolyMesh(result.mesh, result.attributes, outcome);
     FillReport(result, session->Block(), outcome.report);

@@ -24,17 +24,18 @@ bool FitsFloat(double x) {
 MNMesh ToPolyMesh(const Mesh& mesh) {
     const int numVerts = static_cast<int>(mesh.positions.size());
     if (mesh.positions.size() > static_cast<size_t>(std::numeric_limits<int>::max()))
-        throw Error("mesh: too many vertices");
+        throw Error(ErrorCode::BadInput, "mesh: too many vertices");
     if (!mesh.materials.empty() && mesh.materials.size() != mesh.faces.size())
-        throw Error("mesh: " + std::to_string(mesh.materials.size()) + " materials for " +
-                    std::to_string(mesh.faces.size()) + " faces");
+        throw Error(ErrorCode::BadInput, "mesh: " + std::to_string(mesh.materials.size()) +
+                                             " materials for " + std::to_string(mesh.faces.size()) +
+                                             " faces");
     MeshData data;
     data.positions.reserve(mesh.positions.size());
     for (int i = 0; i < numVerts; ++i) {
         const Point& p = mesh.positions[i];
         if (!FitsFloat(p[0]) || !FitsFloat(p[1]) || !FitsFloat(p[2]))
-            throw Error("mesh: vertex " + std::to_string(i) +
-                        " has a coordinate that is not a finite number");
+            throw Error(ErrorCode::BadInput, "mesh: vertex " + std::to_string(i) +
+                                                 " has a coordinate that is not a finite number");
         data.positions.emplace_back(static_cast<float>(p[0]), static_cast<float>(p[1]),
                                     static_cast<float>(p[2]));
     }
@@ -42,20 +43,23 @@ MNMesh ToPolyMesh(const Mesh& mesh) {
     for (size_t fi = 0; fi < mesh.faces.size(); ++fi) {
         const std::vector<int>& face = mesh.faces[fi];
         if (face.size() < 3 || face.size() > static_cast<size_t>(kMaxFaceDegree))
-            throw Error("mesh: face " + std::to_string(fi) + " has " + std::to_string(face.size()) +
-                        " corners (3 to " + std::to_string(kMaxFaceDegree) + ")");
+            throw Error(ErrorCode::BadInput, "mesh: face " + std::to_string(fi) + " has " +
+                                                 std::to_string(face.size()) + " corners (3 to " +
+                                                 std::to_string(kMaxFaceDegree) + ")");
         for (int v : face)
             if (v < 0 || v >= numVerts)
-                throw Error("mesh: face " + std::to_string(fi) + " uses vertex " +
-                            std::to_string(v) + ", out of range 0 to " +
-                            std::to_string(numVerts - 1));
+                throw Error(ErrorCode::BadInput, "mesh: face " + std::to_string(fi) +
+                                                     " uses vertex " + std::to_string(v) +
+                                                     ", out of range 0 to " +
+                                                     std::to_string(numVerts - 1));
         data.AddFace(face.data(), static_cast<int>(face.size()));
         if (!mesh.materials.empty()) {
             int m = mesh.materials[fi];
             if (m < 0 || m > std::numeric_limits<MtlID>::max())
-                throw Error("mesh: face " + std::to_string(fi) + " has material " +
-                            std::to_string(m) + ", out of range 0 to " +
-                            std::to_string(std::numeric_limits<MtlID>::max()));
+                throw Error(ErrorCode::BadInput,
+                            "mesh: face " + std::to_string(fi) + " has material " +
+                                std::to_string(m) + ", out of range 0 to " +
+                                std::to_string(std::numeric_limits<MtlID>::max()));
             data.faceMaterial.back() = static_cast<MtlID>(m);
         }
     }
@@ -63,7 +67,7 @@ MNMesh ToPolyMesh(const Mesh& mesh) {
     std::vector<std::string> refused;
     BuildMNMesh("mesh", data, out, &refused);
     if (!refused.empty())
-        throw Error(refused.front());
+        throw Error(ErrorCode::BadInput, refused.front());
     return out;
 }
 
@@ -76,20 +80,23 @@ std::vector<std::vector<Point3>> CornerValues(const std::vector<std::vector<Poin
     if (values.empty())
         return corners;
     if (values.size() != mesh.faces.size())
-        throw Error(std::string("mesh: ") + what + " for " + std::to_string(values.size()) +
-                    " faces, but " + std::to_string(mesh.faces.size()) + " faces");
+        throw Error(ErrorCode::BadInput, std::string("mesh: ") + what + " for " +
+                                             std::to_string(values.size()) + " faces, but " +
+                                             std::to_string(mesh.faces.size()) + " faces");
     corners.reserve(values.size());
     for (size_t f = 0; f < values.size(); ++f) {
         if (values[f].size() != mesh.faces[f].size())
-            throw Error(std::string("mesh: face ") + std::to_string(f) + " has " +
-                        std::to_string(mesh.faces[f].size()) + " corners but " +
-                        std::to_string(values[f].size()) + " " + what);
+            throw Error(ErrorCode::BadInput, std::string("mesh: face ") + std::to_string(f) +
+                                                 " has " + std::to_string(mesh.faces[f].size()) +
+                                                 " corners but " +
+                                                 std::to_string(values[f].size()) + " " + what);
         std::vector<Point3> face;
         for (const Point& p : values[f]) {
             for (double c : p)
                 if (!std::isfinite(c) || std::fabs(c) > 3e38)
-                    throw Error(std::string("mesh: face ") + std::to_string(f) + " has " + what +
-                                " that are not finite single-precision numbers");
+                    throw Error(ErrorCode::BadInput,
+                                std::string("mesh: face ") + std::to_string(f) + " has " + what +
+                                    " that are not finite single-precision numbers");
             face.push_back(Point3(static_cast<float>(p[0]), static_cast<float>(p[1]),
                                   static_cast<float>(p[2])));
         }
@@ -125,7 +132,7 @@ void FillFromPolyMesh(const MNMesh& mesh, const MeshAttributes& attributes, Outc
     LiveNumbering numbering;
     std::string problem;
     if (!NumberLiveComponents(mesh, numbering, problem))
-        throw Error("the cut mesh: " + problem);
+        throw Error(ErrorCode::CutFailed, "the cut mesh: " + problem);
     Mesh& out = outcome.mesh;
     out.positions.reserve(numbering.verts.size());
     for (size_t i = 0; i < numbering.verts.size(); ++i) {

@@ -16,7 +16,7 @@ std::vector<ParameterInfo> ListParameters(const std::string& plugin) {
     PluginLibrary lib;
     std::string error;
     if (!lib.Load(PluginPath(plugin), error))
-        throw Error(error);
+        throw Error(ErrorCode::PluginMissing, error);
     std::vector<ParameterInfo> list;
     for (int c = 0; c < lib.NumClasses(); ++c) {
         ClassDesc2* cd = lib.GetClassDesc(c);

@@ -12,9 +12,9 @@ Mesh ReadMesh(const std::string& path) {
     std::vector<std::string> refused;
     MeshAttributes attributes;
     if (!::ReadMesh(path, poly, error, &refused, &attributes))
-        throw Error(error);
+        throw Error(ErrorCode::UnreadableFile, error);
     if (!refused.empty())
-        throw Error(refused.front());
+        throw Error(ErrorCode::UnreadableFile, refused.front());
     Outcome read;
     FillFromPolyMesh(poly, attributes, read);
     return read.mesh;

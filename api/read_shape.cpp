@@ -10,7 +10,7 @@ Shape ReadShape(const std::string& path) {
     BezierShape bezier;
     std::string error;
     if (!::ReadShape(path, bezier, error))
-        throw Error(error);
+        throw Error(ErrorCode::UnreadableFile, error);
     return FromBezierShape(bezier);
 }
 

@@ -13,7 +13,8 @@ namespace {
 Point3 ToPoint3(const Point& p, const std::string& where) {
     for (double x : p)
         if (!std::isfinite(x) || std::fabs(x) > std::numeric_limits<float>::max())
-            throw Error("shape: " + where + " has a coordinate that is not a finite number");
+            throw Error(ErrorCode::BadInput,
+                        "shape: " + where + " has a coordinate that is not a finite number");
     return Point3(static_cast<float>(p[0]), static_cast<float>(p[1]), static_cast<float>(p[2]));
 }
 
@@ -25,19 +26,22 @@ Point FromPoint3(const Point3& p) {
 
 BezierShape ToBezierShape(const Shape& shape) {
     if (shape.steps < 0 || shape.steps > 100)
-        throw Error("shape: steps " + std::to_string(shape.steps) + " out of range 0 to 100");
+        throw Error(ErrorCode::BadInput,
+                    "shape: steps " + std::to_string(shape.steps) + " out of range 0 to 100");
     BezierShape out;
     out.steps = shape.steps;
     for (size_t i = 0; i < shape.lines.size(); ++i) {
         const ShapeLine& line = shape.lines[i];
         std::string name = "line " + std::to_string(i);
         if (line.points.size() < 2)
-            throw Error("shape: " + name + " has " + std::to_string(line.points.size()) +
-                        " points (at least 2)");
+            throw Error(ErrorCode::BadInput, "shape: " + name + " has " +
+                                                 std::to_string(line.points.size()) +
+                                                 " points (at least 2)");
         bool curved = !line.in.empty() || !line.out.empty();
         if (curved &&
             (line.in.size() != line.points.size() || line.out.size() != line.points.size()))
-            throw Error("shape: " + name + " needs one in and one out handle per point");
+            throw Error(ErrorCode::BadInput,
+                        "shape: " + name + " needs one in and one out handle per point");
         Spline3D spline;
         spline.closed = line.closed;
         for (size_t k = 0; k < line.points.size(); ++k) {
@@ -50,7 +54,7 @@ BezierShape ToBezierShape(const Shape& shape) {
         out.splines.push_back(std::move(spline));
     }
     if (out.splines.empty())
-        throw Error("shape: no lines");
+        throw Error(ErrorCode::BadInput, "shape: no lines");
     return out;
 }
 
@@ -75,7 +79,8 @@ Matrix3 ToMatrix(const Shape& shape) {
     for (int i = 0; i < 12; ++i) {
         double x = shape.transform[i];
         if (!std::isfinite(x) || std::fabs(x) > std::numeric_limits<float>::max())
-            throw Error("shape: transform number " + std::to_string(i) + " is not finite");
+            throw Error(ErrorCode::BadInput,
+                        "shape: transform number " + std::to_string(i) + " is not finite");
         m[i] = static_cast<float>(x);
     }
     return Matrix3(Point3(m[0], m[1], m[2]), Point3(m[3], m[4], m[5]), Point3(m[6], m[7], m[8]),

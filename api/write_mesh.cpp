@@ -12,7 +12,7 @@ namespace {
 void Write(const std::string& path, const MNMesh& poly) {
     std::string error;
     if (!::WriteMesh(path, poly, error))
-        throw Error(error);
+        throw Error(ErrorCode::UnwritableFile, error);
 }
 
 }  // namespace
@@ -25,19 +25,22 @@ void WriteMesh(const std::string& path, const Outcome& outcome) {
     MNMesh poly = ToPolyMesh(outcome.mesh);
     for (int v : outcome.selectedVertices) {
         if (v < 0 || v >= poly.numv)
-            throw Error(path + ": selected vertex " + std::to_string(v) + " is not in the mesh");
+            throw Error(ErrorCode::BadInput,
+                        path + ": selected vertex " + std::to_string(v) + " is not in the mesh");
         poly.v[v].flags |= cutflags::kSelectedByCut;
     }
     for (const Edge& e : outcome.selectedEdges) {
         int found = poly.FindEdge(e[0], e[1]);
         if (found < 0)
-            throw Error(path + ": selected edge " + std::to_string(e[0]) + "-" +
-                        std::to_string(e[1]) + " is not in the mesh");
+            throw Error(ErrorCode::BadInput, path + ": selected edge " + std::to_string(e[0]) +
+                                                 "-" + std::to_string(e[1]) +
+                                                 " is not in the mesh");
         poly.e[found].flags |= cutflags::kSelectedByCut;
     }
     for (int f : outcome.selectedFaces) {
         if (f < 0 || f >= poly.numf)
-            throw Error(path + ": selected face " + std::to_string(f) + " is not in the mesh");
+            throw Error(ErrorCode::BadInput,
+                        path + ": selected face " + std::to_string(f) + " is not in the mesh");
         poly.f[f].flags |= cutflags::kSelectedByCut;
     }
     Write(path, poly);

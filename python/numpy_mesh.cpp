@@ -15,18 +15,20 @@ namespace {
 std::vector<int> IndexRow(const py::handle& row, const std::string& what) {
     py::array array = py::array::ensure(row);
     if (!array)
-        throw Error(what + ": not a sequence of integers");
+        throw Error(ErrorCode::BadInput, what + ": not a sequence of integers");
     if (array.size() > 0 && array.dtype().kind() != 'i' && array.dtype().kind() != 'u')
-        throw Error(what + ": not integers (dtype " + std::string(py::str(array.dtype())) + ")");
+        throw Error(ErrorCode::BadInput,
+                    what + ": not integers (dtype " + std::string(py::str(array.dtype())) + ")");
     if (array.ndim() != 1)
-        throw Error(what + ": not one row of indices");
+        throw Error(ErrorCode::BadInput, what + ": not one row of indices");
     auto values = py::array_t<long long, py::array::forcecast>::ensure(array);
     std::vector<int> out;
     out.reserve(static_cast<size_t>(values.size()));
     for (py::ssize_t i = 0; i < values.size(); ++i) {
         long long v = values.at(i);
         if (v < std::numeric_limits<int>::min() || v > std::numeric_limits<int>::max())
-            throw Error(what + ": index " + std::to_string(v) + " out of range");
+            throw Error(ErrorCode::BadInput,
+                        what + ": index " + std::to_string(v) + " out of range");
         out.push_back(static_cast<int>(v));
     }
     return out;
@@ -97,10 +99,11 @@ Mesh MeshFromPython(const py::handle& vertices, const py::handle& faces,
     Mesh mesh;
     py::array v = py::array::ensure(vertices);
     if (!v || v.ndim() != 2 || v.shape(1) != 3)
-        throw Error("vertices: not an (n, 3) array");
+        throw Error(ErrorCode::BadInput, "vertices: not an (n, 3) array");
     if (v.size() > 0 && v.dtype().kind() != 'f' && v.dtype().kind() != 'i' &&
         v.dtype().kind() != 'u')
-        throw Error("vertices: not numbers (dtype " + std::string(py::str(v.dtype())) + ")");
+        throw Error(ErrorCode::BadInput,
+                    "vertices: not numbers (dtype " + std::string(py::str(v.dtype())) + ")");
     auto positions = py::array_t<double, py::array::forcecast>::ensure(v);
     auto r = positions.unchecked<2>();
     mesh.positions.resize(static_cast<size_t>(r.shape(0)));
@@ -114,7 +117,7 @@ Mesh MeshFromPython(const py::handle& vertices, const py::handle& faces,
     if (py::isinstance<py::array>(faces) && !ragged) {
         py::array f = py::reinterpret_borrow<py::array>(faces);
         if (f.ndim() != 2)
-            throw Error("faces: an array of faces must be (m, k)");
+            throw Error(ErrorCode::BadInput, "faces: an array of faces must be (m, k)");
         for (py::ssize_t i = 0; i < f.shape(0); ++i)
             mesh.faces.push_back(IndexRow(f[py::int_(i)], "faces[" + std::to_string(i) + "]"));
     } else if (py::isinstance<py::sequence>(faces) && !py::isinstance<py::str>(faces)) {
@@ -122,7 +125,7 @@ Mesh MeshFromPython(const py::handle& vertices, const py::handle& faces,
         for (size_t i = 0; i < rows.size(); ++i)
             mesh.faces.push_back(IndexRow(rows[i], "faces[" + std::to_string(i) + "]"));
     } else {
-        throw Error("faces: not an array or a sequence of index sequences");
+        throw Error(ErrorCode::BadInput, "faces: not an array or a sequence of index sequences");
     }
     if (!materials.is_none())
         mesh.materials = IndexRow(materials, "materials");

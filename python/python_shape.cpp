@@ -16,10 +16,10 @@ namespace {
 std::vector<Point> Points(const py::handle& value, const std::string& what) {
     py::array a = py::array::ensure(value);
     if (!a || a.ndim() != 2 || a.shape(1) != 3)
-        throw Error(what + ": not a (k, 3) array");
+        throw Error(ErrorCode::BadInput, what + ": not a (k, 3) array");
     if (a.size() > 0 && a.dtype().kind() != 'f' && a.dtype().kind() != 'i' &&
         a.dtype().kind() != 'u')
-        throw Error(what + ": not numbers");
+        throw Error(ErrorCode::BadInput, what + ": not numbers");
     auto d = py::array_t<double, py::array::forcecast>::ensure(a);
     auto r = d.unchecked<2>();
     std::vector<Point> out(static_cast<size_t>(r.shape(0)));
@@ -42,7 +42,7 @@ ShapeLine LineFromPython(const py::handle& item, const std::string& what) {
     if (py::isinstance<py::dict>(item)) {
         py::dict d = py::reinterpret_borrow<py::dict>(item);
         if (!d.contains("points"))
-            throw Error(what + ": a dict without \"points\"");
+            throw Error(ErrorCode::BadInput, what + ": a dict without \"points\"");
         line.points = Points(d["points"], what + " points");
         if (d.contains("closed"))
             line.closed = py::bool_(d["closed"]);
@@ -54,7 +54,7 @@ ShapeLine LineFromPython(const py::handle& item, const std::string& what) {
         py::tuple t = py::reinterpret_borrow<py::tuple>(item);
         line.points = Points(t[0], what + " points");
         if (!py::isinstance<py::bool_>(t[1]))
-            throw Error(what + ": the closed flag is not True or False");
+            throw Error(ErrorCode::BadInput, what + ": the closed flag is not True or False");
         line.closed = t[1].cast<bool>();
     } else {
         line.points = Points(item, what);
@@ -69,7 +69,7 @@ Shape ShapeFromPython(const py::handle& shape) {
     if (py::isinstance<py::str>(shape) || py::isinstance(shape, pathLike))
         return ReadShape(py::str(py::module_::import("os").attr("fspath")(shape)));
     if (!py::isinstance<py::sequence>(shape))
-        throw Error("shape: not a path or a sequence of lines");
+        throw Error(ErrorCode::BadInput, "shape: not a path or a sequence of lines");
     py::sequence lines = py::reinterpret_borrow<py::sequence>(shape);
     Shape out;
     for (size_t i = 0; i < lines.size(); ++i)

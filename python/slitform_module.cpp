@@ -40,7 +40,8 @@ slitform::Parameters ParametersFrom(const py::kwargs& kwargs) {
             parameters.Set(name,
                            py::float_(py::reinterpret_borrow<py::object>(value)).cast<double>());
         else
-            throw slitform::Error("parameter " + name + ": not a number, a bool or a string");
+            throw slitform::Error(slitform::ErrorCode::BadParameter,
+                                  "parameter " + name + ": not a number, a bool or a string");
     }
     return parameters;
 }
@@ -54,7 +55,8 @@ py::object Cut(const py::object& vertices, const py::object& faces, const py::ob
     if (!shapeTransform.is_none()) {
         auto m = py::array_t<double, py::array::forcecast>::ensure(shapeTransform);
         if (!m || m.ndim() != 2 || m.shape(0) != 4 || m.shape(1) != 3)
-            throw slitform::Error("shape_transform: not a (4, 3) array");
+            throw slitform::Error(slitform::ErrorCode::BadInput,
+                                  "shape_transform: not a (4, 3) array");
         auto r = m.unchecked<2>();
         for (int i = 0; i < 4; ++i)
             for (int k = 0; k < 3; ++k)
@@ -100,7 +102,8 @@ void WriteMesh(const py::object& path, const py::object& mesh, const py::object&
         return;
     }
     if (!py::hasattr(mesh, "vertices") || !py::hasattr(mesh, "faces"))
-        throw slitform::Error("write_mesh: give a mesh or a cut's result, or vertices and faces");
+        throw slitform::Error(slitform::ErrorCode::BadInput,
+                              "write_mesh: give a mesh or a cut's result, or vertices and faces");
     slitform::Outcome outcome;
     outcome.mesh = slitform::MeshFromPython(mesh.attr("vertices"), mesh.attr("faces"),
                                             py::getattr(mesh, "materials", py::none()));
@@ -124,7 +127,18 @@ void WriteMesh(const py::object& path, const py::object& mesh, const py::object&
 
 PYBIND11_MODULE(slitform, m) {
     m.doc() = "Cut polygon meshes along the lines of a shape with the Slitform modifier.";
-    py::register_exception<slitform::Error>(m, "Error", PyExc_ValueError);
+    // slitform.Error (a ValueError) with the error's code by name in its code attribute.
+    static py::exception<slitform::Error> error(m, "Error", PyExc_ValueError);
+    py::register_exception_translator([](std::exception_ptr thrown) {
+        try {
+            if (thrown)
+                std::rethrow_exception(thrown);
+        } catch (const slitform::Error& e) {
+            py::object raised = py::reinterpret_borrow<py::object>(error.ptr())(e.what());
+            raised.attr("code") = slitform::ErrorCodeName(e.Code());
+            PyErr_SetObject(error.ptr(), raised.ptr());
+        }
+    });
 
     m.def("cut", &Cut, py::arg("vertices"), py::arg("faces"), py::arg("shape"), py::kw_only(),
           py::arg("materials") = py::none(), py::arg("shape_transform") = py::none(),

@@ -15,6 +15,8 @@ struct CutOutcome {
     // Stopped through the cancel flag; mesh is then left empty, since whoever
     // cancels keeps what they had.
     bool cancelled = false;
+    // Ran out of memory; mesh is then left empty too, since a copy could fail as well.
+    bool outOfMemory = false;
     MNMesh mesh;  // the modifier's output, in the object's space
     // The input's attributes carried onto mesh (see CarryAttributes); the material
     // that matid gives the inside faces is named kInsideMaterialName when the input

@@ -291,6 +291,7 @@ CutOutcome CutSession::Evaluate(const CutProgress& progress, bool copyMesh,
     } catch (const std::bad_alloc&) {
         // Copying the input again could run out too: give back nothing instead.
         outcome.error = "out of memory while evaluating the cut";
+        outcome.outOfMemory = true;
         outcome.mesh = MNMesh();
     } catch (const std::exception& e) {
         outcome.error = e.what();

@@ -33,7 +33,7 @@ bool SetParameterByName(IParamBlock2* block, const std::string& name, const std:
                         std::string& error) {
     const ParamDef* def = block->GetDesc()->FindParam(WideFromUtf8(name));
     if (!def || def->type == TYPE_INODE) {
-        error = "--set " + name + ": no such parameter (" + SettableNames(*block->GetDesc()) + ")";
+        error = name + ": no such parameter (" + SettableNames(*block->GetDesc()) + ")";
         return false;
     }
     double v = 0.0;
@@ -43,21 +43,21 @@ bool SetParameterByName(IParamBlock2* block, const std::string& name, const std:
         else if (value == "0" || value == "off" || value == "false" || value == "no")
             v = 0.0;
         else {
-            error = "--set " + name + "=" + value + ": not a switch (use on/off, 1/0, true/false)";
+            error = name + "=" + value + ": not a switch (use on/off, 1/0, true/false)";
             return false;
         }
         block->SetValue(def->id, 0, static_cast<int>(v));
         return true;
     }
     if (!ParseNumber(value, v) || (def->type == TYPE_INT && v != std::floor(v))) {
-        error = "--set " + name + "=" + value + ": not " +
-                (def->type == TYPE_INT ? "a whole number" : "a number");
+        error =
+            name + "=" + value + ": not " + (def->type == TYPE_INT ? "a whole number" : "a number");
         return false;
     }
     if (def->type == TYPE_INT) {
         if (def->hasRange && (v < def->lowInt || v > def->highInt)) {
-            error = "--set " + name + "=" + value + ": out of range " +
-                    std::to_string(def->lowInt) + " to " + std::to_string(def->highInt);
+            error = name + "=" + value + ": out of range " + std::to_string(def->lowInt) + " to " +
+                    std::to_string(def->highInt);
             return false;
         }
         block->SetValue(def->id, 0, static_cast<int>(v));
@@ -68,7 +68,7 @@ bool SetParameterByName(IParamBlock2* block, const std::string& name, const std:
         char range[96];
         std::snprintf(range, sizeof range, ": out of range %g to %g", def->lowFloat,
                       def->highFloat);
-        error = "--set " + name + "=" + value + range;
+        error = name + "=" + value + range;
         return false;
     }
     block->SetValue(def->id, 0, f);

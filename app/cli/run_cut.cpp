@@ -108,8 +108,10 @@ int RunCut(const CliOptions& o, std::unique_ptr<PolyObject> object,
     report.objectTM = session->ObjectNode()->GetNodeTM(0);
     report.shapeTM = session->ShapeNode()->GetNodeTM(0);
     for (const auto& [name, value] : o.sets)
-        if (!session->SetParameter(name, value, error))
+        if (!session->SetParameter(name, value, error)) {
+            error = "--set " + error;
             return 2;
+        }
     session->PickShape();
     report.parameters = ParametersOf(session->Block());
 

@@ -32,7 +32,7 @@ std::string ErrorOf(const slitform::Mesh& mesh, const slitform::Shape& shape,
     try {
         slitform::Cut(mesh, shape, parameters);
     } catch (const slitform::Error& e) {
-        return e.what();
+        return std::string(slitform::ErrorCodeName(e.Code())) + ": " + e.what();
     }
     return "no error";
 }
@@ -143,11 +143,11 @@ TEST(Cut, TakesParametersByNameAndReportsThem) {
 TEST(Cut, RefusesBadParametersByName) {
     slitform::Parameters unknown = Plugin();
     unknown.Set("no_such", 1.0);
-    EXPECT_NE(ErrorOf(GridMesh(3), SquareShape(), unknown).find("no_such: no such parameter"),
+    EXPECT_NE(ErrorOf(GridMesh(3), SquareShape(), unknown).find("bad_parameter: parameter no_such: no such parameter"),
               std::string::npos);
     slitform::Parameters range = Plugin();
     range.Set("min_angle", 40.0);
-    EXPECT_NE(ErrorOf(GridMesh(3), SquareShape(), range).find("out of range 0 to 33"),
+    EXPECT_NE(ErrorOf(GridMesh(3), SquareShape(), range).find("bad_parameter: parameter min_angle=40: out of range 0 to 33"),
               std::string::npos);
     slitform::Parameters notSwitch = Plugin();
     notSwitch.Set("open", "maybe");
@@ -158,7 +158,8 @@ TEST(Cut, RefusesBadParametersByName) {
 TEST(Cut, RefusesBadMeshesAndShapesWithTheirPlace) {
     slitform::Mesh nan = GridMesh(3);
     nan.positions[5][1] = std::numeric_limits<double>::quiet_NaN();
-    EXPECT_NE(ErrorOf(nan, SquareShape(), Plugin()).find("vertex 5"), std::string::npos);
+    EXPECT_NE(ErrorOf(nan, SquareShape(), Plugin()).find("bad_input: mesh: vertex 5"),
+              std::string::npos);
     slitform::Mesh huge = GridMesh(3);
     huge.positions[2][0] = 1e300;  // no float holds it
     EXPECT_NE(ErrorOf(huge, SquareShape(), Plugin()).find("vertex 2"), std::string::npos);

@@ -72,26 +72,29 @@ def test_written_result_reads_back_with_its_selections(tmp_path):
     (np.eye(3), [], "mesh: no faces"),
 ])
 def test_bad_arrays_raise_the_documented_error(vertices, faces, message):
-    with pytest.raises(slitform.Error, match=message.replace("(", r"\(").replace(")", r"\)")):
+    with pytest.raises(slitform.Error, match=message.replace("(", r"\(").replace(")", r"\)")) as e:
         slitform.cut(vertices, faces, [square(0.3, 0.3, 0.1)])
+    assert e.value.code == "bad_input"
 
 
 def test_bad_shapes_and_parameters_raise_the_documented_error(tmp_path):
     vertices, faces = grid(3)
     assert issubclass(slitform.Error, ValueError)
-    for shape, message in [([], "no lines"), ([np.zeros((3, 2))], "not a \\(k, 3\\) array"),
-                           ([square(1, 1)[:1]], "has 1 points"), (42, "not a path"),
-                           ([{"closed": True}], "without \"points\""),
-                           ([(square(1, 1), "yes")], "closed flag"),
-                           (str(tmp_path / "none.svg"), "none.svg")]:
-        with pytest.raises(slitform.Error, match=message):
+    for shape, message, code in [
+            ([], "no lines", "bad_input"), ([np.zeros((3, 2))], "not a \\(k, 3\\) array", "bad_input"),
+            ([square(1, 1)[:1]], "has 1 points", "bad_input"), (42, "not a path", "bad_input"),
+            ([{"closed": True}], "without \"points\"", "bad_input"),
+            ([(square(1, 1), "yes")], "closed flag", "bad_input"),
+            (str(tmp_path / "none.svg"), "none.svg", "unreadable_file")]:
+        with pytest.raises(slitform.Error, match=message) as e:
             slitform.cut(vertices, faces, shape)
-    with pytest.raises(slitform.Error, match="no such parameter"):
-        slitform.cut(vertices, faces, [square(1, 1)], nonsense=1)
-    with pytest.raises(slitform.Error, match="out of range 0 to 33"):
-        slitform.cut(vertices, faces, [square(1, 1)], min_angle=34)
-    with pytest.raises(slitform.Error, match="not a number, a bool or a string"):
-        slitform.cut(vertices, faces, [square(1, 1)], weld=[1])
+        assert e.value.code == code
+    for parameters, message in [({"nonsense": 1}, "no such parameter"),
+                                ({"min_angle": 34}, "min_angle=34: out of range 0 to 33"),
+                                ({"weld": [1]}, "not a number, a bool or a string")]:
+        with pytest.raises(slitform.Error, match=message) as e:
+            slitform.cut(vertices, faces, [square(1, 1)], **parameters)
+        assert e.value.code == "bad_parameter"
     with pytest.raises(slitform.Error, match="\\(4, 3\\)"):
         slitform.cut(vertices, faces, [square(1, 1)], shape_transform=np.eye(3))
 
