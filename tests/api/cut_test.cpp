@@ -143,11 +143,13 @@ TEST(Cut, TakesParametersByNameAndReportsThem) {
 TEST(Cut, RefusesBadParametersByName) {
     slitform::Parameters unknown = Plugin();
     unknown.Set("no_such", 1.0);
-    EXPECT_NE(ErrorOf(GridMesh(3), SquareShape(), unknown).find("bad_parameter: parameter no_such: no such parameter"),
+    EXPECT_NE(ErrorOf(GridMesh(3), SquareShape(), unknown)
+                  .find("bad_parameter: parameter no_such: no such parameter"),
               std::string::npos);
     slitform::Parameters range = Plugin();
     range.Set("min_angle", 40.0);
-    EXPECT_NE(ErrorOf(GridMesh(3), SquareShape(), range).find("bad_parameter: parameter min_angle=40: out of range 0 to 33"),
+    EXPECT_NE(ErrorOf(GridMesh(3), SquareShape(), range)
+                  .find("bad_parameter: parameter min_angle=40: out of range 0 to 33"),
               std::string::npos);
     slitform::Parameters notSwitch = Plugin();
     notSwitch.Set("open", "maybe");
