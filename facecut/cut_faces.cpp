@@ -79,7 +79,7 @@ CutFacesSummary CutFaces(MNMesh& mesh, const std::vector<int>& faces, const Poly
     const int firstCreated = mesh.numf;
     // Faces the projected shape stays far from need no first phase of their own.
     std::optional<FarShapeIndex> far;
-    if (settings.through && !settings.local && total > 0)
+    if (!settings.local && total > 0)
         far.emplace(shape, settings.direction);
     const FarShapeIndex* farIndex = far ? &*far : nullptr;
     for (int begin = 0; begin < total && !stopped(); begin += kWindow) {
