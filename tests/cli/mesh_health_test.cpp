@@ -3,6 +3,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstring>
+#include <map>
+#include <numeric>
+#include <random>
+#include <set>
+
 namespace {
 
 int Quad(MNMesh& m, int a, int b, int c, int d) {
@@ -46,4 +53,58 @@ TEST(MeshHealth, ClosedOpenSplitAndNonManifoldMeshes) {
     MeshHealth fan = MeasureMeshHealth(fin);
     EXPECT_EQ(fan.nonManifoldEdges, 1);
     EXPECT_EQ(fan.components, 2);  // the copies are not shared
+}
+
+// Random meshes whose vertices often share a place, against counts made the plain way:
+// a map of sides by vertex and by place, and pieces by repeated joining.
+TEST(MeshHealth, AgreesWithPlainCountsOnRandomMeshes) {
+    std::mt19937 rng(7);
+    for (int trial = 0; trial < 200; ++trial) {
+        MNMesh mesh;
+        const int places = 4 + static_cast<int>(rng() % 12), vertices = places + rng() % 8;
+        for (int v = 0; v < vertices; ++v) {
+            int p = v < places ? v : static_cast<int>(rng() % places);
+            mesh.NewVert(Point3(float(p % 3), float(p / 3), p == 1 ? -0.0f : 0.0f));
+        }
+        for (int f = 0; f < 12; ++f) {
+            int tri[3] = {static_cast<int>(rng() % vertices), static_cast<int>(rng() % vertices),
+                          static_cast<int>(rng() % vertices)};
+            int made = mesh.CreateFace(3, tri);
+            if (made >= 0 && rng() % 5 == 0)
+                mesh.f[made].SetFlag(MN_DEAD);
+        }
+        std::map<std::pair<int, int>, int> byVertex, byPlace;
+        std::vector<int> piece(static_cast<std::size_t>(vertices));
+        std::iota(piece.begin(), piece.end(), 0);
+        auto placeOf = [&](int v) {
+            for (int u = 0; u < v; ++u)
+                if (std::memcmp(&mesh.v[u].p, &mesh.v[v].p, sizeof(Point3)) == 0)
+                    return u;
+            return v;
+        };
+        for (int f = 0; f < mesh.numf; ++f) {
+            const MNFace& face = mesh.f[f];
+            if (face.GetFlag(MN_DEAD))
+                continue;
+            for (int i = 0; i < face.deg; ++i) {
+                int a = face.vtx[i], b = face.vtx[(i + 1) % face.deg];
+                ++byVertex[std::minmax(a, b)];
+                ++byPlace[std::minmax(placeOf(a), placeOf(b))];
+                for (int from = piece[b], to = piece[a], v = 0; v < vertices; ++v)
+                    if (piece[v] == from)
+                        piece[v] = to;
+            }
+        }
+        int border = 0, nonManifold = 0;
+        for (const auto& side : byVertex) border += side.second == 1;
+        for (const auto& side : byPlace) nonManifold += side.second > 2;
+        std::set<int> pieces;
+        for (int f = 0; f < mesh.numf; ++f)
+            if (!mesh.f[f].GetFlag(MN_DEAD))
+                pieces.insert(piece[mesh.f[f].vtx[0]]);
+        MeshHealth health = MeasureMeshHealth(mesh);
+        EXPECT_EQ(health.borderEdges, border) << "trial " << trial;
+        EXPECT_EQ(health.nonManifoldEdges, nonManifold) << "trial " << trial;
+        EXPECT_EQ(health.components, static_cast<int>(pieces.size())) << "trial " << trial;
+    }
 }
