@@ -4,6 +4,7 @@
 #include <exception>
 #include <future>
 #include <new>
+#include <utility>
 
 #include "contract/cut_record.h"
 #include "derivob.h"
@@ -266,16 +267,18 @@ CutOutcome CutSession::Evaluate(const CutProgress& progress, bool copyMesh,
             outcome.mesh = in;
             return outcome;
         }
-        const MNMesh& result = static_cast<PolyObject*>(out)->mm;
+        MNMesh& result = static_cast<PolyObject*>(out)->mm;
         outcome.counts = CountCut(before, result);
         if (copyMesh) {
-            outcome.mesh = result;
             outcome.attributes = CarryAttributes(
                 in, attributes, result,
                 FaceOrigins(
                     reinterpret_cast<SlitformFaceOriginsFn>(lib->Symbol(FACE_ORIGINS_EXPORT)), mod,
                     in, result));
             NameInsideMaterial(outcome.attributes);
+            // The pipeline copied the mesh for this evaluation and frees that copy at the
+            // next: taken, not copied again.
+            outcome.mesh = std::move(result);
         }
         auto recordOf = reinterpret_cast<SlitformCutRecordFn>(lib->Symbol(CUT_RECORD_EXPORT));
         const CutRecord* record = recordOf ? recordOf(mod) : nullptr;

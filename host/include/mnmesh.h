@@ -95,6 +95,9 @@ public:
     MNMesh() = default;
     MNMesh(const MNMesh& from);
     MNMesh& operator=(const MNMesh& from);
+    // Take from's components without copying them; from is left empty.
+    MNMesh(MNMesh&& from) noexcept;
+    MNMesh& operator=(MNMesh&& from) noexcept;
     ~MNMesh() = default;
 
     int VNum() const { return numv; }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <atomic>
 #include <string>
+#include <utility>
 
 #include "evaluation_cancel.h"
 
@@ -66,6 +67,30 @@ MNMesh::MNMesh(const MNMesh& from)
       vedg(CopyStore(from.vedg)),
       dispFlags(from.dispFlags) {
     Sync();
+}
+
+MNMesh::MNMesh(MNMesh&& from) noexcept {
+    *this = std::move(from);
+}
+
+MNMesh& MNMesh::operator=(MNMesh&& from) noexcept {
+    if (this != &from) {
+        selLevel = from.selLevel;
+        vstore = std::move(from.vstore);
+        estore = std::move(from.estore);
+        fstore = std::move(from.fstore);
+        vedg = std::move(from.vedg);
+        dispFlags = from.dispFlags;
+        bboxValid = false;
+        from.vstore.clear();
+        from.estore.clear();
+        from.fstore.clear();
+        from.vedg.clear();
+        from.bboxValid = false;
+        from.Sync();
+        Sync();
+    }
+    return *this;
 }
 
 MNMesh& MNMesh::operator=(const MNMesh& from) {
