@@ -29,6 +29,10 @@ void BuildMNMesh(const std::string& path, const MeshData& data, MNMesh& out,
         attributes->groupNames = data.groupNames;
     }
     bool withUV = !data.cornerUV.empty(), withNormals = !data.cornerNormal.empty();
+    // A closed mesh has an edge for every two corners.
+    out.VAlloc(static_cast<int>(data.positions.size()));
+    out.FAlloc(data.FaceCount());
+    out.EAlloc(static_cast<int>(data.corners.size() / 2 + data.corners.size() % 2));
     for (std::size_t i = 0; i < data.positions.size(); ++i) {
         int vi = out.NewVert(data.positions[i]);
         out.v[vi].flags = data.vertexFlags[i] & ~DWORD(MN_DEAD);

@@ -37,11 +37,14 @@ public:
     }
 
 private:
+    // One append per value: a million faces make tens of millions of bytes.
     void Bytes(std::uint64_t bits, int size) {
+        char bytes[8];
         for (int i = 0; i < size; ++i) {
             int shift = enc == PlyEncoding::BinaryBigEndian ? 8 * (size - 1 - i) : 8 * i;
-            out += static_cast<char>((bits >> shift) & 0xFF);
+            bytes[i] = static_cast<char>((bits >> shift) & 0xFF);
         }
+        out.append(bytes, static_cast<std::size_t>(size));
     }
 
     std::string& out;

@@ -120,6 +120,12 @@ public:
     void SetDispFlag(DWORD fl) { dispFlags |= fl; }
     void ClearDispFlag(DWORD fl) { dispFlags &= ~fl; }
 
+    // Make room for num vertices, edges or faces in all, so that appending up to that
+    // many moves nothing; the counts stay as they are.
+    void VAlloc(int num);
+    void EAlloc(int num);
+    void FAlloc(int num);
+
     // Appends a vertex at p; returns its index.
     int NewVert(const Point3& p);
     // Appends a face with the given corners, sharing an existing edge that one face

@@ -69,6 +69,26 @@ MNMesh::MNMesh(const MNMesh& from)
     Sync();
 }
 
+void MNMesh::VAlloc(int num) {
+    if (num > 0) {
+        vstore.reserve(static_cast<size_t>(num));
+        vedg.reserve(static_cast<size_t>(num));
+    }
+    Sync();
+}
+
+void MNMesh::EAlloc(int num) {
+    if (num > 0)
+        estore.reserve(static_cast<size_t>(num));
+    Sync();
+}
+
+void MNMesh::FAlloc(int num) {
+    if (num > 0)
+        fstore.reserve(static_cast<size_t>(num));
+    Sync();
+}
+
 MNMesh::MNMesh(MNMesh&& from) noexcept {
     *this = std::move(from);
 }
