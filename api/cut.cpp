@@ -50,7 +50,7 @@ void FillReport(const CutOutcome& result, IParamBlock2* block, Report& report) {
 
 Outcome Cut(const Mesh& mesh, const Shape& shape, const Parameters& parameters,
             Progress* progress) {
-    if (mesh.faces.empty())
+    if (mesh.FaceCount() == 0)
         throw Error(ErrorCode::BadInput, "mesh: no faces");
     MNMesh poly = ToPolyMesh(mesh);
     MeshAttributes attributes = ToAttributes(mesh);
@@ -90,7 +90,7 @@ Outcome Cut(const Mesh& mesh, const Shape& shape, const Parameters& parameters,
         throw Error(result.outOfMemory ? ErrorCode::OutOfMemory : ErrorCode::CutFailed,
                     "the cut failed: " + result.error);
     Outcome outcome;
-    FillFromPolyMesh(result.mesh, result.attributes, outcome);
+    outcome.mesh = FromPolyMesh(result.mesh, result.attributes, &outcome);
     FillReport(result, session->Block(), outcome.report);
     return outcome;
 }

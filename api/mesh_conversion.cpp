@@ -15,53 +15,101 @@ namespace slitform {
 
 namespace {
 
-bool FitsFloat(double x) {
-    return std::isfinite(x) && std::fabs(x) <= std::numeric_limits<float>::max();
+[[noreturn]] void Refuse(const std::string& what) {
+    throw Error(ErrorCode::BadInput, "mesh: " + what);
+}
+
+bool Finite(const Vec3& p) {
+    return std::isfinite(p[0]) && std::isfinite(p[1]) && std::isfinite(p[2]);
+}
+
+Point3 ToPoint3(const Vec3& p) {
+    return Point3(p[0], p[1], p[2]);
+}
+
+Vec3 ToVec3(const Point3& p) {
+    return {p.x, p.y, p.z};
+}
+
+void CheckFaceOffsets(const Mesh& mesh) {
+    if (mesh.faceStart.empty() || mesh.faceStart.front() != 0)
+        Refuse("the face offsets do not start at 0");
+    for (std::size_t f = 0; f + 1 < mesh.faceStart.size(); ++f)
+        if (mesh.faceStart[f + 1] < mesh.faceStart[f])
+            Refuse("the offset of face " + std::to_string(f + 1) + " goes back");
+    if (mesh.faceStart.back() != mesh.corners.size())
+        Refuse("the face offsets end at " + std::to_string(mesh.faceStart.back()) +
+               ", but there are " + std::to_string(mesh.corners.size()) + " corners");
+}
+
+// Per-corner values of the flat mesh as the session keeps them: per face.
+std::vector<std::vector<Point3>> PerFace(const std::vector<Vec3>& values, const Mesh& mesh,
+                                         const char* what) {
+    std::vector<std::vector<Point3>> faces;
+    if (values.empty())
+        return faces;
+    if (values.size() != mesh.corners.size())
+        Refuse(std::to_string(values.size()) + " " + what + " for " +
+               std::to_string(mesh.corners.size()) + " corners");
+    faces.resize(mesh.FaceCount());
+    for (std::size_t f = 0; f < mesh.FaceCount(); ++f)
+        for (std::uint32_t c = mesh.faceStart[f]; c < mesh.faceStart[f + 1]; ++c) {
+            if (!Finite(values[c]))
+                Refuse("face " + std::to_string(f) + " has " + what +
+                       " that are not finite numbers");
+            faces[f].push_back(ToPoint3(values[c]));
+        }
+    return faces;
+}
+
+// The live faces' values in their order, flat per corner; empty when there are none.
+std::vector<Vec3> LiveCorners(const std::vector<std::vector<Point3>>& values, const MNMesh& mesh,
+                              const LiveNumbering& numbering) {
+    std::vector<Vec3> out;
+    if (values.empty())
+        return out;
+    for (int f : numbering.faces) {
+        const std::size_t deg = static_cast<std::size_t>(mesh.f[f].deg);
+        const bool has = static_cast<std::size_t>(f) < values.size() && values[f].size() == deg;
+        for (std::size_t j = 0; j < deg; ++j)
+            out.push_back(has ? ToVec3(values[f][j]) : Vec3{0.0f, 0.0f, 0.0f});
+    }
+    return out;
 }
 
 }  // namespace
 
 MNMesh ToPolyMesh(const Mesh& mesh) {
+    if (mesh.positions.size() > static_cast<std::size_t>(std::numeric_limits<int>::max()))
+        Refuse("too many vertices");
+    CheckFaceOffsets(mesh);
+    const std::size_t faces = mesh.FaceCount();
     const int numVerts = static_cast<int>(mesh.positions.size());
-    if (mesh.positions.size() > static_cast<size_t>(std::numeric_limits<int>::max()))
-        throw Error(ErrorCode::BadInput, "mesh: too many vertices");
-    if (!mesh.materials.empty() && mesh.materials.size() != mesh.faces.size())
-        throw Error(ErrorCode::BadInput, "mesh: " + std::to_string(mesh.materials.size()) +
-                                             " materials for " + std::to_string(mesh.faces.size()) +
-                                             " faces");
+    if (!mesh.materials.empty() && mesh.materials.size() != faces)
+        Refuse(std::to_string(mesh.materials.size()) + " materials for " + std::to_string(faces) +
+               " faces");
     MeshData data;
     data.positions.reserve(mesh.positions.size());
     for (int i = 0; i < numVerts; ++i) {
-        const Point& p = mesh.positions[i];
-        if (!FitsFloat(p[0]) || !FitsFloat(p[1]) || !FitsFloat(p[2]))
-            throw Error(ErrorCode::BadInput, "mesh: vertex " + std::to_string(i) +
-                                                 " has a coordinate that is not a finite number");
-        data.positions.emplace_back(static_cast<float>(p[0]), static_cast<float>(p[1]),
-                                    static_cast<float>(p[2]));
+        if (!Finite(mesh.positions[i]))
+            Refuse("vertex " + std::to_string(i) + " has a coordinate that is not a finite number");
+        data.positions.push_back(ToPoint3(mesh.positions[i]));
     }
     data.vertexFlags.assign(mesh.positions.size(), 0);
-    for (size_t fi = 0; fi < mesh.faces.size(); ++fi) {
-        const std::vector<int>& face = mesh.faces[fi];
-        if (face.size() < 3 || face.size() > static_cast<size_t>(kMaxFaceDegree))
-            throw Error(ErrorCode::BadInput, "mesh: face " + std::to_string(fi) + " has " +
-                                                 std::to_string(face.size()) + " corners (3 to " +
-                                                 std::to_string(kMaxFaceDegree) + ")");
-        for (int v : face)
-            if (v < 0 || v >= numVerts)
-                throw Error(ErrorCode::BadInput, "mesh: face " + std::to_string(fi) +
-                                                     " uses vertex " + std::to_string(v) +
-                                                     ", out of range 0 to " +
-                                                     std::to_string(numVerts - 1));
-        data.AddFace(face.data(), static_cast<int>(face.size()));
-        if (!mesh.materials.empty()) {
-            int m = mesh.materials[fi];
-            if (m < 0 || m > std::numeric_limits<MtlID>::max())
-                throw Error(ErrorCode::BadInput,
-                            "mesh: face " + std::to_string(fi) + " has material " +
-                                std::to_string(m) + ", out of range 0 to " +
-                                std::to_string(std::numeric_limits<MtlID>::max()));
-            data.faceMaterial.back() = static_cast<MtlID>(m);
-        }
+    data.corners.reserve(mesh.corners.size());
+    for (std::size_t fi = 0; fi < faces; ++fi) {
+        const std::size_t degree = mesh.FaceDegree(fi);
+        if (degree < 3 || degree > static_cast<std::size_t>(kMaxFaceDegree))
+            Refuse("face " + std::to_string(fi) + " has " + std::to_string(degree) +
+                   " corners (3 to " + std::to_string(kMaxFaceDegree) + ")");
+        const std::int32_t* first = mesh.corners.data() + mesh.faceStart[fi];
+        for (std::size_t k = 0; k < degree; ++k)
+            if (first[k] < 0 || first[k] >= numVerts)
+                Refuse("face " + std::to_string(fi) + " uses vertex " + std::to_string(first[k]) +
+                       ", out of range 0 to " + std::to_string(numVerts - 1));
+        data.AddFace(first, static_cast<int>(degree));
+        if (!mesh.materials.empty())
+            data.faceMaterial.back() = static_cast<MtlID>(mesh.materials[fi]);
     }
     MNMesh out;
     std::vector<std::string> refused;
@@ -71,99 +119,89 @@ MNMesh ToPolyMesh(const Mesh& mesh) {
     return out;
 }
 
-namespace {
-
-// One attribute's values per face corner, checked against the faces.
-std::vector<std::vector<Point3>> CornerValues(const std::vector<std::vector<Point>>& values,
-                                              const Mesh& mesh, const char* what) {
-    std::vector<std::vector<Point3>> corners;
-    if (values.empty())
-        return corners;
-    if (values.size() != mesh.faces.size())
-        throw Error(ErrorCode::BadInput, std::string("mesh: ") + what + " for " +
-                                             std::to_string(values.size()) + " faces, but " +
-                                             std::to_string(mesh.faces.size()) + " faces");
-    corners.reserve(values.size());
-    for (size_t f = 0; f < values.size(); ++f) {
-        if (values[f].size() != mesh.faces[f].size())
-            throw Error(ErrorCode::BadInput, std::string("mesh: face ") + std::to_string(f) +
-                                                 " has " + std::to_string(mesh.faces[f].size()) +
-                                                 " corners but " +
-                                                 std::to_string(values[f].size()) + " " + what);
-        std::vector<Point3> face;
-        for (const Point& p : values[f]) {
-            for (double c : p)
-                if (!std::isfinite(c) || std::fabs(c) > 3e38)
-                    throw Error(ErrorCode::BadInput,
-                                std::string("mesh: face ") + std::to_string(f) + " has " + what +
-                                    " that are not finite single-precision numbers");
-            face.push_back(Point3(static_cast<float>(p[0]), static_cast<float>(p[1]),
-                                  static_cast<float>(p[2])));
-        }
-        corners.push_back(std::move(face));
-    }
-    return corners;
-}
-
-std::vector<std::vector<Point>> LiveCornerValues(const std::vector<std::vector<Point3>>& values,
-                                                 const LiveNumbering& numbering) {
-    std::vector<std::vector<Point>> out;
-    if (values.empty())
-        return out;
-    for (int f : numbering.faces) {
-        std::vector<Point> face;
-        if (static_cast<size_t>(f) < values.size())
-            for (const Point3& p : values[static_cast<size_t>(f)]) face.push_back({p.x, p.y, p.z});
-        out.push_back(std::move(face));
-    }
-    return out;
-}
-
-}  // namespace
-
 MeshAttributes ToAttributes(const Mesh& mesh) {
     MeshAttributes attributes;
-    attributes.uv = CornerValues(mesh.uvs, mesh, "texture coordinates");
-    attributes.normal = CornerValues(mesh.normals, mesh, "normals");
+    attributes.uv = PerFace(mesh.uvs, mesh, "texture coordinates");
+    attributes.normal = PerFace(mesh.normals, mesh, "normals");
+    if (!mesh.colors.empty()) {
+        if (mesh.colors.size() != mesh.positions.size())
+            Refuse(std::to_string(mesh.colors.size()) + " colours for " +
+                   std::to_string(mesh.positions.size()) + " vertices");
+        for (const Vec3& c : mesh.colors) {
+            if (!Finite(c))
+                Refuse("a colour is not a finite number");
+            attributes.color.push_back(ToPoint3(c));
+        }
+    }
+    if (!mesh.groups.empty()) {
+        if (mesh.groups.size() != mesh.FaceCount())
+            Refuse(std::to_string(mesh.groups.size()) + " groups for " +
+                   std::to_string(mesh.FaceCount()) + " faces");
+        for (std::size_t f = 0; f < mesh.groups.size(); ++f)
+            if (mesh.groups[f] < -1 ||
+                mesh.groups[f] >= static_cast<std::int64_t>(mesh.groupNames.size()))
+                Refuse("face " + std::to_string(f) + " is in group " +
+                       std::to_string(mesh.groups[f]) + ", which has no name");
+        attributes.faceGroup.assign(mesh.groups.begin(), mesh.groups.end());
+        attributes.groupNames = mesh.groupNames;
+    }
+    attributes.materialNames = mesh.materialNames;
+    attributes.objectName = mesh.name;
+    attributes.materialLibrary = mesh.materialLibrary;
     return attributes;
 }
 
-void FillFromPolyMesh(const MNMesh& mesh, const MeshAttributes& attributes, Outcome& outcome) {
+Mesh FromPolyMesh(const MNMesh& mesh, const MeshAttributes& attributes, Outcome* outcome) {
     LiveNumbering numbering;
     std::string problem;
     if (!NumberLiveComponents(mesh, numbering, problem))
         throw Error(ErrorCode::CutFailed, "the cut mesh: " + problem);
-    Mesh& out = outcome.mesh;
+    Mesh out;
     out.positions.reserve(numbering.verts.size());
-    for (size_t i = 0; i < numbering.verts.size(); ++i) {
+    for (std::size_t i = 0; i < numbering.verts.size(); ++i) {
         const MNVert& v = mesh.v[numbering.verts[i]];
-        out.positions.push_back({v.p.x, v.p.y, v.p.z});
-        if (v.flags & cutflags::kSelectedByCut)
-            outcome.selectedVertices.push_back(static_cast<int>(i));
+        out.positions.push_back(ToVec3(v.p));
+        if (outcome && (v.flags & cutflags::kSelectedByCut))
+            outcome->selectedVertices.push_back(static_cast<int>(i));
     }
-    for (int e : numbering.edges) {
-        const MNEdge& edge = mesh.e[e];
-        int a = numbering.newVert[edge.v1], b = numbering.newVert[edge.v2];
-        Edge pair = a < b ? Edge{a, b} : Edge{b, a};
-        if (edge.flags & cutflags::kSelectedByCut)
-            outcome.selectedEdges.push_back(pair);
-        if (edge.flags & cutflags::kCutLineEdge)
-            outcome.cutEdges.push_back(pair);
-    }
-    out.faces.reserve(numbering.faces.size());
+    if (outcome)
+        for (int e : numbering.edges) {
+            const MNEdge& edge = mesh.e[e];
+            int a = numbering.newVert[edge.v1], b = numbering.newVert[edge.v2];
+            Edge pair = a < b ? Edge{a, b} : Edge{b, a};
+            if (edge.flags & cutflags::kSelectedByCut)
+                outcome->selectedEdges.push_back(pair);
+            if (edge.flags & cutflags::kCutLineEdge)
+                outcome->cutEdges.push_back(pair);
+        }
+    out.faceStart.reserve(numbering.faces.size() + 1);
     out.materials.reserve(numbering.faces.size());
-    for (size_t i = 0; i < numbering.faces.size(); ++i) {
-        const MNFace& face = mesh.f[numbering.faces[i]];
-        std::vector<int> corners;
-        corners.reserve(face.vtx.size());
-        for (int v : face.vtx) corners.push_back(numbering.newVert[v]);
-        out.faces.push_back(std::move(corners));
+    const bool grouped = !attributes.faceGroup.empty();
+    for (std::size_t i = 0; i < numbering.faces.size(); ++i) {
+        const int f = numbering.faces[i];
+        const MNFace& face = mesh.f[f];
+        for (int v : face.vtx) out.corners.push_back(numbering.newVert[v]);
+        out.faceStart.push_back(static_cast<std::uint32_t>(out.corners.size()));
         out.materials.push_back(face.material);
-        if (face.flags & cutflags::kSelectedByCut)
-            outcome.selectedFaces.push_back(static_cast<int>(i));
+        if (grouped)
+            out.groups.push_back(static_cast<std::size_t>(f) < attributes.faceGroup.size()
+                                     ? attributes.faceGroup[f]
+                                     : -1);
+        if (outcome && (face.flags & cutflags::kSelectedByCut))
+            outcome->selectedFaces.push_back(static_cast<int>(i));
     }
-    out.uvs = LiveCornerValues(attributes.uv, numbering);
-    out.normals = LiveCornerValues(attributes.normal, numbering);
+    out.uvs = LiveCorners(attributes.uv, mesh, numbering);
+    out.normals = LiveCorners(attributes.normal, mesh, numbering);
+    if (!attributes.color.empty())
+        for (int v : numbering.verts)
+            out.colors.push_back(static_cast<std::size_t>(v) < attributes.color.size()
+                                     ? ToVec3(attributes.color[v])
+                                     : Vec3{1.0f, 1.0f, 1.0f});
+    out.materialNames = attributes.materialNames;
+    out.groupNames = attributes.groupNames;
+    out.name = attributes.objectName;
+    out.materialLibrary = attributes.materialLibrary;
+    return out;
 }
 
 }  // namespace slitform

@@ -1,4 +1,4 @@
-// Between the library's plain mesh and the host's poly mesh.
+// Between the library's flat mesh and the host's poly mesh with its attributes.
 #pragma once
 
 #include "io/mesh_attributes.h"
@@ -8,18 +8,19 @@
 
 namespace slitform {
 
-// Takes a plain mesh and gives the poly mesh; throws Error for a coordinate that
-// is not finite or does not fit a float, an index out of range, a material out of
-// range, or a face the mesh refuses, naming the first one.
+// Takes a flat mesh and gives the poly mesh; throws Error (bad input) for face offsets
+// that do not fit the corners, a coordinate that is not finite, an index out of range,
+// a material out of range, or a face the poly mesh refuses, naming the first one.
 MNMesh ToPolyMesh(const Mesh& mesh);
 
-// Takes a plain mesh and gives its texture coordinates and normals per face corner
-// for the session; throws Error when their counts do not match the faces' corners,
-// or a value is not finite.
+// Takes a flat mesh (whose faces ToPolyMesh took, in order) and gives its attributes
+// per poly face for the session; throws Error (bad input) when a count does not match
+// the corners, vertices or faces, a value is not finite, or a group is out of range.
 MeshAttributes ToAttributes(const Mesh& mesh);
 
-// Takes a cut's poly mesh and fills outcome's mesh and selections from its live
-// components, renumbered in order; throws Error when the mesh cannot be numbered.
-void FillFromPolyMesh(const MNMesh& mesh, const MeshAttributes& attributes, Outcome& outcome);
+// Takes a poly mesh and its attributes and gives the flat mesh of its live components,
+// renumbered in order, with outcome's selections from the cut's flags when outcome is
+// given; throws Error (cut failed) when the mesh cannot be numbered.
+Mesh FromPolyMesh(const MNMesh& mesh, const MeshAttributes& attributes, Outcome* outcome = nullptr);
 
 }  // namespace slitform

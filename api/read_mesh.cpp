@@ -15,9 +15,7 @@ Mesh ReadMesh(const std::string& path) {
         throw Error(ErrorCode::UnreadableFile, error);
     if (!refused.empty())
         throw Error(ErrorCode::UnreadableFile, refused.front());
-    Outcome read;
-    FillFromPolyMesh(poly, attributes, read);
-    return read.mesh;
+    return FromPolyMesh(poly, attributes);
 }
 
 }  // namespace slitform

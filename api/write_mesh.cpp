@@ -9,16 +9,20 @@ namespace slitform {
 
 namespace {
 
-void Write(const std::string& path, const MNMesh& poly) {
+// With the attributes the format holds.
+void Write(const std::string& path, const MNMesh& poly, const Mesh& mesh) {
+    MeshAttributes attributes = ToAttributes(mesh);
+    MeshWriteOptions options;
+    options.attributes = &attributes;
     std::string error;
-    if (!::WriteMesh(path, poly, error))
+    if (!::WriteMesh(path, poly, options, error))
         throw Error(ErrorCode::UnwritableFile, error);
 }
 
 }  // namespace
 
 void WriteMesh(const std::string& path, const Mesh& mesh) {
-    Write(path, ToPolyMesh(mesh));
+    Write(path, ToPolyMesh(mesh), mesh);
 }
 
 void WriteMesh(const std::string& path, const Outcome& outcome) {
@@ -43,7 +47,7 @@ void WriteMesh(const std::string& path, const Outcome& outcome) {
                         path + ": selected face " + std::to_string(f) + " is not in the mesh");
         poly.f[f].flags |= cutflags::kSelectedByCut;
     }
-    Write(path, poly);
+    Write(path, poly, outcome.mesh);
 }
 
 }  // namespace slitform

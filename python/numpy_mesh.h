@@ -1,4 +1,5 @@
-// Meshes between NumPy arrays and the library's plain mesh.
+// The library's flat mesh in Python: the slitform.Mesh class, whose arrays are views of
+// the mesh's own storage, and the result of a cut.
 #pragma once
 
 #include <pybind11/numpy.h>
@@ -9,15 +10,18 @@
 
 namespace slitform {
 
-// Takes vertices ((n, 3) numbers), faces (an (m, k) integer array or a sequence of
-// integer sequences) and materials (None or m integers); throws Error for a wrong
-// shape or type. Values (finite, in range) are checked by the cut.
-Mesh MeshFromPython(const pybind11::handle& vertices, const pybind11::handle& faces,
+// Registers slitform.Mesh in module m.
+void BindMesh(pybind11::module_& m);
+
+// Takes vertices ((n, 3) numbers), faces (an (m, k) integer array, a sequence of integer
+// sequences, or an (offsets, indices) pair) and materials (None or m integers); throws
+// Error (bad input) for a wrong shape or type. Values (finite, in range) are checked by
+// the cut.
+Mesh MeshFromArrays(const pybind11::handle& vertices, const pybind11::handle& faces,
                     const pybind11::handle& materials);
 
-// The mesh as a namespace of vertices, faces and materials arrays; with an outcome,
-// its selections and report too.
-pybind11::object MeshToPython(const Mesh& mesh);
-pybind11::object OutcomeToPython(const Outcome& outcome);
+// The result of a cut as a namespace: mesh (a slitform.Mesh), its vertices, faces and
+// materials, the selections and the report.
+pybind11::object OutcomeToPython(Outcome&& outcome);
 
 }  // namespace slitform

@@ -46,10 +46,9 @@ slitform::Parameters ParametersFrom(const py::kwargs& kwargs) {
     return parameters;
 }
 
-py::object Cut(const py::object& vertices, const py::object& faces, const py::object& shape,
-               const py::object& materials, const py::object& shapeTransform, int steps,
-               const py::object& progress, const py::object& plugin, const py::kwargs& kwargs) {
-    slitform::Mesh mesh = slitform::MeshFromPython(vertices, faces, materials);
+py::object CutMesh(const slitform::Mesh& mesh, const py::object& shape,
+                   const py::object& shapeTransform, int steps, const py::object& progress,
+                   const py::object& plugin, const py::kwargs& kwargs) {
     slitform::Shape cutShape = slitform::ShapeFromPython(shape);
     cutShape.steps = steps;
     if (!shapeTransform.is_none()) {
@@ -74,7 +73,15 @@ py::object Cut(const py::object& vertices, const py::object& faces, const py::ob
         listener.RaiseIfStopped();
         throw;
     }
-    return slitform::OutcomeToPython(outcome);
+    return slitform::OutcomeToPython(std::move(outcome));
+}
+
+py::object CutArrays(const py::object& vertices, const py::object& faces, const py::object& shape,
+                     const py::object& materials, const py::object& shapeTransform, int steps,
+                     const py::object& progress, const py::object& plugin,
+                     const py::kwargs& kwargs) {
+    return CutMesh(slitform::MeshFromArrays(vertices, faces, materials), shape, shapeTransform,
+                   steps, progress, plugin, kwargs);
 }
 
 py::list Parameters(const py::object& plugin) {
@@ -98,15 +105,19 @@ py::list Parameters(const py::object& plugin) {
 void WriteMesh(const py::object& path, const py::object& mesh, const py::object& faces,
                const py::object& materials) {
     if (!faces.is_none()) {
-        slitform::WriteMesh(PathOf(path), slitform::MeshFromPython(mesh, faces, materials));
+        slitform::WriteMesh(PathOf(path), slitform::MeshFromArrays(mesh, faces, materials));
         return;
     }
-    if (!py::hasattr(mesh, "vertices") || !py::hasattr(mesh, "faces"))
+    if (py::isinstance<slitform::Mesh>(mesh)) {
+        slitform::WriteMesh(PathOf(path), mesh.cast<const slitform::Mesh&>());
+        return;
+    }
+    if (!py::hasattr(mesh, "mesh") || !py::isinstance<slitform::Mesh>(mesh.attr("mesh")))
         throw slitform::Error(slitform::ErrorCode::BadInput,
-                              "write_mesh: give a mesh or a cut's result, or vertices and faces");
+                              "write_mesh: give a slitform.Mesh, a cut's result, or vertices "
+                              "and faces");
     slitform::Outcome outcome;
-    outcome.mesh = slitform::MeshFromPython(mesh.attr("vertices"), mesh.attr("faces"),
-                                            py::getattr(mesh, "materials", py::none()));
+    outcome.mesh = mesh.attr("mesh").cast<slitform::Mesh>();
     auto indices = [&](const char* name) {
         std::vector<int> out;
         if (py::hasattr(mesh, name))
@@ -140,34 +151,42 @@ PYBIND11_MODULE(slitform, m) {
         }
     });
 
-    m.def("cut", &Cut, py::arg("vertices"), py::arg("faces"), py::arg("shape"), py::kw_only(),
+    slitform::BindMesh(m);
+    const char* cutDoc = R"(Cut a mesh along a shape and return the result.
+
+cut(mesh, shape, ...) takes a slitform.Mesh (as read_mesh gives it) and keeps every
+attribute it holds (texture coordinates, normals, colours, material and group names);
+cut(vertices, faces, shape, ...) takes (n, 3) numbers and faces as an (m, k) integer
+array, a list of index sequences (n-gons) or an (offsets, indices) pair, with
+materials (one ID per face). shape: an SVG or JSON file path, or a list of lines,
+each a (k, 3) array (closed), a (points, closed) pair or a dict with "points",
+"closed", "in" and "out" (Bezier handles). shape_transform: a (4, 3) matrix placing
+the shape in the mesh's space (rows: x, y, z axes, translation); without it the shape
+is centred over the mesh, scaled to 80% of its footprint and laid flat above it.
+steps: points per curved segment. progress: called as progress(done, total, seconds).
+plugin: another Slitform.dlm. Every other keyword is a parameter of the modifier by
+name (see parameters()).
+
+Returns an object with mesh (a slitform.Mesh with the carried attributes), its
+vertices, faces and materials, selected_vertices, selected_edges, cut_edges (edges as
+(e, 2) vertex pairs), selected_faces and report (a dict). Raises slitform.Error (a
+ValueError) on bad input or failure; Ctrl-C or an exception in progress stops the cut
+and is raised.)";
+    m.def("cut", &CutMesh, py::arg("mesh"), py::arg("shape"), py::kw_only(),
+          py::arg("shape_transform") = py::none(), py::arg("steps") = 6,
+          py::arg("progress") = py::none(), py::arg("plugin") = py::none(), cutDoc);
+    m.def("cut", &CutArrays, py::arg("vertices"), py::arg("faces"), py::arg("shape"), py::kw_only(),
           py::arg("materials") = py::none(), py::arg("shape_transform") = py::none(),
           py::arg("steps") = 6, py::arg("progress") = py::none(), py::arg("plugin") = py::none(),
-          R"(Cut a mesh along a shape and return the result.
-
-vertices: (n, 3) numbers. faces: an (m, 3) or (m, 4) integer array, or a list of
-index sequences (n-gons). shape: an SVG or JSON file path, or a list of lines, each a
-(k, 3) array (closed), a (points, closed) pair or a dict with "points", "closed",
-"in" and "out" (Bezier handles). materials: one ID per face. shape_transform: a
-(4, 3) matrix placing the shape in the mesh's space (rows: x, y, z axes,
-translation); without it the shape is centred over the mesh, scaled to 80% of its
-footprint and laid flat above it. steps: points per curved segment. progress:
-called as progress(done, total, seconds). plugin: another Slitform.dlm. Every
-other keyword is a parameter of the modifier by name (see parameters()).
-
-Returns an object with vertices, faces, materials, selected_vertices,
-selected_edges, cut_edges (edges as (e, 2) vertex pairs), selected_faces and
-report (a dict). Raises slitform.Error (a ValueError) on bad input or failure;
-Ctrl-C or an exception in progress stops the cut and is raised.)");
+          cutDoc);
     m.def(
         "parameters", &Parameters, py::arg("plugin") = py::none(),
         "The modifier's parameters: a list of dicts with name, kind, default, range and meaning.");
     m.def(
-        "read_mesh",
-        [](const py::object& path) {
-            return slitform::MeshToPython(slitform::ReadMesh(PathOf(path)));
-        },
-        py::arg("path"), "Read a .ply or .obj mesh: an object with vertices, faces and materials.");
+        "read_mesh", [](const py::object& path) { return slitform::ReadMesh(PathOf(path)); },
+        py::arg("path"),
+        "Read a mesh file (.ply, .obj, .gltf, .glb, .stl, .off, .3mf, .fbx): a slitform.Mesh "
+        "with every attribute the file holds.");
     m.def(
         "read_shape",
         [](const py::object& path) {
@@ -177,6 +196,7 @@ Ctrl-C or an exception in progress stops the cut and is raised.)");
         "Read an .svg or .json shape: a list of line dicts with points, closed, in and out.");
     m.def("write_mesh", &WriteMesh, py::arg("path"), py::arg("mesh"), py::arg("faces") = py::none(),
           py::arg("materials") = py::none(),
-          "Write a .ply or .obj mesh, whole or not at all: write_mesh(path, result) keeps a cut's "
-          "selections (in .ply), write_mesh(path, vertices, faces) writes arrays.");
+          "Write a mesh file, whole or not at all, with the attributes its format holds: "
+          "write_mesh(path, mesh) a slitform.Mesh, write_mesh(path, result) a cut's result with "
+          "its selections (in .ply), write_mesh(path, vertices, faces) arrays.");
 }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "slitform/mesh.h"
+#include "slitform/shape.h"
 
 namespace slitform {
 

@@ -7,8 +7,10 @@
 
 namespace slitform {
 
-// Takes a .ply or .obj path and gives its mesh (live faces, material IDs); throws
-// Error when the file cannot be read, is malformed or holds faces the mesh refuses.
+// Takes a mesh file's path (.ply, .obj, .gltf, .glb, .stl, .off, .3mf or .fbx) and gives
+// its mesh with every attribute the file holds (texture coordinates, normals, colours,
+// material and group names, the object's name); throws Error (unreadable file) when the
+// file cannot be read, is malformed or holds faces the mesh refuses.
 Mesh ReadMesh(const std::string& path);
 
 }  // namespace slitform

@@ -4,9 +4,10 @@
 #include <array>
 #include <vector>
 
-#include "slitform/mesh.h"
-
 namespace slitform {
+
+// A point of a shape, in double precision as shape files give it.
+using Point = std::array<double, 3>;
 
 struct ShapeLine {
     std::vector<Point> points;

@@ -8,8 +8,10 @@
 
 namespace slitform {
 
-// Takes a .ply or .obj path and a mesh (or a cut's outcome, whose selections a
-// .ply keeps as flags) and writes it whole or not at all; throws Error on failure.
+// Takes a mesh file's path (.ply, .obj, .off, .stl, .gltf, .glb or .3mf) and a mesh (or
+// a cut's outcome, whose selections a .ply keeps as flags) and writes it, with the
+// attributes the format holds, whole or not at all; throws Error (unwritable file, or
+// bad input for a mesh or selection that does not fit together) on failure.
 void WriteMesh(const std::string& path, const Mesh& mesh);
 void WriteMesh(const std::string& path, const Outcome& outcome);
 

@@ -24,10 +24,10 @@ std::string TempPath(const std::string& name) {
 TEST(Files, ReadMeshKeepsPolygonsAndMaterials) {
     slitform::Mesh box = slitform::ReadMesh(std::string(SLITFORM_EXAMPLES) + "/grid_box.ply");
     EXPECT_EQ(box.positions.size(), 186u);
-    ASSERT_EQ(box.materials.size(), box.faces.size());
+    ASSERT_EQ(box.materials.size(), box.FaceCount());
     int top = 0;
-    for (size_t f = 0; f < box.faces.size(); ++f) {
-        EXPECT_EQ(box.faces[f].size(), 4u);
+    for (size_t f = 0; f < box.FaceCount(); ++f) {
+        EXPECT_EQ(box.FaceDegree(f), 4u);
         top += box.materials[f] == 0;
     }
     EXPECT_EQ(top, 60);  // 10 x 6 quads on top
@@ -36,14 +36,15 @@ TEST(Files, ReadMeshKeepsPolygonsAndMaterials) {
 TEST(Files, WrittenMeshReadsBackTheSame) {
     slitform::Mesh grid = GridMesh(4);
     // An OBJ numbers materials by first appearance: these read back as they are.
-    for (size_t f = 0; f < grid.faces.size(); ++f)
-        grid.materials.push_back(static_cast<int>(f % 3));
+    for (size_t f = 0; f < grid.FaceCount(); ++f)
+        grid.materials.push_back(static_cast<std::uint16_t>(f % 3));
     for (const char* ext : {"ply", "obj"}) {
         std::string path = TempPath(std::string("grid.") + ext);
         slitform::WriteMesh(path, grid);
         slitform::Mesh back = slitform::ReadMesh(path);
         EXPECT_EQ(back.positions, grid.positions) << ext;
-        EXPECT_EQ(back.faces, grid.faces) << ext;
+        EXPECT_EQ(back.faceStart, grid.faceStart) << ext;
+        EXPECT_EQ(back.corners, grid.corners) << ext;
         EXPECT_EQ(back.materials, grid.materials) << ext;
         std::remove(path.c_str());
     }
@@ -96,6 +97,6 @@ TEST(Files, ErrorsNameTheFile) {
     }
     EXPECT_THROW(slitform::WriteMesh(TempPath("grid.xyz"), GridMesh(2)), slitform::Error);
     slitform::Mesh bad = GridMesh(2);
-    bad.faces[0][1] = 99;
+    bad.corners[1] = 99;
     EXPECT_THROW(slitform::WriteMesh(TempPath("bad.ply"), bad), slitform::Error);
 }

@@ -58,7 +58,7 @@ TEST(Cut, CutsTheSquareIntoTheGridAndSelectsItsInside) {
     const slitform::Report& r = out.report;
     EXPECT_EQ(r.facesIn, 49);
     EXPECT_GT(r.facesCut, 0);
-    EXPECT_EQ(static_cast<int>(out.mesh.faces.size()), r.facesOut);
+    EXPECT_EQ(static_cast<int>(out.mesh.FaceCount()), r.facesOut);
     EXPECT_EQ(static_cast<int>(out.mesh.positions.size()), r.verticesOut);
     EXPECT_EQ(static_cast<int>(out.selectedFaces.size()), r.selectedFaces);
     EXPECT_EQ(static_cast<int>(out.selectedEdges.size()), r.selectedEdges);
@@ -69,13 +69,13 @@ TEST(Cut, CutsTheSquareIntoTheGridAndSelectsItsInside) {
     // Every cut edge lies on the fitted square: inside the grid, away from its rim.
     for (const slitform::Edge& e : out.cutEdges)
         for (int v : e) {
-            const slitform::Point& p = out.mesh.positions[v];
+            const slitform::Vec3& p = out.mesh.positions[v];
             EXPECT_GT(p[0], 0.0);
             EXPECT_LT(p[0], 7.0);
             EXPECT_GT(p[1], 0.0);
             EXPECT_LT(p[1], 7.0);
         }
-    for (int f : out.selectedFaces) EXPECT_LT(f, static_cast<int>(out.mesh.faces.size()));
+    for (int f : out.selectedFaces) EXPECT_LT(f, static_cast<int>(out.mesh.FaceCount()));
 }
 
 // Texture coordinates and normals per corner go through the cut: on a flat grid
@@ -83,32 +83,21 @@ TEST(Cut, CutsTheSquareIntoTheGridAndSelectsItsInside) {
 // included, keeps that rule. Counts that do not match the corners are refused.
 TEST(Cut, CarriesTextureCoordinatesAndNormalsPerCorner) {
     slitform::Mesh grid = GridMesh(7);
-    for (const std::vector<int>& face : grid.faces) {
-        std::vector<slitform::Point> uv, normal;
-        for (int v : face) {
-            const slitform::Point& p = grid.positions[v];
-            uv.push_back({p[0] / 7.0, p[1] / 7.0, 0.0});
-            normal.push_back({0.0, 0.0, 1.0});
-        }
-        grid.uvs.push_back(uv);
-        grid.normals.push_back(normal);
+    for (int v : grid.corners) {
+        const slitform::Vec3& p = grid.positions[v];
+        grid.uvs.push_back({p[0] / 7.0f, p[1] / 7.0f, 0.0f});
+        grid.normals.push_back({0.0f, 0.0f, 1.0f});
     }
     slitform::Outcome out = slitform::Cut(grid, SquareShape(), Plugin());
     ASSERT_GT(out.report.facesCut, 0);
-    ASSERT_EQ(out.mesh.uvs.size(), out.mesh.faces.size());
-    ASSERT_EQ(out.mesh.normals.size(), out.mesh.faces.size());
-    for (size_t f = 0; f < out.mesh.faces.size(); ++f) {
-        ASSERT_EQ(out.mesh.uvs[f].size(), out.mesh.faces[f].size()) << f;
-        for (size_t k = 0; k < out.mesh.faces[f].size(); ++k) {
-            const slitform::Point& p = out.mesh.positions[out.mesh.faces[f][k]];
-            EXPECT_NEAR(out.mesh.uvs[f][k][0], p[0] / 7.0, 1e-5);
-            EXPECT_NEAR(out.mesh.uvs[f][k][1], p[1] / 7.0, 1e-5);
-            EXPECT_NEAR(out.mesh.normals[f][k][2], 1.0, 1e-5);
-        }
+    ASSERT_EQ(out.mesh.uvs.size(), out.mesh.corners.size());
+    ASSERT_EQ(out.mesh.normals.size(), out.mesh.corners.size());
+    for (size_t c = 0; c < out.mesh.corners.size(); ++c) {
+        const slitform::Vec3& p = out.mesh.positions[out.mesh.corners[c]];
+        EXPECT_NEAR(out.mesh.uvs[c][0], p[0] / 7.0, 1e-5) << c;
+        EXPECT_NEAR(out.mesh.uvs[c][1], p[1] / 7.0, 1e-5) << c;
+        EXPECT_NEAR(out.mesh.normals[c][2], 1.0, 1e-5) << c;
     }
-    grid.uvs.back().pop_back();
-    EXPECT_NE(ErrorOf(grid, SquareShape(), Plugin()).find("texture coordinates"),
-              std::string::npos);
     grid.uvs.pop_back();
     EXPECT_NE(ErrorOf(grid, SquareShape(), Plugin()).find("texture coordinates"),
               std::string::npos);
@@ -159,27 +148,32 @@ TEST(Cut, RefusesBadParametersByName) {
 
 TEST(Cut, RefusesBadMeshesAndShapesWithTheirPlace) {
     slitform::Mesh nan = GridMesh(3);
-    nan.positions[5][1] = std::numeric_limits<double>::quiet_NaN();
+    nan.positions[5][1] = std::numeric_limits<float>::quiet_NaN();
     EXPECT_NE(ErrorOf(nan, SquareShape(), Plugin()).find("bad_input: mesh: vertex 5"),
               std::string::npos);
     slitform::Mesh huge = GridMesh(3);
-    huge.positions[2][0] = 1e300;  // no float holds it
+    huge.positions[2][0] = std::numeric_limits<float>::infinity();
     EXPECT_NE(ErrorOf(huge, SquareShape(), Plugin()).find("vertex 2"), std::string::npos);
     slitform::Mesh outside = GridMesh(3);
-    outside.faces[4][2] = 16;
+    outside.corners[4 * 4 + 2] = 16;
     EXPECT_NE(ErrorOf(outside, SquareShape(), Plugin())
                   .find("face 4 uses vertex 16, out of range 0 to 15"),
               std::string::npos);
     slitform::Mesh negative = GridMesh(3);
-    negative.faces[0][0] = -1;
+    negative.corners[0] = -1;
     EXPECT_NE(ErrorOf(negative, SquareShape(), Plugin()).find("face 0 uses vertex -1"),
               std::string::npos);
     slitform::Mesh two = GridMesh(3);
-    two.faces[1] = {0, 1};
+    two.corners.erase(two.corners.begin() + 6, two.corners.begin() + 8);
+    for (size_t f = 2; f < two.faceStart.size(); ++f) two.faceStart[f] -= 2;
     EXPECT_NE(ErrorOf(two, SquareShape(), Plugin()).find("face 1 has 2 corners"),
               std::string::npos);
     slitform::Mesh repeated = GridMesh(3);
-    repeated.faces[2] = {2, 3, 2, 6};
+    repeated.corners[2 * 4 + 2] = repeated.corners[2 * 4];
+    slitform::Mesh offsets = GridMesh(3);
+    offsets.faceStart.back() += 1;
+    EXPECT_NE(ErrorOf(offsets, SquareShape(), Plugin()).find("the face offsets end at 37"),
+              std::string::npos);
     EXPECT_NE(ErrorOf(repeated, SquareShape(), Plugin()), "no error");
     slitform::Mesh materials = GridMesh(3);
     materials.materials = {1, 2};
@@ -244,13 +238,16 @@ TEST(Cut, GivesWhatTheSessionGivesOnTheSameInput) {
     ASSERT_EQ(out.mesh.positions.size(), live.verts.size());
     for (size_t i = 0; i < live.verts.size(); ++i) {
         const Point3& p = direct.mesh.v[live.verts[i]].p;
-        EXPECT_EQ(out.mesh.positions[i], (slitform::Point{p.x, p.y, p.z})) << "vertex " << i;
+        EXPECT_EQ(out.mesh.positions[i], (slitform::Vec3{p.x, p.y, p.z})) << "vertex " << i;
     }
-    ASSERT_EQ(out.mesh.faces.size(), live.faces.size());
+    ASSERT_EQ(out.mesh.FaceCount(), live.faces.size());
     for (size_t i = 0; i < live.faces.size(); ++i) {
         std::vector<int> corners;
         for (int v : direct.mesh.f[live.faces[i]].vtx) corners.push_back(live.newVert[v]);
-        EXPECT_EQ(out.mesh.faces[i], corners) << "face " << i;
+        EXPECT_EQ(std::vector<int>(out.mesh.corners.begin() + out.mesh.faceStart[i],
+                                   out.mesh.corners.begin() + out.mesh.faceStart[i + 1]),
+                  corners)
+            << "face " << i;
     }
 }
 

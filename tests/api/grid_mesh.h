@@ -8,11 +8,11 @@
 inline slitform::Mesh GridMesh(int n) {
     slitform::Mesh mesh;
     for (int y = 0; y <= n; ++y)
-        for (int x = 0; x <= n; ++x) mesh.positions.push_back({double(x), double(y), 0.0});
+        for (int x = 0; x <= n; ++x) mesh.positions.push_back({float(x), float(y), 0.0f});
     for (int y = 0; y < n; ++y)
         for (int x = 0; x < n; ++x) {
             int a = y * (n + 1) + x;
-            mesh.faces.push_back({a, a + 1, a + n + 2, a + n + 1});
+            mesh.AddFace({a, a + 1, a + n + 2, a + n + 1});
         }
     return mesh;
 }

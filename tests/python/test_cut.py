@@ -35,9 +35,8 @@ def test_cut_from_arrays_equals_the_command_line(tmp_path, examples, sets):
     parameters = dict(s.split("=") for s in sets)
     result = slitform.cut(vertices, faces, str(examples / "star.svg"), **parameters)
     np.testing.assert_array_equal(result.vertices, cli_mesh.vertices)
-    assert len(result.faces) == len(cli_mesh.faces)
-    for ours, theirs in zip(result.faces, cli_mesh.faces):
-        np.testing.assert_array_equal(ours, theirs)
+    np.testing.assert_array_equal(result.mesh.face_offsets, cli_mesh.face_offsets)
+    np.testing.assert_array_equal(result.mesh.face_indices, cli_mesh.face_indices)
     assert result.report["faces_cut"] == report["faces_cut"] > 0
     assert result.report["faces_out"] == report["out"]["faces"]
     assert result.report["selected_faces"] == report["selected"]["faces"] == len(result.selected_faces)
@@ -110,7 +109,7 @@ def test_shape_forms_and_parameters_by_keyword(examples):
     open_line = slitform.cut(vertices, faces, [(square(3, 3), False)])
     assert len(open_line.selected_faces) == 0 and len(as_array.selected_faces) > 0
     holed = slitform.cut(vertices, faces, [square(3, 3)], open=np.bool_(True), matid=np.int64(3))
-    assert len(holed.faces) == len(as_array.faces) - len(as_array.selected_faces)
+    assert holed.mesh.face_count == as_array.mesh.face_count - len(as_array.selected_faces)
     assert holed.report["parameters"]["open"] == 1 and holed.report["parameters"]["matid"] == 3
     # A read shape cuts as its file does.
     from_file = slitform.cut(vertices, faces, examples / "ring.json")
@@ -156,7 +155,7 @@ def test_two_threads_give_the_sequential_results():
         np.testing.assert_array_equal(a.vertices, b.vertices)
         np.testing.assert_array_equal(a.selected_faces, b.selected_faces)
         np.testing.assert_array_equal(a.cut_edges, b.cut_edges)
-        assert len(a.faces) == len(b.faces)
+        assert a.mesh.face_count == b.mesh.face_count
 
 
 def test_progress_is_heard_and_an_exception_in_it_stops_the_cut():
@@ -190,3 +189,42 @@ def test_ctrl_c_cancels_the_cut():
         slitform.cut(vertices, faces, [square(4, 4)], progress=lambda *a: _thread.interrupt_main())
     # The module stays usable.
     assert slitform.cut(vertices, faces, [square(4, 4)]).report["faces_cut"] > 0
+
+
+def test_a_read_mesh_keeps_its_attributes_through_the_cut_and_back(tmp_path):
+    """A textured OBJ: every corner's texture coordinate is its position / 12 on the flat
+    grid, before the cut and after it (new corners too), and after writing and reading."""
+    vertices, faces = grid(12)
+    lines = ["mtllib plate.mtl", "o Plate"]
+    lines += ["v %g %g %g" % tuple(v) for v in vertices]
+    lines += ["vt %g %g" % (v[0] / 12, v[1] / 12) for v in vertices]
+    lines += ["vn 0 0 1", "g body", "usemtl Wood"]
+    lines += ["f " + " ".join("%d/%d/1" % (i + 1, i + 1) for i in f) for f in faces]
+    (tmp_path / "plate.obj").write_text("\n".join(lines) + "\n")
+    mesh = slitform.read_mesh(tmp_path / "plate.obj")
+    assert mesh.name == "Plate" and "Wood" in mesh.material_names and mesh.group_names == ["body"]
+    assert mesh.faces.shape == (144, 4) and mesh.uvs.shape == (576, 3)
+
+    def assert_uvs_follow_positions(m):
+        corners = m.vertices[m.face_indices]
+        np.testing.assert_allclose(m.uvs[:, :2], corners[:, :2] / 12, atol=1e-5)
+        np.testing.assert_allclose(m.normals, np.tile([0, 0, 1], (len(m.face_indices), 1)),
+                                   atol=1e-5)
+
+    assert_uvs_follow_positions(mesh)
+    result = slitform.cut(mesh, [square(6, 6, 3.3)], weld_on=True)
+    assert result.report["faces_cut"] > 0
+    assert_uvs_follow_positions(result.mesh)
+    assert result.mesh.name == "Plate" and result.mesh.group_names == ["body"]
+    assert (result.mesh.groups == 0).all()
+    # The result's arrays are views of its mesh, not copies.
+    assert np.shares_memory(result.vertices, result.mesh.vertices)
+    slitform.write_mesh(tmp_path / "cut.obj", result.mesh)
+    back = slitform.read_mesh(tmp_path / "cut.obj")
+    assert back.face_count == result.mesh.face_count
+    assert_uvs_follow_positions(back)
+    # The same mesh from arrays, faces as offsets and indices.
+    again = slitform.Mesh(mesh.vertices, (mesh.face_offsets, mesh.face_indices), uvs=mesh.uvs,
+                          normals=mesh.normals)
+    np.testing.assert_array_equal(slitform.cut(again, [square(6, 6, 3.3)], weld_on=True).mesh.uvs,
+                                  result.mesh.uvs)
