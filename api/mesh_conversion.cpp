@@ -8,7 +8,6 @@
 #include "contract/cut_mesh_flags.h"
 #include "io/build_mnmesh.h"
 #include "io/live_numbering.h"
-#include "io/mesh_data.h"
 #include "slitform/error.h"
 
 namespace slitform {
@@ -88,15 +87,9 @@ MNMesh ToPolyMesh(const Mesh& mesh) {
     if (!mesh.materials.empty() && mesh.materials.size() != faces)
         Refuse(std::to_string(mesh.materials.size()) + " materials for " + std::to_string(faces) +
                " faces");
-    MeshData data;
-    data.positions.reserve(mesh.positions.size());
-    for (int i = 0; i < numVerts; ++i) {
+    for (int i = 0; i < numVerts; ++i)
         if (!Finite(mesh.positions[i]))
             Refuse("vertex " + std::to_string(i) + " has a coordinate that is not a finite number");
-        data.positions.push_back(ToPoint3(mesh.positions[i]));
-    }
-    data.vertexFlags.assign(mesh.positions.size(), 0);
-    data.corners.reserve(mesh.corners.size());
     for (std::size_t fi = 0; fi < faces; ++fi) {
         const std::size_t degree = mesh.FaceDegree(fi);
         if (degree < 3 || degree > static_cast<std::size_t>(kMaxFaceDegree))
@@ -107,13 +100,10 @@ MNMesh ToPolyMesh(const Mesh& mesh) {
             if (first[k] < 0 || first[k] >= numVerts)
                 Refuse("face " + std::to_string(fi) + " uses vertex " + std::to_string(first[k]) +
                        ", out of range 0 to " + std::to_string(numVerts - 1));
-        data.AddFace(first, static_cast<int>(degree));
-        if (!mesh.materials.empty())
-            data.faceMaterial.back() = static_cast<MtlID>(mesh.materials[fi]);
     }
     MNMesh out;
     std::vector<std::string> refused;
-    BuildMNMesh("mesh", data, out, &refused);
+    BuildMNMesh("mesh", mesh, nullptr, out, &refused);
     if (!refused.empty())
         throw Error(ErrorCode::BadInput, refused.front());
     return out;

@@ -1,21 +1,24 @@
 #include "slitform/read_mesh.h"
 
-#include "api/mesh_conversion.h"
+#include "io/build_mnmesh.h"
 #include "io/read_mesh.h"
 #include "slitform/error.h"
 
 namespace slitform {
 
 Mesh ReadMesh(const std::string& path) {
-    MNMesh poly;
+    Mesh mesh;
+    MeshFlags flags;
     std::string error;
     std::vector<std::string> refused;
-    MeshAttributes attributes;
-    if (!::ReadMesh(path, poly, error, &refused, &attributes))
+    if (!ReadMeshFile(path, mesh, flags, &refused, error))
         throw Error(ErrorCode::UnreadableFile, error);
+    // Built once to find what the poly mesh would refuse; the value stays as read.
+    MNMesh poly;
+    BuildMNMesh(path, mesh, nullptr, poly, &refused);
     if (!refused.empty())
         throw Error(ErrorCode::UnreadableFile, refused.front());
-    return FromPolyMesh(poly, attributes);
+    return mesh;
 }
 
 }  // namespace slitform

@@ -19,7 +19,7 @@ bool Finite(const aiVector3D& p) {
 
 class SceneReader {
 public:
-    SceneReader(const aiScene& scene, MeshData& data) : scene(scene), data(data) {}
+    SceneReader(const aiScene& scene, slitform::Mesh& data) : scene(scene), data(data) {}
 
     // Appends the meshes under node, placed by parent's transform and its own.
     bool Node(const aiNode& node, const aiMatrix4x4& parent, std::string& problem) {
@@ -27,8 +27,8 @@ public:
         aiMatrix3x3 rotation(transform);
         rotation.Inverse().Transpose();
         for (unsigned i = 0; i < node.mNumMeshes; ++i) {
-            if (data.objectName.empty())
-                data.objectName = node.mName.C_Str();
+            if (data.name.empty())
+                data.name = node.mName.C_Str();
             if (!Mesh(*scene.mMeshes[node.mMeshes[i]], transform, rotation, problem))
                 return false;
         }
@@ -45,8 +45,7 @@ private:
         auto found = positions.emplace(std::array<float, 3>{p.x, p.y, p.z},
                                        static_cast<int>(data.positions.size()));
         if (found.second) {
-            data.positions.push_back(Point3(p.x, p.y, p.z));
-            data.vertexFlags.push_back(0);
+            data.positions.push_back({p.x, p.y, p.z});
         }
         return found.first->second;
     }
@@ -62,14 +61,14 @@ private:
             }
             vertex[i] = Position(p);
             if (mesh.HasVertexColors(0)) {
-                if (data.vertexColor.size() < data.positions.size())
-                    data.vertexColor.resize(data.positions.size(), Point3(1.0f, 1.0f, 1.0f));
+                if (data.colors.size() < data.positions.size())
+                    data.colors.resize(data.positions.size(), {1.0f, 1.0f, 1.0f});
                 const aiColor4D& c = mesh.mColors[0][i];
-                data.vertexColor[vertex[i]] = Point3(c.r, c.g, c.b);
+                data.colors[vertex[i]] = {c.r, c.g, c.b};
             }
         }
-        std::vector<int> corners;
-        std::vector<Point3> uvs, normals;
+        std::vector<std::int32_t> corners;
+        std::vector<slitform::Vec3> uvs, normals;
         for (unsigned f = 0; f < mesh.mNumFaces; ++f) {
             const aiFace& face = mesh.mFaces[f];
             if (face.mNumIndices < 3) {
@@ -82,29 +81,30 @@ private:
             for (unsigned k = 0; k < face.mNumIndices; ++k) {
                 unsigned index = face.mIndices[k];
                 corners.push_back(vertex[index]);
-                Point3 uv, normal;
+                slitform::Vec3 uv{0.0f, 0.0f, 0.0f}, normal{0.0f, 0.0f, 0.0f};
                 if (mesh.HasTextureCoords(0))
-                    uv = Point3(mesh.mTextureCoords[0][index].x, mesh.mTextureCoords[0][index].y,
-                                mesh.mTextureCoords[0][index].z);
+                    uv = {mesh.mTextureCoords[0][index].x, mesh.mTextureCoords[0][index].y,
+                          mesh.mTextureCoords[0][index].z};
                 if (mesh.HasNormals()) {
                     aiVector3D n = rotation * mesh.mNormals[index];
                     n.Normalize();
-                    normal = Point3(n.x, n.y, n.z);
+                    normal = {n.x, n.y, n.z};
                 }
                 uvs.push_back(uv);
                 normals.push_back(normal);
             }
-            data.AddFace(corners.data(), static_cast<int>(corners.size()));
-            Corners(data.cornerUV, mesh.HasTextureCoords(0), uvs);
-            Corners(data.cornerNormal, mesh.HasNormals(), normals);
-            data.faceMaterial.back() = static_cast<MtlID>(mesh.mMaterialIndex);
+            data.AddFace(corners);
+            Corners(data.uvs, mesh.HasTextureCoords(0), uvs);
+            Corners(data.normals, mesh.HasNormals(), normals);
+            data.materials.push_back(static_cast<std::uint16_t>(mesh.mMaterialIndex));
         }
         return true;
     }
 
     // Appends the face's corner values (zeros where its mesh has none) once any
     // mesh has them, the earlier corners getting zeros.
-    void Corners(std::vector<Point3>& values, bool has, const std::vector<Point3>& face) {
+    void Corners(std::vector<slitform::Vec3>& values, bool has,
+                 const std::vector<slitform::Vec3>& face) {
         if (!has && values.empty())
             return;
         values.resize(data.corners.size() - face.size());
@@ -115,15 +115,15 @@ private:
     }
 
     const aiScene& scene;
-    MeshData& data;
+    slitform::Mesh& data;
     std::map<std::array<float, 3>, int> positions;
 };
 
 }  // namespace
 
-bool ReadAssimpMesh(const std::string& path, const std::string& bytes, MeshData& data,
+bool ReadAssimpMesh(const std::string& path, const std::string& bytes, slitform::Mesh& data,
                     std::vector<std::string>* warnings, std::string& error) {
-    data = MeshData();
+    data = slitform::Mesh();
     Assimp::Importer importer;
     // The importer owns and deletes its file system.
     auto* files = new FolderIOSystem(path, bytes);
@@ -147,8 +147,8 @@ bool ReadAssimpMesh(const std::string& path, const std::string& bytes, MeshData&
         error = path + ": " + problem;
         return false;
     }
-    if (!data.vertexColor.empty())
-        data.vertexColor.resize(data.positions.size(), Point3(1.0f, 1.0f, 1.0f));
+    if (!data.colors.empty())
+        data.colors.resize(data.positions.size(), {1.0f, 1.0f, 1.0f});
     if (reader.skipped > 0 && warnings)
         warnings->push_back(path + ": skipped " + std::to_string(reader.skipped) +
                             " point(s) and line(s)");

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "io/mesh_data.h"
+#include "slitform/mesh.h"
 
 // Reads the file at path, whose bytes are given, into data: every mesh of the scene, placed by its
 // nodes' transforms, joined into one. Corners at the same position share a vertex (the files split
@@ -14,5 +14,5 @@
 // and lines are skipped (with a warning). Files the mesh refers to are read only from its own
 // folder. False, with a one-line error naming path, when Assimp cannot read the file,
 // a referenced file is refused, or a coordinate is not a finite single-precision number.
-bool ReadAssimpMesh(const std::string& path, const std::string& bytes, MeshData& data,
+bool ReadAssimpMesh(const std::string& path, const std::string& bytes, slitform::Mesh& data,
                     std::vector<std::string>* warnings, std::string& error);

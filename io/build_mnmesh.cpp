@@ -14,68 +14,89 @@ std::string ListOf(const char* what, const std::vector<int>& items, std::size_t 
     return text;
 }
 
+Point3 ToPoint3(const slitform::Vec3& p) {
+    return Point3(p[0], p[1], p[2]);
+}
+
+std::vector<Point3> ToPoints(const std::vector<slitform::Vec3>& values, std::size_t first,
+                             std::size_t last) {
+    std::vector<Point3> points;
+    points.reserve(last - first);
+    for (std::size_t i = first; i < last; ++i) points.push_back(ToPoint3(values[i]));
+    return points;
+}
+
 }  // namespace
 
-void BuildMNMesh(const std::string& path, const MeshData& data, MNMesh& out,
-                 std::vector<std::string>* warnings, MeshAttributes* attributes) {
+void BuildMNMesh(const std::string& path, const slitform::Mesh& mesh, const MeshFlags* flags,
+                 MNMesh& out, std::vector<std::string>* warnings, MeshAttributes* attributes) {
     const std::size_t kListed = 10;
     out.Clear();
     if (attributes) {
         *attributes = MeshAttributes();
-        attributes->objectName = data.objectName;
-        attributes->materialLibrary = data.materialLibrary;
-        attributes->materialNames = data.materialNames;
-        attributes->color = data.vertexColor;
-        attributes->groupNames = data.groupNames;
+        attributes->objectName = mesh.name;
+        attributes->materialLibrary = mesh.materialLibrary;
+        attributes->materialNames = mesh.materialNames;
+        for (const slitform::Vec3& c : mesh.colors) attributes->color.push_back(ToPoint3(c));
+        attributes->groupNames = mesh.groupNames;
     }
-    bool withUV = !data.cornerUV.empty(), withNormals = !data.cornerNormal.empty();
+    auto flagOf = [](const std::vector<DWORD>* words, std::size_t i) {
+        return words && i < words->size() ? (*words)[i] & ~DWORD(MN_DEAD) : DWORD(0);
+    };
+    const std::vector<DWORD>* vertexFlags = flags ? &flags->vertex : nullptr;
+    const std::vector<DWORD>* faceFlags = flags ? &flags->face : nullptr;
+    const bool withUV = !mesh.uvs.empty(), withNormals = !mesh.normals.empty();
+    const bool grouped = !mesh.groupNames.empty() && !mesh.groups.empty();
+    const int faces = static_cast<int>(mesh.FaceCount());
     // A closed mesh has an edge for every two corners.
-    out.VAlloc(static_cast<int>(data.positions.size()));
-    out.FAlloc(data.FaceCount());
-    out.EAlloc(static_cast<int>(data.corners.size() / 2 + data.corners.size() % 2));
-    for (std::size_t i = 0; i < data.positions.size(); ++i) {
-        int vi = out.NewVert(data.positions[i]);
-        out.v[vi].flags = data.vertexFlags[i] & ~DWORD(MN_DEAD);
+    out.VAlloc(static_cast<int>(mesh.positions.size()));
+    out.FAlloc(faces);
+    out.EAlloc(static_cast<int>(mesh.corners.size() / 2 + mesh.corners.size() % 2));
+    for (std::size_t i = 0; i < mesh.positions.size(); ++i) {
+        int vi = out.NewVert(ToPoint3(mesh.positions[i]));
+        out.v[vi].flags = flagOf(vertexFlags, i);
     }
 
     std::vector<int> refused;
     std::size_t refusedCount = 0;
-    for (int face = 0; face < data.FaceCount(); ++face) {
-        std::size_t start = data.faceStart[face];
-        int degree = static_cast<int>(data.faceStart[face + 1] - start);
+    for (int face = 0; face < faces; ++face) {
+        const std::size_t start = mesh.faceStart[face];
+        const int degree = static_cast<int>(mesh.FaceDegree(static_cast<std::size_t>(face)));
         int fi =
-            degree <= kMaxFaceDegree ? out.CreateFace(degree, data.corners.data() + start) : -1;
+            degree <= kMaxFaceDegree ? out.CreateFace(degree, mesh.corners.data() + start) : -1;
         if (fi < 0) {
             if (refused.size() < kListed)
                 refused.push_back(face);
             ++refusedCount;
             continue;
         }
-        out.f[fi].flags = data.faceFlags[face] & ~DWORD(MN_DEAD);
-        out.f[fi].material = data.faceMaterial[face];
-        out.f[fi].smGroup = data.faceSmGroup[face];
+        out.f[fi].flags = flagOf(faceFlags, static_cast<std::size_t>(face));
+        out.f[fi].material = mesh.materials.empty() ? MtlID(0) : mesh.materials[face];
+        out.f[fi].smGroup = flags && static_cast<std::size_t>(face) < flags->smoothing.size()
+                                ? flags->smoothing[face]
+                                : 0;
         if (!attributes)
             continue;
-        auto first = static_cast<std::ptrdiff_t>(start), last = first + degree;
-        if (!data.groupNames.empty()) {
+        const std::size_t last = start + static_cast<std::size_t>(degree);
+        if (grouped) {
             attributes->faceGroup.resize(static_cast<std::size_t>(out.numf), -1);
-            attributes->faceGroup[fi] = data.faceGroup[face];
+            attributes->faceGroup[fi] = mesh.groups[face];
         }
         if (withUV) {
             attributes->uv.resize(static_cast<std::size_t>(out.numf));
-            attributes->uv[fi].assign(data.cornerUV.begin() + first, data.cornerUV.begin() + last);
+            attributes->uv[fi] = ToPoints(mesh.uvs, start, last);
         }
         if (withNormals) {
             attributes->normal.resize(static_cast<std::size_t>(out.numf));
-            attributes->normal[fi].assign(data.cornerNormal.begin() + first,
-                                          data.cornerNormal.begin() + last);
+            attributes->normal[fi] = ToPoints(mesh.normals, start, last);
         }
     }
 
     std::vector<int> unmatched;
     std::size_t unmatchedCount = 0;
-    for (std::size_t i = 0; i < data.edges.size(); ++i) {
-        const MeshEdgeRecord& record = data.edges[i];
+    const std::size_t edges = flags ? flags->edges.size() : 0;
+    for (std::size_t i = 0; i < edges; ++i) {
+        const FlaggedEdge& record = flags->edges[i];
         int ed = out.FindEdge(record.v1, record.v2);
         if (ed < 0) {
             if (unmatched.size() < kListed)

@@ -124,15 +124,15 @@ std::string FirstLineValue(const std::string& text, const std::string& keyword) 
 // A corner's value from values (stride numbers each, the missing ones 0), false
 // for an index out of range.
 bool CornerValue(const std::vector<tinyobj::real_t>& values, std::size_t stride, int index,
-                 Point3& out) {
-    out = Point3(0.0f, 0.0f, 0.0f);
+                 slitform::Vec3& out) {
+    out = {0.0f, 0.0f, 0.0f};
     if (index < 0)
         return true;
     std::size_t at = static_cast<std::size_t>(index) * stride;
     if (at + stride > values.size())
         return false;
     for (std::size_t k = 0; k < stride; ++k)
-        if (!ToFiniteFloat(values[at + k], out[static_cast<int>(k)]))
+        if (!ToFiniteFloat(values[at + k], out[k]))
             return false;
     return true;
 }
@@ -143,9 +143,10 @@ DWORD SmoothingBits(unsigned int group) {
 
 }  // namespace
 
-bool ReadObjMesh(const std::string& path, const std::string& bytes, MeshData& data,
-                 std::vector<std::string>* warnings, std::string& error) {
-    data = MeshData();
+bool ReadObjMesh(const std::string& path, const std::string& bytes, slitform::Mesh& data,
+                 MeshFlags& flags, std::vector<std::string>* warnings, std::string& error) {
+    data = slitform::Mesh();
+    flags = MeshFlags();
     // The library reads unreadable numbers as 0 and overflows on long indices.
     std::string problem;
     if (!CheckObjLines(bytes, problem)) {
@@ -174,12 +175,11 @@ bool ReadObjMesh(const std::string& path, const std::string& bytes, MeshData& da
 
     std::size_t vertexCount = attrib.vertices.size() / 3;
     data.positions.resize(vertexCount);
-    data.vertexFlags.assign(vertexCount, 0);
     for (std::size_t i = 0; i < vertexCount; ++i) {
-        Point3& p = data.positions[i];
-        if (!ToFiniteFloat(attrib.vertices[3 * i], p.x) ||
-            !ToFiniteFloat(attrib.vertices[3 * i + 1], p.y) ||
-            !ToFiniteFloat(attrib.vertices[3 * i + 2], p.z)) {
+        slitform::Vec3& p = data.positions[i];
+        if (!ToFiniteFloat(attrib.vertices[3 * i], p[0]) ||
+            !ToFiniteFloat(attrib.vertices[3 * i + 1], p[1]) ||
+            !ToFiniteFloat(attrib.vertices[3 * i + 2], p[2])) {
             error = path + ": vertex " + std::to_string(i + 1) +
                     " has a coordinate that is not a finite single-precision number";
             return false;
@@ -187,13 +187,13 @@ bool ReadObjMesh(const std::string& path, const std::string& bytes, MeshData& da
     }
 
     if (attrib.colors.size() == attrib.vertices.size()) {
-        data.vertexColor.resize(vertexCount);
+        data.colors.resize(vertexCount);
         for (std::size_t i = 0; i < vertexCount; ++i)
             for (int k = 0; k < 3; ++k)
-                data.vertexColor[i][k] = static_cast<float>(attrib.colors[3 * i + k]);
+                data.colors[i][k] = static_cast<float>(attrib.colors[3 * i + k]);
     }
     data.materialNames = names;
-    data.objectName = FirstLineValue(bytes, "o");
+    data.name = FirstLineValue(bytes, "o");
     data.materialLibrary = FirstLineValue(bytes, "mtllib");
     bool withUV = false, withNormals = false;
     for (const tinyobj::shape_t& shape : shapes)
@@ -207,7 +207,7 @@ bool ReadObjMesh(const std::string& path, const std::string& bytes, MeshData& da
     std::map<std::string, int> groupIndex;
 
     int faceNumber = 0;
-    std::vector<int> corners;
+    std::vector<std::int32_t> corners;
     for (const tinyobj::shape_t& shape : shapes) {
         int group = -1;
         if (grouped && !shape.name.empty()) {
@@ -233,7 +233,7 @@ bool ReadObjMesh(const std::string& path, const std::string& bytes, MeshData& da
                     return false;
                 }
                 corners.push_back(index);
-                Point3 uv, normal;
+                slitform::Vec3 uv, normal;
                 if (!CornerValue(attrib.texcoords, 2, mesh.indices[next + k].texcoord_index, uv) ||
                     !CornerValue(attrib.normals, 3, mesh.indices[next + k].normal_index, normal)) {
                     error = path + ": face " + std::to_string(faceNumber) +
@@ -242,18 +242,19 @@ bool ReadObjMesh(const std::string& path, const std::string& bytes, MeshData& da
                     return false;
                 }
                 if (withUV)
-                    data.cornerUV.push_back(uv);
+                    data.uvs.push_back(uv);
                 if (withNormals)
-                    data.cornerNormal.push_back(normal);
+                    data.normals.push_back(normal);
             }
             next += degree;
-            data.AddFace(corners.data(), static_cast<int>(degree));
+            data.AddFace(corners);
             if (grouped)
-                data.faceGroup.push_back(group);
+                data.groups.push_back(group);
             int material = f < mesh.material_ids.size() ? mesh.material_ids[f] : -1;
-            data.faceMaterial.back() = static_cast<MtlID>(material < 0 ? 0 : material);
-            if (f < mesh.smoothing_group_ids.size())
-                data.faceSmGroup.back() = SmoothingBits(mesh.smoothing_group_ids[f]);
+            data.materials.push_back(static_cast<std::uint16_t>(material < 0 ? 0 : material));
+            flags.smoothing.push_back(f < mesh.smoothing_group_ids.size()
+                                          ? SmoothingBits(mesh.smoothing_group_ids[f])
+                                          : 0);
         }
         // The library counts a face's corners in a byte.
         if (next != mesh.indices.size()) {

@@ -4,9 +4,11 @@
 #include <string>
 #include <vector>
 
-#include "io/mesh_data.h"
+#include "io/mesh_flags.h"
+#include "slitform/mesh.h"
 
-// Reads the OBJ file content bytes (from the file at path) into data: the "v"
+// Reads the OBJ file content bytes (from the file at path) into data and flags (the
+// smoothing groups): the "v"
 // positions and the "f" faces as they stand (n-gons and shared vertices kept,
 // nothing triangulated). The names of "usemtl" lines become material IDs 0, 1,
 // 2 ... in order of first appearance (faces before any "usemtl" get 0); "s N"
@@ -21,5 +23,5 @@
 // range, a face with more than 255 corners (the library cannot hold it), more
 // than 65536 material names, or a coordinate that is not a finite
 // single-precision number. The library's warnings are passed on.
-bool ReadObjMesh(const std::string& path, const std::string& bytes, MeshData& data,
-                 std::vector<std::string>* warnings, std::string& error);
+bool ReadObjMesh(const std::string& path, const std::string& bytes, slitform::Mesh& data,
+                 MeshFlags& flags, std::vector<std::string>* warnings, std::string& error);

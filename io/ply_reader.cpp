@@ -287,9 +287,10 @@ DWORD FlagsWord(double value) {
 
 }  // namespace
 
-bool ReadPlyMesh(const std::string& path, const std::string& bytes, MeshData& data,
-                 std::vector<std::string>* warnings, std::string& error) {
-    data = MeshData();
+bool ReadPlyMesh(const std::string& path, const std::string& bytes, slitform::Mesh& mesh,
+                 MeshFlags& flags, std::vector<std::string>* warnings, std::string& error) {
+    mesh = slitform::Mesh();
+    flags = MeshFlags();
     PlyHeader header;
     std::string problem;
     if (!ParsePlyHeader(bytes, header, problem)) {
@@ -324,15 +325,15 @@ bool ReadPlyMesh(const std::string& path, const std::string& bytes, MeshData& da
             static_cast<std::size_t>(element.count),
             remaining / std::max<std::size_t>(1, MinItemBytes(element, header.encoding)));
         if (role.kind == Kind::Vertex) {
-            data.positions.reserve(reserve);
-            data.vertexFlags.reserve(reserve);
+            mesh.positions.reserve(reserve);
+            flags.vertex.reserve(reserve);
         } else if (role.kind == Kind::Face) {
-            data.faceStart.reserve(reserve + 1);
-            data.faceFlags.reserve(reserve);
-            data.faceMaterial.reserve(reserve);
-            data.faceSmGroup.reserve(reserve);
+            mesh.faceStart.reserve(reserve + 1);
+            flags.face.reserve(reserve);
+            mesh.materials.reserve(reserve);
+            flags.smoothing.reserve(reserve);
         } else if (role.kind == Kind::Edge) {
-            data.edges.reserve(reserve);
+            flags.edges.reserve(reserve);
         }
         std::vector<double> values(element.properties.size(), 0.0);
         for (long long item = 0; item < element.count; ++item) {
@@ -372,33 +373,34 @@ bool ReadPlyMesh(const std::string& path, const std::string& bytes, MeshData& da
                         return fail(" has vertex index " +
                                     std::to_string(static_cast<long long>(index)) +
                                     " but there are " + std::to_string(vertexCount) + " vertices");
-                    data.corners.push_back(static_cast<int>(index));
+                    mesh.corners.push_back(static_cast<std::int32_t>(index));
                 }
             }
             if (!source.EndItem())
                 return fail(": " + source.problem);
 
             if (role.kind == Kind::Vertex) {
-                Point3 p;
-                if (!ToFiniteFloat(values[role.x], p.x) || !ToFiniteFloat(values[role.y], p.y) ||
-                    !ToFiniteFloat(values[role.z], p.z))
+                slitform::Vec3 p;
+                if (!ToFiniteFloat(values[role.x], p[0]) || !ToFiniteFloat(values[role.y], p[1]) ||
+                    !ToFiniteFloat(values[role.z], p[2]))
                     return fail(" has a coordinate that is not a finite single-precision number");
-                data.positions.push_back(p);
-                data.vertexFlags.push_back(role.flags >= 0 ? FlagsWord(values[role.flags]) : 0);
+                mesh.positions.push_back(p);
+                flags.vertex.push_back(role.flags >= 0 ? FlagsWord(values[role.flags]) : 0);
             } else if (role.kind == Kind::Face) {
-                data.faceStart.push_back(data.corners.size());
+                // Under 2 GiB of file, the corners stay below 2^32.
+                mesh.faceStart.push_back(static_cast<std::uint32_t>(mesh.corners.size()));
                 if (role.material >= 0 &&
                     (values[role.material] < 0.0 || values[role.material] > 65535.0))
                     return fail(" has material_index " +
                                 std::to_string(static_cast<long long>(values[role.material])) +
                                 " outside 0 to 65535");
-                data.faceMaterial.push_back(
-                    role.material >= 0 ? static_cast<MtlID>(values[role.material]) : 0);
-                data.faceFlags.push_back(role.flags >= 0 ? FlagsWord(values[role.flags]) : 0);
-                data.faceSmGroup.push_back(role.smoothing >= 0 ? FlagsWord(values[role.smoothing])
-                                                               : 0);
+                mesh.materials.push_back(
+                    role.material >= 0 ? static_cast<std::uint16_t>(values[role.material]) : 0);
+                flags.face.push_back(role.flags >= 0 ? FlagsWord(values[role.flags]) : 0);
+                flags.smoothing.push_back(role.smoothing >= 0 ? FlagsWord(values[role.smoothing])
+                                                              : 0);
             } else if (role.kind == Kind::Edge) {
-                MeshEdgeRecord record;
+                FlaggedEdge record;
                 for (int end : {role.vertex1, role.vertex2})
                     if (values[end] < 0.0 || values[end] >= static_cast<double>(vertexCount))
                         return fail(" has vertex index " +
@@ -407,7 +409,7 @@ bool ReadPlyMesh(const std::string& path, const std::string& bytes, MeshData& da
                 record.v1 = static_cast<int>(values[role.vertex1]);
                 record.v2 = static_cast<int>(values[role.vertex2]);
                 record.flags = role.flags >= 0 ? FlagsWord(values[role.flags]) : 0;
-                data.edges.push_back(record);
+                flags.edges.push_back(record);
             }
         }
     }

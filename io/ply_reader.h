@@ -4,9 +4,10 @@
 #include <string>
 #include <vector>
 
-#include "io/mesh_data.h"
+#include "io/mesh_flags.h"
+#include "slitform/mesh.h"
 
-// Reads the PLY file content bytes (from the file at path) into data. Takes the
+// Reads the PLY file content bytes (from the file at path) into mesh and flags. Takes the
 // vertex properties x, y, z (any number type) and flags; the face list
 // vertex_indices (or vertex_index) with material_index, flags and smoothing; the
 // edge properties vertex1, vertex2 and flags. Flags, indices, counts and
@@ -16,5 +17,5 @@
 // header, a vertex index out of range, a material ID above 65535, or a
 // coordinate that is not a finite single-precision number. Content after the
 // last element is ignored with a warning.
-bool ReadPlyMesh(const std::string& path, const std::string& bytes, MeshData& data,
-                 std::vector<std::string>* warnings, std::string& error);
+bool ReadPlyMesh(const std::string& path, const std::string& bytes, slitform::Mesh& mesh,
+                 MeshFlags& flags, std::vector<std::string>* warnings, std::string& error);

@@ -15,8 +15,8 @@ bool ReadThroughAssimp(const std::string& extension) {
 
 }  // namespace
 
-bool ReadMesh(const std::string& path, MNMesh& out, std::string& error,
-              std::vector<std::string>* warnings, MeshAttributes* attributes) {
+bool ReadMeshFile(const std::string& path, slitform::Mesh& mesh, MeshFlags& flags,
+                  std::vector<std::string>* warnings, std::string& error) {
     std::string extension = LowerCaseExtension(path);
     if (extension != "ply" && extension != "obj" && !ReadThroughAssimp(extension)) {
         error = path +
@@ -27,14 +27,20 @@ bool ReadMesh(const std::string& path, MNMesh& out, std::string& error,
     std::string bytes;
     if (!ReadFileBytes(path, bytes, error))
         return false;
-    MeshData data;
+    flags = MeshFlags();
+    return extension == "ply"   ? ReadPlyMesh(path, bytes, mesh, flags, warnings, error)
+           : extension == "obj" ? ReadObjMesh(path, bytes, mesh, flags, warnings, error)
+                                : ReadAssimpMesh(path, bytes, mesh, warnings, error);
+}
+
+bool ReadMesh(const std::string& path, MNMesh& out, std::string& error,
+              std::vector<std::string>* warnings, MeshAttributes* attributes) {
+    slitform::Mesh mesh;
+    MeshFlags flags;
     std::vector<std::string> found;
-    bool ok = extension == "ply"   ? ReadPlyMesh(path, bytes, data, &found, error)
-              : extension == "obj" ? ReadObjMesh(path, bytes, data, &found, error)
-                                   : ReadAssimpMesh(path, bytes, data, &found, error);
-    if (!ok)
+    if (!ReadMeshFile(path, mesh, flags, &found, error))
         return false;
-    BuildMNMesh(path, data, out, &found, attributes);
+    BuildMNMesh(path, mesh, &flags, out, &found, attributes);
     if (warnings)
         warnings->insert(warnings->end(), found.begin(), found.end());
     return true;

@@ -71,18 +71,19 @@ TEST(SlitformProgram, CutsTheExampleBoxWithTheStar) {
                          " --set matid_on=1 --set matid=3");
     ASSERT_EQ(r.code, 0) << r.err;
 
-    MeshData data;
+    slitform::Mesh data;
+    MeshFlags flags;
     std::string error;
-    ASSERT_TRUE(ReadPlyMesh(out, Slurp(out), data, nullptr, error)) << error;
+    ASSERT_TRUE(ReadPlyMesh(out, Slurp(out), data, flags, nullptr, error)) << error;
     int selectedEdges = 0, selectedFaces = 0, insideFaces = 0;
-    for (const MeshEdgeRecord& e : data.edges)
+    for (const FlaggedEdge& e : flags.edges)
         selectedEdges += (e.flags & cutflags::kCutLineEdge) != 0;
-    for (int f = 0; f < data.FaceCount(); ++f) {
-        bool selected = data.faceFlags[f] & cutflags::kSelectedByCut;
+    for (std::size_t f = 0; f < data.FaceCount(); ++f) {
+        bool selected = flags.face[f] & cutflags::kSelectedByCut;
         selectedFaces += selected;
-        insideFaces += (data.faceFlags[f] & cutflags::kInsideFace) != 0;
+        insideFaces += (flags.face[f] & cutflags::kInsideFace) != 0;
         if (selected) {
-            EXPECT_EQ(data.faceMaterial[f], 2) << f;
+            EXPECT_EQ(data.materials[f], 2) << f;
         }
     }
     EXPECT_GT(selectedEdges, 10);
@@ -93,7 +94,7 @@ TEST(SlitformProgram, CutsTheExampleBoxWithTheStar) {
     EXPECT_GT(json["faces_cut"].toInt(), 0);
     EXPECT_EQ(json["selected"].toObject()["edges"].toInt(), selectedEdges);
     EXPECT_EQ(json["selected"].toObject()["faces"].toInt(), selectedFaces);
-    EXPECT_EQ(json["out"].toObject()["faces"].toInt(), data.FaceCount());
+    EXPECT_EQ(json["out"].toObject()["faces"].toInt(), static_cast<int>(data.FaceCount()));
     EXPECT_EQ(json["projection_direction"].toArray()[2].toDouble(), -1.0);
     EXPECT_NE(Slurp(picture).find("#ff7a00"), std::string::npos);
 }
@@ -207,12 +208,13 @@ TEST(SlitformProgram, InfoAndDemo) {
     ASSERT_EQ(r.code, 0) << r.err;
     // The demo welds its cut: the box stays in one piece, with nothing to warn of.
     EXPECT_EQ(r.err.find("warning"), std::string::npos) << r.err;
-    MeshData data;
+    slitform::Mesh data;
+    MeshFlags flags;
     std::string error;
     std::string result = dir + "/result.ply";
-    ASSERT_TRUE(ReadPlyMesh(result, Slurp(result), data, nullptr, error)) << error;
+    ASSERT_TRUE(ReadPlyMesh(result, Slurp(result), data, flags, nullptr, error)) << error;
     int selectedEdges = 0;
-    for (const MeshEdgeRecord& e : data.edges)
+    for (const FlaggedEdge& e : flags.edges)
         selectedEdges += (e.flags & cutflags::kCutLineEdge) != 0;
     EXPECT_GT(selectedEdges, 10);  // the star's outline
     EXPECT_NE(Slurp(dir + "/report.json").find("faces_cut"), std::string::npos);

@@ -9,10 +9,11 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string path = "fuzz.obj";
     const std::string bytes(reinterpret_cast<const char*>(data), size);
-    MeshData mesh;
+    slitform::Mesh mesh;
+    MeshFlags flags;
     std::vector<std::string> warnings;
     std::string error;
-    const bool ok = ReadObjMesh(path, bytes, mesh, &warnings, error);
-    CheckMeshRead(path, ok, error, mesh, warnings);
+    const bool ok = ReadObjMesh(path, bytes, mesh, flags, &warnings, error);
+    CheckMeshRead(path, ok, error, mesh, flags, warnings);
     return 0;
 }

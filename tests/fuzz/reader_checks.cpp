@@ -5,14 +5,15 @@
 #include "fuzz_check.h"
 #include "io/build_mnmesh.h"
 
-void CheckMeshRead(const std::string& path, bool ok, const std::string& error, const MeshData& data,
+void CheckMeshRead(const std::string& path, bool ok, const std::string& error,
+                   const slitform::Mesh& data, const MeshFlags& flags,
                    std::vector<std::string> warnings) {
     if (!ok) {
         RequireOneLineNaming(error, path);
         return;
     }
     MNMesh mesh;
-    BuildMNMesh(path, data, mesh, &warnings);
+    BuildMNMesh(path, data, &flags, mesh, &warnings);
     std::string why;
     FuzzRequire(mesh.CheckAllData(&why), "inconsistent mesh: " + why);
     for (const std::string& warning : warnings) RequireOneLineNaming(warning, path);

@@ -5,10 +5,12 @@
 #include <string>
 #include <vector>
 
-#include "io/mesh_data.h"
+#include "io/mesh_flags.h"
+#include "slitform/mesh.h"
 #include "splshape.h"
 
-void CheckMeshRead(const std::string& path, bool ok, const std::string& error, const MeshData& data,
+void CheckMeshRead(const std::string& path, bool ok, const std::string& error,
+                   const slitform::Mesh& mesh, const MeshFlags& flags,
                    std::vector<std::string> warnings);
 
 void CheckShapeRead(const std::string& path, bool ok, const std::string& error,

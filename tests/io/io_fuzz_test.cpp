@@ -108,17 +108,18 @@ TEST(IoFuzz, MutatedMeshFilesNeverCrashAndBuildConsistentMeshes) {
         for (int kind = 0; kind < 3; ++kind) {
             std::string bytes = Mutate(seeds[kind], random);
             const std::string path = kind == 2 ? "fuzz.obj" : "fuzz.ply";
-            MeshData data;
+            slitform::Mesh data;
+            MeshFlags flags;
             std::vector<std::string> warnings;
             std::string error;
-            bool ok = kind == 2 ? ReadObjMesh(path, bytes, data, &warnings, error)
-                                : ReadPlyMesh(path, bytes, data, &warnings, error);
+            bool ok = kind == 2 ? ReadObjMesh(path, bytes, data, flags, &warnings, error)
+                                : ReadPlyMesh(path, bytes, data, flags, &warnings, error);
             ExpectFailureSaysWhere(ok, error, path);
             if (!ok)
                 continue;
             ++accepted;
             MNMesh mesh;
-            BuildMNMesh(path, data, mesh, &warnings);
+            BuildMNMesh(path, data, &flags, mesh, &warnings);
             std::string why;
             EXPECT_TRUE(mesh.CheckAllData(&why)) << why << "\n" << bytes;
             for (const std::string& w : warnings) EXPECT_TRUE(OneLineErrorNaming(w, path));
