@@ -14,6 +14,7 @@ void Write(const std::string& path, const MNMesh& poly, const Mesh& mesh) {
     MeshAttributes attributes = ToAttributes(mesh);
     MeshWriteOptions options;
     options.attributes = &attributes;
+    options.plyEncoding = DefaultPlyEncoding(poly.numf);
     std::string error;
     if (!::WriteMesh(path, poly, options, error))
         throw Error(ErrorCode::UnwritableFile, error);

@@ -85,3 +85,7 @@ bool WriteMesh(const std::string& path, const MNMesh& mesh, const MeshWriteOptio
     }
     return true;
 }
+
+PlyEncoding DefaultPlyEncoding(long long faces) {
+    return faces >= 100000 ? PlyEncoding::BinaryLittleEndian : PlyEncoding::Ascii;
+}

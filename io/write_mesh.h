@@ -18,6 +18,11 @@
 bool WriteMesh(const std::string& path, const MNMesh& mesh, std::string& error,
                PlyEncoding plyEncoding = PlyEncoding::Ascii);
 
+// The PLY encoding for a mesh of faces faces when the user names none: text below
+// 100 000 faces, binary (little-endian) from there on, where text is much larger and
+// slower to read.
+PlyEncoding DefaultPlyEncoding(long long faces);
+
 // How WriteMesh writes beyond the geometry and flags.
 struct MeshWriteOptions {
     PlyEncoding plyEncoding = PlyEncoding::Ascii;

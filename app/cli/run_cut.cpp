@@ -13,10 +13,6 @@
 
 namespace {
 
-// From this many faces a PLY result is binary unless text is asked for: text is
-// about three times larger and slower to read.
-constexpr long long kBinaryPlyFaces = 100000;
-
 // The shape's lines as the evaluation flattens them, in the object's space.
 PolyShape ShapeLinesInObjectSpace(const CutSession& session) {
     PolyShape lines;
@@ -129,9 +125,9 @@ int RunCut(const CliOptions& o, std::unique_ptr<PolyObject> object,
     MeshWriteOptions writing;
     writing.attributes = &outcome.attributes;
     writing.cutLines = o.cutLines;
-    bool large = outcome.counts.facesOut >= kBinaryPlyFaces;
-    writing.plyEncoding = o.plyBinary || (large && !o.plyAscii) ? PlyEncoding::BinaryLittleEndian
-                                                                : PlyEncoding::Ascii;
+    writing.plyEncoding = o.plyBinary  ? PlyEncoding::BinaryLittleEndian
+                          : o.plyAscii ? PlyEncoding::Ascii
+                                       : DefaultPlyEncoding(outcome.counts.facesOut);
     if (!o.outPath.empty() && !WriteMesh(o.outPath, outcome.mesh, writing, error))
         return 1;
     if (reportToStdout)
