@@ -9,7 +9,9 @@
 #include "api/plugin_path.h"
 #include "api/shape_conversion.h"
 #include "resources.h"
+#include "session/cut_report.h"
 #include "session/cut_session.h"
+#include "session/mesh_health.h"
 
 namespace slitform {
 
@@ -23,7 +25,10 @@ struct SessionCloser {
     }
 };
 
-void FillReport(const CutOutcome& result, IParamBlock2* block, Report& report) {
+// The counts, and the whole report as the command line writes it (the mesh and shape
+// came as values: no file names).
+void FillReport(const CutOutcome& result, const CutSession& session, const Shape& shape,
+                const MeshHealth& healthIn, Report& report) {
     const CutCounts& c = result.counts;
     report.facesIn = c.facesIn;
     report.edgesIn = c.edgesIn;
@@ -38,12 +43,20 @@ void FillReport(const CutOutcome& result, IParamBlock2* block, Report& report) {
     report.directionKnown = result.directionKnown;
     report.direction = {result.direction.x, result.direction.y, result.direction.z};
     report.seconds = result.seconds;
-    for (const ParamDef& def : block->GetDesc()->params) {
-        if (def.type == TYPE_FLOAT)
-            report.parameters.emplace_back(Utf8FromWide(def.intName), block->GetFloat(def.id));
-        else if (def.type == TYPE_INT || def.type == TYPE_BOOL)
-            report.parameters.emplace_back(Utf8FromWide(def.intName), block->GetInt(def.id));
-    }
+    CutReport full;
+    full.version = SLITFORM_VERSION;
+    full.pluginPath = session.Library().Path();
+    full.placement = shape.placed ? "matrix" : "fitted";
+    full.objectTM = session.ObjectNode()->GetNodeTM(0);
+    full.shapeTM = session.ShapeNode()->GetNodeTM(0);
+    full.steps = shape.steps;
+    full.parameters = session.ReportedParameters();
+    full.healthIn = healthIn;
+    full.healthOut = MeasureMeshHealth(result.mesh);
+    for (const ReportedParameter& p : full.parameters)
+        report.parameters.emplace_back(p.name, p.value);
+    for (const CutWarning& w : CutWarnings(full, result)) report.warnings.push_back(w.message);
+    report.json = CutReportJson(full, result);
 }
 
 }  // namespace
@@ -65,7 +78,8 @@ Outcome Cut(const Mesh& mesh, const Shape& shape, const Parameters& parameters,
     }
     if (!session)
         throw Error(ErrorCode::PluginMissing, error);
-    session->SetMesh(poly);
+    const MeshHealth healthIn = MeasureMeshHealth(poly);
+    session->SetMesh(std::move(poly));
     session->SetMeshAttributes(attributes);
     if (shape.placed)
         session->SetPlacedShape(bezier, placement);
@@ -91,7 +105,7 @@ Outcome Cut(const Mesh& mesh, const Shape& shape, const Parameters& parameters,
                     "the cut failed: " + result.error);
     Outcome outcome;
     outcome.mesh = FromPolyMesh(result.mesh, result.attributes, &outcome);
-    FillReport(result, session->Block(), outcome.report);
+    FillReport(result, *session, shape, healthIn, outcome.report);
     return outcome;
 }
 

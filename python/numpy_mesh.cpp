@@ -211,27 +211,9 @@ py::array EdgeArray(const std::vector<Edge>& edges) {
     return out;
 }
 
-py::dict ReportToPython(const Report& r) {
-    py::dict d;
-    d["faces_in"] = r.facesIn;
-    d["edges_in"] = r.edgesIn;
-    d["vertices_in"] = r.verticesIn;
-    d["faces_out"] = r.facesOut;
-    d["edges_out"] = r.edgesOut;
-    d["vertices_out"] = r.verticesOut;
-    d["faces_cut"] = r.facesCut;
-    d["selected_vertices"] = r.selectedVertices;
-    d["selected_edges"] = r.selectedEdges;
-    d["selected_faces"] = r.selectedFaces;
-    d["direction"] =
-        r.directionKnown
-            ? py::object(py::make_tuple(r.direction[0], r.direction[1], r.direction[2]))
-            : py::object(py::none());
-    d["seconds"] = r.seconds;
-    py::dict parameters;
-    for (const auto& [name, value] : r.parameters) parameters[py::str(name)] = value;
-    d["parameters"] = parameters;
-    return d;
+// The command line's JSON report, as a dict: the same keys and rounding.
+py::object ReportToPython(const Report& r) {
+    return py::module_::import("json").attr("loads")(r.json);
 }
 
 }  // namespace

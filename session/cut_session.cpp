@@ -9,6 +9,7 @@
 #include "contract/cut_record.h"
 #include "derivob.h"
 #include "evaluation_cancel.h"
+#include "resources.h"
 #include "session/carry_attributes.h"
 #include "session/parameter_by_name.h"
 #include "session/parameter_values.h"
@@ -92,9 +93,9 @@ const MNMesh& CutSession::Mesh() const {
     return static_cast<PolyObject*>(base)->mm;
 }
 
-void CutSession::SetMesh(const MNMesh& mesh, const std::wstring& name, const Matrix3& tm) {
+void CutSession::SetMesh(MNMesh mesh, const std::wstring& name, const Matrix3& tm) {
     auto* object = new PolyObject();
-    object->mm = mesh;
+    object->mm = std::move(mesh);
     SetObject(object, name, tm);
 }
 
@@ -180,6 +181,28 @@ void CutSession::PickShape(bool pick) {
     for (const ParamDef& def : block->GetDesc()->params)
         if (def.type == TYPE_INODE)
             block->SetValue(def.id, 0, node);
+}
+
+std::vector<ReportedParameter> CutSession::ReportedParameters() const {
+    std::vector<ReportedParameter> parameters;
+    IParamBlock2* block = Block();
+    if (!block)
+        return parameters;
+    for (const ParamDef& def : block->GetDesc()->params) {
+        ReportedParameter p;
+        p.name = Utf8FromWide(def.intName);
+        if (def.type == TYPE_FLOAT) {
+            p.value = block->GetFloat(def.id);
+        } else if (def.type == TYPE_INT || def.type == TYPE_BOOL) {
+            p.kind = def.type == TYPE_BOOL ? ReportedParameter::Kind::Switch
+                                           : ReportedParameter::Kind::Whole;
+            p.value = block->GetInt(def.id);
+        } else {
+            continue;
+        }
+        parameters.push_back(p);
+    }
+    return parameters;
 }
 
 bool CutSession::SetParameter(const std::string& name, const std::string& value,

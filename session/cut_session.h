@@ -8,9 +8,11 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "polyobj.h"
 #include "session/cut_outcome.h"
+#include "session/cut_report.h"
 #include "session/plugin_library.h"
 #include "session/scene.h"
 #include "splshape.h"
@@ -53,8 +55,7 @@ public:
     void SetMeshAttributes(const MeshAttributes& meshAttributes);
     const MeshAttributes& MeshAttributesIn() const { return attributes; }
     // SetObject with a copy of mesh.
-    void SetMesh(const MNMesh& mesh, const std::wstring& name = L"object",
-                 const Matrix3& tm = Matrix3());
+    void SetMesh(MNMesh mesh, const std::wstring& name = L"object", const Matrix3& tm = Matrix3());
     // The shape, placed by the automatic fit: centred over the object, scaled to 80%
     // of its footprint, lying flat above it; adjust then applies about the fitted
     // shape's centre (rotation and scale) and moves it from there.
@@ -75,6 +76,9 @@ public:
     void PickShape(bool pick = true);
     // See SetParameterByName.
     bool SetParameter(const std::string& name, const std::string& value, std::string& error);
+    // Every parameter's name, kind and value as the modifier holds it, in its order (the
+    // picked node left out); empty without a modifier.
+    std::vector<ReportedParameter> ReportedParameters() const;
 
     // Evaluates the object's node. Without progress it runs on the calling thread;
     // with it, on a worker thread while the caller hears progress. Any exception of

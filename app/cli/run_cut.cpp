@@ -4,11 +4,11 @@
 #include <vector>
 
 #include "app/cli/cut_picture.h"
-#include "app/cli/cut_report.h"
 #include "app/cli/terminal_progress.h"
 #include "io/atomic_write.h"
 #include "io/write_mesh.h"
 #include "resources.h"
+#include "session/cut_report.h"
 #include "session/cut_session.h"
 
 namespace {
@@ -26,50 +26,16 @@ PolyShape ShapeLinesInObjectSpace(const CutSession& session) {
     return lines;
 }
 
-std::vector<ReportedParameter> ParametersOf(IParamBlock2* block) {
-    std::vector<ReportedParameter> parameters;
-    for (const ParamDef& def : block->GetDesc()->params) {
-        ReportedParameter p;
-        p.name = Utf8FromWide(def.intName);
-        if (def.type == TYPE_FLOAT) {
-            p.value = block->GetFloat(def.id);
-        } else if (def.type == TYPE_INT || def.type == TYPE_BOOL) {
-            p.kind = def.type == TYPE_BOOL ? ReportedParameter::Kind::Switch
-                                           : ReportedParameter::Kind::Whole;
-            p.value = block->GetInt(def.id);
-        } else {
-            continue;
-        }
-        parameters.push_back(p);
+// The warnings with what to do about them here.
+void WarnAboutTheResult(const CutOutcome& outcome, const CutReport& report, std::ostream& err) {
+    for (const CutWarning& w : CutWarnings(report, outcome)) {
+        err << "slitform: warning: " << w.message;
+        if (w.kind == CutWarning::Kind::CutNoFace)
+            err << "; see slitform cut --help for how to place it over the mesh";
+        else if (w.kind == CutWarning::Kind::SplitWithoutWeld)
+            err << "; --set weld_on=on joins them";
+        err << "\n";
     }
-    return parameters;
-}
-
-bool SwitchOn(IParamBlock2* block, const wchar_t* name) {
-    const ParamDef* def = block->GetDesc()->FindParam(name);
-    return def && block->GetInt(def->id) != 0;
-}
-
-// Warnings about a result that is likely not what the user meant.
-void WarnAboutTheResult(const CutOutcome& outcome, const CutReport& report, IParamBlock2* block,
-                        std::ostream& err) {
-    // A shape around faces it does not cross still selects them (or cuts them out).
-    const CutCounts& c = outcome.counts;
-    if (c.facesCut == 0 && c.selectedFaces == 0 && c.facesOut == c.facesIn)
-        err << "slitform: warning: the shape cut no face; see slitform cut --help for how to "
-               "place it over the mesh\n";
-    int opened = report.healthOut.borderEdges - report.healthIn.borderEdges;
-    if (outcome.counts.facesCut > 0 && !SwitchOn(block, L"weld_on") &&
-        report.healthOut.components > report.healthIn.components)
-        err << "slitform: warning: the cut left the mesh split along the cut faces ("
-            << report.healthOut.components - report.healthIn.components << " more pieces, "
-            << opened
-            << " more border edges) because weld_on is off; --set weld_on=on joins "
-               "them\n";
-    if (outcome.facesAtPointLimit > 0)
-        err << "slitform: warning: refinement stopped at its point limit on "
-            << outcome.facesAtPointLimit << (outcome.facesAtPointLimit == 1 ? " face" : " faces")
-            << ", whose triangles may be thinner than min_angle; a smaller min_angle avoids it\n";
 }
 
 }  // namespace
@@ -109,7 +75,7 @@ int RunCut(const CliOptions& o, std::unique_ptr<PolyObject> object,
             return 2;
         }
     session->PickShape();
-    report.parameters = ParametersOf(session->Block());
+    report.parameters = session->ReportedParameters();
 
     TerminalProgress progress(stderr);
     CutOutcome outcome = session->Evaluate([&](long long done, long long total, double seconds) {
@@ -141,7 +107,7 @@ int RunCut(const CliOptions& o, std::unique_ptr<PolyObject> object,
             CutPictureSvg(outcome.mesh, ShapeLinesInObjectSpace(*session), outcome.direction),
             error))
         return 1;
-    WarnAboutTheResult(outcome, report, session->Block(), err);
+    WarnAboutTheResult(outcome, report, err);
     const CutCounts& c = outcome.counts;
     (reportToStdout ? err : out) << "faces: " << c.facesIn << " in, " << c.facesOut << " out, "
                                  << c.facesCut << " cut\n"

@@ -24,6 +24,11 @@ struct Report {
     double seconds = 0.0;  // of the evaluation alone
     // Every parameter's value as the modifier held it, in its order.
     std::vector<std::pair<std::string, double>> parameters;
+    // What the result likely gets wrong ("the shape cut no face", ...), one line each.
+    std::vector<std::string> warnings;
+    // The whole report as the command line's --report writes it (JSON: inputs, every
+    // parameter, counts, the mesh's health before and after, warnings, rounded numbers).
+    std::string json;
 };
 
 struct Outcome {

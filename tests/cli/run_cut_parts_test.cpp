@@ -7,7 +7,7 @@
 #include <cmath>
 
 #include "app/cli/cut_picture.h"
-#include "app/cli/cut_report.h"
+#include "session/cut_report.h"
 #include "session/demo_scene.h"
 
 TEST(CutReport, HoldsTheInputsEveryParameterAndRoundedNumbers) {

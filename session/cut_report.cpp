@@ -1,4 +1,4 @@
-#include "app/cli/cut_report.h"
+#include "session/cut_report.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -41,7 +41,39 @@ QJsonValue ParameterValue(const ReportedParameter& p) {
     return Rounded(p.value, 6);
 }
 
+bool SwitchOn(const CutReport& report, const char* name) {
+    for (const ReportedParameter& p : report.parameters)
+        if (p.name == name)
+            return p.value != 0.0;
+    return false;
+}
+
 }  // namespace
+
+std::vector<CutWarning> CutWarnings(const CutReport& report, const CutOutcome& outcome) {
+    std::vector<CutWarning> warnings;
+    // A shape around faces it does not cross still selects them (or cuts them out).
+    const CutCounts& c = outcome.counts;
+    if (c.facesCut == 0 && c.selectedFaces == 0 && c.facesOut == c.facesIn)
+        warnings.push_back({CutWarning::Kind::CutNoFace, "the shape cut no face"});
+    int opened = report.healthOut.borderEdges - report.healthIn.borderEdges;
+    if (c.facesCut > 0 && !SwitchOn(report, "weld_on") &&
+        report.healthOut.components > report.healthIn.components)
+        warnings.push_back(
+            {CutWarning::Kind::SplitWithoutWeld,
+             "the cut left the mesh split along the cut faces (" +
+                 std::to_string(report.healthOut.components - report.healthIn.components) +
+                 " more pieces, " + std::to_string(opened) +
+                 " more border edges) because weld_on is off"});
+    if (outcome.facesAtPointLimit > 0)
+        warnings.push_back({CutWarning::Kind::PointLimit,
+                            "refinement stopped at its point limit on " +
+                                std::to_string(outcome.facesAtPointLimit) +
+                                (outcome.facesAtPointLimit == 1 ? " face" : " faces") +
+                                ", whose triangles may be thinner than min_angle; a smaller "
+                                "min_angle avoids it"});
+    return warnings;
+}
 
 std::string CutReportJson(const CutReport& r, const CutOutcome& o) {
     const CutCounts& c = o.counts;
@@ -77,5 +109,9 @@ std::string CutReportJson(const CutReport& r, const CutOutcome& o) {
         {"mesh_health", QJsonObject{{"in", Health(r.healthIn)}, {"out", Health(r.healthOut)}}},
         {"projection_direction", Vector(o.direction)},
         {"evaluation_seconds", Rounded(o.seconds, 3)}};
+    QJsonArray warnings;
+    for (const CutWarning& w : CutWarnings(r, o))
+        warnings.append(QString::fromStdString(w.message));
+    root.insert("warnings", warnings);
     return QJsonDocument(root).toJson(QJsonDocument::Indented).toStdString();
 }
