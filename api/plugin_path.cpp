@@ -24,6 +24,10 @@ std::string PluginPath(const std::string& given) {
     std::string built = here + "/../plugins/Slitform.dlm";
     if (access(built.c_str(), F_OK) == 0)
         return built;
+    // The installed shared library, under any prefix.
+    std::string besideLibrary = here + "/slitform/plugins/Slitform.dlm";
+    if (access(besideLibrary.c_str(), F_OK) == 0)
+        return besideLibrary;
 #ifdef SLITFORM_PLUGIN_FROM_PYTHON
     std::string besideModule = here + "/" SLITFORM_PLUGIN_FROM_PYTHON;
     if (access(besideModule.c_str(), F_OK) == 0)

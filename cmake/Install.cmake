@@ -1,6 +1,7 @@
 # cmake --install: the two programs in bin, the plug-in and the host's libraries in
-# lib/slitform, found through the programs' own place (RPATH $ORIGIN); CPack makes
-# a Debian package of the same.
+# lib/slitform, found through the programs' own place (RPATH $ORIGIN), and the C++
+# interface (lib, include/slitform, the CMake package); CPack makes a Debian package
+# of the same.
 include(GNUInstallDirs)
 set(slitform_libdir ${CMAKE_INSTALL_LIBDIR}/slitform)
 
@@ -12,6 +13,19 @@ set_target_properties(Slitform PROPERTIES INSTALL_RPATH "$ORIGIN/..")
 install(TARGETS slitform slitform-studio RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(TARGETS host host_qt LIBRARY DESTINATION ${slitform_libdir})
 install(TARGETS Slitform LIBRARY DESTINATION ${slitform_libdir}/plugins)
+
+# The C++ interface: the shared library, its headers and the CMake package.
+include(CMakePackageConfigHelpers)
+install(TARGETS slitform_library EXPORT SlitformTargets LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR})
+install(DIRECTORY ${CMAKE_SOURCE_DIR}/include/slitform DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
+set(slitform_package_dir ${CMAKE_INSTALL_LIBDIR}/cmake/Slitform)
+install(EXPORT SlitformTargets NAMESPACE Slitform:: DESTINATION ${slitform_package_dir})
+file(WRITE ${CMAKE_BINARY_DIR}/SlitformConfig.cmake
+  "include(\"\${CMAKE_CURRENT_LIST_DIR}/SlitformTargets.cmake\")\n")
+write_basic_package_version_file(${CMAKE_BINARY_DIR}/SlitformConfigVersion.cmake
+  VERSION ${PROJECT_VERSION} COMPATIBILITY SameMajorVersion)
+install(FILES ${CMAKE_BINARY_DIR}/SlitformConfig.cmake ${CMAKE_BINARY_DIR}/SlitformConfigVersion.cmake
+  DESTINATION ${slitform_package_dir})
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME slitform)
