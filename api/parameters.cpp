@@ -30,4 +30,19 @@ Parameters& Parameters::Set(const std::string& name, bool value) {
     return Set(name, std::string(value ? "on" : "off"));
 }
 
+Parameters& Parameters::Set(const CutParameters& v) {
+    return Set("remove_unused", v.removeUnused)
+        .Set("weld_on", v.weldOn)
+        .Set("weld", static_cast<double>(v.weld))
+        .Set("open", v.open)
+        .Set("local", v.local)
+        .Set("collinear_on", v.collinearOn)
+        .Set("collinear", static_cast<double>(v.collinear))
+        .Set("through", v.through)
+        .Set("matid_on", v.matidOn)
+        .Set("matid", static_cast<double>(v.matid))
+        .Set("sel_level", static_cast<double>(static_cast<int>(v.selLevel)))
+        .Set("min_angle", static_cast<double>(v.minAngle));
+}
+
 }  // namespace slitform

@@ -296,3 +296,29 @@ TEST(ListParameters, GivesThePluginsDefaultsRangesAndMeanings) {
     EXPECT_EQ(angle->high, 33.0);
     EXPECT_THROW(slitform::ListParameters("/no/such/Slitform.dlm"), slitform::Error);
 }
+
+// The typed parameters name every parameter of the block, in its order, with its
+// default: a parameter added to the plug-in, or a default changed, fails here.
+TEST(CutParameters, AreInStepWithThePluginsBlock) {
+    std::vector<slitform::ParameterInfo> list = slitform::ListParameters(SLITFORM_PLUGIN_FILE);
+    slitform::Parameters typed;
+    typed.Set(slitform::CutParameters());
+    const auto& values = typed.Values();
+    ASSERT_EQ(values.size(), list.size());
+    for (size_t i = 0; i < list.size(); ++i) {
+        EXPECT_EQ(values[i].first, list[i].name);
+        const std::string& v = values[i].second;
+        double value = v == "on" ? 1.0 : v == "off" ? 0.0 : std::stod(v);
+        EXPECT_EQ(static_cast<float>(value), static_cast<float>(list[i].defaultValue))
+            << list[i].name;
+    }
+    // And they cut as the same names do.
+    slitform::CutParameters holes;
+    holes.open = true;
+    holes.selLevel = slitform::SelectionLevel::Faces;
+    slitform::Parameters byType = Plugin(), byName = Plugin();
+    byType.Set(holes);
+    byName.Set("open", true).Set("sel_level", "3");
+    EXPECT_EQ(slitform::Cut(GridMesh(7), SquareShape(), byType).mesh.corners,
+              slitform::Cut(GridMesh(7), SquareShape(), byName).mesh.corners);
+}
