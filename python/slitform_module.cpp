@@ -4,6 +4,8 @@
 #include <pybind11/pybind11.h>
 #include <pybind11/stl.h>
 
+#include <array>
+
 #include "python/numpy_mesh.h"
 #include "python/python_progress.h"
 #include "python/python_shape.h"
@@ -27,11 +29,21 @@ std::string PathOf(const py::object& path) {
     return py::str(py::module_::import("os").attr("fspath")(path));
 }
 
-// Every keyword but the few of cut() itself is a parameter of the modifier.
-slitform::Parameters ParametersFrom(const py::kwargs& kwargs) {
+// The modifier's parameters as cut() names them, in the plug-in's order.
+const char* const kParameterNames[] = {"remove_unused", "weld_on",      "weld",      "open",
+                                       "local",         "collinear_on", "collinear", "through",
+                                       "matid_on",      "matid",        "sel_level", "min_angle"};
+constexpr std::size_t kParameterCount = sizeof kParameterNames / sizeof kParameterNames[0];
+using ParameterValues = std::array<py::object, kParameterCount>;
+
+// The given parameters; None leaves the plug-in's default.
+slitform::Parameters ParametersFrom(const ParameterValues& values) {
     slitform::Parameters parameters;
-    for (const auto& [key, value] : kwargs) {
-        std::string name = py::str(key);
+    for (std::size_t i = 0; i < kParameterCount; ++i) {
+        const py::object& value = values[i];
+        if (value.is_none())
+            continue;
+        std::string name = kParameterNames[i];
         if (py::isinstance<py::bool_>(value))
             parameters.Set(name, value.cast<bool>());
         else if (py::isinstance<py::str>(value))
@@ -48,7 +60,7 @@ slitform::Parameters ParametersFrom(const py::kwargs& kwargs) {
 
 py::object CutMesh(const slitform::Mesh& mesh, const py::object& shape,
                    const py::object& shapeTransform, int steps, const py::object& progress,
-                   const py::object& plugin, const py::kwargs& kwargs) {
+                   const py::object& plugin, const ParameterValues& values) {
     slitform::Shape cutShape = slitform::ShapeFromPython(shape);
     cutShape.steps = steps;
     if (!shapeTransform.is_none()) {
@@ -62,7 +74,7 @@ py::object CutMesh(const slitform::Mesh& mesh, const py::object& shape,
                 cutShape.transform[static_cast<size_t>(i * 3 + k)] = r(i, k);
         cutShape.placed = true;
     }
-    slitform::Parameters parameters = ParametersFrom(kwargs);
+    slitform::Parameters parameters = ParametersFrom(values);
     parameters.plugin = PluginOf(plugin);
     slitform::PythonProgress listener(progress);
     slitform::Outcome outcome;
@@ -74,14 +86,6 @@ py::object CutMesh(const slitform::Mesh& mesh, const py::object& shape,
         throw;
     }
     return slitform::OutcomeToPython(std::move(outcome));
-}
-
-py::object CutArrays(const py::object& vertices, const py::object& faces, const py::object& shape,
-                     const py::object& materials, const py::object& shapeTransform, int steps,
-                     const py::object& progress, const py::object& plugin,
-                     const py::kwargs& kwargs) {
-    return CutMesh(slitform::MeshFromArrays(vertices, faces, materials), shape, shapeTransform,
-                   steps, progress, plugin, kwargs);
 }
 
 py::list Parameters(const py::object& plugin) {
@@ -164,21 +168,53 @@ each a (k, 3) array (closed), a (points, closed) pair or a dict with "points",
 the shape in the mesh's space (rows: x, y, z axes, translation); without it the shape
 is centred over the mesh, scaled to 80% of its footprint and laid flat above it.
 steps: points per curved segment. progress: called as progress(done, total, seconds).
-plugin: another Slitform.dlm. Every other keyword is a parameter of the modifier by
-name (see parameters()).
+plugin: another Slitform.dlm. remove_unused, weld_on, weld, open, local,
+collinear_on, collinear, through, matid_on, matid, sel_level and min_angle are the
+modifier's parameters (see parameters()); None leaves a parameter at its default.
 
 Returns an object with mesh (a slitform.Mesh with the carried attributes), its
 vertices, faces and materials, selected_vertices, selected_edges, cut_edges (edges as
 (e, 2) vertex pairs), selected_faces and report (a dict). Raises slitform.Error (a
 ValueError) on bad input or failure; Ctrl-C or an exception in progress stops the cut
 and is raised.)";
-    m.def("cut", &CutMesh, py::arg("mesh"), py::arg("shape"), py::kw_only(),
-          py::arg("shape_transform") = py::none(), py::arg("steps") = 6,
-          py::arg("progress") = py::none(), py::arg("plugin") = py::none(), cutDoc);
-    m.def("cut", &CutArrays, py::arg("vertices"), py::arg("faces"), py::arg("shape"), py::kw_only(),
-          py::arg("materials") = py::none(), py::arg("shape_transform") = py::none(),
-          py::arg("steps") = 6, py::arg("progress") = py::none(), py::arg("plugin") = py::none(),
-          cutDoc);
+    // Both forms take the modifier's parameters as keywords (None: the default).
+    m.def(
+        "cut",
+        [](const slitform::Mesh& mesh, const py::object& shape, const py::object& shapeTransform,
+           int steps, const py::object& progress, const py::object& plugin, py::object p0,
+           py::object p1, py::object p2, py::object p3, py::object p4, py::object p5, py::object p6,
+           py::object p7, py::object p8, py::object p9, py::object p10, py::object p11) {
+            return CutMesh(mesh, shape, shapeTransform, steps, progress, plugin,
+                           {p0, p1, p2, p3, p4, p5, p6, p7, p8, p9, p10, p11});
+        },
+        py::arg("mesh"), py::arg("shape"), py::kw_only(), py::arg("shape_transform") = py::none(),
+        py::arg("steps") = 6, py::arg("progress") = py::none(), py::arg("plugin") = py::none(),
+        py::arg("remove_unused") = py::none(), py::arg("weld_on") = py::none(),
+        py::arg("weld") = py::none(), py::arg("open") = py::none(), py::arg("local") = py::none(),
+        py::arg("collinear_on") = py::none(), py::arg("collinear") = py::none(),
+        py::arg("through") = py::none(), py::arg("matid_on") = py::none(),
+        py::arg("matid") = py::none(), py::arg("sel_level") = py::none(),
+        py::arg("min_angle") = py::none(), cutDoc);
+    m.def(
+        "cut",
+        [](const py::object& vertices, const py::object& faces, const py::object& shape,
+           const py::object& materials, const py::object& shapeTransform, int steps,
+           const py::object& progress, const py::object& plugin, py::object p0, py::object p1,
+           py::object p2, py::object p3, py::object p4, py::object p5, py::object p6, py::object p7,
+           py::object p8, py::object p9, py::object p10, py::object p11) {
+            return CutMesh(slitform::MeshFromArrays(vertices, faces, materials), shape,
+                           shapeTransform, steps, progress, plugin,
+                           {p0, p1, p2, p3, p4, p5, p6, p7, p8, p9, p10, p11});
+        },
+        py::arg("vertices"), py::arg("faces"), py::arg("shape"), py::kw_only(),
+        py::arg("materials") = py::none(), py::arg("shape_transform") = py::none(),
+        py::arg("steps") = 6, py::arg("progress") = py::none(), py::arg("plugin") = py::none(),
+        py::arg("remove_unused") = py::none(), py::arg("weld_on") = py::none(),
+        py::arg("weld") = py::none(), py::arg("open") = py::none(), py::arg("local") = py::none(),
+        py::arg("collinear_on") = py::none(), py::arg("collinear") = py::none(),
+        py::arg("through") = py::none(), py::arg("matid_on") = py::none(),
+        py::arg("matid") = py::none(), py::arg("sel_level") = py::none(),
+        py::arg("min_angle") = py::none(), cutDoc);
     m.def(
         "parameters", &Parameters, py::arg("plugin") = py::none(),
         "The modifier's parameters: a list of dicts with name, kind, default, range and meaning.");

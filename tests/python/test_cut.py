@@ -91,8 +91,10 @@ def test_bad_shapes_and_parameters_raise_the_documented_error(tmp_path):
         with pytest.raises(slitform.Error, match=message) as e:
             slitform.cut(vertices, faces, shape)
         assert e.value.code == code
-    for parameters, message in [({"nonsense": 1}, "no such parameter"),
-                                ({"min_angle": 34}, "min_angle=34: out of range 0 to 33"),
+    # The parameters are keywords of cut itself: a misspelt one is Python's TypeError.
+    with pytest.raises(TypeError):
+        slitform.cut(vertices, faces, [square(1, 1)], nonsense=1)
+    for parameters, message in [({"min_angle": 34}, "min_angle=34: out of range 0 to 33"),
                                 ({"weld": [1]}, "not a number, a bool or a string")]:
         with pytest.raises(slitform.Error, match=message) as e:
             slitform.cut(vertices, faces, [square(1, 1)], **parameters)
@@ -232,3 +234,16 @@ def test_a_read_mesh_keeps_its_attributes_through_the_cut_and_back(tmp_path):
                           normals=mesh.normals)
     np.testing.assert_array_equal(slitform.cut(again, [square(6, 6, 3.3)], weld_on=True).mesh.uvs,
                                   result.mesh.uvs)
+
+
+def test_the_type_stubs_name_what_the_module_has():
+    """The stubs shipped beside the module: every function and cut's every keyword."""
+    import ast
+    stubs = ast.parse(open(os.path.join(os.path.dirname(slitform.__file__), "slitform.pyi")).read())
+    signatures = slitform.cut.__doc__
+    for node in stubs.body:
+        if isinstance(node, (ast.FunctionDef, ast.ClassDef)):
+            assert hasattr(slitform, node.name), node.name
+        if isinstance(node, ast.FunctionDef) and node.name == "cut":
+            for arg in node.args.args + node.args.kwonlyargs:
+                assert arg.arg + ":" in signatures, arg.arg
