@@ -6,9 +6,9 @@
 #include <cmath>
 
 #include "facecut/face_triangulation.h"
-#include "facecut/prepare_face_cut.h"
-#include "facecut/rebuild_face.h"
-#include "facecut/triangulation_input.h"
+#include "facecut/input/triangulation_input.h"
+#include "facecut/prepare/prepare_face_cut.h"
+#include "facecut/rebuild/rebuild_face.h"
 
 namespace {
 

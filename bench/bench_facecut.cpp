@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "facecut/face_cut_state.h"
-#include "facecut/prepare_face_cut.h"
-#include "facecut/weld_triangulation_input.h"
+#include "facecut/input/weld_triangulation_input.h"
+#include "facecut/prepare/prepare_face_cut.h"
 #include "mnmesh.h"
 #include "polyshp.h"
 

@@ -9,9 +9,9 @@
 
 #include "bench/uv_sphere.h"
 #include "facecut/face_triangulation.h"
-#include "facecut/prepare_face_cut.h"
-#include "facecut/rebuild_face.h"
-#include "facecut/triangulation_input.h"
+#include "facecut/input/triangulation_input.h"
+#include "facecut/prepare/prepare_face_cut.h"
+#include "facecut/rebuild/rebuild_face.h"
 #include "placement/orient_projection_direction.h"
 #include "placement/projection_frame.h"
 #include "placement/snap_shape_points.h"

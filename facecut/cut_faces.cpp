@@ -11,13 +11,13 @@
 #include "facecut/face_corner_spacing.h"
 #include "facecut/face_cut_state.h"
 #include "facecut/face_triangulation.h"
-#include "facecut/far_shape_index.h"
+#include "facecut/input/triangulation_input.h"
 #include "facecut/parallel_for.h"
 #include "facecut/point_in_polyline.h"
-#include "facecut/prepare_face_cut.h"
+#include "facecut/prepare/far_shape_index.h"
+#include "facecut/prepare/prepare_face_cut.h"
 #include "facecut/produce_in_order.h"
-#include "facecut/rebuild_face.h"
-#include "facecut/triangulation_input.h"
+#include "facecut/rebuild/rebuild_face.h"
 
 namespace {
 

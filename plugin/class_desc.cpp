@@ -1,10 +1,10 @@
 #include "plugin/class_desc.h"
 
-#include "module/init_order.h"
-#include "module/module_handle.h"
-#include "module/module_string.h"
+#include "plugin/module/init_order.h"
+#include "plugin/module/module_handle.h"
+#include "plugin/module/module_string.h"
 #include "plugin/slitform.h"
-#include "ui/resource.h"
+#include "plugin/ui/resource.h"
 
 namespace {
 SlitformClassDesc slitformDesc __attribute__((init_priority(INIT_ORDER_CLASS_DESC)));

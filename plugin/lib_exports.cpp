@@ -1,12 +1,12 @@
 // The six entry points the host calls on the library.
-#include "module/module_handle.h"
-#include "module/module_string.h"
 #include "plugin/class_desc.h"
+#include "plugin/module/module_handle.h"
+#include "plugin/module/module_string.h"
+#include "plugin/ui/resource.h"
+#include "plugin/update/auto_check_setting.h"
+#include "plugin/update/installed_version.h"
+#include "plugin/update/plugin_info.h"
 #include "plugin_api.h"
-#include "ui/resource.h"
-#include "update/auto_check_setting.h"
-#include "update/installed_version.h"
-#include "update/plugin_info.h"
 
 extern "C" {
 

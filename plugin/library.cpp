@@ -1,7 +1,7 @@
 #include "plugin/library.h"
 
-#include "module/init_order.h"
-#include "module/module_handle.h"
+#include "plugin/module/init_order.h"
+#include "plugin/module/module_handle.h"
 
 BOOL DllMain(HINSTANCE hinstDLL, ULONG fdwReason, LPVOID) {
     if (fdwReason == DLL_PROCESS_ATTACH) {

@@ -1,8 +1,8 @@
 #include "plugin/param_block.h"
 
-#include "module/init_order.h"
 #include "plugin/class_desc.h"
-#include "ui/resource.h"
+#include "plugin/module/init_order.h"
+#include "plugin/ui/resource.h"
 
 ParamBlockDesc2 slitform_param_blk __attribute__((init_priority(INIT_ORDER_PARAM_DESC))) (
     slitform_params, L"params", 0, GetSlitformDesc(), P_AUTO_CONSTRUCT | P_AUTO_UI | P_MULTIMAP,

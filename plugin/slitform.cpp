@@ -1,11 +1,11 @@
 #include "plugin/slitform.h"
 
-#include "module/module_string.h"
 #include "plugin/class_desc.h"
+#include "plugin/module/module_string.h"
 #include "plugin/param_block.h"
-#include "ui/about_dlg_proc.h"
-#include "ui/general_dlg_proc.h"
-#include "ui/resource.h"
+#include "plugin/ui/about_dlg_proc.h"
+#include "plugin/ui/general_dlg_proc.h"
+#include "plugin/ui/resource.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "facecut/dump_triangulation_input.h"
+#include "facecut/input/dump_triangulation_input.h"
 
 #include <gtest/gtest.h>
 

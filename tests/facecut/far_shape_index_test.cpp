@@ -1,7 +1,7 @@
 // The far-shape index lets the first phase skip faces the projected shape stays
 // away from. Whatever it skips must come out exactly as the full first phase has
 // it: these tests run both on random faces and shapes, placed to come close.
-#include "facecut/far_shape_index.h"
+#include "facecut/prepare/far_shape_index.h"
 
 #include <gtest/gtest.h>
 
@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "facecut/cut_flags.h"
-#include "facecut/prepare_face_cut.h"
+#include "facecut/prepare/prepare_face_cut.h"
 #include "shape_builders.h"
 
 namespace {

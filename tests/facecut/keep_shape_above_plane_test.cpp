@@ -1,4 +1,4 @@
-#include "facecut/keep_shape_above_plane.h"
+#include "facecut/prepare/keep_shape_above_plane.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "facecut/merge_close_points.h"
+#include "facecut/input/merge_close_points.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "facecut/move_points_onto_outline.h"
+#include "facecut/input/move_points_onto_outline.h"
 
 #include <gtest/gtest.h>
 

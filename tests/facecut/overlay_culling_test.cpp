@@ -7,9 +7,9 @@
 #include <cstring>
 #include <random>
 
-#include "facecut/add_outline_points_to_shape.h"
-#include "facecut/add_shape_points_to_outline.h"
-#include "facecut/shape_cuts_outline.h"
+#include "facecut/prepare/add_outline_points_to_shape.h"
+#include "facecut/prepare/add_shape_points_to_outline.h"
+#include "facecut/prepare/shape_cuts_outline.h"
 #include "overlay_reference.h"
 
 namespace {

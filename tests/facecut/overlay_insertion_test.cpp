@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "facecut/add_outline_points_to_shape.h"
-#include "facecut/add_shape_points_to_outline.h"
+#include "facecut/prepare/add_outline_points_to_shape.h"
+#include "facecut/prepare/add_shape_points_to_outline.h"
 #include "shape_builders.h"
 
 namespace {

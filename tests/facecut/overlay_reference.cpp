@@ -4,7 +4,7 @@
 
 #include "facecut/point3d.h"
 #include "facecut/point_in_polyline.h"
-#include "facecut/segment_spans_outline.h"
+#include "facecut/prepare/segment_spans_outline.h"
 
 void ReferenceAddShapePointsToOutline(PolyLine& outline, const PolyShape& shape) {
     std::int64_t offered = 0;

@@ -1,4 +1,4 @@
-#include "facecut/prepare_face_cut.h"
+#include "facecut/prepare/prepare_face_cut.h"
 
 #include <gtest/gtest.h>
 

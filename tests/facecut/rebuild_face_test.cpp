@@ -1,6 +1,6 @@
 // The rebuild of a face from triangulator output made by hand: points that only
 // single precision tells apart.
-#include "facecut/rebuild_face.h"
+#include "facecut/rebuild/rebuild_face.h"
 
 #include <gtest/gtest.h>
 
@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "facecut/face_triangulation.h"
-#include "facecut/prepare_face_cut.h"
+#include "facecut/prepare/prepare_face_cut.h"
 #include "shape_builders.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "facecut/remove_duplicate_segments.h"
+#include "facecut/input/remove_duplicate_segments.h"
 
 #include <gtest/gtest.h>
 

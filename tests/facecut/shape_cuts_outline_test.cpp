@@ -1,4 +1,4 @@
-#include "facecut/shape_cuts_outline.h"
+#include "facecut/prepare/shape_cuts_outline.h"
 
 #include <gtest/gtest.h>
 

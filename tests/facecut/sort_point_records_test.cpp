@@ -1,4 +1,4 @@
-#include "facecut/sort_point_records.h"
+#include "facecut/input/sort_point_records.h"
 
 #include <gtest/gtest.h>
 

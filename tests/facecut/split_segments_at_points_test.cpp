@@ -1,4 +1,4 @@
-#include "facecut/split_segments_at_points.h"
+#include "facecut/input/split_segments_at_points.h"
 
 #include <gtest/gtest.h>
 

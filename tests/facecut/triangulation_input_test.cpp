@@ -1,6 +1,6 @@
 // The planar graph of one face: the shape segments that reach the outline, tagged as
 // in their whole polyline.
-#include "facecut/triangulation_input.h"
+#include "facecut/input/triangulation_input.h"
 
 #include <gtest/gtest.h>
 

@@ -5,7 +5,7 @@
 #include <cstring>
 #include <vector>
 
-#include "facecut/bst_point.h"
+#include "facecut/input/bst_point.h"
 #include "triangle.h"
 
 inline bstPoint Record(double x, double y, double z, int index) {

@@ -7,9 +7,9 @@
 
 #include "contract/cut_mesh_flags.h"
 #include "facecut/face_triangulation.h"
-#include "facecut/prepare_face_cut.h"
-#include "facecut/rebuild_face.h"
-#include "facecut/triangulation_input.h"
+#include "facecut/input/triangulation_input.h"
+#include "facecut/prepare/prepare_face_cut.h"
+#include "facecut/rebuild/rebuild_face.h"
 #include "shape_builders.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "facecut/weld_triangulation_input.h"
+#include "facecut/input/weld_triangulation_input.h"
 
 #include <gtest/gtest.h>
 

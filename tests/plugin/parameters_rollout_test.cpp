@@ -5,7 +5,7 @@
 #include "inode.h"
 #include "plugin/param_block.h"
 #include "plugin/slitform.h"
-#include "ui/resource.h"
+#include "plugin/ui/resource.h"
 
 namespace {
 

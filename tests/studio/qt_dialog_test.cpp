@@ -18,11 +18,11 @@
 #include "custcont.h"
 #include "dialog_units.h"
 #include "inode.h"
-#include "module/module_handle.h"
+#include "plugin/module/module_handle.h"
 #include "plugin/param_block.h"
 #include "plugin/slitform.h"
+#include "plugin/ui/resource.h"
 #include "spinner_arrows.h"
-#include "ui/resource.h"
 
 namespace {
 

@@ -2,9 +2,9 @@
 #include <gtest/gtest.h>
 
 #include "custcont.h"
-#include "module/module_handle.h"
-#include "ui/resource.h"
-#include "update/plugin_info.h"
+#include "plugin/module/module_handle.h"
+#include "plugin/ui/resource.h"
+#include "plugin/update/plugin_info.h"
 #include "update_fixture.h"
 
 TEST_F(UpdateTest, AboutShowsTheBannerAndTheVersion) {

@@ -1,13 +1,13 @@
 // The update check through the About rollout, against the local HTTPS server.
-#include "update/check_for_update.h"
+#include "plugin/update/check_for_update.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 
-#include "ui/resource.h"
-#include "update/https_post.h"
-#include "update/plugin_info.h"
+#include "plugin/ui/resource.h"
+#include "plugin/update/https_post.h"
+#include "plugin/update/plugin_info.h"
 #include "update_fixture.h"
 
 namespace {

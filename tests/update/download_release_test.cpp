@@ -1,14 +1,14 @@
 // Downloading the release archive after a newer version was accepted.
-#include "update/download_release.h"
+#include "plugin/update/download_release.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
 #include "dialogs.h"
+#include "plugin/ui/resource.h"
+#include "plugin/update/plugin_info.h"
 #include "resources.h"
-#include "ui/resource.h"
-#include "update/plugin_info.h"
 #include "update_fixture.h"
 
 namespace {

@@ -6,9 +6,9 @@
 #include <fstream>
 #include <iterator>
 
+#include "plugin/update/plugin_info.h"
 #include "registry.h"
 #include "test_ca_file.h"
-#include "update/plugin_info.h"
 
 TestHttpsServer* UpdateServerEnvironment::server = nullptr;
 std::string UpdateServerEnvironment::certFile;

@@ -4,12 +4,12 @@
 
 #include <cstring>
 
-#include "module/module_handle.h"
+#include "plugin/module/module_handle.h"
+#include "plugin/update/auto_check_setting.h"
+#include "plugin/update/installed_version.h"
+#include "plugin/update/is_newer_version.h"
+#include "plugin/update/plugin_info.h"
 #include "registry.h"
-#include "update/auto_check_setting.h"
-#include "update/installed_version.h"
-#include "update/is_newer_version.h"
-#include "update/plugin_info.h"
 #include "update_fixture.h"
 #include "version_resource.h"
 

@@ -1,3 +1,0 @@
-#include "module/module_handle.h"
-
-HINSTANCE hInstance = nullptr;

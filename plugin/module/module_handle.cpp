@@ -1,0 +1,3 @@
+#include "plugin/module/module_handle.h"
+
+HINSTANCE hInstance = nullptr;

@@ -1,5 +1,0 @@
-#include "update/plugin_info.h"
-
-#include "module/init_order.h"
-
-PluginInfo pluginInfo __attribute__((init_priority(INIT_ORDER_PLUGIN_INFO)));

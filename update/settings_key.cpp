@@ -1,9 +1,0 @@
-#include "update/settings_key.h"
-
-#include "update/ansi_text.h"
-#include "update/plugin_info.h"
-
-std::wstring SettingsKeyPath() {
-    std::string path = "Software\\Orvane\\" + pluginInfo.name + "\\" + pluginInfo.hostYear;
-    return AnsiToWide(path, path.size() + 1);
-}
