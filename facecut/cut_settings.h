@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "point3.h"
+#include "triangle.h"
 
 struct CutSettings {
     // Faces that look away from the direction are cut too.
@@ -21,6 +22,10 @@ struct CutSettings {
     float weld = 0.0f;
     // Threads of the cut; the result is the same for any number.
     int threads = 1;
+    // Where each face's triangulator input goes for tracing the cut, or nullptr for
+    // nowhere: called with "D:\tri_0.bin" (binary) and "D:\tri_0.txt" (text) as
+    // built, and "D:\tri_1.txt" after the weld, in face order.
+    void (*dumpInput)(const char* path, const triangulateio& input, bool binary) = nullptr;
 };
 
 // How far the weld reaches where the corners of the faces involved are spacing apart:

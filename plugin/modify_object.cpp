@@ -13,6 +13,7 @@
 #include "placement/snap_shape_points.h"
 #include "plugin/close_t_junctions.h"
 #include "plugin/cut_thread_count.h"
+#include "plugin/dump_triangulation_input.h"
 #include "plugin/join_cut_outlines.h"
 #include "plugin/owner_node.h"
 #include "plugin/param_block.h"
@@ -53,6 +54,11 @@ void ClearFlags(MNMesh& mesh, DWORD vertFlags, DWORD edgeFlags, DWORD faceFlags)
 // Rounds of T-junction closing and welding after the first; each round can only
 // expose junctions that the previous weld made visible.
 constexpr int kExtraWeldPasses = 4;
+
+// The face cut's trace of its triangulator inputs, written where the cut names.
+void DumpInput(const char* path, const triangulateio& input, bool binary) {
+    DumpTriangulationInput(QString(path), input, binary);
+}
 
 bool HasPoints(const PolyShape& shape) {
     for (int i = 0; i < shape.numLines; ++i)
@@ -182,6 +188,7 @@ void Slitform::ModifyObject(TimeValue t, ModContext& mc, ObjectState* os, INode*
     settings.minAngle = minAngle;
     settings.weld = weld;
     settings.threads = threads;
+    settings.dumpInput = &DumpInput;
     CutFacesSummary cut = CutFaces(mesh, selected, shape, settings, &facesVisited, stop);
     lastCut.facesAtPointLimit = cut.facesAtPointLimit;
     // Nothing after the cut adds or moves a face: faces it left keep their index.

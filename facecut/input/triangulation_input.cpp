@@ -1,13 +1,11 @@
 #include "facecut/input/triangulation_input.h"
 
-#include <QString>
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <vector>
 
-#include "facecut/input/dump_triangulation_input.h"
 #include "facecut/input/weld_triangulation_input.h"
 #include "facecut/segment_markers.h"
 
@@ -156,10 +154,13 @@ void BuildTriangulationInput(const FaceCutState& state, const CutSettings& setti
 
     std::snprintf(tri.switches, sizeof tri.switches, "zpq%.3fQ",
                   static_cast<double>(settings.minAngle));
-    DumpTriangulationInput(QString("D:\\tri_0.bin"), in, true);
-    DumpTriangulationInput(QString("D:\\tri_0.txt"), in, false);
+    if (settings.dumpInput) {
+        settings.dumpInput("D:\\tri_0.bin", in, true);
+        settings.dumpInput("D:\\tri_0.txt", in, false);
+    }
     WeldTriangulationInput(in, tolerance);
-    DumpTriangulationInput(QString("D:\\tri_1.txt"), in, false);
+    if (settings.dumpInput)
+        settings.dumpInput("D:\\tri_1.txt", in, false);
 }
 
 bool RunTriangulation(FaceTriangulation& tri) {

@@ -1,4 +1,4 @@
-#include "facecut/input/dump_triangulation_input.h"
+#include "plugin/dump_triangulation_input.h"
 
 #include <QDataStream>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "facecut/input/dump_triangulation_input.h"
+#include "plugin/dump_triangulation_input.h"
 
 #include <gtest/gtest.h>
 
@@ -10,7 +10,7 @@
 #include <cstring>
 #include <string>
 
-#include "weld_records.h"
+#include "tests/facecut/weld_records.h"
 
 namespace {
 
