@@ -8,6 +8,7 @@
 #include <cmath>
 #include <map>
 
+#include "io/atomic_write.h"
 #include "io/folder_io_system.h"
 
 namespace {
@@ -125,10 +126,12 @@ bool ReadAssimpMesh(const std::string& path, const std::string& bytes, slitform:
                     std::vector<std::string>* warnings, std::string& error) {
     data = slitform::Mesh();
     Assimp::Importer importer;
-    // The importer owns and deletes its file system.
-    auto* files = new FolderIOSystem(path, bytes);
+    // The importer owns and deletes its file system. Referenced files lie beside the
+    // file itself, as our writer puts them, not beside a link to it.
+    const std::string file = FileBehindLinks(path);
+    auto* files = new FolderIOSystem(file, bytes);
     importer.SetIOHandler(files);
-    const aiScene* scene = importer.ReadFile(path, aiProcess_ValidateDataStructure);
+    const aiScene* scene = importer.ReadFile(file, aiProcess_ValidateDataStructure);
     if (!files->Refusal().empty()) {
         error = path + ": " + files->Refusal();
         return false;

@@ -7,6 +7,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -85,12 +86,15 @@ bool WriteAll(int fd, const std::string& bytes) {
 }
 
 // The file a chain of symbolic links at path ends at (path itself when it is
-// none), so that writing replaces the target, as editors do, not the link.
+// none), so that writing replaces the target, as editors do, not the link; empty for
+// a chain longer than the kernel follows (a loop).
 std::string FollowLinks(std::string path) {
-    for (int i = 0; i < kMaxLinks; ++i) {
+    for (int i = 0; i <= kMaxLinks; ++i) {
         struct stat info;
         if (lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode))
             return path;
+        if (i == kMaxLinks)
+            break;
         std::vector<char> target(PATH_MAX + 1);
         ssize_t size = readlink(path.c_str(), target.data(), PATH_MAX);
         if (size <= 0)
@@ -101,7 +105,7 @@ std::string FollowLinks(std::string path) {
             next = path.substr(0, slash + 1) + next;
         path = next;
     }
-    return path;
+    return std::string();
 }
 
 struct PathParts {
@@ -115,19 +119,35 @@ PathParts SplitPath(const std::string& path) {
     PathParts parts;
     parts.folder = slash == std::string::npos ? "." : path.substr(0, slash + 1);
     parts.name = slash == std::string::npos ? path : path.substr(slash + 1);
-    parts.tempPattern =
-        (slash == std::string::npos ? "" : parts.folder) + "." + parts.name + ".XXXXXX";
+    // The temporary name adds 8 bytes: a name as long as the folder allows keeps that
+    // much less of itself there.
+    std::string kept = parts.name.substr(0, std::min<std::size_t>(parts.name.size(), NAME_MAX - 8));
+    parts.tempPattern = (slash == std::string::npos ? "" : parts.folder) + "." + kept + ".XXXXXX";
     return parts;
 }
 
 }  // namespace
 
+std::string FileBehindLinks(const std::string& path) {
+    std::string target = FollowLinks(path);
+    return target.empty() ? path : target;
+}
+
 bool CheckWritablePath(const std::string& path, std::string& error) {
     std::string target = FollowLinks(path);
+    if (target.empty()) {
+        error = path + ": is a loop of symbolic links";
+        return false;
+    }
     PathParts parts = SplitPath(target);
     struct stat info;
     if (parts.name.empty() || (stat(target.c_str(), &info) == 0 && S_ISDIR(info.st_mode))) {
         error = path + ": names a folder, not a file";
+        return false;
+    }
+    // Renaming over a pipe or a device would put a plain file in its place.
+    if (stat(target.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) {
+        error = path + ": is not a regular file (a pipe, device or socket) and is not replaced";
         return false;
     }
     if (stat(parts.folder.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) {
@@ -142,6 +162,8 @@ bool CheckWritablePath(const std::string& path, std::string& error) {
 }
 
 bool WriteFileAtomically(const std::string& path, const std::string& bytes, std::string& error) {
+    if (!CheckWritablePath(path, error))
+        return false;
     std::string target = FollowLinks(path);
     PathParts parts = SplitPath(target);
     if (parts.name.empty()) {

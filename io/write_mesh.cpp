@@ -70,7 +70,8 @@ bool WriteMesh(const std::string& path, const MNMesh& mesh, const MeshWriteOptio
             path, ObjText(mesh, numbering, options.attributes, options.cutLines), error);
     if (extension == "off")
         return WriteFileAtomically(path, OffText(mesh, numbering), error);
-    std::filesystem::path target(path);
+    // A .gltf's buffer goes beside the file itself, not beside a link to it.
+    std::filesystem::path target(FileBehindLinks(path));
     std::vector<std::pair<std::string, std::string>> files;
     if (!AssimpFiles(mesh, numbering, options.attributes, AssimpFormat(extension),
                      target.filename().string(), files, problem)) {

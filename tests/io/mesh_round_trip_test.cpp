@@ -2,6 +2,7 @@
 // and materials; dead components are dropped; files are replaced whole or not at all.
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -217,6 +218,39 @@ TEST(MeshWrite, FailureLeavesTheTargetAndNoTemporaryFile) {
     std::sort(entries.begin(), entries.end());
     EXPECT_EQ(entries, (std::vector<std::string>{"keep.ply", "taken"}));
     EXPECT_TRUE(std::filesystem::is_empty(folderTarget));
+}
+
+// A pipe, a device or a loop of links is refused before anything is written, and left
+// as it was; the longest name a folder allows is written; a linked .gltf's buffer goes
+// beside the file itself, where the .gltf looks for it.
+TEST(MeshWrite, RefusesWhatIsNoRegularFileAndWritesBehindLinks) {
+    ScratchFolder folder;
+    MNMesh mesh;
+    MakeFlaggedMesh(mesh);
+    ASSERT_EQ(mkfifo(folder.File("pipe.ply").c_str(), 0600), 0);
+    std::filesystem::create_symlink("/dev/null", folder.File("null.ply"));
+    std::filesystem::create_symlink("loop_b.ply", folder.File("loop_a.ply"));
+    std::filesystem::create_symlink("loop_a.ply", folder.File("loop_b.ply"));
+    std::string error;
+    for (const char* name : {"pipe.ply", "null.ply", "loop_a.ply"}) {
+        EXPECT_FALSE(WriteMesh(folder.File(name), mesh, error)) << name;
+        EXPECT_TRUE(OneLineErrorNaming(error, folder.File(name))) << error;
+        EXPECT_FALSE(CheckMeshPath(folder.File(name), error)) << name;
+    }
+    EXPECT_TRUE(std::filesystem::is_fifo(folder.File("pipe.ply")));
+    EXPECT_TRUE(std::filesystem::is_symlink(folder.File("null.ply")));
+
+    std::string longest = folder.File(std::string(251, 'n') + ".ply");
+    EXPECT_TRUE(WriteMesh(longest, mesh, error)) << error;
+
+    std::filesystem::create_directory(folder.File("real"));
+    std::filesystem::create_symlink("real/model.gltf", folder.File("link.gltf"));
+    ASSERT_TRUE(WriteMesh(folder.File("link.gltf"), mesh, error)) << error;
+    EXPECT_TRUE(std::filesystem::exists(folder.File("real/model.bin")));
+    EXPECT_FALSE(std::filesystem::exists(folder.File("link.bin")));
+    MNMesh back;
+    EXPECT_TRUE(ReadMesh(folder.File("link.gltf"), back, error)) << error;
+    EXPECT_GT(back.numf, 0);
 }
 
 TEST(MeshWrite, TerminationDuringTheWriteRemovesTheTemporaryFile) {
