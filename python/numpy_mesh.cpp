@@ -218,6 +218,15 @@ py::object ReportToPython(const Report& r) {
 
 }  // namespace
 
+std::vector<int> IndicesFromPython(const py::handle& values, const std::string& what) {
+    auto a = IntegerArray(values, what);
+    auto flat = py::array_t<long long>::ensure(a.attr("reshape")(-1));
+    std::vector<int> out;
+    out.reserve(static_cast<std::size_t>(flat.size()));
+    for (py::ssize_t i = 0; i < flat.size(); ++i) out.push_back(Index(flat.at(i), what));
+    return out;
+}
+
 Mesh MeshFromArrays(const py::handle& vertices, const py::handle& faces,
                     const py::handle& materials) {
     Mesh mesh;

@@ -20,6 +20,10 @@ void BindMesh(pybind11::module_& m);
 Mesh MeshFromArrays(const pybind11::handle& vertices, const pybind11::handle& faces,
                     const pybind11::handle& materials);
 
+// Integers (any shape, read in order) as indices; throws Error (bad input) naming what
+// for values that are not integers (1.7 is not rounded) or do not fit an index.
+std::vector<int> IndicesFromPython(const pybind11::handle& values, const std::string& what);
+
 // The result of a cut as a namespace: mesh (a slitform.Mesh), its vertices, faces and
 // materials, the selections and the report.
 pybind11::object OutcomeToPython(Outcome&& outcome);

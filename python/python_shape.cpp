@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "python/python_path.h"
 #include "slitform/error.h"
 #include "slitform/read_shape.h"
 
@@ -66,8 +67,9 @@ ShapeLine LineFromPython(const py::handle& item, const std::string& what) {
 
 Shape ShapeFromPython(const py::handle& shape) {
     py::object pathLike = py::module_::import("os").attr("PathLike");
-    if (py::isinstance<py::str>(shape) || py::isinstance(shape, pathLike))
-        return ReadShape(py::str(py::module_::import("os").attr("fspath")(shape)));
+    if (py::isinstance<py::str>(shape) || py::isinstance<py::bytes>(shape) ||
+        py::isinstance(shape, pathLike))
+        return ReadShape(PathFromPython(shape, "shape"));
     if (!py::isinstance<py::sequence>(shape))
         throw Error(ErrorCode::BadInput, "shape: not a path or a sequence of lines");
     py::sequence lines = py::reinterpret_borrow<py::sequence>(shape);

@@ -7,6 +7,7 @@
 #include <array>
 
 #include "python/numpy_mesh.h"
+#include "python/python_path.h"
 #include "python/python_progress.h"
 #include "python/python_shape.h"
 #include "slitform/cut.h"
@@ -20,13 +21,11 @@ namespace py = pybind11;
 namespace {
 
 std::string PluginOf(const py::object& plugin) {
-    return plugin.is_none()
-               ? std::string()
-               : std::string(py::str(py::module_::import("os").attr("fspath")(plugin)));
+    return plugin.is_none() ? std::string() : slitform::PathFromPython(plugin, "plugin");
 }
 
 std::string PathOf(const py::object& path) {
-    return py::str(py::module_::import("os").attr("fspath")(path));
+    return slitform::PathFromPython(path, "path");
 }
 
 // The modifier's parameters as cut() names them, in the plug-in's order.
@@ -44,11 +43,14 @@ slitform::Parameters ParametersFrom(const ParameterValues& values) {
         if (value.is_none())
             continue;
         std::string name = kParameterNames[i];
-        if (py::isinstance<py::bool_>(value))
-            parameters.Set(name, value.cast<bool>());
+        if (py::isinstance<py::bool_>(value) ||
+            py::isinstance(value, py::module_::import("numpy").attr("bool_")))
+            parameters.Set(name, py::bool_(value).cast<bool>());
         else if (py::isinstance<py::str>(value))
             parameters.Set(name, value.cast<std::string>());
-        else if (py::hasattr(value, "__float__"))  // NumPy's scalars too
+        // Real numbers, NumPy's scalars too; a complex one has a float() that drops its
+        // imaginary part, so it is refused with the rest.
+        else if (py::isinstance(value, py::module_::import("numbers").attr("Real")))
             parameters.Set(name,
                            py::float_(py::reinterpret_borrow<py::object>(value)).cast<double>());
         else
@@ -123,18 +125,17 @@ void WriteMesh(const py::object& path, const py::object& mesh, const py::object&
     slitform::Outcome outcome;
     outcome.mesh = mesh.attr("mesh").cast<slitform::Mesh>();
     auto indices = [&](const char* name) {
-        std::vector<int> out;
-        if (py::hasattr(mesh, name))
-            for (auto v : py::array_t<long long, py::array::forcecast>::ensure(mesh.attr(name)))
-                out.push_back(v.cast<int>());
-        return out;
+        return py::hasattr(mesh, name) ? slitform::IndicesFromPython(mesh.attr(name), name)
+                                       : std::vector<int>();
     };
     outcome.selectedVertices = indices("selected_vertices");
     outcome.selectedFaces = indices("selected_faces");
-    if (py::hasattr(mesh, "selected_edges"))
-        for (auto row : mesh.attr("selected_edges"))
-            outcome.selectedEdges.push_back(
-                {row[py::int_(0)].cast<int>(), row[py::int_(1)].cast<int>()});
+    std::vector<int> edges = indices("selected_edges");
+    if (edges.size() % 2 != 0)
+        throw slitform::Error(slitform::ErrorCode::BadInput,
+                              "selected_edges: not (e, 2) vertex pairs");
+    for (std::size_t i = 0; i < edges.size(); i += 2)
+        outcome.selectedEdges.push_back({edges[i], edges[i + 1]});
     slitform::WriteMesh(PathOf(path), outcome);
 }
 

@@ -95,7 +95,8 @@ def test_bad_shapes_and_parameters_raise_the_documented_error(tmp_path):
     with pytest.raises(TypeError):
         slitform.cut(vertices, faces, [square(1, 1)], nonsense=1)
     for parameters, message in [({"min_angle": 34}, "min_angle=34: out of range 0 to 33"),
-                                ({"weld": [1]}, "not a number, a bool or a string")]:
+                                ({"weld": [1]}, "not a number, a bool or a string"),
+                                ({"weld": np.complex128(1 + 2j)}, "not a number")]:
         with pytest.raises(slitform.Error, match=message) as e:
             slitform.cut(vertices, faces, [square(1, 1)], **parameters)
         assert e.value.code == "bad_parameter"
@@ -247,3 +248,21 @@ def test_the_type_stubs_name_what_the_module_has():
         if isinstance(node, ast.FunctionDef) and node.name == "cut":
             for arg in node.args.args + node.args.kwonlyargs:
                 assert arg.arg + ":" in signatures, arg.arg
+
+
+def test_paths_and_indices_are_taken_exactly(tmp_path, examples):
+    """A NUL cuts no path short, bytes paths are paths, and no index is rounded."""
+    vertices, faces = grid(3)
+    slitform.write_mesh(tmp_path / "grid.ply", vertices, faces)
+    for call in (lambda: slitform.read_mesh(str(tmp_path / "grid.ply") + "\0.obj"),
+                 lambda: slitform.write_mesh(str(tmp_path / "x\0.ply"), vertices, faces),
+                 lambda: slitform.cut(vertices, faces, str(examples / "star.svg") + "\0")):
+        with pytest.raises(slitform.Error, match="NUL") as e:
+            call()
+        assert e.value.code == "bad_input"
+    assert slitform.read_mesh(os.fsencode(tmp_path / "grid.ply")).face_count == 9
+    assert slitform.cut(vertices, faces, os.fsencode(examples / "star.svg")).report["faces_cut"] > 0
+    result = slitform.cut(vertices, faces, [square(1.5, 1.5, 0.5)])
+    result.selected_vertices = np.array([1.7])
+    with pytest.raises(slitform.Error, match="not integers"):
+        slitform.write_mesh(tmp_path / "cut.ply", result)
