@@ -24,6 +24,13 @@
 
 namespace {
 
+// Qt's own notes (a runtime folder it made up, fonts it looked for) are not the
+// program's output; only its critical messages are passed on, on one line of ours.
+void QtMessage(QtMsgType type, const QMessageLogContext&, const QString& message) {
+    if (type == QtCriticalMsg || type == QtFatalMsg)
+        std::cerr << "slitform: Qt: " << message.simplified().toStdString() << "\n";
+}
+
 int Fail(const std::string& message, int code) {
     std::cerr << "slitform: " << message << "\n";
     return code;
@@ -106,6 +113,7 @@ int Cut(const CliOptions& o) {
         static int argc = 1;
         static char name[] = "slitform";
         static char* argv[] = {name, nullptr};
+        qInstallMessageHandler(&QtMessage);
         fonts = std::make_unique<QGuiApplication>(argc, argv);
     }
     if (!o.text.empty()) {
