@@ -83,7 +83,7 @@ int RunCut(const CliOptions& o, std::unique_ptr<PolyObject> object,
     });
     progress.Finish();
     if (!outcome.evaluated) {
-        error = outcome.error;
+        error = o.meshPath + ": " + outcome.error;
         return 1;
     }
     report.healthOut = MeasureMeshHealth(outcome.mesh);
