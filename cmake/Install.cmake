@@ -35,8 +35,10 @@ set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
 set(CPACK_PACKAGE_CONTACT "Slitform developers")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
-# The Qt, curl and C++ runtime packages, found from the installed files.
+# The Qt, curl and C++ runtime packages, found from the installed files, and the font
+# that --text draws with when none is named.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-dejavu-core")
 # The Python module works on NumPy arrays; the programs need neither.
 if(TARGET slitform_python)
   set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "python3, python3-numpy")

@@ -1,5 +1,6 @@
 #include "app/cli/run_cut.h"
 
+#include <cstdio>
 #include <ostream>
 #include <vector>
 
@@ -12,6 +13,13 @@
 #include "session/cut_session.h"
 
 namespace {
+
+// Seconds as the report rounds them: to the millisecond.
+std::string EvaluationSeconds(double seconds) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.3f", seconds);
+    return text;
+}
 
 // The shape's lines as the evaluation flattens them, in the object's space.
 PolyShape ShapeLinesInObjectSpace(const CutSession& session) {
@@ -113,6 +121,6 @@ int RunCut(const CliOptions& o, std::unique_ptr<PolyObject> object,
                                  << c.facesCut << " cut\n"
                                  << "selected: " << c.selectedVertices << " vertices, "
                                  << c.selectedEdges << " edges, " << c.selectedFaces << " faces\n"
-                                 << "evaluation: " << outcome.seconds << " s\n";
+                                 << "evaluation: " << EvaluationSeconds(outcome.seconds) << " s\n";
     return 0;
 }
