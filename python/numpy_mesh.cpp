@@ -2,6 +2,7 @@
 
 #include <pybind11/stl.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <memory>
@@ -190,8 +191,12 @@ py::array Vertices(const py::object& self) {
 
 py::array Materials(const py::object& self) {
     const Mesh& mesh = self.cast<const Mesh&>();
-    if (mesh.materials.empty())
-        return py::array_t<std::uint16_t>(static_cast<py::ssize_t>(mesh.FaceCount()));
+    if (mesh.materials.empty()) {
+        // No materials: every face has ID 0.
+        py::array_t<std::uint16_t> zeros(static_cast<py::ssize_t>(mesh.FaceCount()));
+        std::fill(zeros.mutable_data(), zeros.mutable_data() + zeros.size(), 0);
+        return zeros;
+    }
     return View(mesh.materials.data(), {static_cast<py::ssize_t>(mesh.materials.size())}, self);
 }
 

@@ -233,6 +233,7 @@ def test_a_read_mesh_keeps_its_attributes_through_the_cut_and_back(tmp_path):
     # The same mesh from arrays, faces as offsets and indices.
     again = slitform.Mesh(mesh.vertices, (mesh.face_offsets, mesh.face_indices), uvs=mesh.uvs,
                           normals=mesh.normals)
+    assert (again.materials == 0).all() and again.uvs is not None and again.colors is None
     np.testing.assert_array_equal(slitform.cut(again, [square(6, 6, 3.3)], weld_on=True).mesh.uvs,
                                   result.mesh.uvs)
 
