@@ -93,6 +93,13 @@ void SetFaces(Mesh& mesh, const py::handle& faces) {
         }
         for (py::ssize_t i = 0; i < indices.size(); ++i)
             mesh.corners.push_back(Index(indices.at(i), "faces"));
+        // The mesh's views read corners by these offsets: they must fit them.
+        bool fits = !mesh.faceStart.empty() && mesh.faceStart.front() == 0 &&
+                    mesh.faceStart.back() == mesh.corners.size();
+        for (std::size_t f = 0; fits && f + 1 < mesh.faceStart.size(); ++f)
+            fits = mesh.faceStart[f] <= mesh.faceStart[f + 1];
+        if (!fits)
+            Refuse("faces: the offsets must rise from 0 to the number of indices");
         return;
     }
     // A ragged list made into an array is one row of objects: a sequence of faces.

@@ -234,6 +234,9 @@ def test_a_read_mesh_keeps_its_attributes_through_the_cut_and_back(tmp_path):
     again = slitform.Mesh(mesh.vertices, (mesh.face_offsets, mesh.face_indices), uvs=mesh.uvs,
                           normals=mesh.normals)
     assert (again.materials == 0).all() and again.uvs is not None and again.colors is None
+    for offsets in ([1, 4], [0, 8, 4], [0, 4, 8 + 1], []):
+        with pytest.raises(slitform.Error, match="offsets must rise"):
+            slitform.Mesh(mesh.vertices, (np.array(offsets), mesh.face_indices[:8]))
     np.testing.assert_array_equal(slitform.cut(again, [square(6, 6, 3.3)], weld_on=True).mesh.uvs,
                                   result.mesh.uvs)
 
