@@ -65,8 +65,8 @@ Outcome Cut(const Mesh& mesh, const Shape& shape, const Parameters& parameters,
             Progress* progress) {
     if (mesh.FaceCount() == 0)
         throw Error(ErrorCode::BadInput, "mesh: no faces");
-    MNMesh poly = ToPolyMesh(mesh);
-    MeshAttributes attributes = ToAttributes(mesh);
+    MeshAttributes attributes;
+    MNMesh poly = ToPolyMesh(mesh, &attributes);
     BezierShape bezier = ToBezierShape(shape);
     Matrix3 placement = shape.placed ? ToMatrix(shape) : Matrix3();
 

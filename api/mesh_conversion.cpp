@@ -22,10 +22,6 @@ bool Finite(const Vec3& p) {
     return std::isfinite(p[0]) && std::isfinite(p[1]) && std::isfinite(p[2]);
 }
 
-Point3 ToPoint3(const Vec3& p) {
-    return Point3(p[0], p[1], p[2]);
-}
-
 Vec3 ToVec3(const Point3& p) {
     return {p.x, p.y, p.z};
 }
@@ -41,24 +37,43 @@ void CheckFaceOffsets(const Mesh& mesh) {
                ", but there are " + std::to_string(mesh.corners.size()) + " corners");
 }
 
-// Per-corner values of the flat mesh as the session keeps them: per face.
-std::vector<std::vector<Point3>> PerFace(const std::vector<Vec3>& values, const Mesh& mesh,
-                                         const char* what) {
-    std::vector<std::vector<Point3>> faces;
+// Per-corner values must be one per corner, and finite.
+void CheckCornerValues(const std::vector<Vec3>& values, const Mesh& mesh, const char* what) {
     if (values.empty())
-        return faces;
+        return;
     if (values.size() != mesh.corners.size())
         Refuse(std::to_string(values.size()) + " " + what + " for " +
                std::to_string(mesh.corners.size()) + " corners");
-    faces.resize(mesh.FaceCount());
     for (std::size_t f = 0; f < mesh.FaceCount(); ++f)
-        for (std::uint32_t c = mesh.faceStart[f]; c < mesh.faceStart[f + 1]; ++c) {
+        for (std::uint32_t c = mesh.faceStart[f]; c < mesh.faceStart[f + 1]; ++c)
             if (!Finite(values[c]))
                 Refuse("face " + std::to_string(f) + " has " + what +
                        " that are not finite numbers");
-            faces[f].push_back(ToPoint3(values[c]));
-        }
-    return faces;
+}
+
+// The attributes' counts against the corners, vertices and faces, their values finite
+// and their groups named.
+void CheckAttributes(const Mesh& mesh) {
+    CheckCornerValues(mesh.uvs, mesh, "texture coordinates");
+    CheckCornerValues(mesh.normals, mesh, "normals");
+    if (!mesh.colors.empty()) {
+        if (mesh.colors.size() != mesh.positions.size())
+            Refuse(std::to_string(mesh.colors.size()) + " colours for " +
+                   std::to_string(mesh.positions.size()) + " vertices");
+        for (const Vec3& c : mesh.colors)
+            if (!Finite(c))
+                Refuse("a colour is not a finite number");
+    }
+    if (!mesh.groups.empty()) {
+        if (mesh.groups.size() != mesh.FaceCount())
+            Refuse(std::to_string(mesh.groups.size()) + " groups for " +
+                   std::to_string(mesh.FaceCount()) + " faces");
+        for (std::size_t f = 0; f < mesh.groups.size(); ++f)
+            if (mesh.groups[f] < -1 ||
+                mesh.groups[f] >= static_cast<std::int64_t>(mesh.groupNames.size()))
+                Refuse("face " + std::to_string(f) + " is in group " +
+                       std::to_string(mesh.groups[f]) + ", which has no name");
+    }
 }
 
 // The live faces' values in their order, flat per corner; empty when there are none.
@@ -78,7 +93,7 @@ std::vector<Vec3> LiveCorners(const std::vector<std::vector<Point3>>& values, co
 
 }  // namespace
 
-MNMesh ToPolyMesh(const Mesh& mesh) {
+MNMesh ToPolyMesh(const Mesh& mesh, MeshAttributes* attributes) {
     if (mesh.positions.size() > static_cast<std::size_t>(std::numeric_limits<int>::max()))
         Refuse("too many vertices");
     CheckFaceOffsets(mesh);
@@ -101,44 +116,14 @@ MNMesh ToPolyMesh(const Mesh& mesh) {
                 Refuse("face " + std::to_string(fi) + " uses vertex " + std::to_string(first[k]) +
                        ", out of range 0 to " + std::to_string(numVerts - 1));
     }
+    if (attributes)
+        CheckAttributes(mesh);
     MNMesh out;
     std::vector<std::string> refused;
-    BuildMNMesh("mesh", mesh, nullptr, out, &refused);
+    BuildMNMesh("mesh", mesh, nullptr, out, &refused, attributes);
     if (!refused.empty())
         throw Error(ErrorCode::BadInput, refused.front());
     return out;
-}
-
-MeshAttributes ToAttributes(const Mesh& mesh) {
-    MeshAttributes attributes;
-    attributes.uv = PerFace(mesh.uvs, mesh, "texture coordinates");
-    attributes.normal = PerFace(mesh.normals, mesh, "normals");
-    if (!mesh.colors.empty()) {
-        if (mesh.colors.size() != mesh.positions.size())
-            Refuse(std::to_string(mesh.colors.size()) + " colours for " +
-                   std::to_string(mesh.positions.size()) + " vertices");
-        for (const Vec3& c : mesh.colors) {
-            if (!Finite(c))
-                Refuse("a colour is not a finite number");
-            attributes.color.push_back(ToPoint3(c));
-        }
-    }
-    if (!mesh.groups.empty()) {
-        if (mesh.groups.size() != mesh.FaceCount())
-            Refuse(std::to_string(mesh.groups.size()) + " groups for " +
-                   std::to_string(mesh.FaceCount()) + " faces");
-        for (std::size_t f = 0; f < mesh.groups.size(); ++f)
-            if (mesh.groups[f] < -1 ||
-                mesh.groups[f] >= static_cast<std::int64_t>(mesh.groupNames.size()))
-                Refuse("face " + std::to_string(f) + " is in group " +
-                       std::to_string(mesh.groups[f]) + ", which has no name");
-        attributes.faceGroup.assign(mesh.groups.begin(), mesh.groups.end());
-        attributes.groupNames = mesh.groupNames;
-    }
-    attributes.materialNames = mesh.materialNames;
-    attributes.objectName = mesh.name;
-    attributes.materialLibrary = mesh.materialLibrary;
-    return attributes;
 }
 
 Mesh FromPolyMesh(const MNMesh& mesh, const MeshAttributes& attributes, Outcome* outcome) {

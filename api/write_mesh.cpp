@@ -10,8 +10,7 @@ namespace slitform {
 namespace {
 
 // With the attributes the format holds.
-void Write(const std::string& path, const MNMesh& poly, const Mesh& mesh) {
-    MeshAttributes attributes = ToAttributes(mesh);
+void Write(const std::string& path, const MNMesh& poly, const MeshAttributes& attributes) {
     MeshWriteOptions options;
     options.attributes = &attributes;
     options.plyEncoding = DefaultPlyEncoding(poly.numf);
@@ -23,11 +22,14 @@ void Write(const std::string& path, const MNMesh& poly, const Mesh& mesh) {
 }  // namespace
 
 void WriteMesh(const std::string& path, const Mesh& mesh) {
-    Write(path, ToPolyMesh(mesh), mesh);
+    MeshAttributes attributes;
+    MNMesh poly = ToPolyMesh(mesh, &attributes);
+    Write(path, poly, attributes);
 }
 
 void WriteMesh(const std::string& path, const Outcome& outcome) {
-    MNMesh poly = ToPolyMesh(outcome.mesh);
+    MeshAttributes attributes;
+    MNMesh poly = ToPolyMesh(outcome.mesh, &attributes);
     for (int v : outcome.selectedVertices) {
         if (v < 0 || v >= poly.numv)
             throw Error(ErrorCode::BadInput,
@@ -48,7 +50,7 @@ void WriteMesh(const std::string& path, const Outcome& outcome) {
                         path + ": selected face " + std::to_string(f) + " is not in the mesh");
         poly.f[f].flags |= cutflags::kSelectedByCut;
     }
-    Write(path, poly, outcome.mesh);
+    Write(path, poly, attributes);
 }
 
 }  // namespace slitform
