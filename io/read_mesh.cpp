@@ -1,10 +1,13 @@
 #include "io/read_mesh.h"
 
+#include <utility>
+
 #include "io/assimp_reader.h"
 #include "io/build_mnmesh.h"
 #include "io/file_bytes.h"
 #include "io/obj_reader.h"
 #include "io/ply_reader.h"
+#include "io/read_in_child_process.h"
 
 namespace {
 
@@ -28,9 +31,26 @@ bool ReadMeshFile(const std::string& path, slitform::Mesh& mesh, MeshFlags& flag
     if (!ReadFileBytes(path, bytes, error))
         return false;
     flags = MeshFlags();
-    return extension == "ply"   ? ReadPlyMesh(path, bytes, mesh, flags, warnings, error)
-           : extension == "obj" ? ReadObjMesh(path, bytes, mesh, flags, warnings, error)
-                                : ReadAssimpMesh(path, bytes, mesh, warnings, error);
+    if (extension == "ply")
+        return ReadPlyMesh(path, bytes, mesh, flags, warnings, error);
+    if (extension == "obj")
+        return ReadObjMesh(path, bytes, mesh, flags, warnings, error);
+    // Assimp is built with its assertions on and recurses without bound: its failures
+    // must not end this process.
+    MeshReading reading;
+    auto read = [&](MeshReading& child) {
+        child.read = ReadAssimpMesh(path, bytes, child.mesh, &child.warnings, child.error);
+    };
+    if (!ReadInChildProcess(path, bytes.size(), read, reading, error))
+        return false;
+    if (warnings)
+        warnings->insert(warnings->end(), reading.warnings.begin(), reading.warnings.end());
+    if (!reading.read) {
+        error = reading.error;
+        return false;
+    }
+    mesh = std::move(reading.mesh);
+    return true;
 }
 
 bool ReadMesh(const std::string& path, MNMesh& out, std::string& error,

@@ -173,6 +173,39 @@ TEST(AssimpFormats, AnUnreadableFileGivesOneLineNamingIt) {
     }
 }
 
+// Assimp asserts on a damaged zip and recurses once per nesting level: such files end
+// the reader's child process, never this one, and say so on one line.
+TEST(AssimpFormats, AReaderThatCrashesEndsOnlyItsChild) {
+    ScratchFolder folder;
+    Crate crate = ReadCrate(folder);
+    std::string zip = ReadBytes(Written(folder, crate, "crate.3mf"));
+    // Flips a byte inside the model's compressed data, after its local zip header.
+    const std::size_t name = zip.find("3D/3DModel.model");
+    ASSERT_NE(name, std::string::npos);
+    const std::size_t header = name - 30;
+    auto field = [&](std::size_t at) {
+        return static_cast<unsigned char>(zip[at]) | static_cast<unsigned char>(zip[at + 1]) << 8;
+    };
+    zip[name + field(header + 26) + field(header + 28) + 10] ^= 0x5a;
+    std::string deep = R"({"asset":{"version":"2.0"},"scenes":[{"nodes":[0]}],"nodes":[)";
+    for (int i = 1; i < 100000; ++i) deep += R"({"children":[)" + std::to_string(i) + "]},";
+    deep += "{}]}";
+    const struct {
+        const char* name;
+        std::string bytes;
+        const char* says;
+    } cases[] = {{"damaged.3mf", zip, "the reader stopped on one of its own checks"},
+                 {"deep.gltf", deep, "the reader crashed on it"}};
+    for (const auto& c : cases) {
+        std::string path = folder.File(c.name), error;
+        WriteBytes(path, c.bytes);
+        MNMesh mesh;
+        EXPECT_FALSE(ReadMesh(path, mesh, error)) << c.name;
+        EXPECT_TRUE(OneLineErrorNaming(error, path)) << error;
+        EXPECT_NE(error.find(c.says), std::string::npos) << error;
+    }
+}
+
 // A glTF's buffer is read from the file's own folder only, symlinks resolved; the
 // refusal names the URI as the file wrote it.
 TEST(AssimpFormats, ReferencedFilesAreReadOnlyFromTheFilesFolder) {
