@@ -1,8 +1,10 @@
 #include "facecut/prepare/far_shape_index.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstddef>
+#include <cstdint>
 
 namespace {
 
@@ -20,6 +22,9 @@ constexpr double kCrossRoom = 5e-7;
 constexpr double kSmallestCross = 1e-4;
 // Cells per axis, at most.
 constexpr int kMostCells = 512;
+// Grid entries allowed: this many per segment, and this many more.
+constexpr std::uint64_t kEntriesPerSegment = 8;
+constexpr std::uint64_t kEntriesBeyondSegments = std::uint64_t(1) << 20;
 
 double Dot(const double* a, const Point3& p) {
     return a[0] * p.x + a[1] * p.y + a[2] * p.z;
@@ -104,6 +109,9 @@ FarShapeIndex::FarShapeIndex(const PolyShape& shape, const Point3& dir) {
     }
     std::sort(bySpan.begin(), bySpan.end(),
               [](const ShortSegment& x, const ShortSegment& y) { return x.length < y.length; });
+    // Entry numbers are ints; no shape that fits in memory comes near.
+    if (segments.size() > static_cast<size_t>(INT_MAX) / kEntriesPerSegment)
+        return;
     parity.emplace(across);
     usable = true;
     if (segments.empty())
@@ -119,9 +127,6 @@ FarShapeIndex::FarShapeIndex(const PolyShape& shape, const Point3& dir) {
     double extent = std::max(highest[0] - lowest[0], highest[1] - lowest[1]);
     double perSegment = extent / std::sqrt(static_cast<double>(segments.size()));
     cellSize = std::max({extent / kMostCells, perSegment, 1e-30});
-    for (int a = 0; a < 2; ++a)
-        cells[a] = std::min(kMostCells, static_cast<int>((highest[a] - lowest[a]) / cellSize) + 1);
-    cellStart.assign(static_cast<size_t>(cells[0]) * cells[1] + 1, 0);
     auto eachCell = [&](const Segment& s, auto&& take) {
         int x0, x1, y0, y1;
         CellRange(s.lo[0], s.hi[0], 0, x0, x1);
@@ -129,6 +134,28 @@ FarShapeIndex::FarShapeIndex(const PolyShape& shape, const Point3& dir) {
         for (int y = y0; y <= y1; ++y)
             for (int x = x0; x <= x1; ++x) take(static_cast<size_t>(y) * cells[0] + x);
     };
+    // Long segments in many cells each: coarser cells until the entries fit the budget
+    // (one cell holds every segment once). Queries test each listed segment exactly,
+    // so the grid changes only their speed.
+    const std::uint64_t budget = std::min<std::uint64_t>(
+        kEntriesPerSegment * segments.size() + kEntriesBeyondSegments, INT_MAX);
+    for (;;) {
+        for (int a = 0; a < 2; ++a)
+            cells[a] =
+                std::min(kMostCells, static_cast<int>((highest[a] - lowest[a]) / cellSize) + 1);
+        std::uint64_t entries = 0;
+        for (const Segment& s : segments) {
+            int x0, x1, y0, y1;
+            CellRange(s.lo[0], s.hi[0], 0, x0, x1);
+            CellRange(s.lo[1], s.hi[1], 1, y0, y1);
+            entries +=
+                static_cast<std::uint64_t>(x1 - x0 + 1) * static_cast<std::uint64_t>(y1 - y0 + 1);
+        }
+        if (entries <= budget || (cells[0] == 1 && cells[1] == 1))
+            break;
+        cellSize *= 2.0;
+    }
+    cellStart.assign(static_cast<size_t>(cells[0]) * cells[1] + 1, 0);
     for (const Segment& s : segments) eachCell(s, [&](size_t c) { ++cellStart[c + 1]; });
     for (size_t c = 1; c < cellStart.size(); ++c) cellStart[c] += cellStart[c - 1];
     cellSegments.assign(static_cast<size_t>(cellStart.back()), 0);

@@ -63,8 +63,8 @@ public:
         return {centre, centre + x * size - y * half, centre + x * size + y * half};
     }
 
-    // Closed or open polylines across the direction: circles of many points, and
-    // zig-zags, each placed so that it passes near the face or some way off.
+    // Closed or open polylines across the direction: circles of many points,
+    // zig-zags and scribbles, each placed so that it passes near the face or some way off.
     PolyShape Shape(const Point3& near, const Point3& direction, float size) {
         Point3 x = Normalize(direction ^
                              (std::fabs(direction.x) < 0.9f ? Point3(1, 0, 0) : Point3(0, 1, 0)));
@@ -81,6 +81,11 @@ public:
             float radius = off + size * Real(0.0f, 2.0f);
             int points = Int(0, 1) ? Int(8, 400) : Int(2, 12);
             bool circle = Int(0, 1) == 0;
+            // Now and then a scribble of long segments over the whole area: more grid
+            // entries than the index allows itself at its finest cells.
+            bool scribble = !circle && Int(0, 15) == 0;
+            if (scribble)
+                points = 4000;
             // In a third of the polylines a repeated point, or one a hair away.
             int hair = Int(0, 2) == 0 ? Int(0, points - 1) : -1;
             for (int j = 0; j < points; ++j) {
@@ -88,6 +93,8 @@ public:
                 if (circle) {
                     float a = 6.2831853f * j / points;
                     p = centre + x * (radius * std::cos(a)) + y * (radius * std::sin(a));
+                } else if (scribble) {
+                    p = centre + x * Real(-radius, radius) + y * Real(-radius, radius);
                 } else {
                     p = centre + x * (radius * (2.0f * j / points - 1.0f)) +
                         y * (off * (j % 2 ? 1.0f : -1.0f));
