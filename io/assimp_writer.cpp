@@ -12,6 +12,7 @@
 
 #include "contract/cut_mesh_flags.h"
 #include "io/file_bytes.h"
+#include "io/polygon_triangles.h"
 
 namespace {
 
@@ -45,7 +46,7 @@ aiMesh* MeshOf(const MNMesh& mesh, const MeshAttributes& a, const Part& part, un
     auto* out = new aiMesh();
     out->mName = aiString(name);
     out->mMaterialIndex = material;
-    out->mPrimitiveTypes = aiPrimitiveType_POLYGON | aiPrimitiveType_TRIANGLE;
+    out->mPrimitiveTypes = aiPrimitiveType_TRIANGLE;
     out->mNumVertices = static_cast<unsigned>(part.vertex.size());
     out->mVertices = new aiVector3D[out->mNumVertices];
     if (a.HasUV()) {
@@ -101,7 +102,16 @@ std::unique_ptr<aiScene> SceneOf(const MNMesh& mesh, const LiveNumbering& number
         for (int j = 0; j < face.deg; ++j)
             corners.push_back(part.Corner(face.vtx[j], uv ? a.uv[fi][j] : Point3(),
                                           normal ? a.normal[fi][j] : Point3()));
-        part.faces.push_back(corners);
+        if (face.deg == 3) {
+            part.faces.push_back(corners);
+            continue;
+        }
+        // Split here rather than by Assimp, whose ear clipping leaves zero-area triangles
+        // where cut points line an edge.
+        std::vector<Point3> positions;
+        for (int j = 0; j < face.deg; ++j) positions.push_back(mesh.v[face.vtx[j]].p);
+        for (const std::array<int, 3>& t : PolygonTriangles(positions))
+            part.faces.push_back({corners[t[0]], corners[t[1]], corners[t[2]]});
     }
     std::map<MtlID, unsigned> materialIndex;
     for (const auto& entry : parts)
@@ -188,7 +198,7 @@ bool AssimpFiles(const MNMesh& mesh, const LiveNumbering& numbering,
     }
     std::string main = scratch.path + "/" + fileName;
     Assimp::Exporter exporter;
-    if (exporter.Export(scene.get(), formatId, main, aiProcess_Triangulate) != aiReturn_SUCCESS) {
+    if (exporter.Export(scene.get(), formatId, main) != aiReturn_SUCCESS) {
         std::string why = exporter.GetErrorString();
         problem = why.empty() ? "the exporter failed" : why.substr(0, why.find_first_of("\r\n"));
         return false;

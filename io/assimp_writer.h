@@ -11,15 +11,15 @@
 
 // The files Assimp's exporter formatId ("gltf2", "glb2", "stlb", "3mf") makes of
 // the live faces of mesh for a file named fileName, as (name, bytes), the main
-// file first (a .gltf's buffer follows as its .bin). Faces are triangulated; one
-// mesh per material, named and carrying its name from attributes (else
-// "mtl<k + 1>"), with the corners' texture coordinates and normals and the
-// vertices' colours when attributes has them, under a node named after the
-// object (else "slitform"). The faces inside the shape go in meshes of a sibling
-// node named "slitform_inside", whose meshes carry that name too. 3MF gets all
-// faces in one mesh of the first face's material, as Assimp's exporter puts
-// every mesh in one object. False, with a one-line problem, when Assimp cannot
-// write it.
+// file first (a .gltf's buffer follows as its .bin). Faces are split into triangles
+// in their own planes, none of zero area (see PolygonTriangles); one mesh per
+// material, named and carrying its name from attributes (else "mtl<k + 1>"), with
+// the corners' texture coordinates and normals and the vertices' colours when
+// attributes has them, under a node named after the object (else "slitform"). The
+// faces inside the shape go in meshes of a sibling node named "slitform_inside",
+// whose meshes carry that name too. 3MF gets all faces in one mesh of the first
+// face's material, as Assimp's exporter puts every mesh in one object. False, with
+// a one-line problem, when Assimp cannot write it.
 bool AssimpFiles(const MNMesh& mesh, const LiveNumbering& numbering,
                  const MeshAttributes* attributes, const std::string& formatId,
                  const std::string& fileName,
