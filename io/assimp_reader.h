@@ -1,4 +1,4 @@
-// Reading meshes through Assimp: glTF 2.0 (.gltf, .glb), STL, OFF, 3MF and FBX.
+// Reading meshes through Assimp: glTF 2.0 (.gltf, .glb), STL, 3MF and FBX.
 #pragma once
 
 #include <string>

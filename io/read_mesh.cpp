@@ -6,14 +6,15 @@
 #include "io/build_mnmesh.h"
 #include "io/file_bytes.h"
 #include "io/obj_reader.h"
+#include "io/off_reader.h"
 #include "io/ply_reader.h"
 #include "io/read_in_child_process.h"
 
 namespace {
 
 bool ReadThroughAssimp(const std::string& extension) {
-    return extension == "gltf" || extension == "glb" || extension == "stl" || extension == "off" ||
-           extension == "3mf" || extension == "fbx";
+    return extension == "gltf" || extension == "glb" || extension == "stl" || extension == "3mf" ||
+           extension == "fbx";
 }
 
 }  // namespace
@@ -21,7 +22,8 @@ bool ReadThroughAssimp(const std::string& extension) {
 bool ReadMeshFile(const std::string& path, slitform::Mesh& mesh, MeshFlags& flags,
                   std::vector<std::string>* warnings, std::string& error) {
     std::string extension = LowerCaseExtension(path);
-    if (extension != "ply" && extension != "obj" && !ReadThroughAssimp(extension)) {
+    if (extension != "ply" && extension != "obj" && extension != "off" &&
+        !ReadThroughAssimp(extension)) {
         error = path +
                 ": unknown mesh format (the name must end in .ply, .obj, .gltf, .glb, .stl, .off, "
                 ".3mf or .fbx)";
@@ -35,6 +37,8 @@ bool ReadMeshFile(const std::string& path, slitform::Mesh& mesh, MeshFlags& flag
         return ReadPlyMesh(path, bytes, mesh, flags, warnings, error);
     if (extension == "obj")
         return ReadObjMesh(path, bytes, mesh, flags, warnings, error);
+    if (extension == "off")
+        return ReadOffMesh(path, bytes, mesh, warnings, error);
     // Assimp is built with its assertions on and recurses without bound: its failures
     // must not end this process.
     MeshReading reading;

@@ -10,7 +10,7 @@
 #include "slitform/mesh.h"
 
 // Reads the file at path, in the format its extension names (.ply: ASCII or binary;
-// .obj; .gltf, .glb, .stl, .off, .3mf and .fbx through Assimp in a child process, see
+// .obj; .off; .gltf, .glb, .stl, .3mf and .fbx through Assimp in a child process, see
 // ReadAssimpMesh and ReadInChildProcess), into the flat mesh value with every attribute the file
 // holds, and what only this program's PLY files keep (flags, smoothing groups) into flags. Nothing
 // is built or refused yet: see BuildMNMesh. False, with a one-line error naming path, for a missing

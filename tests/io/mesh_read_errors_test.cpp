@@ -134,6 +134,26 @@ INSTANTIATE_TEST_SUITE_P(
             "line 25: edge 0 has vertex index 8 but there are 8 vertices"},
         BrokenFile{"unknown.xyz", "solid\n", "unknown mesh format"}));
 
+const std::string kOff = "OFF\n4 1 0\n0 0 0\n1 0 0\n1 1 0\n0 1 0\n";
+
+INSTANTIATE_TEST_SUITE_P(
+    Off, BrokenMesh,
+    ::testing::Values(
+        BrokenFile{"empty.off", "# nothing\n", "is empty"},
+        BrokenFile{"variant.off", "4OFF\n1 0 0\n", "line 1: \"4OFF\" files are not read"},
+        BrokenFile{"counts.off", "OFF\nfour 1 0\n", "line 2: the counts must be"},
+        BrokenFile{"huge.off", "OFF\n2000000000 1 0\n0 0 0\n", "more than its"},
+        BrokenFile{"short.off", kOff.substr(0, kOff.size() - 6), "after 3 of 4 vertices"},
+        BrokenFile{"word.off", Replace(kOff, "1 1 0", "1 x 0"), "line 5: a vertex needs three"},
+        BrokenFile{"nan.off", Replace(kOff, "1 1 0", "1 nan 0"), "not a finite single"},
+        BrokenFile{"big.off", Replace(kOff, "1 1 0", "1 1e39 0"), "not a finite single"},
+        BrokenFile{"no_face.off", kOff, "line 6: the file ends after 0 of 1 faces"},
+        BrokenFile{"index.off", kOff + "4 0 1 2 4\n", "line 7: vertex number 4 is out of range"},
+        BrokenFile{"negative.off", kOff + "3 0 -1 2\n", "vertex number -1 is out of range"},
+        BrokenFile{"fraction.off", kOff + "3 0 1.5 2\n", "not a whole number"},
+        BrokenFile{"degree.off", kOff + "4000000000 0 1 2\n", "fewer vertex numbers than"},
+        BrokenFile{"minus.off", kOff + "-3 0 1 2\n", "must start with its number"}));
+
 // A FIFO nobody writes to would block the reader, a device never ends: both are refused
 // at once, whatever the name says.
 TEST(SpecialFile, IsRefusedWithoutBeingRead) {
