@@ -47,6 +47,8 @@ void FillReport(const CutOutcome& result, const CutSession& session, const Shape
     full.version = SLITFORM_VERSION;
     full.pluginPath = session.Library().Path();
     full.placement = shape.placed ? "matrix" : "fitted";
+    if (!shape.placed)
+        full.up = shape.up == UpAxis::Y ? "y" : "z";
     full.objectTM = session.ObjectNode()->GetNodeTM(0);
     full.shapeTM = session.ShapeNode()->GetNodeTM(0);
     full.steps = shape.steps;
@@ -84,7 +86,8 @@ Outcome Cut(const Mesh& mesh, const Shape& shape, const Parameters& parameters,
     if (shape.placed)
         session->SetPlacedShape(bezier, placement);
     else
-        session->SetFittedShape(bezier);
+        session->SetFittedShape(bezier, L"shape", Matrix3(),
+                                shape.up == UpAxis::Y ? ::UpAxis::Y : ::UpAxis::Z);
     for (const auto& [name, value] : parameters.Values())
         if (!session->SetParameter(name, value, error))
             throw Error(ErrorCode::BadParameter, "parameter " + error);

@@ -1,7 +1,7 @@
 """Type stubs of the slitform module: cut polygon meshes along the lines of a shape."""
 from os import PathLike
 from types import SimpleNamespace
-from typing import Any, Callable, Optional, Sequence, Tuple, Union, overload
+from typing import Any, Callable, Literal, Optional, Sequence, Tuple, Union, overload
 
 import numpy as np
 import numpy.typing as npt
@@ -52,7 +52,7 @@ class Mesh:
 
 @overload
 def cut(mesh: Mesh, shape: _Shape, *, shape_transform: Optional[npt.ArrayLike] = None,
-        steps: int = 6, progress: Optional[_Progress] = None, plugin: Optional[_Path] = None,
+        up: Literal["z", "y"] = "z", steps: int = 6, progress: Optional[_Progress] = None, plugin: Optional[_Path] = None,
         remove_unused: Optional[bool] = None, weld_on: Optional[bool] = None,
         weld: Optional[float] = None, open: Optional[bool] = None,
         local: Optional[bool] = None, collinear_on: Optional[bool] = None,
@@ -65,7 +65,8 @@ def cut(mesh: Mesh, shape: _Shape, *, shape_transform: Optional[npt.ArrayLike] =
 @overload
 def cut(vertices: npt.ArrayLike, faces: _Faces, shape: _Shape, *,
         materials: Optional[npt.ArrayLike] = None,
-        shape_transform: Optional[npt.ArrayLike] = None, steps: int = 6,
+        shape_transform: Optional[npt.ArrayLike] = None, up: Literal["z", "y"] = "z",
+        steps: int = 6,
         progress: Optional[_Progress] = None, plugin: Optional[_Path] = None,
         remove_unused: Optional[bool] = None, weld_on: Optional[bool] = None,
         weld: Optional[float] = None, open: Optional[bool] = None,

@@ -61,10 +61,14 @@ slitform::Parameters ParametersFrom(const ParameterValues& values) {
 }
 
 py::object CutMesh(const slitform::Mesh& mesh, const py::object& shape,
-                   const py::object& shapeTransform, int steps, const py::object& progress,
-                   const py::object& plugin, const ParameterValues& values) {
+                   const py::object& shapeTransform, const std::string& up, int steps,
+                   const py::object& progress, const py::object& plugin,
+                   const ParameterValues& values) {
     slitform::Shape cutShape = slitform::ShapeFromPython(shape);
     cutShape.steps = steps;
+    if (up != "z" && up != "y")
+        throw slitform::Error(slitform::ErrorCode::BadInput, "up: \"y\" or \"z\"");
+    cutShape.up = up == "y" ? slitform::UpAxis::Y : slitform::UpAxis::Z;
     if (!shapeTransform.is_none()) {
         auto m = py::array_t<double, py::array::forcecast>::ensure(shapeTransform);
         if (!m || m.ndim() != 2 || m.shape(0) != 4 || m.shape(1) != 3)
@@ -167,7 +171,8 @@ materials (one ID per face). shape: an SVG or JSON file path, or a list of lines
 each a (k, 3) array (closed), a (points, closed) pair or a dict with "points",
 "closed", "in" and "out" (Bezier handles). shape_transform: a (4, 3) matrix placing
 the shape in the mesh's space (rows: x, y, z axes, translation); without it the shape
-is centred over the mesh, scaled to 80% of its footprint and laid flat above it.
+is centred over the mesh, scaled to 80% of its footprint and laid flat above its top,
+up being the mesh's "z" axis (the default) or "y" (glTF's, and many OBJ exports').
 steps: points per curved segment. progress: called as progress(done, total, seconds).
 plugin: another Slitform.dlm. remove_unused, weld_on, weld, open, local,
 collinear_on, collinear, through, matid_on, matid, sel_level and min_angle are the
@@ -182,40 +187,41 @@ and is raised.)";
     m.def(
         "cut",
         [](const slitform::Mesh& mesh, const py::object& shape, const py::object& shapeTransform,
-           int steps, const py::object& progress, const py::object& plugin, py::object p0,
-           py::object p1, py::object p2, py::object p3, py::object p4, py::object p5, py::object p6,
-           py::object p7, py::object p8, py::object p9, py::object p10, py::object p11) {
-            return CutMesh(mesh, shape, shapeTransform, steps, progress, plugin,
+           const std::string& up, int steps, const py::object& progress, const py::object& plugin,
+           py::object p0, py::object p1, py::object p2, py::object p3, py::object p4, py::object p5,
+           py::object p6, py::object p7, py::object p8, py::object p9, py::object p10,
+           py::object p11) {
+            return CutMesh(mesh, shape, shapeTransform, up, steps, progress, plugin,
                            {p0, p1, p2, p3, p4, p5, p6, p7, p8, p9, p10, p11});
         },
         py::arg("mesh"), py::arg("shape"), py::kw_only(), py::arg("shape_transform") = py::none(),
-        py::arg("steps") = 6, py::arg("progress") = py::none(), py::arg("plugin") = py::none(),
-        py::arg("remove_unused") = py::none(), py::arg("weld_on") = py::none(),
-        py::arg("weld") = py::none(), py::arg("open") = py::none(), py::arg("local") = py::none(),
-        py::arg("collinear_on") = py::none(), py::arg("collinear") = py::none(),
-        py::arg("through") = py::none(), py::arg("matid_on") = py::none(),
-        py::arg("matid") = py::none(), py::arg("sel_level") = py::none(),
-        py::arg("min_angle") = py::none(), cutDoc);
+        py::arg("up") = "z", py::arg("steps") = 6, py::arg("progress") = py::none(),
+        py::arg("plugin") = py::none(), py::arg("remove_unused") = py::none(),
+        py::arg("weld_on") = py::none(), py::arg("weld") = py::none(), py::arg("open") = py::none(),
+        py::arg("local") = py::none(), py::arg("collinear_on") = py::none(),
+        py::arg("collinear") = py::none(), py::arg("through") = py::none(),
+        py::arg("matid_on") = py::none(), py::arg("matid") = py::none(),
+        py::arg("sel_level") = py::none(), py::arg("min_angle") = py::none(), cutDoc);
     m.def(
         "cut",
         [](const py::object& vertices, const py::object& faces, const py::object& shape,
-           const py::object& materials, const py::object& shapeTransform, int steps,
-           const py::object& progress, const py::object& plugin, py::object p0, py::object p1,
-           py::object p2, py::object p3, py::object p4, py::object p5, py::object p6, py::object p7,
-           py::object p8, py::object p9, py::object p10, py::object p11) {
+           const py::object& materials, const py::object& shapeTransform, const std::string& up,
+           int steps, const py::object& progress, const py::object& plugin, py::object p0,
+           py::object p1, py::object p2, py::object p3, py::object p4, py::object p5, py::object p6,
+           py::object p7, py::object p8, py::object p9, py::object p10, py::object p11) {
             return CutMesh(slitform::MeshFromArrays(vertices, faces, materials), shape,
-                           shapeTransform, steps, progress, plugin,
+                           shapeTransform, up, steps, progress, plugin,
                            {p0, p1, p2, p3, p4, p5, p6, p7, p8, p9, p10, p11});
         },
         py::arg("vertices"), py::arg("faces"), py::arg("shape"), py::kw_only(),
         py::arg("materials") = py::none(), py::arg("shape_transform") = py::none(),
-        py::arg("steps") = 6, py::arg("progress") = py::none(), py::arg("plugin") = py::none(),
-        py::arg("remove_unused") = py::none(), py::arg("weld_on") = py::none(),
-        py::arg("weld") = py::none(), py::arg("open") = py::none(), py::arg("local") = py::none(),
-        py::arg("collinear_on") = py::none(), py::arg("collinear") = py::none(),
-        py::arg("through") = py::none(), py::arg("matid_on") = py::none(),
-        py::arg("matid") = py::none(), py::arg("sel_level") = py::none(),
-        py::arg("min_angle") = py::none(), cutDoc);
+        py::arg("up") = "z", py::arg("steps") = 6, py::arg("progress") = py::none(),
+        py::arg("plugin") = py::none(), py::arg("remove_unused") = py::none(),
+        py::arg("weld_on") = py::none(), py::arg("weld") = py::none(), py::arg("open") = py::none(),
+        py::arg("local") = py::none(), py::arg("collinear_on") = py::none(),
+        py::arg("collinear") = py::none(), py::arg("through") = py::none(),
+        py::arg("matid_on") = py::none(), py::arg("matid") = py::none(),
+        py::arg("sel_level") = py::none(), py::arg("min_angle") = py::none(), cutDoc);
     m.def(
         "parameters", &Parameters, py::arg("plugin") = py::none(),
         "The modifier's parameters: a list of dicts with name, kind, default, range and meaning.");

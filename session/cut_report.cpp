@@ -88,6 +88,8 @@ std::string CutReportJson(const CutReport& r, const CutOutcome& o) {
                        {"shape_transform", Rows(r.shapeTM)},
                        {"steps", r.steps},
                        {"optimize", r.optimize}};
+    if (!r.up.empty())
+        inputs.insert("up", QString::fromStdString(r.up));
     if (!r.text.empty()) {
         inputs.insert("text", QString::fromStdString(r.text));
         inputs.insert("font", QString::fromStdString(r.font));

@@ -24,6 +24,7 @@ struct CutReport {
     std::string meshPath, shapePath, pluginPath;
     std::string text, font;  // the lettering cut instead of a shape file, if any
     std::string placement;   // "fitted", "fitted and adjusted" or "matrix"
+    std::string up;          // the fit's up axis, "y" or "z"; empty for "matrix"
     Matrix3 objectTM, shapeTM;
     int steps = 6;
     bool optimize = true;

@@ -117,8 +117,9 @@ void CutSession::SetMeshAttributes(const MeshAttributes& meshAttributes) {
 }
 
 void CutSession::SetFittedShape(const BezierShape& shape, const std::wstring& name,
-                                const Matrix3& adjust) {
+                                const Matrix3& adjust, UpAxis up) {
     fitted = true;
+    fitUp = up;
     shapeAsRead = shape;
     fitAdjust = adjust;
     SetShapeNode(new SplineShape(), Matrix3(), name);
@@ -165,9 +166,9 @@ void CutSession::FitShape() {
     object->shape = shapeAsRead;
     Matrix3 tm;
     ShapePlacement placement;
-    if (DefaultShapePlacement(Mesh(), objectNode->GetNodeTM(0), object->shape, placement)) {
+    if (DefaultShapePlacement(Mesh(), objectNode->GetNodeTM(0), object->shape, fitUp, placement)) {
         CentreShape(object->shape, placement);
-        tm = TransMatrix(placement.position);
+        tm = placement.node;
     }
     shapeNode->SetObjectRef(object);
     shapeNode->SetNodeTM(0, fitAdjust * tm);
@@ -338,6 +339,7 @@ std::unique_ptr<CutSession> CutSession::Clone() const {
         copy->fitted = fitted;
         copy->shapeAsRead = shapeAsRead;
         copy->fitAdjust = fitAdjust;
+        copy->fitUp = fitUp;
     }
     if (Block() && copy->Block()) {
         SetParameterValues(copy->Block(), ParameterValuesOf(Block()));

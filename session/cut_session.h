@@ -15,6 +15,7 @@
 #include "session/cut_report.h"
 #include "session/plugin_library.h"
 #include "session/scene.h"
+#include "session/shape_placement.h"
 #include "splshape.h"
 
 // Hears an evaluation's progress on the calling thread, about ten times a second
@@ -57,10 +58,10 @@ public:
     // SetObject with a copy of mesh.
     void SetMesh(MNMesh mesh, const std::wstring& name = L"object", const Matrix3& tm = Matrix3());
     // The shape, placed by the automatic fit: centred over the object, scaled to 80%
-    // of its footprint, lying flat above it; adjust then applies about the fitted
-    // shape's centre (rotation and scale) and moves it from there.
+    // of its footprint, lying flat above it, up being world Z or Y; adjust then applies
+    // about the fitted shape's centre (rotation and scale) and moves it from there.
     void SetFittedShape(const BezierShape& shape, const std::wstring& name = L"shape",
-                        const Matrix3& adjust = Matrix3());
+                        const Matrix3& adjust = Matrix3(), UpAxis up = UpAxis::Z);
     // The adjustment of a fitted shape, in place of the one it was set with: the
     // shape is fitted again under it. Does nothing to a shape placed as given.
     void AdjustFittedShape(const Matrix3& adjust);
@@ -111,5 +112,6 @@ private:
     bool fitted = false;  // the shape follows the automatic fit
     BezierShape shapeAsRead;
     Matrix3 fitAdjust;
+    UpAxis fitUp = UpAxis::Z;
     MeshAttributes attributes;
 };

@@ -26,11 +26,18 @@ struct Box {
 }  // namespace
 
 bool DefaultShapePlacement(const MNMesh& object, const Matrix3& objectTM, const BezierShape& shape,
-                           ShapePlacement& placement) {
+                           UpAxis up, ShapePlacement& placement) {
+    // The shape's axes in the world: across, along the page, and up.
+    const Point3 across(1.0f, 0.0f, 0.0f);
+    const Point3 page = up == UpAxis::Z ? Point3(0.0f, 1.0f, 0.0f) : Point3(0.0f, 0.0f, -1.0f);
+    const Point3 upward = up == UpAxis::Z ? Point3(0.0f, 0.0f, 1.0f) : Point3(0.0f, 1.0f, 0.0f);
+    // The object in the shape's axes.
     Box world, flat;
     for (int i = 0; i < object.numv; ++i)
-        if (!object.v[i].GetFlag(MN_DEAD))
-            world.Add(object.v[i].p * objectTM);
+        if (!object.v[i].GetFlag(MN_DEAD)) {
+            const Point3 p = object.v[i].p * objectTM;
+            world.Add(Point3(DotProd(p, across), DotProd(p, page), DotProd(p, upward)));
+        }
     for (const Spline3D& spline : shape.splines)
         for (const SplineKnot& k : spline.knots) {
             flat.Add(k.inVec);
@@ -55,8 +62,10 @@ bool DefaultShapePlacement(const MNMesh& object, const Matrix3& objectTM, const 
         lift = 1.0f;
     placement.centre = (flat.lo + flat.hi) * 0.5f;
     placement.scale = scale;
-    Point3 objectCentre = (world.lo + world.hi) * 0.5f;
-    placement.position = Point3(objectCentre.x, objectCentre.y, world.hi.z + lift);
+    const Point3 objectCentre = (world.lo + world.hi) * 0.5f;
+    const Point3 position =
+        across * objectCentre.x + page * objectCentre.y + upward * (world.hi.z + lift);
+    placement.node = Matrix3(across, page, upward, position);
     return true;
 }
 

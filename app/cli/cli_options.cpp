@@ -193,10 +193,16 @@ ParseResult ParseCommandLine(int argc, char** argv, CliOptions& o, std::ostream&
     CLI::Option* binary =
         cut->add_flag("--binary", o.plyBinary, "PLY: write binary (the default from 100000 faces)");
     cut->add_flag("--ascii", o.plyAscii, "PLY: write text, however large")->excludes(binary);
+    cut->add_option("--up", o.up,
+                    "the mesh's up axis, for the fit: y or z (default y for .gltf and .glb, "
+                    "z for the rest)")
+        ->check(CLI::IsMember({"y", "z"}))
+        ->type_name("AXIS");
     AddCutOptions(cut, o, raw);
     cut->footer(
         "Without a shape transform the shape is centred over the mesh, scaled to 80% of its\n"
-        "footprint and laid flat above it. --shape-rotate and --shape-scale apply about the\n"
+        "footprint and laid flat above its top (see --up). --shape-rotate and --shape-scale apply "
+        "about the\n"
         "fitted shape's centre, --shape-translate moves it from there; --shape-matrix places\n"
         "it as given, ignoring the fit. --object-* place the mesh.");
 

@@ -15,6 +15,7 @@ struct CliOptions {
     std::string outDir = "slitform-demo";
     std::vector<std::pair<std::string, std::string>> sets;
     NodeTransform object, shape;
+    std::string up;  // "y" or "z" as given to --up; empty: from the mesh's format
     int steps = 6;
     bool optimize = true;
     std::string reportPath, picturePath;

@@ -7,6 +7,7 @@
 #include "app/cli/cut_picture.h"
 #include "app/cli/terminal_progress.h"
 #include "io/atomic_write.h"
+#include "io/file_bytes.h"
 #include "io/write_mesh.h"
 #include "resources.h"
 #include "session/cut_report.h"
@@ -73,7 +74,10 @@ int RunCut(const CliOptions& o, std::unique_ptr<PolyObject> object,
         session->SetPlacedShape(shape->shape, *o.shape.matrix);
     } else {
         report.placement = o.shape.given ? "fitted and adjusted" : "fitted";
-        session->SetFittedShape(shape->shape, L"shape", o.shape.ToMatrix());
+        const std::string extension = LowerCaseExtension(o.meshPath);
+        report.up = !o.up.empty() ? o.up : extension == "gltf" || extension == "glb" ? "y" : "z";
+        session->SetFittedShape(shape->shape, L"shape", o.shape.ToMatrix(),
+                                report.up == "y" ? UpAxis::Y : UpAxis::Z);
     }
     report.objectTM = session->ObjectNode()->GetNodeTM(0);
     report.shapeTM = session->ShapeNode()->GetNodeTM(0);

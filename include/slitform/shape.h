@@ -16,6 +16,9 @@ struct ShapeLine {
     std::vector<Point> in, out;
 };
 
+// The mesh's up axis, which the automatic fit lays the shape over.
+enum class UpAxis { Z, Y };
+
 struct Shape {
     std::vector<ShapeLine> lines;
     // Points per curved segment when the lines are flattened.
@@ -24,6 +27,9 @@ struct Shape {
     // footprint, flat above it). True: transform places the shape in the mesh's
     // space, as the rows of a 4x3 matrix (x axis, y axis, z axis, translation).
     bool placed = false;
+    // The fit's up: with Y the shape's x runs along X and its y along -Z, as a top
+    // view of a Y-up scene (glTF's) shows them, and it projects along -Y.
+    UpAxis up = UpAxis::Z;
     std::array<double, 12> transform{1, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0};
 };
 

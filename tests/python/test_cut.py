@@ -125,6 +125,17 @@ def test_shape_forms_and_parameters_by_keyword(examples):
     away = np.array([[1, 0, 0], [0, 1, 0], [0, 0, 1], [50, 50, 5]], dtype=float)
     missed = slitform.cut(vertices, faces, [square(0, 0)], shape_transform=away).report
     assert missed["faces_cut"] == 0 and missed["warnings"] == ["the shape cut no face"]
+    # The grid stood up as a Y-up floor: up="y" lays the square over it as up="z" does
+    # over the flat grid, with the shape's y along -Z.
+    flat = slitform.cut(vertices, faces, [square(3, 2)])
+    turned = vertices[:, [0, 2, 1]] * np.array([1.0, 1.0, -1.0])
+    floor = slitform.cut(turned, faces, [square(3, 2)], up="y")
+    np.testing.assert_allclose(floor.vertices[:, [0, 2, 1]] * np.array([1.0, -1.0, 1.0]),
+                               flat.vertices, atol=1e-6)
+    assert floor.report["inputs"]["up"] == "y" and flat.report["inputs"]["up"] == "z"
+    assert slitform.cut(turned, faces, [square(3, 2)]).report["faces_cut"] == 0
+    with pytest.raises(slitform.Error, match="up"):
+        slitform.cut(vertices, faces, [square(3, 2)], up="x")
 
 
 def test_triangles_and_ngons():

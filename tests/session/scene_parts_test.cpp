@@ -61,23 +61,38 @@ TEST(DemoScene, RoundedBoxIsClosedAndStarIsClosed) {
     delete star;
 }
 
-TEST(ShapePlacement, CentredScaledAndAboveTheObject) {
+TEST(ShapePlacement, CentredScaledAndAboveTheObjectForEitherUpAxis) {
     PolyObject* box = MakeRoundedBox(Point3(4.0f, 2.0f, 1.0f), 0.1f, 2);
-    BezierShape shape;
-    Spline3D line;
-    for (Point3 p : {Point3(100, 100, 0), Point3(300, 100, 0), Point3(300, 150, 0)})
-        line.AddKnot(SplineKnot(p, p, p));
-    shape.splines.push_back(line);
-    ShapePlacement placement;
     Matrix3 objectTM = TransMatrix(Point3(10, 0, 0));
-    ASSERT_TRUE(DefaultShapePlacement(box->mm, objectTM, shape, placement));
-    EXPECT_EQ(placement.centre, Point3(200, 125, 0));
-    EXPECT_FLOAT_EQ(placement.scale, 0.8f * std::min(4.0f / 200.0f, 2.0f / 50.0f));
-    EXPECT_FLOAT_EQ(placement.position.x, 10.0f);
-    EXPECT_GT(placement.position.z, 0.5f);
-    CentreShape(shape, placement);
-    EXPECT_FLOAT_EQ(shape.splines[0].knots[0].knot.x, -100.0f * placement.scale);
-    BezierShape empty;
-    EXPECT_FALSE(DefaultShapePlacement(box->mm, objectTM, empty, placement));
+    const struct {
+        UpAxis up;
+        float depth;  // the box along the shape's y
+        Point3 upward, page;
+    } cases[] = {{UpAxis::Z, 2.0f, Point3(0, 0, 1), Point3(0, 1, 0)},
+                 {UpAxis::Y, 1.0f, Point3(0, 1, 0), Point3(0, 0, -1)}};
+    for (const auto& c : cases) {
+        BezierShape shape;
+        Spline3D line;
+        for (Point3 p : {Point3(100, 100, 0), Point3(300, 100, 0), Point3(300, 150, 0)})
+            line.AddKnot(SplineKnot(p, p, p));
+        shape.splines.push_back(line);
+        ShapePlacement placement;
+        ASSERT_TRUE(DefaultShapePlacement(box->mm, objectTM, shape, c.up, placement));
+        EXPECT_EQ(placement.centre, Point3(200, 125, 0));
+        EXPECT_FLOAT_EQ(placement.scale, 0.8f * std::min(4.0f / 200.0f, c.depth / 50.0f));
+        EXPECT_EQ(placement.node.GetRow(0), Point3(1, 0, 0));
+        EXPECT_EQ(placement.node.GetRow(1), c.page);
+        EXPECT_EQ(placement.node.GetRow(2), c.upward);
+        // Over the object's centre, above its top along the up axis.
+        const Point3 at = placement.node.GetTrans();
+        EXPECT_FLOAT_EQ(at.x, 10.0f);
+        EXPECT_NEAR(DotProd(at, c.page), 0.0f, 1e-6f);
+        const float top = c.up == UpAxis::Z ? 0.5f : 1.0f;
+        EXPECT_GT(DotProd(at, c.upward), top);
+        CentreShape(shape, placement);
+        EXPECT_FLOAT_EQ(shape.splines[0].knots[0].knot.x, -100.0f * placement.scale);
+        BezierShape empty;
+        EXPECT_FALSE(DefaultShapePlacement(box->mm, objectTM, empty, c.up, placement));
+    }
     delete box;
 }
