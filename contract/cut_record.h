@@ -16,6 +16,9 @@ struct CutRecord {
     // Faces whose refinement stopped at the triangulator's point limit, short of
     // min_angle.
     int facesAtPointLimit = 0;
+    // Faces left uncut because the shape crosses itself there more often than the
+    // triangulator takes (100000 crossings).
+    int facesOverCrossingLimit = 0;
 };
 
 // The export's name and type: the record of a Slitform modifier, or nullptr for

@@ -138,6 +138,8 @@ CutFacesSummary CutFaces(MNMesh& mesh, const std::vector<int>& faces, const Poly
                                                           trace, &summary.outlineVertices)) {
                         MarkFaceUncut(mesh.f[face],
                                       PointInClosedLines(job.state.centroid, job.state.frameShape));
+                        if (job.tri.tooManyCrossings)
+                            ++summary.facesOverCrossingLimit;
                     } else {
                         summary.cornerSpacing = std::min(summary.cornerSpacing, spacing);
                         if (job.tri.refinementLimited)

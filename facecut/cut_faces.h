@@ -16,6 +16,8 @@ struct CutFacesSummary {
     // Faces cut whose refinement stopped at the triangulator's point limit, short of
     // the minimum angle.
     int facesAtPointLimit = 0;
+    // Faces left uncut because the shape crosses itself too often inside them.
+    int facesOverCrossingLimit = 0;
     // The smallest FaceCornerSpacing of the faces cut; infinite when none was cut.
     double cornerSpacing = INFINITY;
     // Where the new vertices on the outlines of the faces cut lie on the mesh's edges,

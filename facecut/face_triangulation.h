@@ -16,4 +16,6 @@ public:
     char switches[32];
     // Refinement stopped at the triangulator's point limit, short of the angle.
     bool refinementLimited = false;
+    // The triangulator refused the face's graph: its segments cross too often.
+    bool tooManyCrossings = false;
 };

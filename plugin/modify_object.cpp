@@ -191,6 +191,7 @@ void Slitform::ModifyObject(TimeValue t, ModContext& mc, ObjectState* os, INode*
     settings.dumpInput = &DumpInput;
     CutFacesSummary cut = CutFaces(mesh, selected, shape, settings, &facesVisited, stop);
     lastCut.facesAtPointLimit = cut.facesAtPointLimit;
+    lastCut.facesOverCrossingLimit = cut.facesOverCrossingLimit;
     // Nothing after the cut adds or moves a face: faces it left keep their index.
     const int firstCreated = mesh.numf - static_cast<int>(cut.createdFrom.size());
     faceOrigins.resize(static_cast<size_t>(firstCreated));

@@ -29,5 +29,7 @@ struct CutOutcome {
     Point3 direction;
     // Faces whose refinement stopped at its point limit, short of min_angle.
     int facesAtPointLimit = 0;
+    // Faces left uncut because the shape crosses itself too often inside them.
+    int facesOverCrossingLimit = 0;
     double seconds = 0.0;  // of the evaluation alone
 };

@@ -54,7 +54,8 @@ std::vector<CutWarning> CutWarnings(const CutReport& report, const CutOutcome& o
     std::vector<CutWarning> warnings;
     // A shape around faces it does not cross still selects them (or cuts them out).
     const CutCounts& c = outcome.counts;
-    if (c.facesCut == 0 && c.selectedFaces == 0 && c.facesOut == c.facesIn)
+    if (c.facesCut == 0 && c.selectedFaces == 0 && c.facesOut == c.facesIn &&
+        outcome.facesOverCrossingLimit == 0)
         warnings.push_back({CutWarning::Kind::CutNoFace, "the shape cut no face"});
     int opened = report.healthOut.borderEdges - report.healthIn.borderEdges;
     if (c.facesCut > 0 && !SwitchOn(report, "weld_on") &&
@@ -72,6 +73,13 @@ std::vector<CutWarning> CutWarnings(const CutReport& report, const CutOutcome& o
                                 (outcome.facesAtPointLimit == 1 ? " face" : " faces") +
                                 ", whose triangles may be thinner than min_angle; a smaller "
                                 "min_angle avoids it"});
+    if (outcome.facesOverCrossingLimit > 0)
+        warnings.push_back(
+            {CutWarning::Kind::CrossingLimit,
+             std::to_string(outcome.facesOverCrossingLimit) +
+                 (outcome.facesOverCrossingLimit == 1 ? " face was" : " faces were") +
+                 " left uncut: the shape crosses itself more than 100000 times "
+                 "inside each"});
     return warnings;
 }
 
@@ -107,6 +115,7 @@ std::string CutReportJson(const CutReport& r, const CutOutcome& o) {
         {"out", out},
         {"faces_cut", c.facesCut},
         {"faces_at_point_limit", o.facesAtPointLimit},
+        {"faces_over_crossing_limit", o.facesOverCrossingLimit},
         {"selected", selected},
         {"mesh_health", QJsonObject{{"in", Health(r.healthIn)}, {"out", Health(r.healthOut)}}},
         {"projection_direction", Vector(o.direction)},

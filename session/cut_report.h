@@ -39,6 +39,7 @@ struct CutWarning {
         CutNoFace,         // the shape cut no face
         SplitWithoutWeld,  // the cut left the mesh in more pieces, with weld_on off
         PointLimit,        // refinement stopped at its point limit on some faces
+        CrossingLimit,     // some faces were left uncut: the shape crosses itself too often
     };
     Kind kind;
     std::string message;

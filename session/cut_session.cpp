@@ -310,6 +310,7 @@ CutOutcome CutSession::Evaluate(const CutProgress& progress, bool copyMesh,
             outcome.directionKnown = true;
             outcome.direction = record->projectionDirection;
             outcome.facesAtPointLimit = record->facesAtPointLimit;
+            outcome.facesOverCrossingLimit = record->facesOverCrossingLimit;
         }
         outcome.evaluated = true;
     } catch (const EvaluationCancelled& e) {

@@ -224,7 +224,11 @@ std::vector<Box> segment_boxes(const PlanarGraph& graph, const std::vector<int>&
     return boxes;
 }
 
-std::vector<Crossing> find_crossings(const PlanarGraph& graph, std::vector<Box>& boxes) {
+// Thrown from the box search once the crossings pass their limit.
+struct TooManyCrossings {};
+
+std::vector<Crossing> find_crossings(const PlanarGraph& graph, std::vector<Box>& boxes,
+                                     long long limit) {
     std::vector<Crossing> crossings;
     CGAL::box_self_intersection_d(
         boxes.begin(), boxes.end(),
@@ -241,6 +245,8 @@ std::vector<Crossing> find_crossings(const PlanarGraph& graph, std::vector<Box>&
                 return;
             const std::pair<double, double> p =
                 crossing_point(pa, pb, pc, pd, kCrossingTolerance * graph.merge_distance);
+            if (static_cast<long long>(crossings.size()) >= limit)
+                throw TooManyCrossings();
             crossings.push_back({p.first, p.second, s, t});
         },
         kBoxCutoff);
@@ -437,12 +443,17 @@ void cut_into_pieces(PlanarGraph& graph, const std::vector<int>& segments,
 
 }  // namespace
 
-void prepare_planar_graph(PlanarGraph& graph) {
+bool prepare_planar_graph(PlanarGraph& graph, long long crossing_limit) {
     graph.merge_distance = kMergeFraction * input_extent(graph);
     merge_input_points(graph);
     const std::vector<int> segments = meshed_segments(graph);
     std::vector<Box> boxes = segment_boxes(graph, segments);
-    const std::vector<Crossing> crossings = find_crossings(graph, boxes);
+    std::vector<Crossing> crossings;
+    try {
+        crossings = find_crossings(graph, boxes, crossing_limit);
+    } catch (const TooManyCrossings&) {
+        return false;
+    }
     const std::vector<int> crossing_points = place_crossings(graph, crossings);
 
     std::vector<std::vector<int>> cuts(graph.segment_markers.size());
@@ -455,6 +466,7 @@ void prepare_planar_graph(PlanarGraph& graph) {
     }
     add_touching_points(graph, boxes, cuts);
     cut_into_pieces(graph, segments, cuts);
+    return true;
 }
 
 }  // namespace tri

@@ -12,7 +12,9 @@ namespace tri {
 // attributes and marker from the lower-numbered segment; a crossing that falls near an
 // existing point reuses that point), and cuts every segment into pieces at the points that
 // lie on it or within the merge distance of it. Degenerate segments give no pieces.
-void prepare_planar_graph(PlanarGraph& graph);
+// False, with the graph unusable, as soon as the segments cross each other more than
+// crossing_limit times.
+bool prepare_planar_graph(PlanarGraph& graph, long long crossing_limit);
 
 }  // namespace tri
 

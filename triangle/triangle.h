@@ -55,6 +55,7 @@ void triangulate(char* switches, struct triangulateio* in, struct triangulateio*
 #define TRIANGULATE_TOO_FEW_POINTS 5
 #define TRIANGULATE_COLLINEAR 6
 #define TRIANGULATE_INTERNAL 7
+#define TRIANGULATE_TOO_MANY_CROSSINGS 8 /* more than 100000 crossings among the segments */
 
 /* The failure code of the calling thread's last triangulate call (TRIANGULATE_OK on success). */
 int triangulate_last_error(void);

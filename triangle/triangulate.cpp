@@ -19,6 +19,10 @@ thread_local int last_refinement_limited = 0;
 // that it is assumed not to end (tiny input angles, slivers).
 constexpr long long kPointsPerInputPoint = 100;
 constexpr long long kPointAllowance = 10000;
+// Segments crossing each other more often than this are refused: every crossing adds
+// points, triangles and time, and a scribble of a few thousand points crosses itself
+// millions of times.
+constexpr long long kMostCrossings = 100000;
 
 int run(const char* switch_text, const triangulateio* in, triangulateio* out, bool& limited) {
     tri::Switches switches;
@@ -28,7 +32,8 @@ int run(const char* switch_text, const triangulateio* in, triangulateio* out, bo
     if (checked != TRIANGULATE_OK)
         return checked;
     tri::PlanarGraph graph = tri::read_planar_graph(*in, switches);
-    tri::prepare_planar_graph(graph);
+    if (!tri::prepare_planar_graph(graph, kMostCrossings))
+        return TRIANGULATE_TOO_MANY_CROSSINGS;
     tri::MeshResult mesh;
     const long long point_limit = kPointsPerInputPoint * in->numberofpoints + kPointAllowance;
     const int meshed = tri::mesh_planar_graph(graph, switches, point_limit, mesh);
@@ -84,6 +89,8 @@ const char* triangulate_last_error_message(void) {
             return "fewer than three points";
         case TRIANGULATE_COLLINEAR:
             return "all points lie on one line";
+        case TRIANGULATE_TOO_MANY_CROSSINGS:
+            return "the segments cross each other more than 100000 times";
         default:
             return "internal failure";
     }

@@ -166,5 +166,6 @@ void BuildTriangulationInput(const FaceCutState& state, const CutSettings& setti
 bool RunTriangulation(FaceTriangulation& tri) {
     triangulate(tri.switches, &tri.in, &tri.out, nullptr);
     tri.refinementLimited = triangulate_refinement_limited() != 0;
+    tri.tooManyCrossings = triangulate_last_error() == TRIANGULATE_TOO_MANY_CROSSINGS;
     return triangulate_last_error() == TRIANGULATE_OK;
 }

@@ -287,8 +287,9 @@ TEST(SlitformProgram, WarnsWhenTheResultIsLikelyNotWhatWasMeant) {
 }
 
 // A square face crossed by a line whose angles refinement cannot reach at 33 degrees:
-// the cut stops refining at the point limit, and says so.
-TEST(SlitformProgram, WarnsWhenRefinementStopsAtItsPointLimit) {
+// the cut stops refining at the point limit, and says so. Crossed by a lattice of
+// 320 x 320 lines, it is left uncut, with a warning.
+TEST(SlitformProgram, WarnsWhenAFaceMeetsALimit) {
     std::string mesh = Temp("limit_square.ply"), shape = Temp("limit_line.json");
     std::ofstream(mesh)
         << "ply\nformat ascii 1.0\nelement vertex 4\nproperty float x\nproperty float y\n"
@@ -316,6 +317,34 @@ TEST(SlitformProgram, WarnsWhenRefinementStopsAtItsPointLimit) {
     Outcome plain = Slitform(cut + "20");
     ASSERT_EQ(plain.code, 0) << plain.err;
     EXPECT_EQ(plain.err.find("point limit"), std::string::npos) << plain.err;
+
+    std::string lattice = Temp("limit_lattice.json");
+    std::ofstream out(lattice);
+    out << "{\"splines\": [";
+    for (int axis = 0; axis < 2; ++axis) {
+        out << (axis ? ", " : "") << "{\"closed\": false, \"knots\": [";
+        // Back and forth: 320 strokes across the square, one after another.
+        for (int i = 0; i < 640; ++i) {
+            const double at = 0.01 + 1.98 * (i / 2) / 319.0;
+            const double along = (i / 2 + i) % 2 ? 1.99 : 0.01;
+            out << (i ? ", " : "") << "{\"knot\": [" << (axis ? at : along) << ", "
+                << (axis ? along : at) << ", 0]}";
+        }
+        out << "]}";
+    }
+    out << "]}";
+    out.close();
+    Outcome crowded =
+        Slitform("cut " + mesh + " " + lattice + " -o " + Temp("limit_out.ply") + " --report " +
+                 report + " --steps 0 --shape-matrix 1,0,0,0,1,0,0,0,1,0,0,1");
+    ASSERT_EQ(crowded.code, 0) << crowded.err;
+    EXPECT_NE(crowded.err.find("1 face was left uncut: the shape crosses itself more than 100000"),
+              std::string::npos)
+        << crowded.err;
+    EXPECT_EQ(crowded.err.find("cut no face"), std::string::npos) << crowded.err;
+    json = QJsonDocument::fromJson(QByteArray::fromStdString(Slurp(report))).object();
+    EXPECT_EQ(json["faces_over_crossing_limit"].toInt(), 1);
+    EXPECT_EQ(json["out"].toObject()["faces"].toInt(), 1);
 }
 
 TEST(SlitformProgram, ShapeTransformsApplyOnTopOfTheFit) {

@@ -198,6 +198,15 @@ TEST(TriangulateContract, MalformedInputFailsWithoutTriangles) {
          [](Pslg& p) {
              for (double& c : p.points) c = 1.5;
          }},
+        // 317 x 317 segments crossing: past the 100000 crossings taken.
+        {"a dense lattice", TRIANGULATE_TOO_MANY_CROSSINGS,
+         [](Pslg& p) {
+             for (int i = 0; i < 317; ++i) {
+                 const double at = -0.99 + 1.98 * i / 316.0;
+                 p.add_segment(p.add_point(at, -0.995), p.add_point(at, 0.995), 3);
+                 p.add_segment(p.add_point(-0.995, at), p.add_point(0.995, at), 3);
+             }
+         }},
     };
     for (const Case& c : cases) {
         Pslg pslg = square_with_diagonal();
