@@ -12,6 +12,16 @@ bool SamePlacement(const NodeTransform& a, const NodeTransform& b) {
     return a.translate == b.translate && a.rotateDegrees == b.rotateDegrees && a.scale == b.scale;
 }
 
+// The parameter's name as the plug-in shows it (its string resource), else its
+// internal name.
+std::string DisplayName(ParamBlockDesc2& desc, const ParamDef& def) {
+    wchar_t text[128] = {};
+    const HINSTANCE module = desc.cd ? desc.cd->HInstance() : nullptr;
+    if (module && def.localName != 0 && LoadStringW(module, def.localName, text, 128) > 0)
+        return Utf8FromWide(text);
+    return Utf8FromWide(def.intName);
+}
+
 }  // namespace
 
 bool operator==(const StudioState& a, const StudioState& b) {
@@ -45,6 +55,6 @@ ChangeDescription DescribeChange(const StudioState& before, const StudioState& a
     if (changed.size() == 1 && block)
         for (const ParamDef& def : block->GetDesc()->params)
             if (def.id == changed[0])
-                return {"Set " + Utf8FromWide(def.intName), def.ctrlType == TYPE_SPINNER};
+                return {"Set " + DisplayName(*block->GetDesc(), def), def.ctrlType == TYPE_SPINNER};
     return {"Change parameters", false};
 }

@@ -38,7 +38,7 @@ inline bool operator!=(const StudioState& a, const StudioState& b) {
 }
 
 struct ChangeDescription {
-    std::string text;  // a few words for the Edit menu: "Open mesh box", "Set weld_on"
+    std::string text;  // a few words for the Edit menu: "Open mesh box", "Set Weld on"
     // A step of a change made in many small steps (a spinner held, a placement
     // typed in): consecutive ones of the same text may join into one.
     bool gradual = false;

@@ -289,6 +289,18 @@ void StudioWindow::BuildMenus() {
     view->addAction(tr("&Frame all"), this, [this] { viewport->FrameAll(); });
 }
 
+void StudioWindow::ReopenRollouts() {
+    // As a host refreshes its panel for a scene it loaded: the rollouts then set
+    // themselves up (which spinners are on) from the loaded parameters.
+    Modifier* mod = document.Mod();
+    if (!mod)
+        return;
+    mod->EndEditParams(panel, 0, nullptr);
+    pickButtons.clear();
+    mod->BeginEditParams(panel, 0, nullptr);
+    WatchThePanel();
+}
+
 void StudioWindow::WatchThePanel() {
     // The rollouts' controls are the plug-in's; the window adds what they do as
     // tooltips and follows the pick buttons into and out of pick mode.
@@ -384,6 +396,7 @@ bool StudioWindow::SaveResult(const QString& path, QString& error) {
 
 void StudioWindow::OpenDemo() {
     document.OpenDemo();
+    ReopenRollouts();
     frameNext = true;
     UpdateTitle();
 }

@@ -89,6 +89,8 @@ private:
     void BuildMenus();
     void BuildStatusBar();
     void WatchThePanel();
+    // Closes and opens the modifier's rollouts again, for a document opened whole.
+    void ReopenRollouts();
     void SceneChanged();
     void Record();
     void ApplyState(const StudioState& state);

@@ -85,6 +85,10 @@ protected:
 
 TEST_F(StudioEditingTest, UndoAndRedoGiveBackTheExactResults) {
     OpenDemo();
+    // The demo welds: its weld spinner is on from the start.
+    QWidget* weld = Control<QWidget>(kWeldSpinner);
+    ASSERT_NE(weld, nullptr);
+    EXPECT_TRUE(weld->isEnabled());
     EXPECT_FALSE(window->isWindowModified());
     EXPECT_EQ(History()->count(), 0);
     MNMesh asOpened = window->Result().mesh;
@@ -109,7 +113,7 @@ TEST_F(StudioEditingTest, UndoAndRedoGiveBackTheExactResults) {
     ASSERT_TRUE(WaitForEvaluation());
     MNMesh other = window->Result().mesh;
     ASSERT_EQ(History()->count(), 3);
-    EXPECT_EQ(History()->text(0), "Set open");
+    EXPECT_EQ(History()->text(0), "Set Open");
     EXPECT_EQ(History()->text(1), "Move shape");
     EXPECT_EQ(History()->text(2), "Open mesh grid_box");
 
@@ -185,7 +189,7 @@ TEST_F(StudioEditingTest, CancelLeavesTheSceneAsItWasAndTheChangeToRedo) {
         EXPECT_TRUE(open->isChecked()) << submitted;
         EXPECT_TRUE(window->StatusText()->text().contains("Cancelled")) << submitted;
         EXPECT_TRUE(History()->canRedo());
-        EXPECT_EQ(History()->redoText(), "Set open");
+        EXPECT_EQ(History()->redoText(), "Set Open");
         EXPECT_FALSE(window->isWindowModified());
     }
 

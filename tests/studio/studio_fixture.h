@@ -16,6 +16,7 @@
 // Control IDs of the plug-in's Parameters rollout.
 constexpr int kPickShape = 1001;
 constexpr int kOpen = 1008;
+constexpr int kWeldSpinner = 1003;
 
 inline QString WriteFile(const QTemporaryDir& dir, const QString& name, const QByteArray& content) {
     QString path = dir.filePath(name);
