@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <utility>
 #include <vector>
 
 #include "io/one_line_text.h"
@@ -86,12 +87,18 @@ public:
             return Vertex(words, problem);
         if (keyword == "vw")
             return Weights(words, problem);
+        if (keyword == "f" && words.size() >= 3)
+            faceDegrees.push_back(static_cast<std::uint32_t>(words.size()));
         if (keyword == "f" || keyword == "l" || keyword == "p")
             return Corners(words, keyword == "f", problem);
         if (keyword == "s" && !words.empty() && words[0].compare(0, 3, "off") != 0)
             return Group(words[0], problem);
         return true;
     }
+
+    // The corner count of every "f" line with 3 corners or more (the library drops the
+    // others), in order.
+    std::vector<std::uint32_t> faceDegrees;
 
 private:
     bool Vertex(const std::vector<std::string>& words, std::string& problem) {
@@ -168,7 +175,8 @@ private:
 
 }  // namespace
 
-bool CheckObjLines(const std::string& text, std::string& problem) {
+bool CheckObjLines(const std::string& text, std::vector<std::uint32_t>& faceDegrees,
+                   std::string& problem) {
     LineCheck check;
     long long number = 0;
     std::size_t at = 0;
@@ -186,5 +194,6 @@ bool CheckObjLines(const std::string& text, std::string& problem) {
         }
         at = end + (text.compare(end, 2, "\r\n") == 0 ? 2 : 1);
     }
+    faceDegrees = std::move(check.faceDegrees);
     return true;
 }

@@ -149,7 +149,8 @@ bool ReadObjMesh(const std::string& path, const std::string& bytes, slitform::Me
     flags = MeshFlags();
     // The library reads unreadable numbers as 0 and overflows on long indices.
     std::string problem;
-    if (!CheckObjLines(bytes, problem)) {
+    std::vector<std::uint32_t> faceDegrees;
+    if (!CheckObjLines(bytes, faceDegrees, problem)) {
         error = path + ": " + problem;
         return false;
     }
@@ -206,7 +207,11 @@ bool ReadObjMesh(const std::string& path, const std::string& bytes, slitform::Me
     bool grouped = !FirstLineValue(bytes, "g").empty();
     std::map<std::string, int> groupIndex;
 
-    int faceNumber = 0;
+    // The library keeps a face's corner count in a byte; the lines give it whole. The
+    // two must agree face by face, and the corners add up, or the file is refused.
+    const std::string unaligned =
+        path + ": the faces' corners do not add up as the OBJ library read them";
+    std::size_t faceNumber = 0;
     std::vector<std::int32_t> corners;
     for (const tinyobj::shape_t& shape : shapes) {
         int group = -1;
@@ -218,16 +223,23 @@ bool ReadObjMesh(const std::string& path, const std::string& bytes, slitform::Me
         }
         const tinyobj::mesh_t& mesh = shape.mesh;
         std::size_t next = 0;
-        for (std::size_t f = 0; f < mesh.num_face_vertices.size(); ++f) {
-            ++faceNumber;
-            std::size_t degree = mesh.num_face_vertices[f];
-            if (next + degree > mesh.indices.size())
-                break;
+        for (std::size_t f = 0; f < mesh.num_face_vertices.size(); ++f, ++faceNumber) {
+            if (faceNumber >= faceDegrees.size() ||
+                faceDegrees[faceNumber] % 256 != mesh.num_face_vertices[f]) {
+                error = unaligned;
+                return false;
+            }
+            const std::size_t degree = faceDegrees[faceNumber];
+            if (next + degree > mesh.indices.size()) {
+                error = unaligned;
+                return false;
+            }
             corners.clear();
             for (std::size_t k = 0; k < degree; ++k) {
                 int index = mesh.indices[next + k].vertex_index;
                 if (index < 0 || static_cast<std::size_t>(index) >= vertexCount) {
-                    error = path + ": face " + std::to_string(faceNumber) + " has vertex index " +
+                    error = path + ": face " + std::to_string(faceNumber + 1) +
+                            " has vertex index " +
                             std::to_string(static_cast<long long>(index) + 1) + " but there are " +
                             std::to_string(vertexCount) + " vertices";
                     return false;
@@ -236,7 +248,7 @@ bool ReadObjMesh(const std::string& path, const std::string& bytes, slitform::Me
                 slitform::Vec3 uv, normal;
                 if (!CornerValue(attrib.texcoords, 2, mesh.indices[next + k].texcoord_index, uv) ||
                     !CornerValue(attrib.normals, 3, mesh.indices[next + k].normal_index, normal)) {
-                    error = path + ": face " + std::to_string(faceNumber) +
+                    error = path + ": face " + std::to_string(faceNumber + 1) +
                             " has a texture coordinate or normal index out of range or a value "
                             "that is not a finite single-precision number";
                     return false;
@@ -256,11 +268,14 @@ bool ReadObjMesh(const std::string& path, const std::string& bytes, slitform::Me
                                           ? SmoothingBits(mesh.smoothing_group_ids[f])
                                           : 0);
         }
-        // The library counts a face's corners in a byte.
         if (next != mesh.indices.size()) {
-            error = path + ": a face has more than 255 corners, more than the OBJ library can hold";
+            error = unaligned;
             return false;
         }
+    }
+    if (faceNumber != faceDegrees.size()) {
+        error = unaligned;
+        return false;
     }
     if (warnings)
         for (const std::string& line : Lines(FileLineNumbers(libraryWarnings)))

@@ -20,8 +20,7 @@
 // Lines and points are ignored. False, with a one-line error
 // naming path, for a line that CheckObjLines refuses (with its number), a face
 // line the library cannot parse, a vertex, texture or normal index out of
-// range, a face with more than 255 corners (the library cannot hold it), more
-// than 65536 material names, or a coordinate that is not a finite
+// range, more than 65536 material names, or a coordinate that is not a finite
 // single-precision number. The library's warnings are passed on.
 bool ReadObjMesh(const std::string& path, const std::string& bytes, slitform::Mesh& data,
                  MeshFlags& flags, std::vector<std::string>* warnings, std::string& error);

@@ -94,8 +94,8 @@ TEST_P(PlyRoundTrip, KeepsExactFloatsAndFacesOfMoreThan255Corners) {
     mesh.NewVert(
         Point3(std::numeric_limits<float>::max(), -std::numeric_limits<float>::denorm_min(), 0.1f));
     ASSERT_EQ(AddFace(mesh, ring), 0);
-    // OFF holds the same, text only.
-    for (const char* name : {"ring.ply", "ring.off"}) {
+    // OFF and OBJ hold the same, text only.
+    for (const char* name : {"ring.ply", "ring.off", "ring.obj"}) {
         std::string path = folder.File(name);
         std::string error;
         ASSERT_TRUE(WriteMesh(path, mesh, error, GetParam())) << error;
