@@ -5,6 +5,7 @@
 #include "io/assimp_reader.h"
 #include "io/build_mnmesh.h"
 #include "io/file_bytes.h"
+#include "io/gltf_check.h"
 #include "io/obj_reader.h"
 #include "io/off_reader.h"
 #include "io/ply_reader.h"
@@ -39,6 +40,11 @@ bool ReadMeshFile(const std::string& path, slitform::Mesh& mesh, MeshFlags& flag
         return ReadObjMesh(path, bytes, mesh, flags, warnings, error);
     if (extension == "off")
         return ReadOffMesh(path, bytes, mesh, warnings, error);
+    if ((extension == "gltf" || extension == "glb") &&
+        !CheckGltf(bytes, extension == "glb", error)) {
+        error = path + ": " + error;
+        return false;
+    }
     // Assimp is built with its assertions on and recurses without bound: its failures
     // must not end this process.
     MeshReading reading;

@@ -206,6 +206,59 @@ TEST(AssimpFormats, AReaderThatCrashesEndsOnlyItsChild) {
     }
 }
 
+// A glTF that says where its data lies wrongly is refused before a reader trusts it,
+// naming the item, as the format's validator does.
+TEST(AssimpFormats, AMalformedGltfIsRefusedNamingTheItem) {
+    ScratchFolder folder;
+    Crate crate = ReadCrate(folder);
+    const std::string gltf = ReadBytes(Written(folder, crate, "crate.gltf"));
+    auto changed = [&](const std::string& from, const std::string& to) {
+        std::string text = gltf;
+        const std::size_t at = text.find(from);
+        EXPECT_NE(at, std::string::npos) << from;
+        return at == std::string::npos ? text : text.replace(at, from.size(), to);
+    };
+    const struct {
+        std::string bytes;
+        const char* says;
+    } cases[] = {
+        {changed("\"byteOffset\": 0,", "\"byteOffset\": 18446744073709551608,"),
+         "accessor 0: byteOffset must be"},
+        {changed("\"componentType\": 5126", "\"componentType\": 5130"),
+         "accessor 0: has no component type"},
+        {changed("\"type\": \"VEC3\"", "\"type\": \"VEC2\""), "needs POSITION as three floats"},
+        {changed("\"componentType\": 5125", "\"componentType\": 5126"),
+         "indices must name an accessor of unsigned whole numbers"},
+        {changed("\"mode\": 4", "\"mode\": 9"), "mesh 0 primitive 0: has no primitive mode"},
+        {changed("\"target\"", "\"byteStride\": 0, \"target\""), "bufferView 0: byteStride"},
+        {changed("\"byteLength\": ", "\"byteLength\": 8, \"x\": "),
+         "bufferView 0: reaches past the end of its buffer"},
+        {changed("\"count\"", "\"count\": 100000000, \"x\""),
+         "accessor 0: reaches past the end of its bufferView"},
+        {changed("\"asset\"",
+                 "\"extensionsRequired\": [\"KHR_draco_mesh_compression\"], \"asset\""),
+         "needs the extension \"KHR_draco_mesh_compression\""},
+        {changed("\"children\"", "\"matrix\": [1, 0, 0], \"children\""),
+         "node 0: matrix must be 16 numbers"},
+        {gltf.substr(0, gltf.size() / 2), "its JSON cannot be read"},
+    };
+    for (const auto& c : cases) {
+        std::string path = folder.File("crate.gltf"), error;
+        WriteBytes(path, c.bytes);
+        MNMesh mesh;
+        EXPECT_FALSE(ReadMesh(path, mesh, error)) << c.says;
+        EXPECT_TRUE(OneLineErrorNaming(error, path)) << error;
+        EXPECT_NE(error.find(c.says), std::string::npos) << error;
+    }
+    // A GLB whose header claims another length than the file's.
+    std::string glb = ReadBytes(Written(folder, crate, "crate.glb")), error;
+    glb[11] = '\x01';
+    WriteBytes(folder.File("long.glb"), glb);
+    MNMesh mesh;
+    EXPECT_FALSE(ReadMesh(folder.File("long.glb"), mesh, error));
+    EXPECT_NE(error.find("its header says"), std::string::npos) << error;
+}
+
 // A glTF's buffer is read from the file's own folder only, symlinks resolved; the
 // refusal names the URI as the file wrote it.
 TEST(AssimpFormats, ReferencedFilesAreReadOnlyFromTheFilesFolder) {

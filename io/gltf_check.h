@@ -1,0 +1,17 @@
+// Checking a glTF 2.0 file's structure before a reader trusts it, as the format's
+// validator does: every index, count, offset and length that says where data lies.
+#pragma once
+
+#include <string>
+
+// Takes the bytes of a .gltf (JSON) or .glb (binary container) file, glb telling which.
+// False, with a one-line problem naming the item ("accessor 3: ..."), when the
+// container's lengths disagree with the file, the JSON cannot be read, an extension
+// beyond materials, textures and lights is required, or a buffer, buffer view,
+// accessor, mesh primitive or node is malformed: an index to nothing, a component type
+// or element type the format does not define, data reaching past the view or the
+// buffer that holds it (sizes counted without wrapping), a byte stride outside 4 to
+// 252 or not a multiple of 4, positions that are not three floats, indices that are
+// not unsigned whole numbers, an unknown primitive mode, or a node matrix of other
+// than 16 numbers.
+bool CheckGltf(const std::string& bytes, bool glb, std::string& problem);
