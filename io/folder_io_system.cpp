@@ -114,3 +114,16 @@ Assimp::IOStream* FolderIOSystem::Open(const char* file, const char* mode) {
 void FolderIOSystem::Close(Assimp::IOStream* stream) {
     delete stream;
 }
+
+bool ReadReferencedFile(const std::string& path, const std::string& bytes, const std::string& uri,
+                        std::string& data) {
+    FolderIOSystem files(path, bytes);
+    const std::string folder = FolderOf(path);
+    Assimp::IOStream* stream = files.Open(((folder == "." ? "" : folder) + uri).c_str(), "rb");
+    if (!stream)
+        return false;
+    data.resize(stream->FileSize());
+    const bool read = data.empty() || stream->Read(&data[0], 1, data.size()) == data.size();
+    files.Close(stream);
+    return read;
+}

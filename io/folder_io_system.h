@@ -29,3 +29,9 @@ private:
     std::string folder;  // the mesh file's folder, symlinks resolved, ending in '/'
     mutable std::string refusal;
 };
+
+// Reads the file that the mesh file at path (whose bytes are given) names by uri,
+// relative to its folder, by the rules above. False when it is refused or cannot be
+// read.
+bool ReadReferencedFile(const std::string& path, const std::string& bytes, const std::string& uri,
+                        std::string& data);

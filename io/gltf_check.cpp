@@ -7,6 +7,8 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <map>
+#include <utility>
 #include <vector>
 
 #include "io/one_line_text.h"
@@ -72,11 +74,20 @@ int ComponentSize(int componentType) {
 struct Accessor {
     QString type;
     int componentType = 0;
+    int view = -1;  // none: all zeros
+    double offset = 0.0, count = 0.0;
+};
+
+struct View {
+    int buffer = 0;
+    double offset = 0.0, length = 0.0, stride = 0.0;
 };
 
 class GltfChecker {
 public:
-    GltfChecker(const QJsonObject& root, double binLength) : root_(root), binLength_(binLength) {}
+    GltfChecker(const QJsonObject& root, const std::string* bin,
+                const std::function<bool(const std::string&, std::string&)>& load)
+        : root_(root), bin_(bin), load_(load) {}
 
     bool Check(std::string& problem) {
         // Extensions that change only how the surface looks leave the geometry as it
@@ -91,7 +102,7 @@ public:
             return false;
         }
         return Buffers(problem) && Views(problem) && Accessors(problem) && Meshes(problem) &&
-               Nodes(problem);
+               Nodes(problem) && Indices(problem);
     }
 
 private:
@@ -108,9 +119,11 @@ private:
             if (!Whole(buffer, "byteLength", 1.0, -1.0, length) || length < 1.0)
                 return Fail("buffer", b, "byteLength must be a whole number of 1 or more", problem);
             // A GLB's first buffer without a URI is its binary chunk.
-            if (b == 0 && !buffer.contains("uri") && binLength_ >= 0.0 && length > binLength_)
+            if (b == 0 && !buffer.contains("uri") && bin_ &&
+                length > static_cast<double>(bin_->size()))
                 return Fail("buffer", b, "is longer than the file's binary chunk", problem);
             bufferLengths_.push_back(length);
+            bufferUris_.push_back(buffer.value("uri").toString().toStdString());
         }
         return true;
     }
@@ -133,8 +146,7 @@ private:
                                                 stride > 252.0 || std::fmod(stride, 4.0) != 0))
                 return Fail("bufferView", v, "byteStride must be 4 to 252, a multiple of 4",
                             problem);
-            viewLengths_.push_back(length);
-            viewStrides_.push_back(stride);
+            views_.push_back({static_cast<int>(buffer), offset, length, stride});
         }
         return true;
     }
@@ -161,17 +173,20 @@ private:
                             problem);
             if (accessor.contains("bufferView")) {
                 if (!Whole(accessor, "bufferView", 0.0, -1.0, view) || view < 0.0 ||
-                    view >= static_cast<double>(viewLengths_.size()))
+                    view >= static_cast<double>(views_.size()))
                     return Fail("accessor", a, "names no bufferView", problem);
                 const std::size_t v = static_cast<std::size_t>(view);
                 const double element = static_cast<double>(components) * size;
-                const double stride = viewStrides_[v] > 0.0 ? viewStrides_[v] : element;
+                const double stride = views_[v].stride > 0.0 ? views_[v].stride : element;
                 if (stride < element)
                     return Fail("accessor", a, "its elements overlap (byteStride too small)",
                                 problem);
-                if (offset + stride * (count - 1.0) + element > viewLengths_[v])
+                if (offset + stride * (count - 1.0) + element > views_[v].length)
                     return Fail("accessor", a, "reaches past the end of its bufferView", problem);
+                read.view = static_cast<int>(v);
             }
+            read.offset = offset;
+            read.count = count;
             accessors_.push_back(read);
         }
         return true;
@@ -209,6 +224,8 @@ private:
                         return Fail(item, p,
                                     "indices must name an accessor of unsigned whole numbers",
                                     problem);
+                    indexed_.push_back(
+                        {static_cast<int>(primitive.value("indices").toDouble()), position->count});
                 }
             }
         }
@@ -241,6 +258,60 @@ private:
         return true;
     }
 
+    // Every index names one of its primitive's vertices.
+    bool Indices(std::string& problem) {
+        for (const auto& [a, vertices] : indexed_) {
+            const Accessor& accessor = accessors_[static_cast<std::size_t>(a)];
+            if (accessor.view < 0)
+                continue;  // all zeros
+            const View& view = views_[static_cast<std::size_t>(accessor.view)];
+            const std::string* data = Buffer(view.buffer);
+            if (!data)
+                continue;
+            const int size = ComponentSize(accessor.componentType);
+            const double stride = view.stride > 0.0 ? view.stride : size;
+            for (double i = 0.0; i < accessor.count; ++i) {
+                const double at = view.offset + accessor.offset + i * stride;
+                if (at + size > static_cast<double>(data->size()))
+                    return Fail("accessor", a, "reaches past the end of its buffer's data",
+                                problem);
+                const std::size_t byte = static_cast<std::size_t>(at);
+                std::uint32_t index = 0;
+                for (int k = size - 1; k >= 0; --k)
+                    index = index << 8 |
+                            static_cast<unsigned char>((*data)[byte + static_cast<std::size_t>(k)]);
+                if (static_cast<double>(index) >= vertices)
+                    return Fail("accessor", a,
+                                "index " + std::to_string(index) + " is past the " +
+                                    std::to_string(static_cast<long long>(vertices)) +
+                                    " vertices of its primitive",
+                                problem);
+            }
+        }
+        return true;
+    }
+
+    // The bytes of buffer b, or null when they cannot be had here.
+    const std::string* Buffer(int b) {
+        auto found = buffers_.find(b);
+        if (found != buffers_.end())
+            return found->second.empty() ? nullptr : &found->second;
+        std::string& data = buffers_[b];
+        const std::string& uri = bufferUris_[static_cast<std::size_t>(b)];
+        const std::string base64 = ";base64,";
+        if (uri.empty()) {
+            if (b == 0 && bin_)
+                data = *bin_;
+        } else if (uri.compare(0, 5, "data:") == 0 && uri.find(base64) != std::string::npos) {
+            data = QByteArray::fromBase64(
+                       QByteArray::fromStdString(uri.substr(uri.find(base64) + base64.size())))
+                       .toStdString();
+        } else if (!load_ || !load_(uri, data)) {
+            data.clear();
+        }
+        return data.empty() ? nullptr : &data;
+    }
+
     const Accessor* AccessorAt(const QJsonValue& value) const {
         const double a = value.toDouble(-1.0);
         if (!value.isDouble() || std::floor(a) != a || a < 0.0 ||
@@ -250,16 +321,24 @@ private:
     }
 
     const QJsonObject& root_;
-    double binLength_;  // of a GLB's binary chunk; -1 without one
-    std::vector<double> bufferLengths_, viewLengths_, viewStrides_;
+    const std::string* bin_;  // a GLB's binary chunk; null without one
+    const std::function<bool(const std::string&, std::string&)>& load_;
+    std::vector<double> bufferLengths_;
+    std::vector<std::string> bufferUris_;
+    std::vector<View> views_;
     std::vector<Accessor> accessors_;
+    std::vector<std::pair<int, double>> indexed_;  // index accessors, their vertex counts
+    std::map<int, std::string> buffers_;           // read so far
 };
 
 }  // namespace
 
-bool CheckGltf(const std::string& bytes, bool glb, std::string& problem) {
+bool CheckGltf(const std::string& bytes, bool glb,
+               const std::function<bool(const std::string& uri, std::string& data)>& load,
+               std::string& problem) {
     std::string json = bytes;
-    double binLength = -1.0;
+    std::string bin;
+    bool hasBin = false;
     if (glb) {
         if (bytes.size() < 20 || Word(bytes, 0) != kGlbMagic || Word(bytes, 4) != 2) {
             problem = "is not a GLB 2 file";
@@ -283,7 +362,8 @@ bool CheckGltf(const std::string& bytes, bool glb, std::string& problem) {
                 problem = "its binary chunk is longer than the file";
                 return false;
             }
-            binLength = static_cast<double>(length);
+            bin = bytes.substr(next + 8, length);
+            hasBin = true;
         }
     }
     QJsonParseError error;
@@ -294,5 +374,5 @@ bool CheckGltf(const std::string& bytes, bool glb, std::string& problem) {
         return false;
     }
     const QJsonObject root = document.object();
-    return GltfChecker(root, binLength).Check(problem);
+    return GltfChecker(root, hasBin ? &bin : nullptr, load).Check(problem);
 }

@@ -3,8 +3,10 @@
 #include <utility>
 
 #include "io/assimp_reader.h"
+#include "io/atomic_write.h"
 #include "io/build_mnmesh.h"
 #include "io/file_bytes.h"
+#include "io/folder_io_system.h"
 #include "io/gltf_check.h"
 #include "io/obj_reader.h"
 #include "io/off_reader.h"
@@ -40,8 +42,11 @@ bool ReadMeshFile(const std::string& path, slitform::Mesh& mesh, MeshFlags& flag
         return ReadObjMesh(path, bytes, mesh, flags, warnings, error);
     if (extension == "off")
         return ReadOffMesh(path, bytes, mesh, warnings, error);
+    auto load = [&](const std::string& uri, std::string& data) {
+        return ReadReferencedFile(FileBehindLinks(path), bytes, uri, data);
+    };
     if ((extension == "gltf" || extension == "glb") &&
-        !CheckGltf(bytes, extension == "glb", error)) {
+        !CheckGltf(bytes, extension == "glb", load, error)) {
         error = path + ": " + error;
         return false;
     }

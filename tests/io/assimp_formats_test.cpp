@@ -240,6 +240,9 @@ TEST(AssimpFormats, AMalformedGltfIsRefusedNamingTheItem) {
          "needs the extension \"KHR_draco_mesh_compression\""},
         {changed("\"children\"", "\"matrix\": [1, 0, 0], \"children\""),
          "node 0: matrix must be 16 numbers"},
+        // Fewer positions than the indices, read from crate.bin, name.
+        {changed("\"count\": ", "\"count\": 3, \"y\": "),
+         "index 3 is past the 3 vertices of its primitive"},
         {gltf.substr(0, gltf.size() / 2), "its JSON cannot be read"},
     };
     for (const auto& c : cases) {
