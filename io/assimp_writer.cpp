@@ -86,18 +86,21 @@ void AttachMeshes(aiNode* node, const std::vector<unsigned>& meshes) {
     std::copy(meshes.begin(), meshes.end(), node->mMeshes);
 }
 
-// With onePart every face goes in one mesh, of the first face's material.
+// For 3MF every face goes in one mesh, of the first face's material, on the mesh's own
+// vertices: its exporter writes no texture coordinates or normals, so splitting vertices
+// where those change would only open the surface a printer needs closed.
 std::unique_ptr<aiScene> SceneOf(const MNMesh& mesh, const LiveNumbering& numbering,
-                                 const MeshAttributes& a, bool onePart) {
+                                 const MeshAttributes& a, bool threeMf) {
     // By (inside, material ID).
     std::map<std::pair<bool, MtlID>, Part> parts;
     std::pair<bool, MtlID> first(false, mesh.f[numbering.faces[0]].material);
     for (int fi : numbering.faces) {
         const MNFace& face = mesh.f[fi];
         Part& part =
-            parts[onePart ? first
+            parts[threeMf ? first
                           : std::make_pair(face.GetFlag(cutflags::kInsideFace), face.material)];
-        bool uv = CornersOf(a.uv, fi, face.deg), normal = CornersOf(a.normal, fi, face.deg);
+        bool uv = !threeMf && CornersOf(a.uv, fi, face.deg);
+        bool normal = !threeMf && CornersOf(a.normal, fi, face.deg);
         std::vector<unsigned> corners;
         for (int j = 0; j < face.deg; ++j)
             corners.push_back(part.Corner(face.vtx[j], uv ? a.uv[fi][j] : Point3(),

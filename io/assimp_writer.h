@@ -18,7 +18,8 @@
 // attributes has them, under a node named after the object (else "slitform"). The
 // faces inside the shape go in meshes of a sibling node named "slitform_inside",
 // whose meshes carry that name too. 3MF gets all faces in one mesh of the first
-// face's material, as Assimp's exporter puts every mesh in one object. False, with
+// face's material, as Assimp's exporter puts every mesh in one object, on the mesh's
+// own vertices (it writes no texture coordinates or normals to split them for). False, with
 // a one-line problem, when Assimp cannot write it.
 bool AssimpFiles(const MNMesh& mesh, const LiveNumbering& numbering,
                  const MeshAttributes* attributes, const std::string& formatId,
