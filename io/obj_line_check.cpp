@@ -87,18 +87,19 @@ public:
             return Vertex(words, problem);
         if (keyword == "vw")
             return Weights(words, problem);
-        if (keyword == "f" && words.size() >= 3)
-            faceDegrees.push_back(static_cast<std::uint32_t>(words.size()));
+        if (keyword == "f" && words.size() >= 3) {
+            facts.faceDegrees.push_back(static_cast<std::uint32_t>(words.size()));
+            facts.faceSmoothing.push_back(smoothing);
+        }
         if (keyword == "f" || keyword == "l" || keyword == "p")
             return Corners(words, keyword == "f", problem);
-        if (keyword == "s" && !words.empty() && words[0].compare(0, 3, "off") != 0)
-            return Group(words[0], problem);
+        if (keyword == "s" && !words.empty())
+            Smoothing(words[0]);
         return true;
     }
 
-    // The corner count of every "f" line with 3 corners or more (the library drops the
-    // others), in order.
-    std::vector<std::uint32_t> faceDegrees;
+    ObjLineFacts facts;
+    long long line = 0;  // the number of the line being checked
 
 private:
     bool Vertex(const std::vector<std::string>& words, std::string& problem) {
@@ -160,23 +161,43 @@ private:
         return true;
     }
 
-    bool Group(const std::string& word, std::string& problem) {
-        long long group = 0;
-        std::size_t digits = word.find_first_not_of("+-0123456789");
-        if (WholeNumber(word.substr(0, digits), group) && std::llabs(group) > kIntMax) {
-            problem = "smoothing group " + OneLine(word, 40) + " is out of range";
-            return false;
+    // The group of "s word": an optional sign and digits, of any length, as the library
+    // reads the start of the word; "off" and anything else none.
+    void Smoothing(const std::string& word) {
+        if (word.compare(0, 3, "off") == 0) {
+            smoothing = 0;
+            return;
         }
-        return true;
+        std::size_t i = word[0] == '+' || word[0] == '-' ? 1 : 0;
+        const bool negative = word[0] == '-';
+        unsigned remainder = 0;  // of the number by 32
+        std::size_t significant = 0;
+        bool zero = true, wide = false;
+        for (; i < word.size() && IsDigit(word[i]); ++i) {
+            const unsigned digit = static_cast<unsigned>(word[i] - '0');
+            remainder = (remainder * 10 + digit) % 32;
+            zero = zero && digit == 0;
+            significant += !zero;
+            // 4294967295 has ten digits: more, or ten above it, is past 32 bits.
+            wide = wide || significant > 10 ||
+                   (significant == 10 && word.compare(i + 1 - 10, 10, "4294967295") > 0);
+        }
+        if (zero || negative) {
+            smoothing = 0;
+            return;
+        }
+        smoothing = std::uint32_t(1) << ((remainder + 31) % 32);
+        if (wide && facts.wideGroupLine == 0)
+            facts.wideGroupLine = line;
     }
 
     long long vertices = 0;
+    std::uint32_t smoothing = 0;  // the bits of the current "s" group
 };
 
 }  // namespace
 
-bool CheckObjLines(const std::string& text, std::vector<std::uint32_t>& faceDegrees,
-                   std::string& problem) {
+bool CheckObjLines(const std::string& text, ObjLineFacts& facts, std::string& problem) {
     LineCheck check;
     long long number = 0;
     std::size_t at = 0;
@@ -188,12 +209,13 @@ bool CheckObjLines(const std::string& text, std::vector<std::uint32_t>& faceDegr
         // The library reads a line as a C string: a zero byte ends it.
         std::string line = text.substr(at, end - at);
         line = line.substr(0, line.find('\0'));
+        check.line = number;
         if (!check.Line(line, problem)) {
             problem = "line " + std::to_string(number) + ": " + problem;
             return false;
         }
         at = end + (text.compare(end, 2, "\r\n") == 0 ? 2 : 1);
     }
-    faceDegrees = std::move(check.faceDegrees);
+    facts = std::move(check.facts);
     return true;
 }

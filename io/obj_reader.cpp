@@ -137,10 +137,6 @@ bool CornerValue(const std::vector<tinyobj::real_t>& values, std::size_t stride,
     return true;
 }
 
-DWORD SmoothingBits(unsigned int group) {
-    return group == 0 ? 0 : DWORD(1) << ((group - 1) % 32);
-}
-
 }  // namespace
 
 bool ReadObjMesh(const std::string& path, const std::string& bytes, slitform::Mesh& data,
@@ -149,8 +145,8 @@ bool ReadObjMesh(const std::string& path, const std::string& bytes, slitform::Me
     flags = MeshFlags();
     // The library reads unreadable numbers as 0 and overflows on long indices.
     std::string problem;
-    std::vector<std::uint32_t> faceDegrees;
-    if (!CheckObjLines(bytes, faceDegrees, problem)) {
+    ObjLineFacts facts;
+    if (!CheckObjLines(bytes, facts, problem)) {
         error = path + ": " + problem;
         return false;
     }
@@ -224,12 +220,12 @@ bool ReadObjMesh(const std::string& path, const std::string& bytes, slitform::Me
         const tinyobj::mesh_t& mesh = shape.mesh;
         std::size_t next = 0;
         for (std::size_t f = 0; f < mesh.num_face_vertices.size(); ++f, ++faceNumber) {
-            if (faceNumber >= faceDegrees.size() ||
-                faceDegrees[faceNumber] % 256 != mesh.num_face_vertices[f]) {
+            if (faceNumber >= facts.faceDegrees.size() ||
+                facts.faceDegrees[faceNumber] % 256 != mesh.num_face_vertices[f]) {
                 error = unaligned;
                 return false;
             }
-            const std::size_t degree = faceDegrees[faceNumber];
+            const std::size_t degree = facts.faceDegrees[faceNumber];
             if (next + degree > mesh.indices.size()) {
                 error = unaligned;
                 return false;
@@ -264,19 +260,21 @@ bool ReadObjMesh(const std::string& path, const std::string& bytes, slitform::Me
                 data.groups.push_back(group);
             int material = f < mesh.material_ids.size() ? mesh.material_ids[f] : -1;
             data.materials.push_back(static_cast<std::uint16_t>(material < 0 ? 0 : material));
-            flags.smoothing.push_back(f < mesh.smoothing_group_ids.size()
-                                          ? SmoothingBits(mesh.smoothing_group_ids[f])
-                                          : 0);
+            flags.smoothing.push_back(facts.faceSmoothing[faceNumber]);
         }
         if (next != mesh.indices.size()) {
             error = unaligned;
             return false;
         }
     }
-    if (faceNumber != faceDegrees.size()) {
+    if (faceNumber != facts.faceDegrees.size()) {
         error = unaligned;
         return false;
     }
+    if (warnings && facts.wideGroupLine > 0)
+        warnings->push_back(path + ": line " + std::to_string(facts.wideGroupLine) +
+                            ": smoothing group numbers past 32 bits are read as any other, N "
+                            "as group (N - 1) mod 32 + 1");
     if (warnings)
         for (const std::string& line : Lines(FileLineNumbers(libraryWarnings)))
             warnings->push_back(path + ": " + line);

@@ -13,7 +13,8 @@
 // nothing triangulated). The names of "usemtl" lines become material IDs 0, 1,
 // 2 ... in order of first appearance (faces before any "usemtl" get 0); "s N"
 // smoothing groups 1 to 32 become the bit 1 << (N - 1) of the face's groups
-// (higher numbers wrap around, "s 0" and "s off" give none). The names, the
+// (higher numbers wrap around, of any length, with one warning for those past 32
+// bits; "s 0", "s off" and negative numbers give none). The names, the
 // first "o" and "mtllib" values, the corners' "vt" and "vn" values (zero for a
 // corner without when others have them), vertex colours and, when the file has
 // "g" lines, every face's group are kept in data.

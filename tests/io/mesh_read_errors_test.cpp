@@ -227,7 +227,6 @@ TEST(BrokenObj, EachIsRefusedWithAClearMessage) {
          "line 4: bad corner \"1/99999999999\""},
         {"long_line.obj", "v 0 0 0\nl 1 -2147483649\n", "line 2: bad corner"},
         {"weight.obj", "v 0 0 0\nvw 1 1e30 0.5\n", "line 2: bad joint and weight"},
-        {"group.obj", "s 4294967297\n", "line 1: smoothing group 4294967297"},
         {"escape.obj", "v 0 \x1b[2J 0\n", "line 1: \" [2J\" is not"},
         {"huge.obj", "v 0 0 0\nv 1e39 0 0\nv 0 1 0\nf 1 2 3\n", "vertex 2 has a coordinate"},
         {"missing.obj", "", "cannot open"},

@@ -123,14 +123,16 @@ TEST(ObjRead, KeepsNgonsSharedVerticesMaterialsAndSmoothingGroups) {
                "usemtl wood\n"
                "s 33\n"
                "l 1 2\n"
-               "f -6 -7 -3\n");
+               "f -6 -7 -3\n"
+               "s 4294967330\n"
+               "f 1 3 8\n");
     MNMesh mesh;
     std::string error;
     std::vector<std::string> warnings;
     ASSERT_TRUE(ReadMesh(path, mesh, error, &warnings)) << error;
     ASSERT_EQ(mesh.numv, 8);
-    ASSERT_EQ(mesh.numf, 4);
-    EXPECT_EQ(mesh.nume, 11);  // shared vertices: neighbours share their edges
+    ASSERT_EQ(mesh.numf, 5);
+    EXPECT_EQ(mesh.nume, 14);  // shared vertices: neighbours share their edges
     EXPECT_EQ(mesh.v[7].p, Point3(2.0f, 2.0f, 0.5f));
     EXPECT_EQ(mesh.f[2].vtx, (std::vector<int>{3, 4, 5, 7, 6}));
     EXPECT_EQ(mesh.f[3].vtx, (std::vector<int>{2, 1, 5}));
@@ -142,6 +144,11 @@ TEST(ObjRead, KeepsNgonsSharedVerticesMaterialsAndSmoothingGroups) {
     EXPECT_EQ(mesh.f[1].smGroup, DWORD(0x4));
     EXPECT_EQ(mesh.f[2].smGroup, DWORD(0));
     EXPECT_EQ(mesh.f[3].smGroup, DWORD(0x1));  // 33 wraps to group 1
+    // A number past 32 bits too: 2^32 + 34 is group 2, said once.
+    EXPECT_EQ(mesh.f[4].smGroup, DWORD(0x2));
+    ASSERT_EQ(warnings.size(), 1u);
+    EXPECT_NE(warnings[0].find("line 24: smoothing group numbers past 32 bits"), std::string::npos)
+        << warnings[0];
     std::string why;
     EXPECT_TRUE(mesh.CheckAllData(&why)) << why;
 }
