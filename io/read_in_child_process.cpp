@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <exception>
 #include <new>
@@ -73,6 +74,10 @@ bool WriteAll(int fd, const std::string& bytes) {
     const int null = open("/dev/null", O_WRONLY);
     if (null >= 0)
         dup2(null, STDERR_FILENO);
+    // A crash ends the child by its signal, whatever handlers the process had (a
+    // sanitizer's, an interpreter's), so that the parent can tell what happened.
+    for (const int signal : {SIGSEGV, SIGBUS, SIGABRT, SIGFPE, SIGILL})
+        std::signal(signal, SIG_DFL);
     LimitChild(input_bytes);
     std::set_new_handler([] { _exit(kOutOfMemoryExit); });
     MeshReading reading;
