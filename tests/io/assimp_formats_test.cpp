@@ -199,7 +199,8 @@ TEST(AssimpFormats, AReaderThatCrashesEndsOnlyItsChild) {
         std::string bytes;
         const char* says;
     } cases[] = {{"damaged.3mf", zip, "the reader stopped on one of its own checks"},
-                 {"deep.gltf", deep, "the reader crashed on it"}};
+                 // A crash or, where a sanitizer catches the overflow, its abort.
+                 {"deep.gltf", deep, "; the file is damaged"}};
     for (const auto& c : cases) {
         std::string path = folder.File(c.name), error;
         WriteBytes(path, c.bytes);
