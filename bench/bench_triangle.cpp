@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "triangle.h"
+#include "write_output.h"
 
 namespace {
 
@@ -82,15 +83,6 @@ Graph random_graph(int points) {
     return graph;
 }
 
-void release(triangulateio& out) {
-    std::free(out.pointlist);
-    std::free(out.pointattributelist);
-    std::free(out.pointmarkerlist);
-    std::free(out.trianglelist);
-    std::free(out.segmentlist);
-    std::free(out.segmentmarkerlist);
-}
-
 void run(benchmark::State& state, const Graph& source, const char* switch_text) {
     Graph graph = source;
     triangulateio in{};
@@ -108,7 +100,7 @@ void run(benchmark::State& state, const Graph& source, const char* switch_text) 
         triangulate(switches.data(), &in, &out, nullptr);
         output_points += out.numberofpoints;
         benchmark::DoNotOptimize(out.trianglelist);
-        release(out);
+        tri::release_output(out);
     }
     if (triangulate_last_error() != TRIANGULATE_OK)
         state.SkipWithError("triangulate failed");

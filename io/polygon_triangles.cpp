@@ -2,9 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdlib>
 
 #include "triangle.h"
+#include "write_output.h"
 
 namespace {
 
@@ -15,15 +15,6 @@ std::vector<std::array<int, 3>> Fan(int count) {
     std::vector<std::array<int, 3>> triangles;
     for (int k = 1; k + 1 < count; ++k) triangles.push_back({0, k, k + 1});
     return triangles;
-}
-
-void Release(triangulateio& out) {
-    std::free(out.pointlist);
-    std::free(out.pointattributelist);
-    std::free(out.pointmarkerlist);
-    std::free(out.trianglelist);
-    std::free(out.segmentlist);
-    std::free(out.segmentmarkerlist);
 }
 
 }  // namespace
@@ -97,6 +88,6 @@ std::vector<std::array<int, 3>> PolygonTriangles(const std::vector<Point3>& corn
     for (int t = 0; usable && t < out.numberoftriangles; ++t)
         triangles.push_back(
             {out.trianglelist[3 * t], out.trianglelist[3 * t + 1], out.trianglelist[3 * t + 2]});
-    Release(out);
+    tri::release_output(out);
     return usable ? triangles : Fan(count);
 }

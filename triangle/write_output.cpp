@@ -21,15 +21,6 @@ T* allocate(std::size_t count, bool& ok) {
     return values;
 }
 
-void release(triangulateio& out) {
-    std::free(out.pointlist);
-    std::free(out.pointattributelist);
-    std::free(out.pointmarkerlist);
-    std::free(out.trianglelist);
-    std::free(out.segmentlist);
-    std::free(out.segmentmarkerlist);
-}
-
 template <class T>
 void copy_values(T* target, const T* source, std::size_t count) {
     if (count > 0)
@@ -37,6 +28,15 @@ void copy_values(T* target, const T* source, std::size_t count) {
 }
 
 }  // namespace
+
+void release_output(triangulateio& out) {
+    std::free(out.pointlist);
+    std::free(out.pointattributelist);
+    std::free(out.pointmarkerlist);
+    std::free(out.trianglelist);
+    std::free(out.segmentlist);
+    std::free(out.segmentmarkerlist);
+}
 
 void write_empty_output(const triangulateio* in, triangulateio* out) {
     *out = triangulateio{};
@@ -77,7 +77,7 @@ bool write_output(const triangulateio& in, const PlanarGraph& graph, const MeshR
     out->segmentlist = allocate<int>(2 * segments, ok);
     out->segmentmarkerlist = allocate<int>(segments, ok);
     if (!ok) {
-        release(*out);
+        release_output(*out);
         write_empty_output(&in, out);
         return false;
     }

@@ -16,6 +16,10 @@ namespace tri {
 bool write_output(const triangulateio& in, const PlanarGraph& graph, const MeshResult& mesh,
                   int base, triangulateio* out);
 
+// Frees the arrays write_output allocates in out (not holelist or regionlist, which are
+// the input's); the pointers are left as they were.
+void release_output(triangulateio& out);
+
 // Clears out to a record with no points, triangles or segments (pointers the caller left
 // in it are dropped, not freed); holelist and regionlist are the input's pointers when
 // there is an input.
