@@ -5,13 +5,30 @@
 
 #include <array>
 #include <assimp/Importer.hpp>
+#include <cctype>
 #include <cmath>
 #include <map>
 
 #include "io/atomic_write.h"
 #include "io/folder_io_system.h"
+#include "io/one_line_text.h"
 
 namespace {
+
+// Assimp's reason in our words: the format named, its phrase kept short and clean
+// (its parsers quote the file's own bytes, control characters and all).
+std::string ReaderProblem(const std::string& path, const std::string& why) {
+    std::string format = path.substr(path.find_last_of('.') + 1);
+    for (char& c : format)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    if (why.empty())
+        return "cannot be read as " + format;
+    if (why.find("No suitable reader") != std::string::npos)
+        return "is not a " + format + " file (its content does not match its name)";
+    if (why.find("No scene") != std::string::npos)
+        return "holds no scene, so no mesh to cut";
+    return "cannot be read as " + format + ": " + OneLine(why.substr(0, why.find_first_of("\r\n")), 80);
+}
 
 bool Finite(const aiVector3D& p) {
     return std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z) &&
@@ -137,9 +154,7 @@ bool ReadAssimpMesh(const std::string& path, const std::string& bytes, slitform:
         return false;
     }
     if (!scene || !scene->mRootNode) {
-        std::string why = importer.GetErrorString();
-        std::size_t end = why.find_first_of("\r\n");
-        error = path + ": " + (why.empty() ? "cannot be read" : why.substr(0, end));
+        error = path + ": " + ReaderProblem(path, importer.GetErrorString());
         return false;
     }
     for (unsigned i = 0; i < scene->mNumMaterials; ++i)

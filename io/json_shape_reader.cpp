@@ -16,6 +16,41 @@
 
 namespace {
 
+// What the JSON parser stopped at, in our words.
+std::string JsonProblem(QJsonParseError::ParseError error) {
+    switch (error) {
+    case QJsonParseError::UnterminatedObject:
+        return "an object is not closed by }";
+    case QJsonParseError::MissingNameSeparator:
+        return "a member's name is not followed by :";
+    case QJsonParseError::UnterminatedArray:
+        return "an array is not closed by ]";
+    case QJsonParseError::MissingValueSeparator:
+        return "values are not separated by ,";
+    case QJsonParseError::IllegalValue:
+        return "a value is not a number, string, array, object, true, false or null";
+    case QJsonParseError::TerminationByNumber:
+    case QJsonParseError::UnterminatedString:
+        return "the file ends inside a value";
+    case QJsonParseError::IllegalNumber:
+        return "a number is malformed";
+    case QJsonParseError::IllegalEscapeSequence:
+        return "a string has a bad escape sequence";
+    case QJsonParseError::IllegalUTF8String:
+        return "a string is not valid UTF-8";
+    case QJsonParseError::MissingObject:
+        return "a value is missing";
+    case QJsonParseError::DeepNesting:
+        return "arrays and objects are nested too deeply";
+    case QJsonParseError::DocumentTooLarge:
+        return "the document is too large";
+    case QJsonParseError::GarbageAtEnd:
+        return "more follows the top-level object";
+    default:
+        return "cannot be parsed";
+    }
+}
+
 // Whether object has no members other than allowed; names the first other in problem.
 bool OnlyMembers(const QJsonObject& object, const QStringList& allowed, const std::string& where,
                  std::string& problem) {
@@ -116,14 +151,18 @@ bool ReadJsonShape(const std::string& path, const std::string& bytes,
                 OneLine(repeated, 40) + "\" appears twice in one object";
         return false;
     }
+    if (bytes.find_first_not_of(" \t\r\n") == std::string::npos) {
+        error = path + ": is empty (a JSON shape is an object with a \"splines\" array)";
+        return false;
+    }
     QJsonParseError parseError;
     QJsonDocument document = QJsonDocument::fromJson(
         QByteArray(bytes.data(), static_cast<int>(bytes.size())), &parseError);
     if (parseError.error != QJsonParseError::NoError) {
         std::size_t offset =
             std::min(bytes.size(), static_cast<std::size_t>(std::max(0, parseError.offset)));
-        error = path + ": line " + std::to_string(LineAt(bytes, offset)) + ": " +
-                parseError.errorString().toStdString();
+        error = path + ": line " + std::to_string(LineAt(bytes, offset)) + ": not JSON: " +
+                JsonProblem(parseError.error);
         return false;
     }
     std::string problem;

@@ -5,6 +5,8 @@
 #include <QGuiApplication>
 #include <QPainterPath>
 
+#include "io/one_line_text.h"
+
 namespace {
 
 Point3 Flipped(const QPointF& p) {
@@ -42,7 +44,7 @@ bool TextShape(const std::string& text, const std::string& family, std::vector<S
     }
     QString name = QString::fromStdString(family);
     if (!QFontDatabase().families().contains(name, Qt::CaseInsensitive)) {
-        error = "font \"" + family + "\" is not installed";
+        error = "font \"" + OneLine(family, 60) + "\" is not installed";
         return false;
     }
     QFont font(name);

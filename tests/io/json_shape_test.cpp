@@ -47,7 +47,7 @@ TEST(JsonShape, ReadsKnotsHandlesCornersAndClosedFlags) {
 TEST(JsonShape, MalformedContentIsRefusedWithItsPlace) {
     EXPECT_NE(ErrorOf("{\"splines\": [\n{\"knots\": [\n{\"knot\": [0, 0, 0]]}]}").find("line 3: "),
               std::string::npos);
-    EXPECT_NE(ErrorOf("").find("line 1: "), std::string::npos);
+    EXPECT_NE(ErrorOf("").find("is empty"), std::string::npos);
     EXPECT_NE(ErrorOf("[1, 2]").find("\"splines\" array"), std::string::npos);
     EXPECT_NE(ErrorOf(R"({"splines": {}})").find("\"splines\" array"), std::string::npos);
     EXPECT_NE(ErrorOf(R"({"splines": [], "units": "mm"})").find("unknown member \"units\""),
