@@ -19,15 +19,15 @@ namespace {
 // (its parsers quote the file's own bytes, control characters and all).
 std::string ReaderProblem(const std::string& path, const std::string& why) {
     std::string format = path.substr(path.find_last_of('.') + 1);
-    for (char& c : format)
-        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    for (char& c : format) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     if (why.empty())
         return "cannot be read as " + format;
     if (why.find("No suitable reader") != std::string::npos)
         return "is not a " + format + " file (its content does not match its name)";
     if (why.find("No scene") != std::string::npos)
         return "holds no scene, so no mesh to cut";
-    return "cannot be read as " + format + ": " + OneLine(why.substr(0, why.find_first_of("\r\n")), 80);
+    return "cannot be read as " + format + ": " +
+           OneLine(why.substr(0, why.find_first_of("\r\n")), 80);
 }
 
 bool Finite(const aiVector3D& p) {

@@ -19,35 +19,35 @@ namespace {
 // What the JSON parser stopped at, in our words.
 std::string JsonProblem(QJsonParseError::ParseError error) {
     switch (error) {
-    case QJsonParseError::UnterminatedObject:
-        return "an object is not closed by }";
-    case QJsonParseError::MissingNameSeparator:
-        return "a member's name is not followed by :";
-    case QJsonParseError::UnterminatedArray:
-        return "an array is not closed by ]";
-    case QJsonParseError::MissingValueSeparator:
-        return "values are not separated by ,";
-    case QJsonParseError::IllegalValue:
-        return "a value is not a number, string, array, object, true, false or null";
-    case QJsonParseError::TerminationByNumber:
-    case QJsonParseError::UnterminatedString:
-        return "the file ends inside a value";
-    case QJsonParseError::IllegalNumber:
-        return "a number is malformed";
-    case QJsonParseError::IllegalEscapeSequence:
-        return "a string has a bad escape sequence";
-    case QJsonParseError::IllegalUTF8String:
-        return "a string is not valid UTF-8";
-    case QJsonParseError::MissingObject:
-        return "a value is missing";
-    case QJsonParseError::DeepNesting:
-        return "arrays and objects are nested too deeply";
-    case QJsonParseError::DocumentTooLarge:
-        return "the document is too large";
-    case QJsonParseError::GarbageAtEnd:
-        return "more follows the top-level object";
-    default:
-        return "cannot be parsed";
+        case QJsonParseError::UnterminatedObject:
+            return "an object is not closed by }";
+        case QJsonParseError::MissingNameSeparator:
+            return "a member's name is not followed by :";
+        case QJsonParseError::UnterminatedArray:
+            return "an array is not closed by ]";
+        case QJsonParseError::MissingValueSeparator:
+            return "values are not separated by ,";
+        case QJsonParseError::IllegalValue:
+            return "a value is not a number, string, array, object, true, false or null";
+        case QJsonParseError::TerminationByNumber:
+        case QJsonParseError::UnterminatedString:
+            return "the file ends inside a value";
+        case QJsonParseError::IllegalNumber:
+            return "a number is malformed";
+        case QJsonParseError::IllegalEscapeSequence:
+            return "a string has a bad escape sequence";
+        case QJsonParseError::IllegalUTF8String:
+            return "a string is not valid UTF-8";
+        case QJsonParseError::MissingObject:
+            return "a value is missing";
+        case QJsonParseError::DeepNesting:
+            return "arrays and objects are nested too deeply";
+        case QJsonParseError::DocumentTooLarge:
+            return "the document is too large";
+        case QJsonParseError::GarbageAtEnd:
+            return "more follows the top-level object";
+        default:
+            return "cannot be parsed";
     }
 }
 
@@ -161,8 +161,8 @@ bool ReadJsonShape(const std::string& path, const std::string& bytes,
     if (parseError.error != QJsonParseError::NoError) {
         std::size_t offset =
             std::min(bytes.size(), static_cast<std::size_t>(std::max(0, parseError.offset)));
-        error = path + ": line " + std::to_string(LineAt(bytes, offset)) + ": not JSON: " +
-                JsonProblem(parseError.error);
+        error = path + ": line " + std::to_string(LineAt(bytes, offset)) +
+                ": not JSON: " + JsonProblem(parseError.error);
         return false;
     }
     std::string problem;
