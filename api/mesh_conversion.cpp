@@ -176,6 +176,7 @@ Mesh FromPolyMesh(const MNMesh& mesh, const MeshAttributes& attributes, Outcome*
     out.groupNames = attributes.groupNames;
     out.name = attributes.objectName;
     out.materialLibrary = attributes.materialLibrary;
+    out.materialLibraryText = attributes.materialLibraryText;
     return out;
 }
 

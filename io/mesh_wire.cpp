@@ -109,6 +109,7 @@ std::string EncodeMeshReading(const MeshReading& reading) {
     out.Texts(mesh.groupNames);
     out.Text(mesh.name);
     out.Text(mesh.materialLibrary);
+    out.Text(mesh.materialLibraryText);
     out.Raw(kTrailer, sizeof kTrailer);
     return std::move(out.bytes);
 }
@@ -124,8 +125,8 @@ bool DecodeMeshReading(const std::string& bytes, MeshReading& reading) {
                  in.Texts(mesh.materialNames) && in.Values(mesh.uvs) && in.Values(mesh.normals) &&
                  in.Values(mesh.colors) && in.Values(mesh.groups) && in.Texts(mesh.groupNames) &&
                  in.Text(mesh.name) && in.Text(mesh.materialLibrary) &&
-                 in.Raw(trailer, sizeof trailer) && in.Left() == 0 &&
-                 std::memcmp(trailer, kTrailer, sizeof kTrailer) == 0;
+                 in.Text(mesh.materialLibraryText) && in.Raw(trailer, sizeof trailer) &&
+                 in.Left() == 0 && std::memcmp(trailer, kTrailer, sizeof kTrailer) == 0;
     reading.read = read == 1;
     return whole;
 }

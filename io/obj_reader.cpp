@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "io/finite_float.h"
+#include "io/material_library.h"
 #include "io/obj_line_check.h"
 
 namespace {
@@ -192,6 +193,11 @@ bool ReadObjMesh(const std::string& path, const std::string& bytes, slitform::Me
     data.materialNames = names;
     data.name = FirstLineValue(bytes, "o");
     data.materialLibrary = FirstLineValue(bytes, "mtllib");
+    if (!data.materialLibrary.empty() &&
+        !ReadMaterialLibrary(path, bytes, data.materialLibrary, data.materialLibraryText,
+                             problem) &&
+        warnings)
+        warnings->push_back(path + ": " + problem);
     bool withUV = false, withNormals = false;
     for (const tinyobj::shape_t& shape : shapes)
         for (const tinyobj::index_t& index : shape.mesh.indices) {

@@ -3,6 +3,7 @@
 #include <array>
 #include <charconv>
 #include <map>
+#include <set>
 #include <vector>
 
 #include "contract/cut_mesh_flags.h"
@@ -46,13 +47,28 @@ bool CornersOf(const std::vector<std::vector<Point3>>& values, int fi, int degre
 
 }  // namespace
 
+std::string ObjMaterialName(const MeshAttributes* attributes, MtlID id) {
+    std::string name = attributes ? attributes->MaterialName(id) : std::string();
+    return name.empty() ? "mtl" + std::to_string(id + 1) : name;
+}
+
+std::vector<std::string> ObjMaterialNames(const MNMesh& mesh, const LiveNumbering& numbering,
+                                          const MeshAttributes* attributes) {
+    std::vector<std::string> names;
+    std::set<MtlID> seen;
+    for (int fi : numbering.faces)
+        if (seen.insert(mesh.f[fi].material).second)
+            names.push_back(ObjMaterialName(attributes, mesh.f[fi].material));
+    return names;
+}
+
 std::string ObjText(const MNMesh& mesh, const LiveNumbering& numbering,
-                    const MeshAttributes* attributes, bool cutLines) {
+                    const MeshAttributes* attributes, bool cutLines, const std::string& library) {
     static const MeshAttributes kNone;
     const MeshAttributes& a = attributes ? *attributes : kNone;
     std::string out = "# material ID k without a name is named mtl<k + 1>\n";
-    if (!a.materialLibrary.empty())
-        out += "mtllib " + a.materialLibrary + "\n";
+    if (!library.empty())
+        out += "mtllib " + library + "\n";
     if (!a.objectName.empty())
         out += "o " + a.objectName + "\n";
     bool colors = a.color.size() >= static_cast<std::size_t>(mesh.numv) && a.HasColors();
@@ -102,9 +118,7 @@ std::string ObjText(const MNMesh& mesh, const LiveNumbering& numbering,
             group = faceGroup;
         }
         if (first || face.material != current) {
-            std::string name = a.MaterialName(face.material);
-            out += "usemtl " + (name.empty() ? "mtl" + std::to_string(face.material + 1) : name) +
-                   "\n";
+            out += "usemtl " + ObjMaterialName(attributes, face.material) + "\n";
             current = face.material;
             first = false;
         }

@@ -8,6 +8,7 @@
 #include "io/atomic_write.h"
 #include "io/file_bytes.h"
 #include "io/live_numbering.h"
+#include "io/material_library.h"
 #include "io/obj_writer.h"
 #include "io/off_writer.h"
 #include "io/ply_writer.h"
@@ -42,7 +43,12 @@ bool KnownExtension(const std::string& path, std::string& error) {
 }  // namespace
 
 bool CheckMeshPath(const std::string& path, std::string& error) {
-    return KnownExtension(path, error) && CheckWritablePath(path, error);
+    if (!KnownExtension(path, error) || !CheckWritablePath(path, error))
+        return false;
+    if (LowerCaseExtension(path) != "obj")
+        return true;
+    const std::filesystem::path target(FileBehindLinks(path));
+    return CheckWritablePath((target.parent_path() / MaterialLibraryName(path)).string(), error);
 }
 
 bool WriteMesh(const std::string& path, const MNMesh& mesh, std::string& error,
@@ -65,9 +71,19 @@ bool WriteMesh(const std::string& path, const MNMesh& mesh, const MeshWriteOptio
     std::string extension = LowerCaseExtension(path);
     if (extension == "ply")
         return WriteFileAtomically(path, PlyBytes(mesh, numbering, options.plyEncoding), error);
-    if (extension == "obj")
-        return WriteFileAtomically(
-            path, ObjText(mesh, numbering, options.attributes, options.cutLines), error);
+    if (extension == "obj") {
+        // The materials beside it, named after it, written first so that the OBJ
+        // never names a library that is not there.
+        const std::string library = MaterialLibraryName(path);
+        const std::filesystem::path target(FileBehindLinks(path));
+        const std::string libraryText = MaterialLibraryText(
+            options.attributes ? options.attributes->materialLibraryText : std::string(),
+            ObjMaterialNames(mesh, numbering, options.attributes), target.parent_path().string());
+        return WriteFileAtomically((target.parent_path() / library).string(), libraryText, error) &&
+               WriteFileAtomically(
+                   path, ObjText(mesh, numbering, options.attributes, options.cutLines, library),
+                   error);
+    }
     if (extension == "off")
         return WriteFileAtomically(path, OffText(mesh, numbering), error);
     // A .gltf's buffer goes beside the file itself, not beside a link to it.

@@ -46,6 +46,7 @@ MeshAttributes CarryAttributes(const MNMesh& in, const MeshAttributes& attribute
     MeshAttributes carried;
     carried.objectName = attributes.objectName;
     carried.materialLibrary = attributes.materialLibrary;
+    carried.materialLibraryText = attributes.materialLibraryText;
     carried.materialNames = attributes.materialNames;
     carried.groupNames = attributes.groupNames;
     if (!attributes.HasUV() && !attributes.HasNormals() && !attributes.HasColors() &&

@@ -36,6 +36,9 @@ struct Mesh {
     std::vector<std::string> groupNames;
     std::string name;             // the object's name; empty: none
     std::string materialLibrary;  // an OBJ file's "mtllib"; empty: none
+    // That library's text, its texture files as absolute paths; written beside an OBJ
+    // result. Empty: none.
+    std::string materialLibraryText;
 
     std::size_t FaceCount() const { return faceStart.empty() ? 0 : faceStart.size() - 1; }
     std::size_t FaceDegree(std::size_t f) const { return faceStart[f + 1] - faceStart[f]; }

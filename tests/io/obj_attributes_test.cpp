@@ -66,13 +66,20 @@ TEST(ObjAttributes, ReadKeepsNamesCornersColoursAndGroups) {
 
 TEST(ObjAttributes, WriteThenReadGivesTheSameAttributes) {
     ScratchFolder folder;
+    WriteBytes(folder.File("crate.mtl"),
+               "newmtl Wood\nmap_Kd -s 2 2 1 textures/wood.png\nnewmtl Metal\nKd 0.5 0.5 0.5\n");
     Read in = ReadText(folder, "crate.obj", kTextured);
     std::string text = WriteText(folder, in, false);
-    EXPECT_NE(text.find("mtllib crate.mtl\no Crate\n"), std::string::npos) << text;
+    // The materials go beside the result under its name, the texture found from there.
+    EXPECT_NE(text.find("mtllib out.mtl\no Crate\n"), std::string::npos) << text;
+    EXPECT_NE(
+        ReadBytes(folder.File("out.mtl")).find("newmtl Wood\nmap_Kd -s 2 2 1 textures/wood.png\n"),
+        std::string::npos);
     EXPECT_NE(text.find("usemtl Wood\n"), std::string::npos) << text;
     EXPECT_EQ(text.find("mtl1"), std::string::npos) << text;
     Read back = ReadText(folder, "again.obj", text);
-    EXPECT_EQ(back.attributes.materialLibrary, in.attributes.materialLibrary);
+    EXPECT_EQ(back.attributes.materialLibrary, "out.mtl");
+    EXPECT_EQ(back.attributes.materialLibraryText, in.attributes.materialLibraryText);
     EXPECT_EQ(back.attributes.objectName, in.attributes.objectName);
     EXPECT_EQ(back.attributes.materialNames, in.attributes.materialNames);
     EXPECT_EQ(back.attributes.groupNames, in.attributes.groupNames);

@@ -219,6 +219,7 @@ def test_a_read_mesh_keeps_its_attributes_through_the_cut_and_back(tmp_path):
     lines += ["vn 0 0 1", "g body", "usemtl Wood"]
     lines += ["f " + " ".join("%d/%d/1" % (i + 1, i + 1) for i in f) for f in faces]
     (tmp_path / "plate.obj").write_text("\n".join(lines) + "\n")
+    (tmp_path / "plate.mtl").write_text("newmtl Wood\nmap_Kd textures/wood.png\n")
     mesh = slitform.read_mesh(tmp_path / "plate.obj")
     assert mesh.name == "Plate" and "Wood" in mesh.material_names and mesh.group_names == ["body"]
     assert mesh.faces.shape == (144, 4) and mesh.uvs.shape == (576, 3)
@@ -239,6 +240,14 @@ def test_a_read_mesh_keeps_its_attributes_through_the_cut_and_back(tmp_path):
     assert np.shares_memory(result.vertices, result.mesh.vertices)
     slitform.write_mesh(tmp_path / "cut.obj", result.mesh)
     back = slitform.read_mesh(tmp_path / "cut.obj")
+    # In another folder the result's materials come beside it, the texture still found,
+    # and the inside faces' new material defined.
+    (tmp_path / "out").mkdir()
+    inside = slitform.cut(mesh, [square(6, 6, 3.3)], matid_on=True, matid=2).mesh
+    slitform.write_mesh(tmp_path / "out" / "inside.obj", inside)
+    library = (tmp_path / "out" / "inside.mtl").read_text()
+    assert "newmtl Wood\nmap_Kd ../textures/wood.png\n" in library
+    assert "newmtl slitform_inside\n" in library
     assert back.face_count == result.mesh.face_count
     assert_uvs_follow_positions(back)
     # The same mesh from arrays, faces as offsets and indices.

@@ -1,0 +1,96 @@
+#include "io/material_library.h"
+
+#include <filesystem>
+#include <set>
+#include <sstream>
+
+#include "io/folder_io_system.h"
+#include "io/one_line_text.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// Whether keyword introduces a texture map, whose last word is its file.
+bool IsTextureMap(const std::string& keyword) {
+    return keyword.rfind("map_", 0) == 0 || keyword == "bump" || keyword == "disp" ||
+           keyword == "decal" || keyword == "refl" || keyword == "norm";
+}
+
+// Calls change(file) for the file of every texture map line, replacing it by what it
+// gives; other lines stay as they are.
+template <typename Change>
+std::string WithTextureFiles(const std::string& text, Change change) {
+    std::istringstream in(text);
+    std::string line, out;
+    while (std::getline(in, line)) {
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        std::istringstream words(line);
+        std::string keyword;
+        words >> keyword;
+        std::size_t end = line.find_last_not_of(" \t");
+        std::size_t before = end == std::string::npos ? end : line.find_last_of(" \t", end);
+        if (IsTextureMap(keyword) && before != std::string::npos &&
+            line.find_first_not_of(" \t") < before)
+            line = line.substr(0, before + 1) + change(line.substr(before + 1, end - before));
+        out += line + '\n';
+    }
+    return out;
+}
+
+std::set<std::string> DefinedNames(const std::string& text) {
+    std::set<std::string> names;
+    std::istringstream in(text);
+    std::string line;
+    while (std::getline(in, line)) {
+        std::istringstream words(line);
+        std::string keyword, name;
+        if (words >> keyword >> name && keyword == "newmtl")
+            names.insert(name);
+    }
+    return names;
+}
+
+}  // namespace
+
+bool ReadMaterialLibrary(const std::string& path, const std::string& bytes, const std::string& name,
+                         std::string& text, std::string& problem) {
+    std::string raw;
+    if (!ReadReferencedFile(path, bytes, name, raw)) {
+        problem = "its material library \"" + OneLine(name, 60) +
+                  "\" is not a readable file in its folder; the materials keep only their names";
+        return false;
+    }
+    std::error_code failed;
+    const fs::path folder = fs::absolute(fs::path(path), failed).parent_path();
+    text = WithTextureFiles(raw, [&](const std::string& file) {
+        fs::path texture(file);
+        return (texture.is_absolute() ? texture : folder / texture).lexically_normal().string();
+    });
+    return true;
+}
+
+std::string MaterialLibraryText(const std::string& library, const std::vector<std::string>& used,
+                                const std::string& folder) {
+    std::error_code failed;
+    const fs::path base =
+        fs::absolute(fs::path(folder.empty() ? "." : folder), failed).lexically_normal();
+    std::string out = WithTextureFiles(library, [&](const std::string& file) {
+        fs::path relative = fs::path(file).lexically_relative(base);
+        return relative.empty() ? file : relative.string();
+    });
+    std::set<std::string> defined = DefinedNames(library);
+    for (const std::string& name : used) {
+        if (!defined.insert(name).second)
+            continue;
+        out += "newmtl " + name + "\n";
+        out += name == "slitform_inside" ? "Kd 0.8 0.3 0.15\n" : "Kd 0.8 0.8 0.8\n";
+    }
+    return out;
+}
+
+std::string MaterialLibraryName(const std::string& path) {
+    fs::path name = fs::path(path).filename();
+    return name.replace_extension(".mtl").string();
+}
