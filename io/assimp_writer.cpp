@@ -192,8 +192,13 @@ bool AssimpFiles(const MNMesh& mesh, const LiveNumbering& numbering,
     }
     // Assimp's 3MF exporter writes every mesh into one object, which readers take
     // apart wrongly: it gets one mesh.
-    std::unique_ptr<aiScene> scene =
-        SceneOf(mesh, numbering, attributes ? *attributes : kNone, formatId == "3mf");
+    const MeshAttributes& a = attributes ? *attributes : kNone;
+    std::unique_ptr<aiScene> scene = SceneOf(mesh, numbering, a, formatId == "3mf");
+    // glTF is Y-up by definition: a Z-up mesh stands up through the root node, its
+    // vertices as they are: (x, y, z) goes to (x, z, -y).
+    if ((formatId == "gltf2" || formatId == "glb2") && a.up == slitform::UpAxis::Z)
+        scene->mRootNode->mTransformation =
+            aiMatrix4x4(1, 0, 0, 0, 0, 0, 1, 0, 0, -1, 0, 0, 0, 0, 0, 1);
     ScratchDirectory scratch;
     if (scratch.path.empty()) {
         problem = "cannot make a temporary folder for the exporter";

@@ -19,7 +19,9 @@
 // faces inside the shape go in meshes of a sibling node named "slitform_inside",
 // whose meshes carry that name too. 3MF gets all faces in one mesh of the first
 // face's material, as Assimp's exporter puts every mesh in one object, on the mesh's
-// own vertices (it writes no texture coordinates or normals to split them for). False, with
+// own vertices (it writes no texture coordinates or normals to split them for). glTF
+// is Y-up by definition: a Z-up mesh (attributes' up) is stood up by the root node's
+// transform, its vertices left as they are. False, with
 // a one-line problem, when Assimp cannot write it.
 bool AssimpFiles(const MNMesh& mesh, const LiveNumbering& numbering,
                  const MeshAttributes* attributes, const std::string& formatId,

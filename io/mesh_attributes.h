@@ -8,12 +8,14 @@
 
 #include "maxtypes.h"
 #include "point3.h"
+#include "slitform/up_axis.h"
 
 struct MeshAttributes {
-    std::string objectName;                  // empty: none
-    std::string materialLibrary;             // the OBJ "mtllib" file, empty: none
-    std::string materialLibraryText;         // its text (see slitform::Mesh), empty: none
-    std::vector<std::string> materialNames;  // by material ID; empty or missing: no name
+    std::string objectName;                     // empty: none
+    std::string materialLibrary;                // the OBJ "mtllib" file, empty: none
+    std::string materialLibraryText;            // its text (see slitform::Mesh), empty: none
+    slitform::UpAxis up = slitform::UpAxis::Z;  // see slitform::Mesh
+    std::vector<std::string> materialNames;     // by material ID; empty or missing: no name
     // Per face of the poly mesh (dead ones too), one value per corner; empty when
     // the mesh has none. A texture coordinate is (u, v, w).
     std::vector<std::vector<Point3>> uv;

@@ -65,6 +65,8 @@ bool ReadMeshFile(const std::string& path, slitform::Mesh& mesh, MeshFlags& flag
         return false;
     }
     mesh = std::move(reading.mesh);
+    if (extension == "gltf" || extension == "glb")
+        mesh.up = slitform::UpAxis::Y;
     return true;
 }
 

@@ -239,6 +239,12 @@ std::vector<int> IndicesFromPython(const py::handle& values, const std::string& 
     return out;
 }
 
+UpAxis UpAxisOf(const std::string& up) {
+    if (up != "z" && up != "y")
+        throw Error(ErrorCode::BadInput, "up: \"y\" or \"z\"");
+    return up == "y" ? UpAxis::Y : UpAxis::Z;
+}
+
 Mesh MeshFromArrays(const py::handle& vertices, const py::handle& faces,
                     const py::handle& materials) {
     Mesh mesh;
@@ -257,12 +263,15 @@ Every array is a view of the mesh's own storage (no copy): vertices (n, 3) float
 faces, an (m, k) int32 array when every face has k corners, else the pair
 (face_offsets, face_indices); materials (m,) uint16; uvs and normals (corners, 3) per
 face corner in the order of face_indices, colors (n, 3) per vertex, groups (m,) with
-group_names, or None where the mesh has none; material_names; name.)")
+group_names, or None where the mesh has none; material_names; name; up, the axis its
+positions treat as up ("y" as glTF defines it, else "z"; a glTF file written of a "z"
+mesh is stood up to glTF's Y up).)")
         .def(py::init([](const py::object& vertices, const py::object& faces,
                          const py::object& materials, const py::object& uvs,
                          const py::object& normals, const py::object& colors,
                          const std::vector<std::string>& materialNames, const py::object& groups,
-                         const std::vector<std::string>& groupNames, const std::string& name) {
+                         const std::vector<std::string>& groupNames, const std::string& name,
+                         const std::string& up) {
                  Mesh mesh = MeshFromArrays(vertices, faces, materials);
                  mesh.uvs = Triples(uvs, "uvs");
                  mesh.normals = Triples(normals, "normals");
@@ -272,13 +281,15 @@ group_names, or None where the mesh has none; material_names; name.)")
                                                     std::numeric_limits<std::int32_t>::max());
                  mesh.groupNames = groupNames;
                  mesh.name = name;
+                 mesh.up = UpAxisOf(up);
                  return mesh;
              }),
              py::arg("vertices"), py::arg("faces"), py::kw_only(),
              py::arg("materials") = py::none(), py::arg("uvs") = py::none(),
              py::arg("normals") = py::none(), py::arg("colors") = py::none(),
              py::arg("material_names") = std::vector<std::string>(), py::arg("groups") = py::none(),
-             py::arg("group_names") = std::vector<std::string>(), py::arg("name") = std::string())
+             py::arg("group_names") = std::vector<std::string>(), py::arg("name") = std::string(),
+             py::arg("up") = "z")
         .def_property_readonly("vertices", &Vertices)
         .def_property_readonly("faces", &Faces)
         .def_property_readonly("face_offsets", &FaceOffsets)
@@ -308,6 +319,9 @@ group_names, or None where the mesh has none; material_names; name.)")
         .def_readwrite("material_names", &Mesh::materialNames)
         .def_readwrite("group_names", &Mesh::groupNames)
         .def_readwrite("name", &Mesh::name)
+        .def_property(
+            "up", [](const Mesh& mesh) { return mesh.up == UpAxis::Y ? "y" : "z"; },
+            [](Mesh& mesh, const std::string& up) { mesh.up = UpAxisOf(up); })
         .def("__repr__", [](const Mesh& mesh) {
             return "<slitform.Mesh with " + std::to_string(mesh.positions.size()) +
                    " vertices and " + std::to_string(mesh.FaceCount()) + " faces>";

@@ -13,6 +13,9 @@ namespace slitform {
 // Registers slitform.Mesh in module m.
 void BindMesh(pybind11::module_& m);
 
+// "y" or "z" as an axis; throws Error for anything else.
+UpAxis UpAxisOf(const std::string& up);
+
 // Takes vertices ((n, 3) numbers), faces (an (m, k) integer array, a sequence of integer
 // sequences, or an (offsets, indices) pair) and materials (None or m integers); throws
 // Error (bad input) for a wrong shape or type. Values (finite, in range) are checked by

@@ -25,7 +25,7 @@ class Mesh:
                  material_names: Sequence[str] = ...,
                  groups: Optional[npt.ArrayLike] = None,
                  group_names: Sequence[str] = ...,
-                 name: str = "") -> None: ...
+                 name: str = "", up: Literal["z", "y"] = "z") -> None: ...
     @property
     def vertices(self) -> np.ndarray: ...
     @property
@@ -49,10 +49,11 @@ class Mesh:
     material_names: list[str]
     group_names: list[str]
     name: str
+    up: Literal["z", "y"]
 
 @overload
 def cut(mesh: Mesh, shape: _Shape, *, shape_transform: Optional[npt.ArrayLike] = None,
-        up: Literal["z", "y"] = "z", steps: int = 6, progress: Optional[_Progress] = None, plugin: Optional[_Path] = None,
+        up: Optional[Literal["z", "y"]] = None, steps: int = 6, progress: Optional[_Progress] = None, plugin: Optional[_Path] = None,
         remove_unused: Optional[bool] = None, weld_on: Optional[bool] = None,
         weld: Optional[float] = None, open: Optional[bool] = None,
         local: Optional[bool] = None, collinear_on: Optional[bool] = None,
@@ -65,7 +66,7 @@ def cut(mesh: Mesh, shape: _Shape, *, shape_transform: Optional[npt.ArrayLike] =
 @overload
 def cut(vertices: npt.ArrayLike, faces: _Faces, shape: _Shape, *,
         materials: Optional[npt.ArrayLike] = None,
-        shape_transform: Optional[npt.ArrayLike] = None, up: Literal["z", "y"] = "z",
+        shape_transform: Optional[npt.ArrayLike] = None, up: Optional[Literal["z", "y"]] = None,
         steps: int = 6,
         progress: Optional[_Progress] = None, plugin: Optional[_Path] = None,
         remove_unused: Optional[bool] = None, weld_on: Optional[bool] = None,

@@ -61,14 +61,16 @@ slitform::Parameters ParametersFrom(const ParameterValues& values) {
 }
 
 py::object CutMesh(const slitform::Mesh& mesh, const py::object& shape,
-                   const py::object& shapeTransform, const std::string& up, int steps,
+                   const py::object& shapeTransform, const py::object& up, int steps,
                    const py::object& progress, const py::object& plugin,
                    const ParameterValues& values) {
     slitform::Shape cutShape = slitform::ShapeFromPython(shape);
     cutShape.steps = steps;
-    if (up != "z" && up != "y")
-        throw slitform::Error(slitform::ErrorCode::BadInput, "up: \"y\" or \"z\"");
-    cutShape.up = up == "y" ? slitform::UpAxis::Y : slitform::UpAxis::Z;
+    // Unless said, the mesh's own: "y" for a mesh read from glTF.
+    cutShape.up = up.is_none()
+                      ? mesh.up
+                      : slitform::UpAxisOf(py::isinstance<py::str>(up) ? up.cast<std::string>()
+                                                                       : std::string());
     if (!shapeTransform.is_none()) {
         auto m = py::array_t<double, py::array::forcecast>::ensure(shapeTransform);
         if (!m || m.ndim() != 2 || m.shape(0) != 4 || m.shape(1) != 3)
@@ -91,6 +93,8 @@ py::object CutMesh(const slitform::Mesh& mesh, const py::object& shape,
         listener.RaiseIfStopped();
         throw;
     }
+    // The up said is the axis of the mesh's space, which its glTF files keep.
+    outcome.mesh.up = cutShape.up;
     return slitform::OutcomeToPython(std::move(outcome));
 }
 
@@ -172,7 +176,8 @@ each a (k, 3) array (closed), a (points, closed) pair or a dict with "points",
 "closed", "in" and "out" (Bezier handles). shape_transform: a (4, 3) matrix placing
 the shape in the mesh's space (rows: x, y, z axes, translation); without it the shape
 is centred over the mesh, scaled to 80% of its footprint and laid flat above its top,
-up being the mesh's "z" axis (the default) or "y" (glTF's, and many OBJ exports').
+up being "z" or "y" (glTF's, and many OBJ exports'); by default the mesh's own
+(mesh.up: "y" when read from glTF, else "z"), and the result's mesh.up is the up used.
 steps: points per curved segment. progress: called as progress(done, total, seconds).
 plugin: another Slitform.dlm. remove_unused, weld_on, weld, open, local,
 collinear_on, collinear, through, matid_on, matid, sel_level and min_angle are the
@@ -187,7 +192,7 @@ and is raised.)";
     m.def(
         "cut",
         [](const slitform::Mesh& mesh, const py::object& shape, const py::object& shapeTransform,
-           const std::string& up, int steps, const py::object& progress, const py::object& plugin,
+           const py::object& up, int steps, const py::object& progress, const py::object& plugin,
            py::object p0, py::object p1, py::object p2, py::object p3, py::object p4, py::object p5,
            py::object p6, py::object p7, py::object p8, py::object p9, py::object p10,
            py::object p11) {
@@ -195,7 +200,7 @@ and is raised.)";
                            {p0, p1, p2, p3, p4, p5, p6, p7, p8, p9, p10, p11});
         },
         py::arg("mesh"), py::arg("shape"), py::kw_only(), py::arg("shape_transform") = py::none(),
-        py::arg("up") = "z", py::arg("steps") = 6, py::arg("progress") = py::none(),
+        py::arg("up") = py::none(), py::arg("steps") = 6, py::arg("progress") = py::none(),
         py::arg("plugin") = py::none(), py::arg("remove_unused") = py::none(),
         py::arg("weld_on") = py::none(), py::arg("weld") = py::none(), py::arg("open") = py::none(),
         py::arg("local") = py::none(), py::arg("collinear_on") = py::none(),
@@ -205,7 +210,7 @@ and is raised.)";
     m.def(
         "cut",
         [](const py::object& vertices, const py::object& faces, const py::object& shape,
-           const py::object& materials, const py::object& shapeTransform, const std::string& up,
+           const py::object& materials, const py::object& shapeTransform, const py::object& up,
            int steps, const py::object& progress, const py::object& plugin, py::object p0,
            py::object p1, py::object p2, py::object p3, py::object p4, py::object p5, py::object p6,
            py::object p7, py::object p8, py::object p9, py::object p10, py::object p11) {
@@ -215,7 +220,7 @@ and is raised.)";
         },
         py::arg("vertices"), py::arg("faces"), py::arg("shape"), py::kw_only(),
         py::arg("materials") = py::none(), py::arg("shape_transform") = py::none(),
-        py::arg("up") = "z", py::arg("steps") = 6, py::arg("progress") = py::none(),
+        py::arg("up") = py::none(), py::arg("steps") = 6, py::arg("progress") = py::none(),
         py::arg("plugin") = py::none(), py::arg("remove_unused") = py::none(),
         py::arg("weld_on") = py::none(), py::arg("weld") = py::none(), py::arg("open") = py::none(),
         py::arg("local") = py::none(), py::arg("collinear_on") = py::none(),

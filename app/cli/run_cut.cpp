@@ -69,16 +69,20 @@ int RunCut(const CliOptions& o, std::unique_ptr<PolyObject> object,
     report.optimize = shape->shape.optimize = o.optimize;
     report.healthIn = MeasureMeshHealth(object->mm);
     session->SetObject(object.release(), L"object", o.object.ToMatrix());
-    session->SetMeshAttributes(attributes);
+    // The mesh's up axis: as the user says, else as its format defines it.
+    MeshAttributes carried = attributes;
+    if (!o.up.empty())
+        carried.up = o.up == "y" ? slitform::UpAxis::Y : slitform::UpAxis::Z;
+    session->SetMeshAttributes(carried);
     if (o.shape.matrix) {
         report.placement = "matrix";
         session->SetPlacedShape(shape->shape, *o.shape.matrix);
     } else {
         report.placement = o.shape.given ? "fitted and adjusted" : "fitted";
-        const std::string extension = LowerCaseExtension(o.meshPath);
-        report.up = !o.up.empty() ? o.up : extension == "gltf" || extension == "glb" ? "y" : "z";
+        const bool yUp = carried.up == slitform::UpAxis::Y;
+        report.up = yUp ? "y" : "z";
         session->SetFittedShape(shape->shape, L"shape", o.shape.ToMatrix(),
-                                report.up == "y" ? UpAxis::Y : UpAxis::Z);
+                                yUp ? UpAxis::Y : UpAxis::Z);
     }
     report.objectTM = session->ObjectNode()->GetNodeTM(0);
     report.shapeTM = session->ShapeNode()->GetNodeTM(0);

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "slitform/up_axis.h"
+
 namespace slitform {
 
 using Vec3 = std::array<float, 3>;
@@ -39,6 +41,10 @@ struct Mesh {
     // That library's text, its texture files as absolute paths; written beside an OBJ
     // result. Empty: none.
     std::string materialLibraryText;
+    // The axis the positions treat as up: Y as glTF defines it, Z for the other
+    // formats (or as the user says). A glTF result of a Z-up mesh is turned to
+    // glTF's Y up by its root node, so that it stands as it did.
+    UpAxis up = UpAxis::Z;
 
     std::size_t FaceCount() const { return faceStart.empty() ? 0 : faceStart.size() - 1; }
     std::size_t FaceDegree(std::size_t f) const { return faceStart[f + 1] - faceStart[f]; }

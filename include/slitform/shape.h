@@ -4,6 +4,8 @@
 #include <array>
 #include <vector>
 
+#include "slitform/up_axis.h"
+
 namespace slitform {
 
 // A point of a shape, in double precision as shape files give it.
@@ -15,9 +17,6 @@ struct ShapeLine {
     // Bezier handles, one in and one out per point; both empty for straight lines.
     std::vector<Point> in, out;
 };
-
-// The mesh's up axis, which the automatic fit lays the shape over.
-enum class UpAxis { Z, Y };
 
 struct Shape {
     std::vector<ShapeLine> lines;

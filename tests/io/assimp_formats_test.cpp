@@ -144,6 +144,8 @@ TEST(AssimpFormats, OurReaderGetsBackTheCornersAndNames) {
         ASSERT_TRUE(ReadMesh(Written(folder, crate, name), mesh, error, nullptr, &back)) << error;
         EXPECT_EQ(mesh.numf, 5) << name;  // triangles
         EXPECT_EQ(mesh.numv, 7) << name;  // shared again
+        // The Z-up crate was stood up in glTF's Y up and comes back Y-up.
+        EXPECT_EQ(back.up, slitform::UpAxis::Y) << name;
         ASSERT_TRUE(back.HasUV()) << name;
         ASSERT_TRUE(back.HasNormals()) << name;
         for (int f = 0; f < mesh.numf; ++f) {
@@ -154,13 +156,15 @@ TEST(AssimpFormats, OurReaderGetsBackTheCornersAndNames) {
                 int v = mesh.f[f].vtx[j];
                 int source = material == "Wood" ? 0 : 1;
                 int k = -1;
-                for (int i = 0; i < crate.mesh.f[source].deg; ++i)
-                    if (crate.mesh.v[crate.mesh.f[source].vtx[i]].p == mesh.v[v].p)
+                for (int i = 0; i < crate.mesh.f[source].deg; ++i) {
+                    const Point3& p = crate.mesh.v[crate.mesh.f[source].vtx[i]].p;
+                    if (Point3(p.x, p.z, -p.y) == mesh.v[v].p)
                         k = i;
+                }
                 ASSERT_GE(k, 0) << name;
                 EXPECT_NEAR(back.uv[f][j].x, crate.attributes.uv[source][k].x, 1e-6f) << name;
                 EXPECT_NEAR(back.uv[f][j].y, crate.attributes.uv[source][k].y, 1e-6f) << name;
-                EXPECT_NEAR(back.normal[f][j].z, 1.0f, 1e-6f) << name;
+                EXPECT_NEAR(back.normal[f][j].y, 1.0f, 1e-6f) << name;
             }
         }
     }

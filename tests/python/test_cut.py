@@ -104,7 +104,7 @@ def test_bad_shapes_and_parameters_raise_the_documented_error(tmp_path):
         slitform.cut(vertices, faces, [square(1, 1)], shape_transform=np.eye(3))
 
 
-def test_shape_forms_and_parameters_by_keyword(examples):
+def test_shape_forms_and_parameters_by_keyword(examples, tmp_path):
     vertices, faces = grid(6)
     as_array = slitform.cut(vertices, faces, [square(3, 3)])
     as_pair = slitform.cut(vertices, faces, [(square(3, 3), True)])
@@ -133,6 +133,17 @@ def test_shape_forms_and_parameters_by_keyword(examples):
     np.testing.assert_allclose(floor.vertices[:, [0, 2, 1]] * np.array([1.0, -1.0, 1.0]),
                                flat.vertices, atol=1e-6)
     assert floor.report["inputs"]["up"] == "y" and flat.report["inputs"]["up"] == "z"
+    # Written as glTF the flat (Z-up) grid stands up in glTF's Y up, read back as Y-up,
+    # and cuts as it did; the floor (said to be Y-up) is written as it is.
+    for result, stood in ((flat, True), (floor, False)):
+        slitform.write_mesh(tmp_path / "grid.glb", result.mesh)
+        back = slitform.read_mesh(tmp_path / "grid.glb")
+        assert back.up == "y"
+        expected = result.vertices[:, [0, 2, 1]] * np.array([1.0, 1.0, -1.0]) if stood else \
+            result.vertices
+        np.testing.assert_allclose(np.unique(back.vertices, axis=0), np.unique(expected, axis=0),
+                                   atol=1e-6)
+        assert slitform.cut(back, [square(3, 2)]).report["faces_cut"] > 0
     assert slitform.cut(turned, faces, [square(3, 2)]).report["faces_cut"] == 0
     with pytest.raises(slitform.Error, match="up"):
         slitform.cut(vertices, faces, [square(3, 2)], up="x")
