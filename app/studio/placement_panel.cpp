@@ -1,5 +1,6 @@
 #include "app/studio/placement_panel.h"
 
+#include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QGridLayout>
 #include <QLabel>
@@ -65,6 +66,14 @@ PlacementPanel::PlacementPanel(QWidget* parent) : QWidget(parent) {
         tr("Places the shape by the automatic fit alone: centred over the object, "
            "80% of its footprint, flat above it, projecting straight down"));
     grid->addWidget(fit, 2, 2, 1, 2);
+    upBox = new QComboBox;
+    upBox->addItem(tr("Z up"));
+    upBox->addItem(tr("Y up"));
+    upBox->setToolTip(
+        tr("Which axis of the mesh is up, for the fit: Z (most formats) or Y "
+           "(glTF, many OBJ exports); a glTF result keeps it"));
+    grid->addWidget(new QLabel(tr("Up")), 3, 0);
+    grid->addWidget(upBox, 3, 1);
     grid->setColumnStretch(4, 1);
 
     auto heard = [this] {
@@ -74,14 +83,19 @@ PlacementPanel::PlacementPanel(QWidget* parent) : QWidget(parent) {
     for (QDoubleSpinBox* spin :
          {translate[0], translate[1], translate[2], rotate[0], rotate[1], rotate[2], scale})
         connect(spin, QOverload<double>::of(&QDoubleSpinBox::valueChanged), this, heard);
+    connect(upBox, QOverload<int>::of(&QComboBox::currentIndexChanged), this, [this](int index) {
+        if (!showing && upChanged)
+            upChanged(index == 1 ? slitform::UpAxis::Y : slitform::UpAxis::Z);
+    });
     connect(fit, &QPushButton::clicked, this, [this] {
         if (fitRequested)
             fitRequested();
     });
 }
 
-void PlacementPanel::Show(const NodeTransform& placement) {
+void PlacementPanel::Show(const NodeTransform& placement, slitform::UpAxis up) {
     showing = true;
+    upBox->setCurrentIndex(up == slitform::UpAxis::Y ? 1 : 0);
     const float t[3] = {placement.translate.x, placement.translate.y, placement.translate.z};
     const float r[3] = {placement.rotateDegrees.x, placement.rotateDegrees.y,
                         placement.rotateDegrees.z};

@@ -68,7 +68,10 @@ bool StudioDocument::OpenMesh(const std::string& path, std::string& error) {
         return false;
     }
     file->name = NodeNameOf(path);
+    up = file->attributes.up;
     SetMesh(std::move(file));
+    if (ShapeNode())
+        SetShape(shape);  // fitted again over the new mesh's up
     return true;
 }
 
@@ -95,6 +98,7 @@ void StudioDocument::OpenDemo() {
     std::unique_ptr<PolyObject> box(MakeRoundedBox(Point3(4.0f, 4.0f, 1.5f), 0.3f, 24));
     std::unique_ptr<SplineShape> star(MakeStar(5, 1.0f, 0.42f));
     auto meshFile = std::make_shared<MeshFile>();
+    up = slitform::UpAxis::Z;
     meshFile->mesh = box->mm;
     meshFile->name = L"RoundedBox";
     auto shapeFile = std::make_shared<ShapeFile>();
@@ -112,7 +116,7 @@ void StudioDocument::SetMesh(std::shared_ptr<const MeshFile> file) {
     mesh = std::move(file);
     if (mesh) {
         session.SetMesh(mesh->mesh, mesh->name);
-        session.SetMeshAttributes(mesh->attributes);
+        GiveSessionTheAttributes();
     } else {
         session.SetMesh(MNMesh());
     }
@@ -127,8 +131,27 @@ void StudioDocument::SetShape(std::shared_ptr<const ShapeFile> file) {
     // Without a shape the node stays in the session, empty, and the document
     // shows none.
     session.SetFittedShape(shape ? shape->shape : BezierShape(), shape ? shape->name : L"shape",
-                           placement.ToMatrix());
+                           placement.ToMatrix(), up == slitform::UpAxis::Y ? UpAxis::Y : UpAxis::Z);
     ShapeChanged(PART_ALL);
+}
+
+void StudioDocument::SetUp(slitform::UpAxis to) {
+    if (to == up)
+        return;
+    up = to;
+    if (mesh)
+        GiveSessionTheAttributes();
+    SetShape(shape);
+}
+
+void StudioDocument::GiveSessionTheAttributes() {
+    if (mesh->attributes.up == up) {
+        session.SetMeshAttributes(mesh->attributes);
+        return;
+    }
+    MeshAttributes attributes = mesh->attributes;
+    attributes.up = up;
+    session.SetMeshAttributes(attributes);
 }
 
 void StudioDocument::SetPlacement(const NodeTransform& to) {
@@ -152,6 +175,7 @@ StudioState StudioDocument::State() const {
     state.mesh = mesh;
     state.shape = shape;
     state.placement = placement;
+    state.up = up;
     state.picked = ShapeNode() && PickedNode() == ShapeNode();
     if (IParamBlock2* block = Block())
         state.parameters = ParameterValuesOf(block);
@@ -160,9 +184,11 @@ StudioState StudioDocument::State() const {
 
 void StudioDocument::Restore(const StudioState& state) {
     placement = state.placement;
-    if (state.mesh != mesh)
+    const bool refit = state.up != up;
+    up = state.up;
+    if (state.mesh != mesh || (refit && mesh))
         SetMesh(state.mesh);
-    if (state.shape != shape)
+    if (state.shape != shape || refit)
         SetShape(state.shape);
     else
         SetPlacement(placement);

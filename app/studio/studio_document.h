@@ -52,6 +52,10 @@ public:
     // The shape's placement on top of the automatic fit (see PlacementPanel).
     const NodeTransform& Placement() const { return placement; }
     void SetPlacement(const NodeTransform& to);
+    // The mesh's up axis, which the fit lays the shape over and a glTF result keeps:
+    // the file's own (Y for glTF, else Z) when a mesh is opened, or as set.
+    slitform::UpAxis Up() const { return up; }
+    void SetUp(slitform::UpAxis to);
     // Moves the shape by a world displacement (its placement's translation).
     void MoveShape(const Point3& delta);
 
@@ -73,6 +77,7 @@ private:
     class BlockWatch;
     void SetMesh(std::shared_ptr<const MeshFile> file);
     void SetShape(std::shared_ptr<const ShapeFile> file);
+    void GiveSessionTheAttributes();
     void ShapeChanged(PartID part);
     void Changed();
 
@@ -81,4 +86,5 @@ private:
     std::shared_ptr<const MeshFile> mesh;
     std::shared_ptr<const ShapeFile> shape;
     NodeTransform placement;
+    slitform::UpAxis up = slitform::UpAxis::Z;
 };

@@ -25,7 +25,7 @@ std::string DisplayName(ParamBlockDesc2& desc, const ParamDef& def) {
 }  // namespace
 
 bool operator==(const StudioState& a, const StudioState& b) {
-    if (a.mesh != b.mesh || a.shape != b.shape || a.picked != b.picked ||
+    if (a.mesh != b.mesh || a.shape != b.shape || a.picked != b.picked || a.up != b.up ||
         !SamePlacement(a.placement, b.placement) || a.parameters.size() != b.parameters.size())
         return false;
     for (size_t i = 0; i < a.parameters.size(); ++i)
@@ -43,6 +43,8 @@ ChangeDescription DescribeChange(const StudioState& before, const StudioState& a
                 false};
     if (before.picked != after.picked)
         return {after.picked ? "Pick shape" : "Clear pick", false};
+    if (before.up != after.up)
+        return {after.up == slitform::UpAxis::Y ? "Set Y up" : "Set Z up", false};
     if (!SamePlacement(before.placement, after.placement)) {
         NodeTransform moved = before.placement;
         moved.translate = after.placement.translate;

@@ -25,10 +25,11 @@ struct ShapeFile {
 };
 
 struct StudioState {
-    std::shared_ptr<const MeshFile> mesh;    // nullptr: the empty object
-    std::shared_ptr<const ShapeFile> shape;  // nullptr: no shape
-    NodeTransform placement;                 // of the shape, on top of the fit
-    bool picked = false;                     // the shape is the modifier's pick
+    std::shared_ptr<const MeshFile> mesh;       // nullptr: the empty object
+    std::shared_ptr<const ShapeFile> shape;     // nullptr: no shape
+    NodeTransform placement;                    // of the shape, on top of the fit
+    slitform::UpAxis up = slitform::UpAxis::Z;  // the mesh's, which the fit lays the shape over
+    bool picked = false;                        // the shape is the modifier's pick
     std::vector<ParameterValue> parameters;
 };
 

@@ -166,6 +166,7 @@ StudioWindow::StudioWindow(std::shared_ptr<const PluginLibrary> lib, QWidget* pa
     };
     placementPanel->changed = [this](const NodeTransform& to) { document.SetPlacement(to); };
     placementPanel->fitRequested = [this] { document.SetPlacement(NodeTransform()); };
+    placementPanel->upChanged = [this](slitform::UpAxis to) { document.SetUp(to); };
     connect(sceneList, &QListWidget::itemClicked, this,
             [this](QListWidgetItem* item) { PickListed(sceneList->row(item)); });
     connect(history, &QUndoStack::cleanChanged, this, [this](bool) { UpdateTitle(); });
@@ -461,7 +462,7 @@ void StudioWindow::CancelEvaluation() {
 void StudioWindow::SceneChanged() {
     FillSceneList();
     viewport->SetShapeLines(document.ShapeLines());
-    placementPanel->Show(document.Placement());
+    placementPanel->Show(document.Placement(), document.Up());
     placementPanel->setEnabled(document.ShapeNode() != nullptr);
     if (!revertingToShown)
         evaluateSoon->start();

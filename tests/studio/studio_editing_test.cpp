@@ -9,6 +9,7 @@
 #include <QAbstractSpinBox>
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -242,6 +243,25 @@ TEST_F(StudioEditingTest, ThePlacementSpinnersMoveTheShapeAndTheCutFollows) {
     Box(window->Document().ShapeLines(), lo, hi);
     EXPECT_NEAR(hi.x - lo.x, hi0.y - lo0.y, 1e-3f);
     EXPECT_NEAR(hi.y - lo.y, hi0.x - lo0.x, 1e-3f);
+
+    // Y up: the fit lays the shape flat over the box's +Y side, one step of the
+    // history; undo lays it over the top again.
+    panel->Rotate(2)->setValue(0.0);
+    ASSERT_TRUE(WaitForEvaluation());
+    const int steps = History()->count();
+    panel->UpBox()->setCurrentIndex(1);
+    Box(window->Document().ShapeLines(), lo, hi);
+    EXPECT_NEAR(hi.y - lo.y, 0.0f, 1e-3f);
+    const MNMesh& mesh = window->Document().Mesh();
+    for (int v = 0; v < mesh.numv; ++v) EXPECT_GT(lo.y, mesh.v[v].p.y);
+    EXPECT_LT(hi.z - lo.z, 1.5f);  // within the box's height
+    ASSERT_TRUE(WaitForEvaluation());
+    EXPECT_GT(window->Result().counts.facesCut, 0);
+    ASSERT_EQ(History()->count(), steps + 1);
+    EXPECT_EQ(History()->undoText(), "Set Y up");
+    History()->undo();
+    EXPECT_EQ(panel->UpBox()->currentIndex(), 0);
+    EXPECT_EQ(window->Document().ShapeLines()[0].points[0], fitted[0].points[0]);
 
     QTest::mouseClick(panel->FitButton(), Qt::LeftButton);
     EXPECT_EQ(panel->Rotate(2)->value(), 0.0);
