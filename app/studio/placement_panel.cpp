@@ -67,8 +67,8 @@ PlacementPanel::PlacementPanel(QWidget* parent) : QWidget(parent) {
            "80% of its footprint, flat above it, projecting straight down"));
     grid->addWidget(fit, 2, 2, 1, 2);
     upBox = new QComboBox;
-    upBox->addItem(tr("Z up"));
-    upBox->addItem(tr("Y up"));
+    upBox->addItem(tr("Z"));
+    upBox->addItem(tr("Y"));
     upBox->setToolTip(
         tr("Which axis of the mesh is up, for the fit: Z (most formats) or Y "
            "(glTF, many OBJ exports); a glTF result keeps it"));
