@@ -11,6 +11,7 @@
 #include <utility>
 #include <vector>
 
+#include "io/json_member_check.h"
 #include "io/one_line_text.h"
 
 namespace {
@@ -365,6 +366,12 @@ bool CheckGltf(const std::string& bytes, bool glb,
             bin = bytes.substr(next + 8, length);
             hasBin = true;
         }
+    }
+    std::size_t repeatedAt = 0;
+    std::string repeated;
+    if (!CheckJsonMembers(json, repeatedAt, repeated)) {
+        problem = "its JSON names member \"" + OneLine(repeated, 40) + "\" twice in one object";
+        return false;
     }
     QJsonParseError error;
     const QJsonDocument document = QJsonDocument::fromJson(QByteArray::fromStdString(json), &error);

@@ -3,8 +3,8 @@
 # and runs it for the given time over its corpus. Inputs it finds go to
 # build-fuzz/corpus/TARGET; crashes, leaks and timeouts to tests/fuzz/crashes/TARGET.
 # Usage: scripts/fuzz.sh TARGET SECONDS [libFuzzer options...]
-# Targets: ply_reader obj_reader svg_shape_reader json_shape_reader triangulate cut_face
-# closed_lines_index
+# Targets: ply_reader obj_reader off_reader svg_shape_reader json_shape_reader gltf_check
+# triangulate cut_face closed_lines_index
 # JOBS sets the build's parallel jobs (default: all cores).
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -17,7 +17,9 @@ target=$1
 seconds=$2
 shift 2
 case "$target" in
-  ply_reader | obj_reader | svg_shape_reader | json_shape_reader) max_len=4096 ;;
+  ply_reader | obj_reader | off_reader | svg_shape_reader | json_shape_reader | gltf_check)
+    max_len=4096
+    ;;
   triangulate | closed_lines_index) max_len=512 ;;
   cut_face) max_len=256 ;;
   *)

@@ -247,8 +247,11 @@ TEST(AssimpFormats, AMalformedGltfIsRefusedNamingTheItem) {
         {changed("\"asset\"",
                  "\"extensionsRequired\": [\"KHR_draco_mesh_compression\"], \"asset\""),
          "needs the extension \"KHR_draco_mesh_compression\""},
-        {changed("\"children\"", "\"matrix\": [1, 0, 0], \"children\""),
+        {changed("\"matrix\": [", "\"matrix\": [1, 0, 0], \"x\": ["),
          "node 0: matrix must be 16 numbers"},
+        // Qt's parser loses memory on a repeated member; readers differ on which counts.
+        {changed("\"matrix\": [", "\"children\": [0], \"matrix\": ["),
+         "names member \"children\" twice in one object"},
         // Fewer positions than the indices, read from crate.bin, name.
         {changed("\"count\": ", "\"count\": 3, \"y\": "),
          "index 3 is past the 3 vertices of its primitive"},

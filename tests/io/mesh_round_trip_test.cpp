@@ -12,6 +12,7 @@
 
 #include "contract/cut_mesh_flags.h"
 #include "io/atomic_write.h"
+#include "io/file_bytes.h"
 #include "io/live_numbering.h"
 #include "io/ply_writer.h"
 #include "io/read_mesh.h"
@@ -108,6 +109,60 @@ TEST_P(PlyRoundTrip, KeepsExactFloatsAndFacesOfMoreThan255Corners) {
 INSTANTIATE_TEST_SUITE_P(Encodings, PlyRoundTrip,
                          ::testing::Values(PlyEncoding::Ascii, PlyEncoding::BinaryLittleEndian,
                                            PlyEncoding::BinaryBigEndian));
+
+// A face's area, by the cross products of a fan (right for planar polygons).
+double FaceArea(const MNMesh& m, int f) {
+    const MNFace& face = m.f[f];
+    Point3 sum(0.0f, 0.0f, 0.0f);
+    for (int j = 1; j + 1 < face.deg; ++j)
+        sum = sum + ((m.v[face.vtx[j]].p - m.v[face.vtx[0]].p) ^
+                     (m.v[face.vtx[j + 1]].p - m.v[face.vtx[0]].p));
+    return 0.5 * static_cast<double>(Length(sum));
+}
+
+// Every format we write reads back as the same surface: PLY, OBJ and OFF as the same
+// faces, the triangulating ones (glTF, STL, 3MF) as deg - 2 triangles per face, none
+// of zero area (corners along an edge included), covering the same area.
+TEST(MeshWrite, EveryFormatReadsBackTheSameSurface) {
+    ScratchFolder folder;
+    MNMesh mesh;
+    MakeFlaggedMesh(mesh);
+    std::vector<int> edge;  // a heptagon with three corners along its bottom edge
+    for (float x : {3.0f, 3.5f, 4.0f, 4.5f, 5.0f})
+        edge.push_back(mesh.NewVert(Point3(x, 0, 0.25f * x)));
+    edge.push_back(mesh.NewVert(Point3(5, 1, 1.25f)));
+    edge.push_back(mesh.NewVert(Point3(3, 1, 0.75f)));
+    AddFace(mesh, edge);
+    double area = 0.0;
+    int triangles = 0;
+    for (int f = 0; f < mesh.numf; ++f) {
+        area += FaceArea(mesh, f);
+        triangles += mesh.f[f].deg - 2;
+    }
+    for (const char* name : {"s.ply", "s.obj", "s.off", "s.gltf", "s.glb", "s.stl", "s.3mf"}) {
+        std::string path = folder.File(name), error;
+        ASSERT_TRUE(WriteMesh(path, mesh, error)) << error;
+        MNMesh back;
+        std::vector<std::string> warnings;
+        ASSERT_TRUE(ReadMesh(path, back, error, &warnings)) << error;
+        EXPECT_TRUE(warnings.empty()) << name << ": " << warnings[0];
+        const std::string extension = LowerCaseExtension(path);
+        if (extension == "ply" || extension == "obj" || extension == "off") {
+            ASSERT_EQ(back.numf, mesh.numf) << name;
+            for (int f = 0; f < mesh.numf; ++f) EXPECT_EQ(back.f[f].vtx, mesh.f[f].vtx) << name;
+            for (int v = 0; v < mesh.numv; ++v) EXPECT_EQ(back.v[v].p, mesh.v[v].p) << name;
+            continue;
+        }
+        ASSERT_EQ(back.numf, triangles) << name;
+        double backArea = 0.0;
+        for (int f = 0; f < back.numf; ++f) {
+            EXPECT_EQ(back.f[f].deg, 3) << name;
+            EXPECT_GT(FaceArea(back, f), 1e-3) << name << " face " << f;
+            backArea += FaceArea(back, f);
+        }
+        EXPECT_NEAR(backArea, area, 1e-5 * area) << name;
+    }
+}
 
 TEST(MeshWrite, DropsDeadComponentsAndRenumbers) {
     ScratchFolder folder;
