@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -15,22 +16,29 @@ bool IsDigit(char c) {
     return c >= '0' && c <= '9';
 }
 
-// The blank-separated words of a line after its keyword.
-std::vector<std::string> Words(const std::string& line, std::size_t from) {
-    std::vector<std::string> words;
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+
+// The blank-separated words of a line after its keyword, into words (reused, so that
+// a million lines cost no allocations).
+void Words(std::string_view line, std::size_t from, std::vector<std::string_view>& words) {
+    words.clear();
     std::size_t i = from;
-    while ((i = line.find_first_not_of(" \t", i)) != std::string::npos) {
-        std::size_t end = line.find_first_of(" \t", i);
-        if (end == std::string::npos)
-            end = line.size();
+    const std::size_t n = line.size();
+    while (true) {
+        while (i < n && IsBlank(line[i])) ++i;
+        if (i == n)
+            return;
+        std::size_t end = i;
+        while (end < n && !IsBlank(line[end])) ++end;
         words.push_back(line.substr(i, end - i));
         i = end;
     }
-    return words;
 }
 
 // A decimal number as the library reads it, with no other characters.
-bool IsNumber(const std::string& word) {
+bool IsNumber(std::string_view word) {
     std::size_t i = 0, n = word.size();
     if (i < n && (word[i] == '+' || word[i] == '-'))
         ++i;
@@ -55,7 +63,7 @@ bool IsNumber(const std::string& word) {
 
 // A whole number with an optional sign; its value, saturated beyond the int
 // range so that the caller can name it.
-bool WholeNumber(const std::string& word, long long& value) {
+bool WholeNumber(std::string_view word, long long& value) {
     std::size_t i = word.empty() || (word[0] != '+' && word[0] != '-') ? 0 : 1;
     if (i == word.size())
         return false;
@@ -74,15 +82,17 @@ bool WholeNumber(const std::string& word, long long& value) {
 class LineCheck {
 public:
     // False with problem for a bad line.
-    bool Line(const std::string& line, std::string& problem) {
-        std::size_t at = line.find_first_not_of(" \t");
-        if (at == std::string::npos)
+    bool Line(std::string_view line, std::string& problem) {
+        std::size_t at = 0;
+        while (at < line.size() && IsBlank(line[at])) ++at;
+        if (at == line.size())
             return true;
-        std::size_t end = line.find_first_of(" \t", at);
-        if (end == std::string::npos)
+        std::size_t end = at;
+        while (end < line.size() && !IsBlank(line[end])) ++end;
+        if (end == line.size())
             return true;  // a keyword alone: the library reads nothing from it
-        std::string keyword = line.substr(at, end - at);
-        std::vector<std::string> words = Words(line, end);
+        const std::string_view keyword = line.substr(at, end - at);
+        Words(line, end, words);
         if (keyword == "v")
             return Vertex(words, problem);
         if (keyword == "vw")
@@ -102,21 +112,21 @@ public:
     long long line = 0;  // the number of the line being checked
 
 private:
-    bool Vertex(const std::vector<std::string>& words, std::string& problem) {
+    bool Vertex(const std::vector<std::string_view>& words, std::string& problem) {
         if (words.size() < 3) {
             problem = "a vertex needs three coordinates";
             return false;
         }
-        for (const std::string& word : words)
+        for (std::string_view word : words)
             if (!IsNumber(word)) {
-                problem = "\"" + OneLine(word, 40) + "\" is not a number";
+                problem = "\"" + OneLine(std::string(word), 40) + "\" is not a number";
                 return false;
             }
         ++vertices;
         return true;
     }
 
-    bool Weights(const std::vector<std::string>& words, std::string& problem) {
+    bool Weights(const std::vector<std::string_view>& words, std::string& problem) {
         long long whole = 0;
         if (words.empty() || !WholeNumber(words[0], whole) || std::llabs(whole) > kIntMax ||
             words.size() % 2 != 1) {
@@ -126,27 +136,28 @@ private:
         for (std::size_t i = 1; i < words.size(); i += 2)
             if (!WholeNumber(words[i], whole) || whole < 0 || whole > kIntMax ||
                 !IsNumber(words[i + 1])) {
-                problem =
-                    "bad joint and weight \"" + OneLine(words[i] + " " + words[i + 1], 40) + "\"";
+                problem = "bad joint and weight \"" +
+                          OneLine(std::string(words[i]) + " " + std::string(words[i + 1]), 40) +
+                          "\"";
                 return false;
             }
         return true;
     }
 
-    bool Corners(const std::vector<std::string>& words, bool face, std::string& problem) {
-        for (const std::string& word : words) {
+    bool Corners(const std::vector<std::string_view>& words, bool face, std::string& problem) {
+        for (std::string_view word : words) {
             std::size_t slash = word.find('/');
             long long index = 0;
             bool ok = WholeNumber(word.substr(0, slash), index) && index != 0;
             if (ok && face && (index > vertices || index < -vertices)) {
-                problem = "vertex index " + word.substr(0, slash) + " but there are " +
+                problem = "vertex index " + std::string(word.substr(0, slash)) + " but there are " +
                           std::to_string(vertices) + " vertices before it";
                 return false;
             }
             ok = ok && std::llabs(index) <= kIntMax;
             while (ok && slash != std::string::npos) {
                 std::size_t next = word.find('/', slash + 1);
-                std::string part = word.substr(
+                std::string_view part = word.substr(
                     slash + 1, next == std::string::npos ? std::string::npos : next - slash - 1);
                 // Texture index may be empty ("1//3"); none may be 0 or too long.
                 ok = (part.empty() && next != std::string::npos) ||
@@ -154,7 +165,7 @@ private:
                 slash = next;
             }
             if (!ok) {
-                problem = "bad corner \"" + OneLine(word, 40) + "\"";
+                problem = "bad corner \"" + OneLine(std::string(word), 40) + "\"";
                 return false;
             }
         }
@@ -163,7 +174,7 @@ private:
 
     // The group of "s word": an optional sign and digits, of any length, as the library
     // reads the start of the word; "off" and anything else none.
-    void Smoothing(const std::string& word) {
+    void Smoothing(std::string_view word) {
         if (word.compare(0, 3, "off") == 0) {
             smoothing = 0;
             return;
@@ -193,6 +204,7 @@ private:
 
     long long vertices = 0;
     std::uint32_t smoothing = 0;  // the bits of the current "s" group
+    std::vector<std::string_view> words;
 };
 
 }  // namespace
@@ -201,20 +213,20 @@ bool CheckObjLines(const std::string& text, ObjLineFacts& facts, std::string& pr
     LineCheck check;
     long long number = 0;
     std::size_t at = 0;
-    while (at < text.size()) {
-        std::size_t end = text.find_first_of("\r\n", at);
-        if (end == std::string::npos)
-            end = text.size();
+    const std::string_view all(text);
+    while (at < all.size()) {
+        std::size_t end = at;
+        while (end < all.size() && all[end] != '\r' && all[end] != '\n') ++end;
         ++number;
         // The library reads a line as a C string: a zero byte ends it.
-        std::string line = text.substr(at, end - at);
+        std::string_view line = all.substr(at, end - at);
         line = line.substr(0, line.find('\0'));
         check.line = number;
         if (!check.Line(line, problem)) {
             problem = "line " + std::to_string(number) + ": " + problem;
             return false;
         }
-        at = end + (text.compare(end, 2, "\r\n") == 0 ? 2 : 1);
+        at = end + (all.compare(end, 2, "\r\n") == 0 ? 2 : 1);
     }
     facts = std::move(check.facts);
     return true;

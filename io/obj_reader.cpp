@@ -5,6 +5,7 @@
 #include <cmath>
 #include <map>
 #include <sstream>
+#include <string_view>
 
 #include "io/finite_float.h"
 #include "io/material_library.h"
@@ -18,23 +19,26 @@ const char* const kNamesLibrary = "slitform-usemtl-names";
 // tinyobjloader takes them: the word after the keyword, up to a blank.
 std::vector<std::string> UsemtlNames(const std::string& text) {
     std::vector<std::string> names;
-    std::map<std::string, int> seen;
+    std::map<std::string, int, std::less<>> seen;
+    const std::string_view all(text);
+    const auto blank = [](char c) { return c == ' ' || c == '\t'; };
     std::size_t pos = 0;
-    while (pos < text.size()) {
-        std::size_t end = text.find_first_of("\r\n", pos);
-        if (end == std::string::npos)
-            end = text.size();
-        std::size_t i = text.find_first_not_of(" \t", pos);
-        if (i != std::string::npos && i < end && text.compare(i, 6, "usemtl") == 0 &&
-            i + 6 <= end) {
-            std::size_t start = text.find_first_not_of(" \t", i + 6);
-            if (start == std::string::npos || start > end)
-                start = end;
+    while (pos < all.size()) {
+        std::size_t end = pos;
+        while (end < all.size() && all[end] != '\r' && all[end] != '\n') ++end;
+        std::size_t i = pos;
+        while (i < end && blank(all[i])) ++i;
+        if (all.compare(i, 6, "usemtl") == 0 && i + 6 <= end) {
+            std::size_t start = i + 6;
+            while (start < end && blank(all[start])) ++start;
             // The library reads lines as C strings: a zero byte ends the name too.
-            std::size_t stop = std::min(end, text.find_first_of(std::string(" \t\r\0", 4), start));
-            std::string name = text.substr(start, stop - start);
-            if (seen.emplace(name, static_cast<int>(names.size())).second)
-                names.push_back(name);
+            std::size_t stop = start;
+            while (stop < end && !blank(all[stop]) && all[stop] != '\0') ++stop;
+            const std::string_view name = all.substr(start, stop - start);
+            if (seen.find(name) == seen.end()) {
+                seen.emplace(std::string(name), static_cast<int>(names.size()));
+                names.emplace_back(name);
+            }
         }
         pos = end + 1;
     }
@@ -105,19 +109,26 @@ std::vector<std::string> Lines(const std::string& text) {
 
 // The rest of the first line starting with keyword, blanks trimmed; empty if none.
 std::string FirstLineValue(const std::string& text, const std::string& keyword) {
-    std::istringstream in(text);
-    std::string line;
-    while (std::getline(in, line)) {
-        std::size_t i = line.find_first_not_of(" \t");
-        if (i == std::string::npos || line.compare(i, keyword.size(), keyword) != 0)
+    const std::string_view all(text);
+    const auto blank = [](char c) { return c == ' ' || c == '\t'; };
+    std::size_t pos = 0;
+    while (pos < all.size()) {
+        std::size_t end = all.find('\n', pos);
+        if (end == std::string_view::npos)
+            end = all.size();
+        std::string_view line = all.substr(pos, end - pos);
+        pos = end + 1;
+        std::size_t i = 0;
+        while (i < line.size() && blank(line[i])) ++i;
+        if (i == line.size() || line.compare(i, keyword.size(), keyword) != 0)
             continue;
         std::size_t start = i + keyword.size();
-        if (start < line.size() && line[start] != ' ' && line[start] != '\t')
+        if (start < line.size() && !blank(line[start]))
             continue;
-        std::size_t first = line.find_first_not_of(" \t", start);
-        std::size_t last = line.find_last_not_of(" \t\r");
-        return first == std::string::npos || last < first ? std::string()
-                                                          : line.substr(first, last - first + 1);
+        while (start < line.size() && blank(line[start])) ++start;
+        std::size_t last = line.size();
+        while (last > start && (blank(line[last - 1]) || line[last - 1] == '\r')) --last;
+        return std::string(line.substr(start, last - start));
     }
     return std::string();
 }
