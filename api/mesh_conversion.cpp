@@ -177,6 +177,7 @@ Mesh FromPolyMesh(const MNMesh& mesh, const MeshAttributes& attributes, Outcome*
     out.name = attributes.objectName;
     out.materialLibrary = attributes.materialLibrary;
     out.materialLibraryText = attributes.materialLibraryText;
+    out.textureFolder = attributes.textureFolder;
     out.up = attributes.up;
     return out;
 }

@@ -6,12 +6,15 @@
 
 #include <array>
 #include <assimp/Exporter.hpp>
+#include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <map>
 #include <memory>
 
 #include "contract/cut_mesh_flags.h"
 #include "io/file_bytes.h"
+#include "io/material_library.h"
 #include "io/polygon_triangles.h"
 
 namespace {
@@ -156,6 +159,34 @@ std::unique_ptr<aiScene> SceneOf(const MNMesh& mesh, const LiveNumbering& number
     return scene;
 }
 
+// Gives every material whose library names a diffuse map its image, embedded (a glTF
+// keeps it in its binary buffer), as far as ReadTextureImage reads it.
+void EmbedTextures(aiScene& scene, const MeshAttributes& a) {
+    std::vector<aiTexture*> textures;
+    for (unsigned m = 0; m < scene.mNumMaterials; ++m) {
+        aiString name;
+        scene.mMaterials[m]->Get(AI_MATKEY_NAME, name);
+        std::string bytes, format;
+        if (!ReadTextureImage(DiffuseTexture(a.materialLibraryText, name.C_Str()), a.textureFolder,
+                              bytes, format))
+            continue;
+        auto* texture = new aiTexture();
+        texture->mWidth = static_cast<unsigned>(bytes.size());
+        texture->mHeight = 0;  // compressed: mWidth bytes of a PNG or JPEG file
+        std::snprintf(texture->achFormatHint, sizeof texture->achFormatHint, "%s", format.c_str());
+        texture->pcData = new aiTexel[(bytes.size() + sizeof(aiTexel) - 1) / sizeof(aiTexel)];
+        std::memcpy(texture->pcData, bytes.data(), bytes.size());
+        aiString reference("*" + std::to_string(textures.size()));
+        scene.mMaterials[m]->AddProperty(&reference, AI_MATKEY_TEXTURE_DIFFUSE(0));
+        textures.push_back(texture);
+    }
+    if (textures.empty())
+        return;
+    scene.mNumTextures = static_cast<unsigned>(textures.size());
+    scene.mTextures = new aiTexture*[textures.size()];
+    std::copy(textures.begin(), textures.end(), scene.mTextures);
+}
+
 // A fresh folder for the exporter's files, removed with this.
 class ScratchDirectory {
 public:
@@ -196,7 +227,10 @@ bool AssimpFiles(const MNMesh& mesh, const LiveNumbering& numbering,
     std::unique_ptr<aiScene> scene = SceneOf(mesh, numbering, a, formatId == "3mf");
     // glTF is Y-up by definition: a Z-up mesh stands up through the root node, its
     // vertices as they are: (x, y, z) goes to (x, z, -y).
-    if ((formatId == "gltf2" || formatId == "glb2") && a.up == slitform::UpAxis::Z)
+    const bool gltf = formatId == "gltf2" || formatId == "glb2";
+    if (gltf)
+        EmbedTextures(*scene, a);
+    if (gltf && a.up == slitform::UpAxis::Z)
         scene->mRootNode->mTransformation =
             aiMatrix4x4(1, 0, 0, 0, 0, 0, 1, 0, 0, -1, 0, 0, 0, 0, 0, 1);
     ScratchDirectory scratch;

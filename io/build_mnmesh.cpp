@@ -37,6 +37,7 @@ void BuildMNMesh(const std::string& path, const slitform::Mesh& mesh, const Mesh
         attributes->objectName = mesh.name;
         attributes->materialLibrary = mesh.materialLibrary;
         attributes->materialLibraryText = mesh.materialLibraryText;
+        attributes->textureFolder = mesh.textureFolder;
         attributes->up = mesh.up;
         attributes->materialNames = mesh.materialNames;
         for (const slitform::Vec3& c : mesh.colors) attributes->color.push_back(ToPoint3(c));

@@ -4,6 +4,7 @@
 #include <set>
 #include <sstream>
 
+#include "io/file_bytes.h"
 #include "io/folder_io_system.h"
 #include "io/one_line_text.h"
 
@@ -93,4 +94,57 @@ std::string MaterialLibraryText(const std::string& library, const std::vector<st
 std::string MaterialLibraryName(const std::string& path) {
     fs::path name = fs::path(path).filename();
     return name.replace_extension(".mtl").string();
+}
+
+std::string RealFolderOf(const std::string& path) {
+    std::error_code failed;
+    const fs::path real = fs::canonical(fs::path(path), failed);
+    return failed ? std::string() : real.parent_path().string();
+}
+
+std::string DiffuseTexture(const std::string& library, const std::string& material) {
+    std::string current, file;
+    std::istringstream in(library);
+    std::string line;
+    while (std::getline(in, line)) {
+        std::istringstream words(line);
+        std::string keyword;
+        words >> keyword;
+        if (keyword == "newmtl") {
+            words >> current;
+            continue;
+        }
+        if (keyword != "map_Kd" || current != material)
+            continue;
+        const std::size_t end = line.find_last_not_of(" \t\r");
+        const std::size_t before = line.find_last_of(" \t", end);
+        if (end != std::string::npos && before != std::string::npos && before < end)
+            file = line.substr(before + 1, end - before);
+    }
+    return file;
+}
+
+bool ReadTextureImage(const std::string& file, const std::string& folder, std::string& bytes,
+                      std::string& format) {
+    const std::uintmax_t kMaxBytes = std::uintmax_t(256) << 20;
+    if (folder.empty() || file.empty())
+        return false;
+    std::error_code failed;
+    const fs::path real = fs::canonical(fs::path(file), failed);
+    if (failed || !fs::is_regular_file(real, failed) || fs::file_size(real, failed) > kMaxBytes)
+        return false;
+    const fs::path inside = fs::path(folder).lexically_normal();
+    const fs::path relative = real.lexically_relative(inside);
+    if (relative.empty() || *relative.begin() == "..")
+        return false;
+    std::string error;
+    if (!ReadFileBytes(real.string(), bytes, error))
+        return false;
+    if (bytes.compare(0, 8, "\x89PNG\r\n\x1a\n") == 0)
+        format = "png";
+    else if (bytes.compare(0, 3, "\xFF\xD8\xFF") == 0)
+        format = "jpg";
+    else
+        return false;
+    return true;
 }

@@ -20,3 +20,16 @@ std::string MaterialLibraryText(const std::string& library, const std::vector<st
 
 // The library's name beside an OBJ written at path: its name with ".mtl" for ".obj".
 std::string MaterialLibraryName(const std::string& path);
+
+// The folder of the file at path, symlinks resolved; empty when it cannot be found.
+std::string RealFolderOf(const std::string& path);
+
+// The file of material's diffuse map ("map_Kd") in library (as ReadMaterialLibrary
+// gives it), or empty.
+std::string DiffuseTexture(const std::string& library, const std::string& material);
+
+// An image to embed: the PNG or JPEG file at file, read only when it lies inside folder
+// (symlinks resolved), is a regular file of at most 256 MiB and starts as its format
+// does. False otherwise, reading nothing else; format is "png" or "jpg".
+bool ReadTextureImage(const std::string& file, const std::string& folder, std::string& bytes,
+                      std::string& format);

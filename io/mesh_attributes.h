@@ -14,6 +14,7 @@ struct MeshAttributes {
     std::string objectName;                     // empty: none
     std::string materialLibrary;                // the OBJ "mtllib" file, empty: none
     std::string materialLibraryText;            // its text (see slitform::Mesh), empty: none
+    std::string textureFolder;                  // see slitform::Mesh
     slitform::UpAxis up = slitform::UpAxis::Z;  // see slitform::Mesh
     std::vector<std::string> materialNames;     // by material ID; empty or missing: no name
     // Per face of the poly mesh (dead ones too), one value per corner; empty when

@@ -204,11 +204,13 @@ bool ReadObjMesh(const std::string& path, const std::string& bytes, slitform::Me
     data.materialNames = names;
     data.name = FirstLineValue(bytes, "o");
     data.materialLibrary = FirstLineValue(bytes, "mtllib");
-    if (!data.materialLibrary.empty() &&
-        !ReadMaterialLibrary(path, bytes, data.materialLibrary, data.materialLibraryText,
-                             problem) &&
-        warnings)
-        warnings->push_back(path + ": " + problem);
+    if (!data.materialLibrary.empty()) {
+        if (ReadMaterialLibrary(path, bytes, data.materialLibrary, data.materialLibraryText,
+                                problem))
+            data.textureFolder = RealFolderOf(path);
+        else if (warnings)
+            warnings->push_back(path + ": " + problem);
+    }
     bool withUV = false, withNormals = false;
     for (const tinyobj::shape_t& shape : shapes)
         for (const tinyobj::index_t& index : shape.mesh.indices) {

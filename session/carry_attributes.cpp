@@ -47,6 +47,7 @@ MeshAttributes CarryAttributes(const MNMesh& in, const MeshAttributes& attribute
     carried.objectName = attributes.objectName;
     carried.materialLibrary = attributes.materialLibrary;
     carried.materialLibraryText = attributes.materialLibraryText;
+    carried.textureFolder = attributes.textureFolder;
     carried.up = attributes.up;
     carried.materialNames = attributes.materialNames;
     carried.groupNames = attributes.groupNames;

@@ -41,6 +41,9 @@ struct Mesh {
     // That library's text, its texture files as absolute paths; written beside an OBJ
     // result. Empty: none.
     std::string materialLibraryText;
+    // The folder whose images a glTF result may embed as the materials' textures: the
+    // OBJ's own, symlinks resolved. Empty: none is read.
+    std::string textureFolder;
     // The axis the positions treat as up: Y as glTF defines it, Z for the other
     // formats (or as the user says). A glTF result of a Z-up mesh is turned to
     // glTF's Y up by its root node, so that it stands as it did.

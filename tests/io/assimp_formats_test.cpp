@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <assimp/Exporter.hpp>
 #include <assimp/Importer.hpp>
+#include <filesystem>
 #include <functional>
 
 #include "contract/cut_mesh_flags.h"
@@ -131,6 +132,34 @@ TEST(AssimpFormats, GltfCarriesTexturesMaterialsAndTheSelectionNode) {
         EXPECT_NEAR(wood.x, 1.0f, 1e-6f) << name;
         EXPECT_NEAR(metal.x, 0.0f, 1e-6f) << name;
         EXPECT_NEAR(wood.y, metal.y, 1e-6f) << name;
+    }
+}
+
+// A glTF result embeds the images of the materials' diffuse maps that lie in the
+// OBJ's own folder, and reads nothing outside it, not even through a link.
+TEST(AssimpFormats, GltfEmbedsTheTexturesOfTheObjFolderOnly) {
+    ScratchFolder folder;
+    std::filesystem::create_directory(folder.File("in"));
+    const std::string png = std::string("\x89PNG\r\n\x1a\n", 8) + "wood pixels";
+    WriteBytes(folder.File("in/wood.png"), png);
+    WriteBytes(folder.File("secret.png"), std::string("\x89PNG\r\n\x1a\n", 8) + "secret");
+    std::filesystem::create_symlink(folder.File("secret.png"), folder.File("in/metal.png"));
+    WriteBytes(folder.File("in/crate.mtl"),
+               "newmtl Wood\nmap_Kd wood.png\nnewmtl Metal\nmap_Kd metal.png\n");
+    WriteBytes(folder.File("in/crate.obj"), kCrate);
+    Crate crate;
+    std::string error;
+    ASSERT_TRUE(
+        ReadMesh(folder.File("in/crate.obj"), crate.mesh, error, nullptr, &crate.attributes))
+        << error;
+    for (const char* name : {"out.glb", "out.gltf"}) {
+        Assimp::Importer importer;
+        const aiScene* scene = importer.ReadFile(Written(folder, crate, name), 0);
+        ASSERT_NE(scene, nullptr) << name << ": " << importer.GetErrorString();
+        ASSERT_EQ(scene->mNumTextures, 1u) << name;
+        const aiTexture& texture = *scene->mTextures[0];
+        EXPECT_EQ(std::string(reinterpret_cast<const char*>(texture.pcData), texture.mWidth), png)
+            << name;
     }
 }
 
