@@ -63,8 +63,8 @@ bool ReadMaterialLibrary(const std::string& path, const std::string& bytes, cons
                   "\" is not a readable file in its folder; the materials keep only their names";
         return false;
     }
-    std::error_code failed;
-    const fs::path folder = fs::absolute(fs::path(path), failed).parent_path();
+    // Relative to the library's real folder, as the reads above are.
+    const fs::path folder = RealFolderOf(path);
     text = WithTextureFiles(raw, [&](const std::string& file) {
         fs::path texture(file);
         return (texture.is_absolute() ? texture : folder / texture).lexically_normal().string();
