@@ -1,6 +1,7 @@
 """A Blender mesh as the slitform module's arrays, and a cut result written back into
 the same mesh with what it carried: UV layers, custom split normals, colour
-attributes, material indices, and the seam and sharp marks of edges the cut left."""
+attributes, vertex group weights, material indices, and the seam and sharp marks of
+edges the cut left."""
 import numpy as np
 
 
@@ -14,11 +15,26 @@ def _read(collection, attribute, count, width, dtype):
     return values.reshape(count, width) if width > 1 else values
 
 
-def point_layers(mesh):
-    """The colour attributes stored per vertex, as (name, type, (n, 3))."""
-    return [(attribute.name, attribute.data_type,
-             _read(attribute.data, "color", len(mesh.vertices), 4, np.float32)[:, :3].copy())
-            for attribute in mesh.color_attributes if attribute.domain == 'POINT']
+def point_layers(obj):
+    """Every per-vertex value that must follow the cut, three numbers to a layer, as
+    (kind, what, (n, 3)): colour attributes stored per vertex ("color", (name, type))
+    and vertex group weights, three groups to a layer ("groups", group indices)."""
+    mesh = obj.data
+    count = len(mesh.vertices)
+    layers = [("color", (attribute.name, attribute.data_type),
+               _read(attribute.data, "color", count, 4, np.float32)[:, :3].copy())
+              for attribute in mesh.color_attributes if attribute.domain == 'POINT']
+    groups = len(obj.vertex_groups)
+    if groups:
+        weights = np.zeros((count, groups + (-groups) % 3), dtype=np.float32)
+        for vertex in mesh.vertices:
+            for member in vertex.groups:
+                if member.group < groups:
+                    weights[vertex.index, member.group] = member.weight
+        for first in range(0, groups, 3):
+            layers.append(("groups", list(range(first, min(first + 3, groups))),
+                           weights[:, first:first + 3].copy()))
+    return layers
 
 
 def corner_layers(mesh):
@@ -63,7 +79,9 @@ class MeshArrays:
         if mesh.has_custom_normals:
             mesh.calc_normals_split()
             self.normals = _read(mesh.loops, "normal", len(mesh.loops), 3, np.float32)[self.corners]
-        self.points = point_layers(mesh)
+        self.points = point_layers(obj)
+        self.group_names = [group.name for group in obj.vertex_groups]
+        self.active_group = obj.vertex_groups.active_index
         self.material_names = [slot.material.name if slot.material else ""
                                for slot in obj.material_slots]
         self.name = obj.name
@@ -158,9 +176,18 @@ def write_result(obj, before, results, mark):
             layer.data.foreach_set("color", np.ascontiguousarray(rgba, np.float32).ravel())
     if before.active_uv is not None:
         mesh.uv_layers.active = mesh.uv_layers[before.active_uv]
-    for (name, data_type, _), carried in zip(before.points, results):
-        layer = mesh.color_attributes.new(name, data_type, 'POINT')
+    # The mesh holds its vertex groups' names too: cleared, they are made again.
+    for name in before.group_names:
+        if name not in obj.vertex_groups:
+            obj.vertex_groups.new(name=name)
+    if before.group_names:
+        obj.vertex_groups.active_index = before.active_group
+    for (kind, what, _), carried in zip(before.points, results):
         values = carried.mesh.colors
+        if kind == "groups":
+            _set_weights(obj, what, values)
+            continue
+        layer = mesh.color_attributes.new(what[0], what[1], 'POINT')
         rgba = np.hstack([values, np.ones((len(values), 1), np.float32)])
         layer.data.foreach_set("color", np.ascontiguousarray(rgba, np.float32).ravel())
     if before.active_color is not None:
@@ -183,6 +210,22 @@ def write_result(obj, before, results, mark):
     mesh.edges.foreach_set("select", _flags(len(mesh.edges), selected_edges))
     mesh.polygons.foreach_set("select", _flags(len(mesh.polygons), result.selected_faces))
     mesh.update()
+
+
+def _set_weights(obj, groups, values):
+    """Gives the vertices their weights in the object's vertex groups (a column of
+    values each); a weight of 0 leaves the vertex out, as it was."""
+    for column, group in enumerate(groups):
+        weights = values[:, column]
+        members = np.flatnonzero(weights > 0)
+        # One call per distinct weight: a group painted flat costs one.
+        distinct, which = np.unique(weights[members], return_inverse=True)
+        order = np.argsort(which, kind="stable")
+        start = 0
+        for weight, end in zip(distinct, np.cumsum(np.bincount(which, minlength=len(distinct)))):
+            obj.vertex_groups[group].add(members[order[start:end]].tolist(), float(weight),
+                                         'REPLACE')
+            start = end
 
 
 def _restore_marks(mesh, edges, marks, positions, old_positions):

@@ -91,6 +91,11 @@ class AddonTest(unittest.TestCase):
         cube.data.color_attributes.active_color = tint
         corners = np.array([v.co for v in cube.data.vertices])
         tint.data.foreach_set("color", np.hstack([(corners + 2) / 4, np.ones((8, 1))]).ravel())
+        # A vertex group weighted by height, the bottom corners left out.
+        height = cube.vertex_groups.new(name="Height")
+        for vertex in cube.data.vertices:
+            if vertex.co.z > 0:
+                height.add([vertex.index], (vertex.co.z + 2) / 4, 'REPLACE')
         before_positions, before_indices, before_uvs = corner_arrays(cube.data)
         before_faces = len(cube.data.polygons)
         sides_before = self.sides(cube.data, before_faces)
@@ -132,6 +137,10 @@ class AddonTest(unittest.TestCase):
         mesh.color_attributes["Tint"].data.foreach_get("color", colors)
         np.testing.assert_allclose(colors.reshape(-1, 4)[:, :3], (positions + 2) / 4, atol=1e-5)
         self.assertEqual('POINT', mesh.color_attributes["Tint"].domain)
+        for vertex in mesh.vertices:
+            weights = [member.weight for member in vertex.groups]
+            expected = [(vertex.co.z + 2) / 4] if vertex.co.z > 0 else []
+            np.testing.assert_allclose(weights, expected, atol=1e-5)
 
     @staticmethod
     def sides(mesh, faces):
