@@ -33,10 +33,9 @@ constexpr size_t kPointsPerBlock = 32;
 // The point loop shared by both searches; nearest(ray, scratch) gives the hit for a
 // line. Lines are cast on up to `threads` threads; misses then take their carry in
 // point order. Gives false, the shape unchanged, when stopped.
-template <class NearestFn>
-bool SnapPoints(PolyShape& shape, const Matrix3& shapeTM, const Matrix3& objectTM,
-                const Point3& direction, const NearestFn& nearest, int threads,
-                const std::atomic<bool>* stop) {
+// Every point of the shape in the object's space, line after line.
+std::vector<Point3> Origins(const PolyShape& shape, const Matrix3& shapeTM,
+                            const Matrix3& objectTM) {
     const Matrix3 toObject = Inverse(objectTM);
     std::vector<Point3> origins;
     for (int line = 0; line < shape.numLines; ++line) {
@@ -44,6 +43,12 @@ bool SnapPoints(PolyShape& shape, const Matrix3& shapeTM, const Matrix3& objectT
         for (int i = 0; i < polyline.numPts; ++i)
             origins.push_back((polyline.pts[i].p * shapeTM) * toObject);
     }
+    return origins;
+}
+
+template <class NearestFn>
+bool SnapPoints(PolyShape& shape, const std::vector<Point3>& origins, const Point3& direction,
+                const NearestFn& nearest, int threads, const std::atomic<bool>* stop) {
     const size_t count = origins.size();
     std::vector<SurfaceHit> hits(count);
     const int blocks = static_cast<int>((count + kPointsPerBlock - 1) / kPointsPerBlock);
@@ -88,12 +93,13 @@ bool SnapShapePoints(PolyShape& shape, const Matrix3& shapeTM, const Matrix3& ob
         TransformPoints(shape, shapeTM, objectTM);
         return true;
     }
-    const TriangleLineIndex index(mesh, direction, stop, threads);
+    const std::vector<Point3> origins = Origins(shape, shapeTM, objectTM);
+    const TriangleLineIndex index(mesh, direction, stop, threads, &origins);
     // An index left unusable by the stop would test every triangle for every point.
     if (Stopped(stop))
         return false;
     return SnapPoints(
-        shape, shapeTM, objectTM, direction,
+        shape, origins, direction,
         [&](const SnapRay& ray, std::vector<int>& faces) {
             if (!index.Candidates(ray.origin, faces))
                 return NearestSurfaceHit(ray, mesh);
@@ -109,7 +115,7 @@ void SnapShapePointsExhaustive(PolyShape& shape, const Matrix3& shapeTM, const M
         return;
     }
     SnapPoints(
-        shape, shapeTM, objectTM, direction,
+        shape, Origins(shape, shapeTM, objectTM), direction,
         [&](const SnapRay& ray, std::vector<int>&) { return NearestSurfaceHit(ray, mesh); }, 1,
         nullptr);
 }

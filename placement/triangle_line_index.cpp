@@ -75,7 +75,8 @@ constexpr size_t kItemsPerBlock = 16384;
 }  // namespace
 
 TriangleLineIndex::TriangleLineIndex(const Mesh& mesh, const Point3& direction,
-                                     const std::atomic<bool>* stop, int threads) {
+                                     const std::atomic<bool>* stop, int threads,
+                                     const std::vector<Point3>* origins) {
     const double d[3] = {direction.x, direction.y, direction.z};
     const double length = std::sqrt(Dot(d, d));
     if (!IsFinite(direction) || !(length > 0.0) || !std::isfinite(length))
@@ -99,14 +100,25 @@ TriangleLineIndex::TriangleLineIndex(const Mesh& mesh, const Point3& direction,
     std::copy(u, u + 3, axisU);
     std::copy(w, w + 3, axisW);
 
-    if (!AddFaces(mesh, direction, stop, threads) || !SortAlongCurve(stop, threads))
+    // Every query square lies inside the region: a box outside it meets none.
+    Square region{INFINITY, INFINITY, -INFINITY, -INFINITY};
+    if (origins)
+        for (const Point3& origin : *origins) {
+            Square square;
+            if (!QuerySquare(origin, square))
+                continue;
+            region = {std::min(region.minX, square.minX), std::min(region.minY, square.minY),
+                      std::max(region.maxX, square.maxX), std::max(region.maxY, square.maxY)};
+        }
+    if (!AddFaces(mesh, direction, stop, threads, origins ? &region : nullptr) ||
+        !SortAlongCurve(stop, threads))
         return;
     BuildLevels();
     usable = !Stopped(stop);
 }
 
 bool TriangleLineIndex::AddFaces(const Mesh& mesh, const Point3& direction,
-                                 const std::atomic<bool>* stop, int threads) {
+                                 const std::atomic<bool>* stop, int threads, const Square* region) {
     // Every face fills its own slot, on any thread, and the slots are then packed in
     // face order: the items are those of a single pass, with no second copy of them.
     const int faces = std::max(mesh.numFaces, 0);
@@ -123,7 +135,8 @@ bool TriangleLineIndex::AddFaces(const Mesh& mesh, const Point3& direction,
             slot.face = -1;
             switch (PlaceFace(mesh, face, direction, slot.box)) {
                 case Placement::kBoxed:
-                    slot.face = face;
+                    if (!region || Meets(slot.box, *region))
+                        slot.face = face;
                     break;
                 case Placement::kAlwaysTested:
                     blockAlwaysTested[static_cast<size_t>(block)].push_back(face);
@@ -286,20 +299,22 @@ void TriangleLineIndex::BuildLevels() {
     }
 }
 
-bool TriangleLineIndex::Candidates(const Point3& origin, std::vector<int>& faces) const {
-    faces.clear();
+bool TriangleLineIndex::QuerySquare(const Point3& origin, Square& square) const {
     double x = 0.0;
     double y = 0.0;
-    if (!usable || !IsFinite(origin) || !Project(origin, x, y))
+    if (!IsFinite(origin) || !Project(origin, x, y))
         return false;
     const double reach = kCoordinateMargin * SizeBound(origin);
-    const double minX = x - reach;
-    const double minY = y - reach;
-    const double maxX = x + reach;
-    const double maxY = y + reach;
-    auto misses = [&](const Box& box) {
-        return box.maxX < minX || box.minX > maxX || box.maxY < minY || box.minY > maxY;
-    };
+    square = {x - reach, y - reach, x + reach, y + reach};
+    return true;
+}
+
+bool TriangleLineIndex::Candidates(const Point3& origin, std::vector<int>& faces) const {
+    faces.clear();
+    Square square;
+    if (!usable || !QuerySquare(origin, square))
+        return false;
+    auto misses = [&](const Box& box) { return !Meets(box, square); };
 
     if (!levels.empty()) {
         // Depth-first walk; at most one pending sibling per level.

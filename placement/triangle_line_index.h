@@ -12,11 +12,14 @@
 class TriangleLineIndex {
 public:
     // Takes the mesh (read now and by later queries; it must not change) and the
-    // direction of every line that will be cast. Once *stop turns true the building
-    // ends early and the index is left unusable. Builds on up to `threads` threads; the
-    // index is the same for any count.
+    // direction of every line that will be cast. Given origins, lines are cast through
+    // those points only, and faces no such line can be given for are left out (the
+    // answers stay the same; a small shape over a large mesh indexes little). Once
+    // *stop turns true the building ends early and the index is left unusable. Builds
+    // on up to `threads` threads; the index is the same for any count.
     TriangleLineIndex(const Mesh& mesh, const Point3& direction,
-                      const std::atomic<bool>* stop = nullptr, int threads = 1);
+                      const std::atomic<bool>* stop = nullptr, int threads = 1,
+                      const std::vector<Point3>* origins = nullptr);
 
     // Takes a line origin. Gives in faces, ascending, every face that
     // IntersectRayTriangle may report as hit for the line through origin along the
@@ -35,6 +38,17 @@ private:
         Box box;
         int face;
     };
+    // A query's square, in double as the projection gives it.
+    struct Square {
+        double minX;
+        double minY;
+        double maxX;
+        double maxY;
+    };
+    static bool Meets(const Box& box, const Square& square) {
+        return !(box.maxX < square.minX || box.minX > square.maxX || box.maxY < square.minY ||
+                 box.minY > square.maxY);
+    }
     static constexpr int kLeafSize = 4;
 
     // Coordinates of p across the direction; false when they are not finite.
@@ -47,9 +61,12 @@ private:
     // Where the face goes: nowhere, since no line can hit it; into the boxes, with its
     // box; or among the faces tested for every line.
     Placement PlaceFace(const Mesh& mesh, int face, const Point3& direction, Box& box) const;
-    // Adds every face; false when stopped.
+    // The square around origin that Candidates tests boxes against; false when the
+    // origin cannot be placed.
+    bool QuerySquare(const Point3& origin, Square& square) const;
+    // Adds every face, or those whose boxes meet region; false when stopped.
     bool AddFaces(const Mesh& mesh, const Point3& direction, const std::atomic<bool>* stop,
-                  int threads);
+                  int threads, const Square* region);
     bool SortAlongCurve(const std::atomic<bool>* stop, int threads);
     void BuildLevels();
 
