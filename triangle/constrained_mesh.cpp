@@ -34,8 +34,11 @@ using Point = Kernel::Point_2;
 constexpr double kPi = 3.14159265358979323846;
 constexpr int kMadeByTriangulation = -1;  // vertex info of a point not numbered yet
 constexpr int kFramePoint = -2;
-// Faces with an edge shorter than this fraction of the kept region's extent are not refined.
-constexpr double kShortestRefinedEdgeFraction = 1e-8;
+// Faces with an edge shorter than this fraction of the kept region's extent are not
+// refined: the cut keeps its points in single precision (about 7 digits), and points
+// refined closer than this would collapse or fall onto one line there, leaving faces
+// without area.
+constexpr double kShortestRefinedEdgeFraction = 1e-6;
 // A constraint longer than this many typical point spacings counts as long.
 constexpr double kLongPieceSpacings = 8.0;
 

@@ -84,6 +84,25 @@ double BoundaryDistance(const P2& p, const std::vector<P2>& poly) {
     return best;
 }
 
+// Whether face f has area as its single-precision corners stand: the fan's cross
+// products summed in double, where the products of float differences are exact, so
+// that corners on one line give exactly zero.
+bool HasArea(const MNMesh& m, int f) {
+    const MNFace& face = m.f[f];
+    const Point3& o = m.v[face.vtx[0]].p;
+    double sum[3] = {0.0, 0.0, 0.0};
+    for (int j = 1; j + 1 < face.deg; ++j) {
+        const Point3& p = m.v[face.vtx[j]].p;
+        const Point3& q = m.v[face.vtx[j + 1]].p;
+        const double a[3] = {double(p.x) - o.x, double(p.y) - o.y, double(p.z) - o.z};
+        const double b[3] = {double(q.x) - o.x, double(q.y) - o.y, double(q.z) - o.z};
+        sum[0] += a[1] * b[2] - a[2] * b[1];
+        sum[1] += a[2] * b[0] - a[0] * b[2];
+        sum[2] += a[0] * b[1] - a[1] * b[0];
+    }
+    return sum[0] != 0.0 || sum[1] != 0.0 || sum[2] != 0.0;
+}
+
 std::vector<P2> Polygon(const MNMesh& m, int f, const Frame2& frame) {
     std::vector<P2> poly;
     for (int c : m.f[f].vtx) poly.push_back(frame.Map(m.v[c].p));
@@ -130,6 +149,7 @@ int CheckCut(const MNMesh& before, const MNMesh& after, int face, const PolyShap
         double a = SignedArea(polys.back());
         sum += a;
         EXPECT_GT(a * oldArea, -1e-12 * size * size) << "face " << f << " is reversed";
+        EXPECT_TRUE(HasArea(after, f)) << "face " << f << " has no area";
     }
     // A shape point within the weld tolerance of a corner moves it to their
     // midpoint: allow the area that shift can sweep.

@@ -429,7 +429,8 @@ TEST(CutFace, RandomShapesOnRandomFaces) {
         }
         Cut c;
         c.removeUnused = round % 3 != 0;
-        c.minAngle = round % 4 == 0 ? 0.0f : 20.0f;
+        // At 33 degrees refinement crowds points into the rounding noise near crossings.
+        c.minAngle = round % 4 == 0 ? 0.0f : round % 4 == 1 ? 33.0f : 20.0f;
         CutExpectation x;
         x.triangles = false;
         MNMesh before = m;
