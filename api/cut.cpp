@@ -1,6 +1,7 @@
 #include "slitform/cut.h"
 
 #include <atomic>
+#include <future>
 #include <mutex>
 #include <string>
 
@@ -28,7 +29,7 @@ struct SessionCloser {
 // The counts, and the whole report as the command line writes it (the mesh and shape
 // came as values: no file names).
 void FillReport(const CutOutcome& result, const CutSession& session, const Shape& shape,
-                const MeshHealth& healthIn, Report& report) {
+                const MeshHealth& healthIn, const MeshHealth& healthOut, Report& report) {
     const CutCounts& c = result.counts;
     report.facesIn = c.facesIn;
     report.edgesIn = c.edgesIn;
@@ -54,7 +55,7 @@ void FillReport(const CutOutcome& result, const CutSession& session, const Shape
     full.steps = shape.steps;
     full.parameters = session.ReportedParameters();
     full.healthIn = healthIn;
-    full.healthOut = MeasureMeshHealth(result.mesh);
+    full.healthOut = healthOut;
     for (const ReportedParameter& p : full.parameters)
         report.parameters.emplace_back(p.name, p.value);
     for (const CutWarning& w : CutWarnings(full, result)) report.warnings.push_back(w.message);
@@ -106,9 +107,12 @@ Outcome Cut(const Mesh& mesh, const Shape& shape, const Parameters& parameters,
     if (!result.evaluated)
         throw Error(result.outOfMemory ? ErrorCode::OutOfMemory : ErrorCode::CutFailed,
                     "the cut failed: " + result.error);
+    // The result's health is measured beside its conversion: both only read it.
+    std::future<MeshHealth> healthOut =
+        std::async(std::launch::async, [&result] { return MeasureMeshHealth(result.mesh); });
     Outcome outcome;
     outcome.mesh = FromPolyMesh(result.mesh, result.attributes, &outcome);
-    FillReport(result, *session, shape, healthIn, outcome.report);
+    FillReport(result, *session, shape, healthIn, healthOut.get(), outcome.report);
     return outcome;
 }
 
