@@ -8,12 +8,11 @@
 #include "mnmesh.h"
 
 // Writes the live components of mesh to path, in the format its extension names
-// (.ply: everything, with plyEncoding; .obj: geometry, materials and the
-// selection as groups; .off: geometry; .gltf, .glb, .stl, .3mf: see
-// AssimpFiles, a .gltf's .bin beside it, written first), dead
-// components dropped and the rest renumbered in order. The file is replaced only
-// once the new content is complete. False, with a one-line error naming path,
-// for an unknown extension, a mesh that cannot be written (see
+// (.ply: everything, with plyEncoding; .obj: geometry, materials (NAME.mtl beside
+// it, see MaterialLibraryText) and the selection as groups; .off: geometry; .gltf, .glb, .stl,
+// .3mf: see AssimpFiles, a .gltf's .bin beside it, written first), dead components dropped and the
+// rest renumbered in order. The file is replaced only once the new content is complete. False, with
+// a one-line error naming path, for an unknown extension, a mesh that cannot be written (see
 // NumberLiveComponents) or a failure to write; path is then left as it was.
 bool WriteMesh(const std::string& path, const MNMesh& mesh, std::string& error,
                PlyEncoding plyEncoding = PlyEncoding::Ascii);
