@@ -4,7 +4,6 @@
 #include <set>
 #include <sstream>
 
-#include "io/file_bytes.h"
 #include "io/folder_io_system.h"
 #include "io/one_line_text.h"
 
@@ -16,6 +15,18 @@ namespace fs = std::filesystem;
 bool IsTextureMap(const std::string& keyword) {
     return keyword.rfind("map_", 0) == 0 || keyword == "bump" || keyword == "disp" ||
            keyword == "decal" || keyword == "refl" || keyword == "norm";
+}
+
+// Where a texture map line (CR removed) names its file: the last word, after the
+// keyword. False when the line has no word after its keyword.
+bool TextureFileSpan(const std::string& line, std::size_t& start, std::size_t& length) {
+    const std::size_t end = line.find_last_not_of(" \t");
+    const std::size_t before = end == std::string::npos ? end : line.find_last_of(" \t", end);
+    if (before == std::string::npos || line.find_first_not_of(" \t") >= before)
+        return false;
+    start = before + 1;
+    length = end - before;
+    return true;
 }
 
 // Calls change(file) for the file of every texture map line, replacing it by what it
@@ -30,11 +41,9 @@ std::string WithTextureFiles(const std::string& text, Change change) {
         std::istringstream words(line);
         std::string keyword;
         words >> keyword;
-        std::size_t end = line.find_last_not_of(" \t");
-        std::size_t before = end == std::string::npos ? end : line.find_last_of(" \t", end);
-        if (IsTextureMap(keyword) && before != std::string::npos &&
-            line.find_first_not_of(" \t") < before)
-            line = line.substr(0, before + 1) + change(line.substr(before + 1, end - before));
+        std::size_t start = 0, length = 0;
+        if (IsTextureMap(keyword) && TextureFileSpan(line, start, length))
+            line = line.substr(0, start) + change(line.substr(start, length));
         out += line + '\n';
     }
     return out;
@@ -107,6 +116,8 @@ std::string DiffuseTexture(const std::string& library, const std::string& materi
     std::istringstream in(library);
     std::string line;
     while (std::getline(in, line)) {
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
         std::istringstream words(line);
         std::string keyword;
         words >> keyword;
@@ -114,12 +125,9 @@ std::string DiffuseTexture(const std::string& library, const std::string& materi
             words >> current;
             continue;
         }
-        if (keyword != "map_Kd" || current != material)
-            continue;
-        const std::size_t end = line.find_last_not_of(" \t\r");
-        const std::size_t before = line.find_last_of(" \t", end);
-        if (end != std::string::npos && before != std::string::npos && before < end)
-            file = line.substr(before + 1, end - before);
+        std::size_t start = 0, length = 0;
+        if (keyword == "map_Kd" && current == material && TextureFileSpan(line, start, length))
+            file = line.substr(start, length);
     }
     return file;
 }
@@ -130,15 +138,12 @@ bool ReadTextureImage(const std::string& file, const std::string& folder, std::s
     if (folder.empty() || file.empty())
         return false;
     std::error_code failed;
-    const fs::path real = fs::canonical(fs::path(file), failed);
-    if (failed || !fs::is_regular_file(real, failed) || fs::file_size(real, failed) > kMaxBytes)
+    if (fs::file_size(fs::path(file), failed) > kMaxBytes || failed)
         return false;
-    const fs::path inside = fs::path(folder).lexically_normal();
-    const fs::path relative = real.lexically_relative(inside);
-    if (relative.empty() || *relative.begin() == "..")
-        return false;
-    std::string error;
-    if (!ReadFileBytes(real.string(), bytes, error))
+    // By the rules of every file a mesh refers to: inside the folder once symlinks are
+    // resolved, and a regular file.
+    const std::string relative = fs::path(file).lexically_relative(folder).string();
+    if (relative.empty() || !ReadReferencedFile(folder + "/", std::string(), relative, bytes))
         return false;
     if (bytes.compare(0, 8, "\x89PNG\r\n\x1a\n") == 0)
         format = "png";
