@@ -68,9 +68,10 @@ bool StudioDocument::OpenMesh(const std::string& path, std::string& error) {
         return false;
     }
     file->name = NodeNameOf(path);
+    const bool turned = file->attributes.up != up;
     up = file->attributes.up;
     SetMesh(std::move(file));
-    if (ShapeNode())
+    if (turned && ShapeNode())
         SetShape(shape);  // fitted again over the new mesh's up
     return true;
 }
